@@ -1,0 +1,168 @@
+#include "platform/json_text.h"
+
+#include "platform/file_io.h"
+#include "platform/number_text.h"
+
+#include <cstdint>
+#include <stdexcept>
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+void appendEscape(std::string &out, std::uint32_t unit) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  out += "\\u";
+  out += kHex[(unit >> 12) & 0xF];
+  out += kHex[(unit >> 8) & 0xF];
+  out += kHex[(unit >> 4) & 0xF];
+  out += kHex[unit & 0xF];
+}
+
+[[noreturn]] void badUtf8(std::size_t offset) {
+  throw std::runtime_error("JSON text: invalid UTF-8 in string at byte " + std::to_string(offset));
+}
+
+// Decodes one UTF-8 sequence starting at s[i]; advances i past it. Refuses stray
+// continuation bytes, truncated and over-long sequences, surrogates and code points
+// above U+10FFFF.
+std::uint32_t decodeUtf8(std::string_view s, std::size_t &i) {
+  const std::size_t start = i;
+  const auto lead = static_cast<unsigned char>(s[i]);
+  std::uint32_t cp = 0;
+  int extra = 0;
+  std::uint32_t minimum = 0;
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    cp = lead & 0x1F;
+    extra = 1;
+    minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    cp = lead & 0x0F;
+    extra = 2;
+    minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    cp = lead & 0x07;
+    extra = 3;
+    minimum = 0x10000;
+  } else {
+    badUtf8(start);
+  }
+  ++i;
+  for (int k = 0; k < extra; ++k, ++i) {
+    if (i >= s.size()) badUtf8(start);
+    const auto c = static_cast<unsigned char>(s[i]);
+    if ((c & 0xC0) != 0x80) badUtf8(start);
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) badUtf8(start);
+  return cp;
+}
+
+void appendString(std::string &out, std::string_view s) {
+  out += '"';
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const std::uint32_t cp = decodeUtf8(s, i);
+    switch (cp) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '/': out += "\\/"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (cp < 0x20 || (cp >= 0x7F && cp <= 0xFFFF)) {
+          appendEscape(out, cp);
+        } else if (cp > 0xFFFF) {
+          const std::uint32_t v = cp - 0x10000;
+          appendEscape(out, 0xD800 + (v >> 10));
+          appendEscape(out, 0xDC00 + (v & 0x3FF));
+        } else {
+          out += static_cast<char>(cp);
+        }
+    }
+  }
+  out += '"';
+}
+
+void appendValue(std::string &out, const TJson &value) {
+  switch (value.type()) {
+    case TJson::value_t::null: out += "null"; break;
+    case TJson::value_t::boolean: out += value.get<bool>() ? "true" : "false"; break;
+    case TJson::value_t::number_integer: out += std::to_string(value.get<std::int64_t>()); break;
+    case TJson::value_t::number_unsigned: out += std::to_string(value.get<std::uint64_t>()); break;
+    case TJson::value_t::number_float: out += doubleToText(value.get<double>()); break;
+    case TJson::value_t::string: appendString(out, value.get_ref<const std::string &>()); break;
+    case TJson::value_t::array: {
+      out += '[';
+      bool first = true;
+      for (const auto &item : value) {
+        if (!first) out += ',';
+        first = false;
+        appendValue(out, item);
+      }
+      out += ']';
+      break;
+    }
+    case TJson::value_t::object: {
+      out += '{';
+      bool first = true;
+      for (auto it = value.begin(); it != value.end(); ++it) {
+        if (!first) out += ',';
+        first = false;
+        appendString(out, it.key());
+        out += ':';
+        appendValue(out, it.value());
+      }
+      out += '}';
+      break;
+    }
+    case TJson::value_t::binary:
+    case TJson::value_t::discarded:
+      throw std::runtime_error("JSON text: value has no text form");
+  }
+}
+
+}  // namespace
+
+std::string writeJsonText(const TJson &value) {
+  std::string out;
+  appendValue(out, value);
+  return out;
+}
+
+TJson parseJsonText(std::string_view text) {
+  if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+  try {
+    return TJson::parse(text.begin(), text.end());
+  } catch (const TJson::parse_error &e) {
+    throw std::runtime_error(std::string("Malformed JSON: ") + e.what());
+  }
+}
+
+void saveJsonFile(const QString &path, const TJson &value, TBom bom) {
+  const std::string text = writeJsonText(value);
+  QByteArray bytes;
+  bytes.reserve(static_cast<qsizetype>(text.size() + kUtf8Bom.size()));
+  if (bom == TBom::With) bytes.append(kUtf8Bom.data(), static_cast<qsizetype>(kUtf8Bom.size()));
+  bytes.append(text.data(), static_cast<qsizetype>(text.size()));
+  writeFileAtomically(path, bytes);
+}
+
+TJson loadJsonFile(const QString &path) {
+  const QByteArray bytes = readWholeFile(path);
+  try {
+    return parseJsonText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  } catch (const std::runtime_error &e) {
+    throw std::runtime_error("Cannot read JSON file \"" + path.toStdString() + "\": " + e.what());
+  }
+}
+
+}  // namespace quillon

@@ -1,0 +1,108 @@
+#include "platform/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace quillon {
+
+std::string formatGeneral15(double value) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+  if (value == 0.0) return "0";  // also for -0
+
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+  std::string text(buf, res.ptr);
+
+  // to_chars writes "1e-05" / "1.5e+20"; the file format wants "1E-5" / "1.5E20".
+  const auto e = text.find('e');
+  if (e == std::string::npos) return text;
+  std::string mantissa = text.substr(0, e);
+  std::string exponent = text.substr(e + 1);
+  bool negative = false;
+  std::size_t i = 0;
+  if (i < exponent.size() && (exponent[i] == '+' || exponent[i] == '-')) {
+    negative = exponent[i] == '-';
+    ++i;
+  }
+  while (i + 1 < exponent.size() && exponent[i] == '0') ++i;
+  return mantissa + "E" + (negative ? "-" : "") + exponent.substr(i);
+}
+
+static std::string withDotZero(std::string text) {
+  if (text.find_first_of(".EN") == std::string::npos) text += ".0";  // N: INF / NAN
+  return text;
+}
+
+std::string doubleToText(double value) { return withDotZero(formatGeneral15(value)); }
+std::string floatToText(float value) { return doubleToText(static_cast<double>(value)); }
+std::string floatToTextNoDotZero(float value) { return formatGeneral15(static_cast<double>(value)); }
+
+static std::string_view trimBlanks(std::string_view t) {
+  while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+  while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+  return t;
+}
+
+std::optional<double> parseDouble(std::string_view text) {
+  text = trimBlanks(text);
+  if (text.empty()) return std::nullopt;
+  std::string_view body = text;
+  bool negative = false;
+  if (body.front() == '+' || body.front() == '-') {
+    negative = body.front() == '-';
+    body.remove_prefix(1);
+  }
+  if (body == "INF") return negative ? -std::numeric_limits<double>::infinity()
+                                     : std::numeric_limits<double>::infinity();
+  if (body == "NAN") return std::numeric_limits<double>::quiet_NaN();
+  // from_chars refuses a leading "+" and accepts "inf"/"nan" spellings we do not write.
+  if (body.empty() || !(std::isdigit(static_cast<unsigned char>(body.front())) || body.front() == '.'))
+    return std::nullopt;
+  double value = 0.0;
+  auto res = std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
+  if (res.ec == std::errc::result_out_of_range && res.ptr == body.data() + body.size()) {
+    // A negative exponent underflows to 0; overflow is not a number we can keep.
+    const auto e = body.find_first_of("eE");
+    if (e == std::string_view::npos || e + 1 >= body.size() || body[e + 1] != '-') return std::nullopt;
+    value = 0.0;
+  } else if (res.ec != std::errc() || res.ptr != body.data() + body.size()) {
+    return std::nullopt;
+  }
+  return negative ? -value : value;
+}
+
+std::optional<double> parseDoubleAcceptComma(std::string_view text) {
+  std::string copy(text);
+  for (char &c : copy)
+    if (c == ',') c = '.';
+  return parseDouble(copy);
+}
+
+std::optional<int> parseInt32(std::string_view text) {
+  text = trimBlanks(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
+  int value = 0;
+  auto res = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+  if (res.ec != std::errc() || res.ptr != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+double roundHalfEven(double value, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  const double scaled = value * scale;
+  const double r = std::nearbyint(scaled);  // default rounding mode: halves to even
+  return r / scale;
+}
+
+double roundHalfAwayFromZero(double value, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  const double scaled = value * scale;
+  const double r = std::trunc(scaled + (scaled < 0 ? -0.5 : 0.5));
+  return r / scale;
+}
+
+}  // namespace quillon

@@ -1,0 +1,40 @@
+#include "support/test_env.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace quillon::test {
+namespace {
+
+std::unique_ptr<QTemporaryDir> g_root;
+
+class FolderListener : public ::testing::EmptyTestEventListener {
+ public:
+  void OnTestStart(const ::testing::TestInfo &) override {
+    g_root = std::make_unique<QTemporaryDir>();
+    QDir root(g_root->path());
+    root.mkpath("data");
+    root.mkpath("documents");
+    qputenv("QUILLON_DATA_DIR", root.filePath("data").toUtf8());
+    qputenv("QUILLON_DOCUMENTS_DIR", root.filePath("documents").toUtf8());
+  }
+  void OnTestEnd(const ::testing::TestInfo &) override { g_root.reset(); }
+};
+
+}  // namespace
+
+void installTestEnvironment() {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new FolderListener);
+}
+
+QString testDataDir() { return QString::fromLocal8Bit(qgetenv("QUILLON_DATA_DIR")); }
+QString testDocumentsDir() { return QString::fromLocal8Bit(qgetenv("QUILLON_DOCUMENTS_DIR")); }
+
+QString fixturePath(const QString &relative) {
+  return QDir(QStringLiteral(QUILLON_FIXTURES_DIR)).filePath(relative);
+}
+
+}  // namespace quillon::test
