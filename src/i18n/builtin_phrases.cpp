@@ -13,6 +13,9 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"two-letter-codes", "en", "en"},
     {"LanguageName", "en", "English"},
     {"lblLayerCaption", "en", "Layer"},
+    {"askAutoDownload", "en",
+     "Automatically download leather images for the leather simulator?\n"
+     "(You can change this later from the Options menu.)"},
 };
 
 }  // namespace

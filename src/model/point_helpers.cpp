@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <numbers>
 #include <stdexcept>
 
@@ -167,18 +168,27 @@ nlohmann::ordered_json pointToJson(TPointF p) {
 }
 
 namespace {
+// A JSON value in a message; invalid UTF-8 in a string must not throw here.
+std::string shownValue(const nlohmann::ordered_json &v) {
+  return v.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 float jsonNumber(const nlohmann::ordered_json &v) {
-  if (v.is_number()) return static_cast<float>(v.get<double>());
-  if (v.is_string()) {
-    if (auto d = parseDouble(v.get_ref<const std::string &>())) return static_cast<float>(*d);
-  }
-  throw std::runtime_error("a point coordinate is not a number: " + v.dump());
+  std::optional<double> d;
+  if (v.is_number())
+    d = v.get<double>();
+  else if (v.is_string())
+    d = parseDouble(v.get_ref<const std::string &>());
+  // A coordinate must be a finite number that a float can hold.
+  if (!d || !std::isfinite(*d) || std::fabs(*d) > std::numeric_limits<float>::max())
+    throw std::runtime_error("a point coordinate is not a number: " + shownValue(v));
+  return static_cast<float>(*d);
 }
 }  // namespace
 
 TPointF jsonToPoint(const nlohmann::ordered_json &value) {
   if (!value.is_array() || value.size() < 2)
-    throw std::runtime_error("a point needs an array of two numbers: " + value.dump());
+    throw std::runtime_error("a point needs an array of two numbers: " + shownValue(value));
   return {jsonNumber(value[0]), jsonNumber(value[1])};
 }
 
@@ -240,7 +250,7 @@ TAlphaColor textToColor(const std::string &text) {
 }
 
 TAlphaColor jsonToColor(const nlohmann::ordered_json &value) {
-  if (!value.is_string()) throw std::runtime_error("a colour must be a text: " + value.dump());
+  if (!value.is_string()) throw std::runtime_error("a colour must be a text: " + shownValue(value));
   return textToColor(value.get<std::string>());
 }
 

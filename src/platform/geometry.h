@@ -3,6 +3,8 @@
 // colours. Coordinates are 32-bit floats in millimetres, y growing downward.
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace quillon {
 
@@ -112,5 +114,11 @@ struct TMatrix {
 };
 
 enum class TStrokeDash { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Custom = 5 };
+
+// The name of a dash style as files store it: "Solid", "Dash", "Dot", "DashDot",
+// "DashDotDot" or "Custom".
+const char *strokeDashName(TStrokeDash dash);
+// The dash style of a name; nothing for any other text.
+std::optional<TStrokeDash> strokeDashFromName(std::string_view name, bool ignoreCase = false);
 
 }  // namespace quillon

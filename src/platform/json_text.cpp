@@ -1,5 +1,7 @@
 #include "platform/json_text.h"
 
+#include <cmath>
+
 #include "platform/file_io.h"
 #include "platform/number_text.h"
 
@@ -98,7 +100,13 @@ void appendValue(std::string &out, const TJson &value) {
     case TJson::value_t::boolean: out += value.get<bool>() ? "true" : "false"; break;
     case TJson::value_t::number_integer: out += std::to_string(value.get<std::int64_t>()); break;
     case TJson::value_t::number_unsigned: out += std::to_string(value.get<std::uint64_t>()); break;
-    case TJson::value_t::number_float: out += doubleToText(value.get<double>()); break;
+    case TJson::value_t::number_float: {
+      // JSON has no form for infinity or NaN: such a number is written as null, so the
+      // file stays readable (a reader then refuses that one value, not the whole file).
+      const double d = value.get<double>();
+      out += std::isfinite(d) ? doubleToText(d) : std::string("null");
+      break;
+    }
     case TJson::value_t::string: appendString(out, value.get_ref<const std::string &>()); break;
     case TJson::value_t::array: {
       out += '[';

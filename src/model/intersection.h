@@ -1,0 +1,57 @@
+#pragma once
+// Intersection records: two shapes meet at a point, crossing there or only touching.
+// The document keeps one list of them; neither the records nor the list own the shapes,
+// and the list does not own its records (whoever removes a record frees it).
+#include <vector>
+
+#include "platform/geometry.h"
+
+namespace quillon {
+
+class TQN_Path;
+
+class TIntersection {
+ public:
+  TIntersection(TPointF pt, TQN_Path *APath1, TQN_Path *APath2) : FPoint(pt), FPath1(APath1), FPath2(APath2) {}
+
+  // A new record with the same point, shapes and crossing flag; its IDs are -1.
+  TIntersection *createCopy() const;
+
+  TPointF FPoint;
+  TQN_Path *FPath1;
+  TQN_Path *FPath2;
+  bool FIsCrossing = false;
+  int FPathID2 = -1;
+  int FPathID1 = -1;
+};
+
+class TIntersections {
+ public:
+  TIntersections() = default;
+  TIntersections(const TIntersections &) = delete;
+  TIntersections &operator=(const TIntersections &) = delete;
+
+  // Appends the record and returns its index, or refuses it (-1) when a record for the
+  // same two shapes (either order) lies at the same point after rounding to 0.01 mm.
+  // A refused record stays the caller's.
+  int Add(TIntersection *ict);
+
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TIntersection *operator[](int i) const { return FItems.at(static_cast<std::size_t>(i)); }
+  const std::vector<TIntersection *> &Items() const { return FItems; }
+  auto begin() const { return FItems.begin(); }
+  auto end() const { return FItems.end(); }
+  void Delete(int index);  // removes without freeing
+  void Clear() { FItems.clear(); }  // removes all without freeing
+  // Frees every record and empties the list.
+  void FreeAll();
+
+ private:
+  std::vector<TIntersection *> FItems;
+};
+
+// Removes (and frees) every record of the list that refers to the shape; the others keep
+// their order.
+void removeIntersectionsOf(TIntersections &intersections, const TQN_Path *shape);
+
+}  // namespace quillon
