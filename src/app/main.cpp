@@ -1,5 +1,5 @@
-// Program entry: the decimal separator is fixed before any window exists, then the
-// main window is shown and the event loop runs until it closes.
+// Program entry: the decimal separator is fixed before any window exists, then the main
+// window is built, shown, and the event loop runs until it closes.
 #include <QApplication>
 #include <QLocale>
 
@@ -9,7 +9,11 @@ int main(int argc, char **argv) {
   QLocale::setDefault(QLocale::c());
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillon"));
-  quillon::TfrmQuil window;
-  window.show();
-  return QApplication::exec();
+  int code = 0;
+  {
+    quillon::TfrmQuil window(QApplication::arguments().mid(1));
+    window.show();
+    code = QApplication::exec();
+  }
+  return code;
 }

@@ -1,0 +1,171 @@
+#include "shell/editor.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLocale>
+#include <QRandomGenerator>
+
+#include <stdexcept>
+
+#include "i18n/multi_lang.h"
+#include "model/shape_list.h"
+#include "platform/date_time.h"
+#include "platform/folders.h"
+#include "render/color_scheme.h"
+#include "render/draw_pallet.h"
+#include "shell/editor_ui.h"
+#include "shell/options.h"
+#include "shell/settings_file.h"
+#include "shell/version.h"
+#include "stitching/pricking_iron.h"
+
+namespace quillon {
+
+TEditor::TEditor(TEditorUi &ui, const QStringList &args) : FUi(ui) { startUp(args); }
+
+TEditor::~TEditor() { shutDown(); }
+
+QString TEditor::tr(const QString &key) const {
+  return FMultiLang ? FMultiLang->getTranslation(FLangID, key) : QString();
+}
+
+void TEditor::resetView() {
+  FScale = 10.0f;
+  FOffset = {0.0f, 0.0f};
+}
+
+// Builds the editor state in the order the rest of the program relies on.
+void TEditor::startUp(const QStringList &args) {
+  resetView();
+  FStopwatch.start();
+
+  FMultiLang = std::make_unique<TMultiLang>();
+  FRandomStr = QString::number(QRandomGenerator::global()->bounded(10000));
+  FOptions = std::make_unique<TQN_Options>();
+
+  initDataFolders();
+  updateCaption(QString());
+
+  setDefaultPalettes(*this, true);
+  FFilename.clear();
+  applyCanvasColorScheme(*this, FIsBlackBackgroundMode);
+  resetView();
+
+  // The pen of line type #01.
+  FCurrentColor = FPalletList[0]->Color();
+  FCurrentThickness = FPalletList[0]->FThickness;
+  FCurrentDash = FPalletList[0]->FDash;
+
+  loadOptions(*this);
+  FOptions->NewPrickingIronsAdded = true;
+
+  if (FPanel.FontNames.isEmpty()) FPanel.FontNames = QFontDatabase::families();
+  FPanel.NotchDepth = FOptions->NotchDepth;
+
+  chooseLanguage();
+  chooseDefaultFont();
+
+  PathList = std::make_unique<TShapeList>(FMultiLang.get(), FLangID);
+
+  // The first document: the one named on the command line, else an empty one.
+  if (!openFromCommandLine(args)) setDocumentChanged(false);
+  if (PathList->PrintOffset().empty()) PathList->clearPrintPagesInfo();
+
+  askAutoDownload();
+}
+
+void TEditor::shutDown() {
+  try {
+    saveOptions(*this);
+  } catch (const std::exception &) {
+    // The settings file could not be written; nothing else depends on it at shutdown.
+  }
+  if (PathList) PathList->clearAll();
+  PathList.reset();
+  FPrickingIronGroups.clear();
+  FPalletList.clear();
+  FOptions.reset();
+  FMultiLang.reset();
+}
+
+void TEditor::initDataFolders() {
+  FAppDataPath = dataDir();
+  FRepositoryPath = QDir(FAppDataPath).filePath(QStringLiteral("repository"));
+  FCatalogPath = QDir(FAppDataPath).filePath(QStringLiteral("catalogs"));
+  // The data folder's parents may be missing on a fresh Linux account (no
+  // ~/.local/share yet), so it is made with its parents; the sub-folders one level each.
+  const auto create = [](const QString &folder, bool withParents) {
+    if (QDir().exists(folder)) return;
+    if (!(withParents ? QDir().mkpath(folder) : QDir().mkdir(folder)))
+      throw std::runtime_error("Cannot create the folder " + folder.toStdString());
+  };
+  create(FAppDataPath, true);
+  create(FRepositoryPath, false);
+  create(FCatalogPath, false);
+}
+
+bool TEditor::openFromCommandLine(const QStringList &args) {
+  bool result = false;
+  for (const QString &arg : args) {
+    if (arg.compare(QStringLiteral("--instance-id"), Qt::CaseInsensitive) == 0) {
+      result = true;
+      continue;
+    }
+    // Opening a named document comes with the project-file reader; until then a named
+    // document is not opened and the editor starts with an empty one.
+  }
+  return result;
+}
+
+void TEditor::updateCaption(const QString &fileName) {
+  const QString base = QStringLiteral("Quillon ver") + QString::fromLatin1(kQuillonVersion);
+  FCaption = fileName.isEmpty() ? base : QFileInfo(fileName).fileName() + QStringLiteral(" - ") + base;
+  FUi.setCaption(FCaption);
+}
+
+void TEditor::setDocumentChanged(bool changed) {
+  PathList->IsChanged = changed;
+  if (changed)
+    PathList->LastChangeTime = dateTimeNow();
+  else
+    FDuplicatesRemovedOnLoad = 0;
+}
+
+void TEditor::chooseLanguage() {
+  QString code = FOptions->LangID;
+  if (code.isEmpty() || !FMultiLang->isSupported(code)) {
+    const QString system = QLocale::system().name().section(QLatin1Char('_'), 0, 0);
+    code = FMultiLang->isSupported(system) ? system : QStringLiteral("en");
+  }
+  FLangID = code;
+  FOptions->LangID = code;
+  if (PathList) PathList->LangID = code;
+}
+
+void TEditor::chooseDefaultFont() {
+  if (FOptions->DefaultFont.isEmpty()) {
+    if (FLangID == QLatin1String("ja"))
+      FOptions->DefaultFont = QStringLiteral("メイリオ");
+    else
+      FOptions->DefaultFont = FPanel.FontNames.contains(QStringLiteral("Helvetica")) ? QStringLiteral("Helvetica")
+                                                                                     : QStringLiteral("Arial");
+  }
+  const int index = static_cast<int>(FPanel.FontNames.indexOf(FOptions->DefaultFont));
+  FPanel.SelectedFontIndex = index >= 0 ? index : (FPanel.FontNames.isEmpty() ? -1 : 0);
+}
+
+void TEditor::askAutoDownload() {
+  if (FOptions->LeatherSimImageChoiseMade) return;
+  const bool yes = FUi.confirmYesNo(QStringLiteral("askAutoDownload"), tr(QStringLiteral("askAutoDownload")));
+  FOptions->AutomaticallyDownloadLeatherSimImages = yes;
+  FOptions->NotifyNewOrUpdatedSimImages = !yes;
+  FOptions->LeatherSimImageChoiseMade = true;
+  try {
+    saveOptions(*this);
+  } catch (const std::exception &) {
+    // The answer stays in memory and is written again at shutdown.
+  }
+}
+
+}  // namespace quillon

@@ -1,0 +1,70 @@
+#pragma once
+// A user interface for tests: records every box by its key and answers questions from a
+// script (a queue of answers; when empty, questions are declined).
+#include <deque>
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+#include "shell/editor_ui.h"
+
+namespace quillon::test {
+
+class TScriptedUi : public TEditorUi {
+ public:
+  // Answers, consumed in order by the questions asked.
+  std::deque<bool> yesNoAnswers;
+  std::deque<TModalResult> yesNoCancelAnswers;
+  std::deque<std::optional<QString>> inputAnswers;
+  std::deque<QString> fileAnswers;
+
+  // What was shown, in order (the keys of boxes; status texts and captions as text).
+  QStringList boxKeys;
+  QStringList statusTexts;
+  QString caption;
+  int canvasRefreshes = 0;
+
+  void messageBox(const QString &key, const QString &) override { boxKeys << key; }
+  void informationBox(const QString &key, const QString &) override { boxKeys << key; }
+  bool confirmYesNo(const QString &key, const QString &) override {
+    boxKeys << key;
+    if (yesNoAnswers.empty()) return false;
+    const bool a = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return a;
+  }
+  TModalResult confirmYesNoCancel(const QString &key, const QString &) override {
+    boxKeys << key;
+    if (yesNoCancelAnswers.empty()) return TModalResult::Cancel;
+    const TModalResult a = yesNoCancelAnswers.front();
+    yesNoCancelAnswers.pop_front();
+    return a;
+  }
+  std::optional<QString> inputBox(const QString &captionKey, const QString &, const QString &, const QString &,
+                                  const QString &) override {
+    boxKeys << captionKey;
+    if (inputAnswers.empty()) return std::nullopt;
+    const bool given = inputAnswers.front().has_value();
+    const QString value = given ? *inputAnswers.front() : QString();
+    inputAnswers.pop_front();
+    if (!given) return std::nullopt;
+    return value;
+  }
+  QString openFileDialog(const QString &, const QString &) override { return nextFile(); }
+  QString saveFileDialog(const QString &, const QString &, const QString &) override { return nextFile(); }
+  void setStatusText(const QString &text) override { statusTexts << text; }
+  void setCaption(const QString &text) override { caption = text; }
+  void refreshCanvas() override { ++canvasRefreshes; }
+  void refreshRulers() override {}
+
+ private:
+  QString nextFile() {
+    if (fileAnswers.empty()) return {};
+    QString f = fileAnswers.front();
+    fileAnswers.pop_front();
+    return f;
+  }
+};
+
+}  // namespace quillon::test
