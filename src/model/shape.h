@@ -53,6 +53,9 @@ class TQN_Path {
   // A new shape with every field of this one (same ID and GUID; the outline copied, the
   // pricking iron shared). Caches and scratch fields are left at their defaults.
   TQN_Path *createCopy() const;
+  // True when every field that createCopy copies is equal (the outline point by point,
+  // floats compared exactly): a copy of `other` would be a copy of this shape too.
+  bool sameContent(const TQN_Path &other) const;
   void copyPalletValuesFrom(const TQN_Path &src);
   void clearTempParams();
   void updateId(int newId) { FID = newId; }

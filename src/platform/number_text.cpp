@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -91,15 +92,25 @@ std::optional<int> parseInt32(std::string_view text) {
   return value;
 }
 
+namespace {
+// Powers of ten for the usual decimal counts; the rounding helpers run on hot paths.
+double tenTo(int decimals) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                       1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  if (decimals >= 0 && decimals < static_cast<int>(std::size(kPowers))) return kPowers[decimals];
+  return std::pow(10.0, decimals);
+}
+}  // namespace
+
 double roundHalfEven(double value, int decimals) {
-  const double scale = std::pow(10.0, decimals);
+  const double scale = tenTo(decimals);
   const double scaled = value * scale;
   const double r = std::nearbyint(scaled);  // default rounding mode: halves to even
   return r / scale;
 }
 
 double roundHalfAwayFromZero(double value, int decimals) {
-  const double scale = std::pow(10.0, decimals);
+  const double scale = tenTo(decimals);
   const double scaled = value * scale;
   const double r = std::trunc(scaled + (scaled < 0 ? -0.5 : 0.5));
   return r / scale;

@@ -1,0 +1,182 @@
+#include "model/intersection.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "model/shape.h"
+
+namespace quillon {
+namespace {
+
+class IntersectionListTest : public ::testing::Test {
+ protected:
+  static std::unique_ptr<TQN_Path> shape(int id) {
+    return std::make_unique<TQN_Path>(0, 0xFF000000, 1, TStrokeDash::Solid, id);
+  }
+  // A record owned by the fixture until the end of the test (the list never owns it).
+  TIntersection *record(TPointF pt, TQN_Path *p1, TQN_Path *p2) {
+    owned.push_back(std::make_unique<TIntersection>(pt, p1, p2));
+    return owned.back().get();
+  }
+
+  std::unique_ptr<TQN_Path> A = shape(1), B = shape(2), C = shape(3);
+  std::vector<std::unique_ptr<TIntersection>> owned;
+  TIntersections list;
+};
+
+TEST_F(IntersectionListTest, NewRecordHasNoIdsAndDoesNotCross) {
+  const TIntersection r({1.5f, 2.5f}, A.get(), B.get());
+  EXPECT_EQ(r.FPoint.X, 1.5f);
+  EXPECT_EQ(r.FPoint.Y, 2.5f);
+  EXPECT_EQ(r.FPath1, A.get());
+  EXPECT_EQ(r.FPath2, B.get());
+  EXPECT_FALSE(r.FIsCrossing);
+  EXPECT_EQ(r.FPathID1, -1);
+  EXPECT_EQ(r.FPathID2, -1);
+}
+
+TEST_F(IntersectionListTest, CopyKeepsPointShapesAndCrossingButNotIds) {
+  TIntersection r({3.0f, 4.0f}, A.get(), B.get());
+  r.FIsCrossing = true;
+  r.FPathID1 = 7;
+  r.FPathID2 = 9;
+  std::unique_ptr<TIntersection> copy(r.createCopy());
+  ASSERT_NE(copy.get(), &r);
+  EXPECT_EQ(copy->FPoint.X, 3.0f);
+  EXPECT_EQ(copy->FPoint.Y, 4.0f);
+  EXPECT_EQ(copy->FPath1, A.get());
+  EXPECT_EQ(copy->FPath2, B.get());
+  EXPECT_TRUE(copy->FIsCrossing);
+  EXPECT_EQ(copy->FPathID1, -1);
+  EXPECT_EQ(copy->FPathID2, -1);
+}
+
+TEST_F(IntersectionListTest, SamePairAtTheSameRoundedPointIsRefusedInEitherOrder) {
+  TIntersection *first = record({10.001f, 5.0f}, B.get(), A.get());
+  EXPECT_EQ(list.Add(first), 0);
+  // 10.004 and 10.001 both round to 10.00.
+  TIntersection *refused = record({10.004f, 5.0f}, A.get(), B.get());
+  refused->FIsCrossing = true;
+  EXPECT_EQ(list.Add(refused), -1);
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list[0], first);
+  // The refused record was not freed: it is still whole and still the caller's.
+  EXPECT_EQ(refused->FPath1, A.get());
+  EXPECT_TRUE(refused->FIsCrossing);
+  EXPECT_FLOAT_EQ(refused->FPoint.X, 10.004f);
+}
+
+TEST_F(IntersectionListTest, RecordsThatAreNotDuplicatesAreAppendedInOrder) {
+  const auto twin = shape(1);  // same ID as A, another object
+  struct Case {
+    const char *what;
+    TPointF p1;
+    TQN_Path *a1, *b1;
+    TPointF p2;
+    TQN_Path *a2, *b2;
+  };
+  const Case cases[] = {
+      // 0.002 apart, but they round to 10.00 and 10.01.
+      {"neighbouring grid points", {10.004f, 5.0f}, A.get(), B.get(), {10.006f, 5.0f}, A.get(), B.get()},
+      {"another pair at the same point", {1.0f, 1.0f}, A.get(), B.get(), {1.0f, 1.0f}, A.get(), C.get()},
+      {"equal IDs, other object", {1.0f, 1.0f}, A.get(), B.get(), {1.0f, 1.0f}, twin.get(), B.get()},
+      {"same x, other y grid point", {1.0f, 1.0f}, A.get(), B.get(), {1.0f, 1.006f}, B.get(), A.get()},
+  };
+  for (const Case &c : cases) {
+    TIntersections l;
+    TIntersection *r1 = record(c.p1, c.a1, c.b1);
+    TIntersection *r2 = record(c.p2, c.a2, c.b2);
+    EXPECT_EQ(l.Add(r1), 0) << c.what;
+    EXPECT_EQ(l.Add(r2), 1) << c.what;
+    ASSERT_EQ(l.Count(), 2) << c.what;
+    EXPECT_EQ(l[0], r1) << c.what;
+    EXPECT_EQ(l[1], r2) << c.what;
+  }
+}
+
+TEST_F(IntersectionListTest, DuplicateOfALaterItemIsFoundToo) {
+  list.Add(record({0.0f, 0.0f}, A.get(), C.get()));
+  list.Add(record({0.0f, 0.0f}, B.get(), C.get()));
+  list.Add(record({2.0f, 2.0f}, A.get(), B.get()));
+  EXPECT_EQ(list.Add(record({2.003f, 1.996f}, B.get(), A.get())), -1);
+  EXPECT_EQ(list.Count(), 3);
+}
+
+TEST_F(IntersectionListTest, DestroyingClearingAndDeletingFreeNoRecord) {
+  TIntersection *r0 = record({0.0f, 0.0f}, A.get(), B.get());
+  TIntersection *r1 = record({1.0f, 0.0f}, A.get(), B.get());
+  TIntersection *r2 = record({2.0f, 0.0f}, A.get(), B.get());
+  {
+    TIntersections temporary;
+    temporary.Add(r0);
+    temporary.Add(r1);
+  }
+  // The records outlive the list (a sanitizer build reports a use after free otherwise).
+  EXPECT_EQ(r0->FPath1, A.get());
+  EXPECT_EQ(r1->FPoint.X, 1.0f);
+
+  list.Add(r0);
+  list.Add(r1);
+  list.Add(r2);
+  list.Delete(1);
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list[0], r0);
+  EXPECT_EQ(list[1], r2);
+  EXPECT_EQ(r1->FPoint.X, 1.0f);
+  EXPECT_THROW(list.Delete(2), std::out_of_range);
+
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(r2->FPoint.X, 2.0f);
+}
+
+TEST_F(IntersectionListTest, FreeAllEmptiesTheList) {
+  // Heap records the list frees itself (a leak check sees the difference).
+  list.Add(new TIntersection({0.0f, 0.0f}, A.get(), B.get()));
+  list.Add(new TIntersection({1.0f, 0.0f}, A.get(), B.get()));
+  list.FreeAll();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST_F(IntersectionListTest, RemovingTheRecordsOfAShapeKeepsTheOthersInOrder) {
+  const auto S = shape(4);
+  // Records that the removal frees are made on the heap; the others stay the fixture's.
+  TIntersection *keep0 = record({0.0f, 0.0f}, A.get(), B.get());
+  TIntersection *keep1 = record({1.0f, 0.0f}, B.get(), C.get());
+  TIntersection *keep2 = record({2.0f, 0.0f}, C.get(), A.get());
+  list.Add(keep0);
+  list.Add(new TIntersection({10.0f, 0.0f}, S.get(), A.get()));
+  list.Add(new TIntersection({11.0f, 0.0f}, B.get(), S.get()));  // three in a row
+  list.Add(new TIntersection({12.0f, 0.0f}, S.get(), S.get()));  // names S on both sides
+  list.Add(keep1);
+  list.Add(new TIntersection({13.0f, 0.0f}, C.get(), S.get()));
+  list.Add(keep2);
+
+  removeIntersectionsOf(list, S.get());
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_EQ(list[0], keep0);
+  EXPECT_EQ(list[1], keep1);
+  EXPECT_EQ(list[2], keep2);
+
+  // Nothing to remove: unchanged, also for an empty list.
+  removeIntersectionsOf(list, S.get());
+  EXPECT_EQ(list.Count(), 3);
+  TIntersections empty;
+  removeIntersectionsOf(empty, A.get());
+  EXPECT_EQ(empty.Count(), 0);
+}
+
+TEST_F(IntersectionListTest, RemovalComparesShapesAsObjectsNotIds) {
+  const auto twin = shape(1);  // same ID as A
+  TIntersection *kept = record({0.0f, 0.0f}, twin.get(), B.get());
+  list.Add(kept);
+  list.Add(new TIntersection({1.0f, 0.0f}, A.get(), B.get()));
+  removeIntersectionsOf(list, A.get());
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list[0], kept);
+}
+
+}  // namespace
+}  // namespace quillon
