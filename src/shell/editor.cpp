@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "i18n/multi_lang.h"
+#include "model/intersection_upkeep.h"
 #include "model/shape_list.h"
 #include "platform/date_time.h"
 #include "platform/folders.h"
@@ -17,6 +18,7 @@
 #include "shell/editor_ui.h"
 #include "shell/options.h"
 #include "shell/settings_file.h"
+#include "shell/undo.h"
 #include "shell/version.h"
 #include "stitching/pricking_iron.h"
 
@@ -69,7 +71,13 @@ void TEditor::startUp(const QStringList &args) {
   PathList = std::make_unique<TShapeList>(FMultiLang.get(), FLangID);
 
   // The first document: the one named on the command line, else an empty one.
-  if (!openFromCommandLine(args)) setDocumentChanged(false);
+  // A window started with "--instance-id" opens nothing either; it too gets the empty
+  // document's first state, so that its first edit can be undone.
+  const bool opened = openFromCommandLine(args);
+  if (!opened || FUndoStore.FUndoList.empty()) {
+    takeUndoSnapshot(*this, QStringLiteral("L14229"));
+    setDocumentChanged(false);
+  }
   if (PathList->PrintOffset().empty()) PathList->clearPrintPagesInfo();
 
   askAutoDownload();
@@ -81,12 +89,27 @@ void TEditor::shutDown() {
   } catch (const std::exception &) {
     // The settings file could not be written; nothing else depends on it at shutdown.
   }
+  FUndoStore.FUndoList.clear();
+  FUndoStore.FRedoList.clear();
+  FIntersections.FreeAll();
+  FStitchIntersections.FreeAll();
   if (PathList) PathList->clearAll();
   PathList.reset();
   FPrickingIronGroups.clear();
   FPalletList.clear();
   FOptions.reset();
   FMultiLang.reset();
+}
+
+void TEditor::calcIntersectionsOfShape(TQN_Path *shape) {
+  quillon::calcIntersectionsOfShape(*PathList, FIntersections, shape, FIsShapeDragging, &FShapeIndex);
+}
+
+void TEditor::btnRecalcIntersectionsClick() {
+  recalcAllIntersections(*PathList, FIntersections);
+  FShow_intersections = true;
+  FUi.refreshCanvas();
+  takeUndoSnapshot(*this, QString::fromLatin1(kRecalcIntersectionsUndoReason));
 }
 
 void TEditor::initDataFolders() {

@@ -6,11 +6,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
 #include <vector>
 
+#include "model/intersection.h"
+#include "model/spatial_index.h"
 #include "platform/geometry.h"
 #include "render/color_scheme.h"
+#include "shell/undo.h"
 
 namespace quillon {
 
@@ -20,6 +24,7 @@ class TQN_Options;
 class TDrawPallet;
 class TShapeList;
 class TPrickingIronGroup;
+class TQN_Path;
 
 // The values of the side-panel and tool controls that the settings file stores and the
 // core reads. The window shows them in its widgets and writes changes back here.
@@ -58,6 +63,11 @@ class TEditor {
   // The phrase of a key in the current language.
   QString tr(const QString &key) const;
 
+  // Intersections: records of one new or reshaped shape (none during a drag), and the
+  // whole document again ("Recalc Intersections").
+  void calcIntersectionsOfShape(TQN_Path *shape);
+  void btnRecalcIntersectionsClick();
+
   // Data folders.
   void initDataFolders();
   // The command line: true when it opened a document or carried "--instance-id".
@@ -73,6 +83,17 @@ class TEditor {
   float FCurrentThickness = 1.0f;
   TStrokeDash FCurrentDash = TStrokeDash::Solid;
   std::unique_ptr<TShapeList> PathList;
+  TIntersections FIntersections;        // owns its records (freed when removed)
+  TIntersections FStitchIntersections;  // the stitching tool's clicked crossings
+  TShapeSpatialIndex FShapeIndex;       // boundaries of the shapes, for the upkeep
+  TUndoStore FUndoStore;
+  int FActiveLayer = 0;
+  std::map<int, TRectF> FGroupBoundary;  // cached group frames by group ID
+  TQN_Path *FFirstSelection = nullptr;
+  TQN_Path *FEditingText = nullptr;      // the text shape being edited, if any
+  int FStitchingCount = 0;
+  std::vector<TPointF> Clicked_Points;   // points collected by the drawing tool in progress
+  bool FIsShapeDragging = false;         // a drag or Bezier handle edit is under way
   std::vector<std::unique_ptr<TPrickingIronGroup>> FPrickingIronGroups;
   bool FPrickingIronGroupsFromDefaults = false;
   TPanelValues FPanel;

@@ -1,5 +1,7 @@
 #include "shell/options_dialog.h"
 
+#include "shell/undo.h"
+
 #include <algorithm>
 
 #include "platform/number_text.h"
@@ -57,8 +59,7 @@ bool applyOptionsDialog(TEditor &editor, const TOptionsDialogValues &v) {
   o.IncrementalSelectionMode = v.chkIncrementalSelection;
   o.TrimUndoHistory = v.chkOP_TrimUndoHistory;
   o.GuaranteedUndoSteps = std::max(1, static_cast<int>(roundHalfEven(v.nbOP_GuaranteedUndoSteps)));
-  // Trimming the undo history to the new budget belongs here; it comes with the undo
-  // store, which does not exist yet.
+  trimUndoHistory(editor);
   o.PrintCalibration = {static_cast<float>(v.nbPrintCalibrationX), static_cast<float>(v.nbPrintCalibrationY)};
   editor.FPanel.FixedPitch = o.IsFixedPitchDefault;
   o.BoxStitchDistance = static_cast<float>(lengthFromBox(v.nbBoxStitchDistance, o.UnitMode));

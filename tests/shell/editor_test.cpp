@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "i18n/multi_lang.h"
+#include "model/shape.h"
 #include "model/shape_list.h"
 #include "render/draw_pallet.h"
 #include "shell/options.h"
@@ -99,6 +100,37 @@ TEST(EditorStartUp, CaptionAndChangedMark) {
   editor.setDocumentChanged(false);
   EXPECT_FALSE(editor.PathList->IsChanged);
   EXPECT_EQ(editor.FDuplicatesRemovedOnLoad, 0);
+}
+
+TEST(EditorIntersections, NewShapesAndTheWholeDocument) {
+  TScriptedUi ui;
+  TEditor editor(ui, kNoDocument);
+  const auto addLine = [&](TPointF a, TPointF b) {
+    auto *s = new TQN_Path(0, editor.FCurrentColor, 1, TStrokeDash::Solid, editor.PathList->getNextID());
+    s->drawLinePath(a, b);
+    editor.PathList->add(s, 0);
+    editor.calcIntersectionsOfShape(s);
+    return s;
+  };
+  TQN_Path *a = addLine({0, 0}, {10, 0});
+  TQN_Path *b = addLine({5, -5}, {5, 5});
+  ASSERT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_FLOAT_EQ(editor.FIntersections[0]->FPoint.X, 5);
+  EXPECT_TRUE(editor.FIntersections[0]->FIsCrossing);
+
+  editor.FIsShapeDragging = true;  // nothing is computed during a drag
+  addLine({8, -5}, {8, 5});
+  EXPECT_EQ(editor.FIntersections.Count(), 1);
+  editor.FIsShapeDragging = false;
+
+  const std::size_t states = editor.FUndoStore.FUndoList.size();
+  editor.btnRecalcIntersectionsClick();
+  EXPECT_EQ(editor.FIntersections.Count(), 2);
+  EXPECT_TRUE(editor.FShow_intersections);
+  EXPECT_EQ(editor.FUndoStore.FUndoList.size(), states + 1);
+  removeIntersectionsOf(editor.FIntersections, b);
+  EXPECT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_TRUE(editor.FIntersections[0]->FPath1 == a || editor.FIntersections[0]->FPath2 == a);
 }
 
 TEST(EditorShutDown, WritesTheSettingsFile) {

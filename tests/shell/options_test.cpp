@@ -100,7 +100,10 @@ class CountingUi : public TSilentEditorUi {
 
 class OptionsDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override { editor = std::make_unique<TEditor>(ui, kNoDocument); }
+  void SetUp() override {
+    editor = std::make_unique<TEditor>(ui, kNoDocument);
+    ui.refreshes = 0;  // count only what the dialog causes
+  }
   CountingUi ui;
   std::unique_ptr<TEditor> editor;
 };

@@ -1,0 +1,74 @@
+// Undo snapshots of a large drawing: 5,000 shapes and 10,000 stitching holes.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "shell/editor.h"
+#include "shell/editor_ui.h"
+#include "shell/undo.h"
+
+namespace {
+
+using namespace quillon;
+
+struct LargeDrawing {
+  QTemporaryDir dir;
+  TSilentEditorUi ui;
+  std::unique_ptr<TEditor> editor;
+
+  LargeDrawing() {
+    qputenv("QUILLON_DATA_DIR", QDir(dir.path()).filePath("data").toUtf8());
+    editor = std::make_unique<TEditor>(ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
+    TShapeList &doc = *editor->PathList;
+    for (int i = 0; i < 5000; ++i) {
+      auto *s = new TQN_Path(0, 0xFF00FFFF, 1.5f, TStrokeDash::Solid, doc.getNextID());
+      const float x = static_cast<float>(i % 100) * 4.0f, y = static_cast<float>(i / 100) * 4.0f;
+      switch (i % 4) {
+        case 0: s->drawLinePath({x, y}, {x + 3, y + 1}); break;
+        case 1: s->drawArcPath({x, y}, {2, 2}, {x + 2, y}, {x, y + 2}, 90); break;
+        case 2: s->drawEllipsePath({x, y}, 3, 2); break;
+        case 3: s->drawBezierPath({x, y}, {x + 1, y - 1}, {x + 2, y + 1}, {x + 3, y}); break;
+      }
+      doc.add(s, 0);
+    }
+    // Holes: small closed diamonds, as a pricking iron punches them.
+    for (int i = 0; i < 10000; ++i) {
+      auto *h = new TQN_Path(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Dot, doc.getNextID());
+      const float x = static_cast<float>(i % 200) * 2.0f, y = 500.0f + static_cast<float>(i / 200) * 2.0f;
+      TPathData d;
+      d.MoveTo({x - 0.5f, y});
+      d.LineTo({x, y - 1});
+      d.LineTo({x + 0.5f, y});
+      d.LineTo({x, y + 1});
+      d.ClosePath();
+      h->setData(d);
+      h->FShapeType = QStringLiteral("S_HOLE");
+      h->FCenter = h->FStartPt = {x, y};
+      doc.add(h, 0);
+    }
+  }
+};
+
+void BM_UndoSnapshot(benchmark::State &state) {
+  LargeDrawing drawing;
+  for (auto _ : state) takeUndoSnapshot(*drawing.editor, QStringLiteral("bench"));
+}
+BENCHMARK(BM_UndoSnapshot)->Unit(benchmark::kMillisecond);
+
+void BM_UndoThenRedo(benchmark::State &state) {
+  LargeDrawing drawing;
+  takeUndoSnapshot(*drawing.editor, QStringLiteral("bench"));
+  for (auto _ : state) {
+    undo(*drawing.editor);
+    redo(*drawing.editor);
+  }
+  state.SetItemsProcessed(state.iterations() * 2);  // per item: one undo or one redo
+}
+BENCHMARK(BM_UndoThenRedo)->Unit(benchmark::kMillisecond);
+
+}  // namespace

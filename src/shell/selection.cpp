@@ -1,0 +1,182 @@
+#include "shell/selection.h"
+
+#include <algorithm>
+#include <set>
+
+#include "model/intersection.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "render/draw_pallet.h"
+#include "shell/deletion.h"
+#include "shell/editor.h"
+#include "shell/editor_ui.h"
+#include "shell/options.h"
+
+namespace quillon {
+
+bool isVisibleForSelection(const TEditor &editor, const TQN_Path &shape) {
+  const TDrawPallet *pallet = getPaletteOfPath(editor, shape);
+  return pallet == nullptr || pallet->FIsVisible;
+}
+
+void deselectAll(TEditor &editor) {
+  for (TQN_Path *s : *editor.PathList) {
+    s->FIsManuallyClicked = false;
+    if (!s->FSelected) continue;
+    s->SetSelected(false);
+    s->clearTempParams();
+    if (s == editor.FEditingText) editor.FEditingText = nullptr;
+  }
+}
+
+void resetTextEditor(TEditor &editor, bool freeShape) {
+  TQN_Path *shape = editor.FEditingText;
+  editor.FEditingText = nullptr;
+  if (!freeShape || shape == nullptr) return;
+  // A text being typed is normally not in the document yet; should it be, it leaves the
+  // document with its records before it is freed, so nothing refers to it afterwards.
+  if (editor.PathList->IndexOf(shape) >= 0) {
+    removeIntersectionsOf(editor.FIntersections, shape);
+    editor.PathList->Remove(shape);
+  }
+  if (editor.FFirstSelection == shape) editor.FFirstSelection = nullptr;
+  delete shape;
+}
+
+void finishTextEditing(TEditor &editor) {
+  if (editor.FEditingText == nullptr) return;
+  if (!editor.FEditingText->isKind(shape_kind::Text)) resetTextEditor(editor, true);
+}
+
+void actSelectAllExecute(TEditor &editor) {
+  const TShapeList &doc = *editor.PathList;
+  for (TQN_Path *s : doc) {
+    if (s->FLayerID != editor.FActiveLayer || !doc.GetlayerVisible(s->FLayerID)) continue;
+    if (!isVisibleForSelection(editor, *s)) continue;
+    s->SetSelected(true);
+  }
+  editor.ui().refreshCanvas();
+}
+
+void actDeselectAllExecute(TEditor &editor) {
+  deselectAll(editor);
+  editor.Clicked_Points.clear();
+  editor.ui().refreshCanvas();
+}
+
+void actLinePaletteSelectAllExecute(TEditor &editor) {
+  for (TQN_Path *s : *editor.PathList)
+    if (s->FPalletIndex == editor.FSelectedPalette) s->SetSelected(true);
+  editor.ui().refreshCanvas();
+}
+
+void actLinePaletteUnselectLineTypeExecute(TEditor &editor) {
+  for (TQN_Path *s : *editor.PathList)
+    if (s->FSelected && s->FPalletIndex == editor.FSelectedPalette) s->SetSelected(false);
+  editor.ui().refreshCanvas();
+}
+
+void actLinePaletteUnselectOthersExecute(TEditor &editor) {
+  for (TQN_Path *s : *editor.PathList)
+    if (s->FSelected && s->FPalletIndex != editor.FSelectedPalette) s->SetSelected(false);
+  editor.ui().refreshCanvas();
+}
+
+void selectShapesInRect(TEditor &editor, TPointF corner1, TPointF corner2, TSelectKeys keys) {
+  if (!keys.Ctrl) deselectAll(editor);
+  const TRectF rect(std::min(corner1.X, corner2.X), std::min(corner1.Y, corner2.Y), std::max(corner1.X, corner2.X),
+                    std::max(corner1.Y, corner2.Y));
+  const bool simulationShown = editor.FOptions->ShowStitchPattern;
+  const TShapeList &doc = *editor.PathList;
+
+  for (TQN_Path *s : doc) {
+    const bool isHole = s->isKind(shape_kind::Hole);
+    const bool hit =
+        simulationShown && isHole ? holeThreadSegmentInRect(editor, *s, rect) : s->inRange(corner1, corner2, false);
+    if (!hit) continue;
+    const bool layerVisible = doc.GetlayerVisible(s->FLayerID);
+    if (!keys.Shift || isHole) {
+      const bool eligible = isVisibleForSelection(editor, *s) || !s->FCatalogGUID.isEmpty();
+      if (eligible && s->FLayerID == editor.FActiveLayer && layerVisible) s->SetSelected(true);
+    }
+    if (!s->FSelected && keys.Alt && layerVisible) s->SetSelected(true);
+  }
+  editor.ui().refreshCanvas();
+}
+
+bool holeThreadSegmentInRect(const TEditor &editor, const TQN_Path &shape, const TRectF &rect) {
+  if (!shape.isKind(shape_kind::Hole)) return false;
+  const TQN_Path *partner = findShapeById(*editor.PathList, shape.FNextStitchID);
+  if (partner == nullptr) partner = findShapeById(*editor.PathList, shape.FPrevStitchID);
+  if (partner == nullptr) return false;
+  return segmentTouchesRect(shape.FCenter, partner->FCenter, rect);
+}
+
+namespace {
+
+bool insideHalfOpen(TPointF p, const TRectF &r) {
+  return r.Left <= p.X && p.X < r.Right && r.Top <= p.Y && p.Y < r.Bottom;
+}
+
+}  // namespace
+
+bool segmentTouchesRect(TPointF a, TPointF b, const TRectF &rect) {
+  if (insideHalfOpen(a, rect) || insideHalfOpen(b, rect)) return true;
+  const TPointF tl{rect.Left, rect.Top}, tr{rect.Right, rect.Top};
+  const TPointF br{rect.Right, rect.Bottom}, bl{rect.Left, rect.Bottom};
+  return segmentsCross(a, b, tl, tr) || segmentsCross(a, b, tr, br) || segmentsCross(a, b, br, bl) ||
+         segmentsCross(a, b, bl, tl);
+}
+
+bool segmentsCross(TPointF p, TPointF q, TPointF r, TPointF s) {
+  return isCounterClockwise(p, r, s) != isCounterClockwise(q, r, s) &&
+         isCounterClockwise(p, q, r) != isCounterClockwise(p, q, s);
+}
+
+bool isCounterClockwise(TPointF a, TPointF b, TPointF c) {
+  return (double(c.Y) - a.Y) * (double(b.X) - a.X) > (double(b.Y) - a.Y) * (double(c.X) - a.X);
+}
+
+namespace {
+
+bool leftOut(const TQN_Path &s, bool withoutDots, bool withoutHoles) {
+  return (withoutDots && s.isKind(shape_kind::Dot)) || (withoutHoles && s.isKind(shape_kind::Hole));
+}
+
+}  // namespace
+
+std::vector<TQN_Path *> getSelectedPaths(const TEditor &editor, bool withoutDots, bool withoutHoles) {
+  std::vector<TQN_Path *> list;
+  std::set<int> takenRepeats;
+  for (TQN_Path *s : *editor.PathList) {
+    if (!s->FSelected) continue;
+    if (s->FMandalaID != 0 && takenRepeats.count(s->FMandalaID)) continue;
+    if (leftOut(*s, withoutDots, withoutHoles)) continue;
+    list.push_back(s);
+    if (s->FMandalaID > 0) takenRepeats.insert(s->FMandalaID);
+  }
+  return list;
+}
+
+int countSelected(const TEditor &editor, bool withoutDots, bool withoutHoles) {
+  return static_cast<int>(std::count_if(editor.PathList->begin(), editor.PathList->end(), [&](const TQN_Path *s) {
+    return s->FSelected && !leftOut(*s, withoutDots, withoutHoles);
+  }));
+}
+
+bool countSelectedOfKind(const TEditor &editor, const QString &kind, int &count) {
+  count = static_cast<int>(std::count_if(editor.PathList->begin(), editor.PathList->end(),
+                                         [&](const TQN_Path *s) { return s->FSelected && s->FShapeType == kind; }));
+  return count > 0;
+}
+
+TQN_Path *getSizeEditableShape(const TEditor &editor) {
+  const std::vector<TQN_Path *> paths = getSelectedPaths(editor, true, true);
+  if (paths.empty()) return nullptr;
+  TQN_Path *first = paths.front();
+  if (first->isKind(shape_kind::Line) || first->isKind(shape_kind::Ellipse) || first->isKind(shape_kind::Arc))
+    return first;
+  return nullptr;
+}
+
+}  // namespace quillon

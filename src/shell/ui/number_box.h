@@ -1,0 +1,90 @@
+#pragma once
+// TNumberBox: the number box of the windows, a QDoubleSpinBox that shows and reads numbers
+// in the C locale and serves the unit rules through INumberBox.
+//
+// TGlobalEdit: the overlay editor through which the user types arithmetic into any hooked
+// number box. A click on the box lays a text field over it; leaving the field (Return, a
+// click elsewhere) evaluates its text and gives the result to the box, Escape leaves the
+// box as it was, and a text that is not a valid expression is dropped silently.
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QList>
+#include <QPointer>
+
+#include "shell/length_units.h"
+
+class QKeyEvent;
+
+namespace quillon {
+
+class TNumberBox : public QDoubleSpinBox, public INumberBox {
+  Q_OBJECT
+ public:
+  explicit TNumberBox(QWidget *parent = nullptr, bool holdsLength = true);
+  ~TNumberBox() override;
+
+  void setHoldsLength(bool value) { FHoldsLength = value; }
+  // The box's own text field.
+  QLineEdit *editor() const { return lineEdit(); }
+
+  double Value() const override;
+  void SetValue(double value) override;
+  double Min() const override;
+  double Max() const override;
+  void SetRange(double min, double max) override;
+  int DecimalDigits() const override;
+  void SetDecimalDigits(int digits) override;
+  double Increment() const override;
+  void SetIncrement(double step) override;
+  bool HoldsLength() const override { return FHoldsLength; }
+  QString Text() const override;
+  bool IsFocused() const override;
+  QString Hint() const override;
+  void SetHint(const QString &hint) override;
+  void BeginUpdate() override;
+  void EndUpdate() override;
+
+ private:
+  bool FHoldsLength;
+  int FUpdateDepth = 0;
+};
+
+class TGlobalEdit {
+ public:
+  TGlobalEdit() = default;
+  ~TGlobalEdit();
+  TGlobalEdit(const TGlobalEdit &) = delete;
+  TGlobalEdit &operator=(const TGlobalEdit &) = delete;
+
+  // The box being edited (not owned) and the overlay field lying over it, or none.
+  QDoubleSpinBox *NumberBox() const { return FNumberBox; }
+  QLineEdit *Edit() const { return FEdit; }
+
+  // Click on a hooked box: lays the field over it; on the next turn of the event loop the
+  // field takes the focus with all its text selected.
+  void NumberBoxOnClick(QObject *Sender);
+  // Makes the overlay field for nb (finishing a field still open) and returns it. The
+  // field accepts only the characters "0123456789.+-/*".
+  QLineEdit *setNumberBox(QDoubleSpinBox *nb);
+  // Keys of the field: Escape restores the box's text, marks the field cancelled and
+  // leaves it; Return and Enter leave it. True when the key was consumed.
+  bool OnKeyDown(QObject *Sender, QKeyEvent *event);
+  // Leaving the field: unless cancelled its text is evaluated and a valid result becomes
+  // the box's value. The field is hidden and freed on the next turn of the event loop.
+  void OnExit(QObject *Sender);
+
+ private:
+  void leaveField(QLineEdit *field);
+
+  QPointer<QDoubleSpinBox> FNumberBox;
+  QPointer<QLineEdit> FEdit;
+  bool FInOnExit = false;
+};
+
+// The one overlay editor of the process.
+TGlobalEdit &GlobalEdit();
+
+// Gives every box of the list the overlay editor on click. Hooking a box again does nothing.
+void HookNumberBoxes(const QList<QDoubleSpinBox *> &boxes);
+
+}  // namespace quillon

@@ -1,0 +1,293 @@
+#include "shell/undo.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "model/intersection.h"
+#include "model/point_helpers.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "platform/date_time.h"
+#include "platform/number_text.h"
+#include "shell/editor.h"
+#include "shell/editor_ui.h"
+#include "shell/groups.h"
+#include "shell/options.h"
+#include "shell/selection.h"
+
+namespace quillon {
+
+TUndoState::TUndoState() = default;
+TUndoState::~TUndoState() = default;
+TUndoState::TUndoState(TUndoState &&) noexcept = default;
+TUndoState &TUndoState::operator=(TUndoState &&) noexcept = default;
+
+void roundLineEnds(TQN_Path &shape) {
+  if (!shape.isKind(shape_kind::Line)) return;
+  const bool freeAngle = shape.FIsFreeAngle;
+  const TPointF st = roundPoint4(shape.FStartPt);
+  const TPointF ep = roundPoint4(shape.FEndPt);
+  const TPointF mid{(st.X + ep.X) / 2.0f, (st.Y + ep.Y) / 2.0f};
+  // A line already in that form is left alone, so its cached boundary stays valid.
+  const TPathData &d = shape.Data();
+  if (st.exactlyEquals(shape.FStartPt) && ep.exactlyEquals(shape.FEndPt) && mid.exactlyEquals(shape.FCenter) &&
+      d.Count() == 2 && d[0].Kind == TPathPointKind::MoveTo && d[0].Point.exactlyEquals(st) &&
+      d[1].Kind == TPathPointKind::LineTo && d[1].Point.exactlyEquals(ep))
+    return;
+  shape.drawLinePath(st, ep);
+  shape.FCenter = mid;
+  shape.FIsFreeAngle = freeAngle;
+}
+
+std::int64_t estimateSnapshotBytes(const TShapeList *shapes, const TIntersections *intersections) {
+  std::int64_t bytes = 0;
+  if (shapes)
+    for (const TQN_Path *s : *shapes) bytes += 536 + 16 * static_cast<std::int64_t>(s->Data().Count());
+  if (intersections) bytes += 72 * static_cast<std::int64_t>(intersections->Count());
+  return bytes;
+}
+
+namespace {
+
+std::int64_t storedIntersectionBytes(const TUndoState &state) {
+  return 72 * static_cast<std::int64_t>(state.Intersections.size());
+}
+
+std::int64_t storedShapeBytes(const TUndoState &state) {
+  std::int64_t bytes = 0;
+  for (const auto &s : state.Shapes) bytes += 536 + 16 * static_cast<std::int64_t>(s->Data().Count());
+  return bytes;
+}
+
+// Copies the document (shapes with their layers, and the intersections by shape
+// position) into a new stored state. Shapes equal to their copy in the previous state
+// share that copy.
+TUndoState storeDocument(TEditor &editor) {
+  TShapeList &doc = *editor.PathList;
+  TUndoState state;
+  state.Layers = std::make_unique<TShapeList>(editor.FMultiLang.get(), editor.FLangID);
+  state.Layers->copyLayersFrom(doc);
+
+  const TUndoState *previous = editor.FUndoStore.FUndoList.empty() ? nullptr : &editor.FUndoStore.FUndoList.back();
+  std::unordered_map<int, const std::shared_ptr<const TQN_Path> *> previousById;
+  if (previous) {
+    previousById.reserve(previous->Shapes.size());
+    for (const auto &p : previous->Shapes) previousById.emplace(p->ID(), &p);
+  }
+  const auto reuse = [&](const TQN_Path &live, int index) -> std::shared_ptr<const TQN_Path> {
+    if (!previous) return nullptr;
+    if (index < static_cast<int>(previous->Shapes.size()) &&
+        previous->Shapes[static_cast<std::size_t>(index)]->sameContent(live))
+      return previous->Shapes[static_cast<std::size_t>(index)];
+    const auto it = previousById.find(live.ID());
+    if (it != previousById.end() && (*it->second)->sameContent(live)) return *it->second;
+    return nullptr;
+  };
+
+  std::unordered_map<const TQN_Path *, int> position;
+  position.reserve(static_cast<std::size_t>(doc.Count()));
+  state.Shapes.reserve(static_cast<std::size_t>(doc.Count()));
+  for (int i = 0; i < doc.Count(); ++i) {
+    TQN_Path *live = doc[i];
+    roundLineEnds(*live);
+    std::shared_ptr<const TQN_Path> stored = reuse(*live, i);
+    if (!stored) stored.reset(live->createCopy());
+    state.Shapes.push_back(std::move(stored));
+    position.emplace(live, i);
+  }
+  state.IsChanged = true;
+
+  state.Intersections.reserve(static_cast<std::size_t>(editor.FIntersections.Count()));
+  for (const TIntersection *ict : editor.FIntersections) {
+    TStoredIntersection stored;
+    stored.Point = ict->FPoint;
+    stored.IsCrossing = ict->FIsCrossing;
+    const auto p1 = position.find(ict->FPath1), p2 = position.find(ict->FPath2);
+    stored.Index1 = p1 == position.end() ? -1 : p1->second;
+    stored.Index2 = p2 == position.end() ? -1 : p2->second;
+    stored.PathID1 = ict->FPath1 ? ict->FPath1->ID() : -1;
+    stored.PathID2 = ict->FPath2 ? ict->FPath2->ID() : -1;
+    state.Intersections.push_back(stored);
+  }
+  state.Bytes = storedShapeBytes(state) + storedIntersectionBytes(state);
+  return state;
+}
+
+// Rebuilds the document from a stored state. The print pages and the memo are the
+// document's own and are kept (the states do not hold them).
+void restoreDocument(TEditor &editor, const TUndoState &state, bool keepSelection) {
+  TShapeList &doc = *editor.PathList;
+  const QString memo = doc.Memo;
+  const std::vector<TPointF> offsets = doc.PrintOffset();
+  const std::vector<bool> targets = doc.PrintTarget();
+  const std::vector<int> scalePos = doc.PrintScalePos();
+
+  editor.FIntersections.FreeAll();
+  doc.clearAll();
+  doc.IsChanged = state.IsChanged;
+  doc.copyLayersFrom(*state.Layers);
+  doc.Memo = memo;
+  doc.PrintOffset() = offsets;
+  doc.PrintTarget() = targets;
+  doc.PrintScalePos() = scalePos;
+
+  for (const auto &stored : state.Shapes) {
+    TQN_Path *copy = stored->createCopy();
+    if (!keepSelection) copy->SetSelected(false);
+    doc.add(copy, stored->FLayerID);
+  }
+  invalidateGroupBounds(editor, getGroupIDs(doc.Items()));
+
+  // Records are linked again by the position of their shapes in the state, so copies
+  // that share an ID (radial repeats) find the right shape; a record whose shape cannot
+  // be found is dropped rather than left with an empty side.
+  for (const TStoredIntersection &stored : state.Intersections) {
+    if (stored.Index1 < 0 || stored.Index2 < 0 || stored.Index1 >= doc.Count() || stored.Index2 >= doc.Count())
+      continue;
+    auto *ict = new TIntersection(stored.Point, doc[stored.Index1], doc[stored.Index2]);
+    ict->FIsCrossing = stored.IsCrossing;
+    if (editor.FIntersections.Add(ict) < 0) delete ict;
+  }
+  doc.countNumOfAlwaysShowStitchSimulator();
+}
+
+// What undo and redo end or forget before the document is rebuilt.
+void leaveTransientEditing(TEditor &editor) {
+  if (editor.FEditingText) finishTextEditing(editor);
+  editor.FEditingText = nullptr;
+  if (editor.FStitchingCount > 0) {
+    editor.FStitchingCount = 0;
+    editor.FStitchIntersections.FreeAll();
+  }
+}
+
+}  // namespace
+
+void takeUndoSnapshot(TEditor &editor, const QString &reason) {
+  Q_UNUSED(reason);  // the reason tags only name the caller for tracing
+  TUndoStore &store = editor.FUndoStore;
+  if (store.FUndoGroupDepth > 0) {
+    store.FUndoGroupPending = true;
+    return;
+  }
+  store.FRequireSnapshotRotate = 0;
+  store.FRequireSnapshotScale = 0;
+  store.FRequireSnapshotText = 0;
+
+  editor.PathList->LastOperatedTime = dateTimeNow();
+  editor.setDocumentChanged(true);
+
+  store.FUndoList.push_back(storeDocument(editor));
+  clearRedoHistory(editor);
+  trimUndoHistory(editor);
+  editor.ui().refreshCanvas();
+}
+
+void undo(TEditor &editor) {
+  flushPendingSnapshots(editor);
+  TUndoStore &store = editor.FUndoStore;
+  if (store.FUndoList.size() < 2) return;
+  leaveTransientEditing(editor);
+  editor.Clicked_Points.clear();
+
+  store.FRedoList.push_back(std::move(store.FUndoList.back()));
+  store.FUndoList.pop_back();
+  restoreDocument(editor, store.FUndoList.back(), false);
+  editor.FFirstSelection = nullptr;
+  editor.ui().refreshCanvas();
+}
+
+void redo(TEditor &editor) {
+  TUndoStore &store = editor.FUndoStore;
+  if (store.FRedoList.empty()) return;
+  leaveTransientEditing(editor);
+
+  store.FUndoList.push_back(std::move(store.FRedoList.back()));
+  store.FRedoList.pop_back();
+  restoreDocument(editor, store.FUndoList.back(), true);
+  editor.FFirstSelection = nullptr;
+  editor.ui().refreshCanvas();
+}
+
+void actUndoExecute(TEditor &editor) {
+  flushPendingSnapshots(editor);
+  undo(editor);
+  editor.PathList->LastOperatedTime = dateTimeNow();
+}
+
+void actRedoExecute(TEditor &editor) {
+  flushPendingSnapshots(editor);
+  redo(editor);
+  editor.PathList->LastOperatedTime = dateTimeNow();
+}
+
+void beginUndoGroup(TEditor &editor) { ++editor.FUndoStore.FUndoGroupDepth; }
+
+void endUndoGroup(TEditor &editor) {
+  TUndoStore &store = editor.FUndoStore;
+  if (store.FUndoGroupDepth > 0) --store.FUndoGroupDepth;
+  if (store.FUndoGroupDepth == 0 && store.FUndoGroupPending) {
+    store.FUndoGroupPending = false;
+    takeUndoSnapshot(editor, QStringLiteral("group"));
+  }
+}
+
+bool hasPendingSnapshots(const TEditor &editor) {
+  const TUndoStore &store = editor.FUndoStore;
+  return store.FRequireSnapshotRotate != 0 || store.FRequireSnapshotScale != 0 || store.FRequireSnapshotText != 0;
+}
+
+void flushPendingSnapshots(TEditor &editor) {
+  if (hasPendingSnapshots(editor)) takeUndoSnapshot(editor, QStringLiteral("flush"));
+}
+
+void clearRedoHistory(TEditor &editor) { editor.FUndoStore.FRedoList.clear(); }
+void clearUndoHistory(TEditor &editor) { editor.FUndoStore.FUndoList.clear(); }
+
+void dropOldestUndo(TEditor &editor) {
+  auto &list = editor.FUndoStore.FUndoList;
+  if (!list.empty()) list.erase(list.begin());
+}
+
+void trimUndoHistory(TEditor &editor) {
+  if (!editor.FOptions->TrimUndoHistory) return;
+  const std::size_t keep = static_cast<std::size_t>(std::max(editor.FOptions->GuaranteedUndoSteps + 1, 2));
+  auto &undoList = editor.FUndoStore.FUndoList;
+  std::int64_t total = 0;
+  for (const TUndoState &s : undoList) total += s.Bytes;
+  for (const TUndoState &s : editor.FUndoStore.FRedoList) total += s.Bytes;
+  std::size_t drop = 0;
+  while (total > kUndoBudgetBytes && undoList.size() - drop > keep) {
+    total -= undoList[drop].Bytes;
+    ++drop;
+  }
+  if (drop > 0) undoList.erase(undoList.begin(), undoList.begin() + static_cast<std::ptrdiff_t>(drop));
+}
+
+double selectionFingerprint(const TEditor &editor) {
+  double sum = 0.0;
+  for (const TQN_Path *s : *editor.PathList) {
+    if (!s->FSelected) continue;
+    sum += double(s->FStartPt.X) + s->FStartPt.Y + s->FEndPt.X + s->FEndPt.Y + s->FCenter.X + s->FCenter.Y;
+  }
+  return sum;
+}
+
+QString pendingChangesText(const TEditor &editor) {
+  const TUndoStore &store = editor.FUndoStore;
+  QStringList parts;
+  if (store.FRequireSnapshotRotate != 0) parts << QStringLiteral("Rotate: %1").arg(store.FRequireSnapshotRotate);
+  if (store.FRequireSnapshotScale != 0) parts << QStringLiteral("Scale: %1").arg(store.FRequireSnapshotScale);
+  if (store.FRequireSnapshotText != 0) parts << QStringLiteral("Text: %1").arg(store.FRequireSnapshotText);
+  return parts.join(QStringLiteral("; "));
+}
+
+bool canUndo(const TEditor &editor) {
+  return editor.FUndoStore.FUndoList.size() >= 2 || hasPendingSnapshots(editor);
+}
+
+bool canRedo(const TEditor &editor) { return !editor.FUndoStore.FRedoList.empty(); }
+
+}  // namespace quillon

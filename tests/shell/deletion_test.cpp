@@ -1,0 +1,268 @@
+#include "shell/deletion.h"
+
+#include <gtest/gtest.h>
+
+#include "model/intersection.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "render/draw_pallet.h"
+#include "shell/editor.h"
+#include "shell/undo.h"
+#include "support/editor_fixture.h"
+
+namespace quillon {
+namespace {
+
+class DeletionTest : public test::EditorTest {
+ protected:
+  void addRecord(TPointF p, TQN_Path *a, TQN_Path *b) { ASSERT_GE(editor.FIntersections.Add(new TIntersection(p, a, b)), 0); }
+  bool hasRecordOf(const TQN_Path *s) const {
+    for (const TIntersection *ict : editor.FIntersections)
+      if (ict->FPath1 == s || ict->FPath2 == s) return true;
+    return false;
+  }
+  std::vector<TQN_Path *> order() const { return editor.PathList->Items(); }
+
+  void SetUp() override { ui.boxKeys.clear(); }  // start-up may have asked its own questions
+};
+
+TEST_F(DeletionTest, DeleteRemovesOnlyActiveLayerShapesWithTheirRecordsInOneStep) {
+  doc().addLayer(1, QStringLiteral("Back"), true);
+  TQN_Path *a = addLine({0, 0}, {10, 0});
+  TQN_Path *b = addLine({5, -5}, {5, 5}, 1);  // selected with Alt on another layer
+  TQN_Path *c = addLine({0, -2}, {10, 2});
+  addRecord({5, 0}, a, b);
+  addRecord({5, 0.1f}, b, c);
+  addRecord({0, 0}, a, c);
+  a->SetSelected(true);
+  b->SetSelected(true);
+  editor.FFirstSelection = a;
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+  const std::size_t states = undoStates();
+
+  actDeleteSelectedShapesExecute(editor);
+  EXPECT_EQ(order(), (std::vector<TQN_Path *>{b, c}));
+  ASSERT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_EQ(editor.FIntersections[0]->FPath1, b);
+  EXPECT_EQ(editor.FIntersections[0]->FPath2, c);
+  EXPECT_EQ(editor.FFirstSelection, nullptr);
+  EXPECT_EQ(undoStates(), states + 1);
+
+  // Nothing selected on the active layer: nothing changes, no snapshot.
+  deleteSelectedShapes(editor);
+  EXPECT_EQ(order(), (std::vector<TQN_Path *>{b, c}));
+  EXPECT_EQ(undoStates(), states + 1);
+
+  undo(editor);  // the deletion is one step
+  EXPECT_EQ(doc().Count(), 3);
+  EXPECT_EQ(editor.FIntersections.Count(), 3);
+}
+
+TEST_F(DeletionTest, DeletingOneMemberRemovesTheRepeatOnTheActiveLayer) {
+  doc().addLayer(1, QStringLiteral("Back"), true);
+  TQN_Path *keep = addLine({0, 0}, {1, 0});
+  for (int i = 0; i < 8; ++i) addLine({2, float(i)}, {3, float(i)})->FMandalaID = 12;
+  TQN_Path *elsewhere = addLine({2, 9}, {3, 9}, 1);
+  elsewhere->FMandalaID = 12;
+  elsewhere->SetSelected(true);  // a selected member on another layer names the repeat
+
+  deleteSelectedShapes(editor);
+  EXPECT_EQ(order(), (std::vector<TQN_Path *>{keep, elsewhere}));
+}
+
+TEST_F(DeletionTest, TheEditedTextLeavesTheDocumentButStaysTheEditedText) {
+  auto *text = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  text->FShapeType = QString::fromLatin1(shape_kind::Text);
+  text->FText = QStringLiteral("Label");
+  doc().add(text, 0);
+  text->SetSelected(true);
+  editor.FEditingText = text;
+
+  deleteSelectedShapes(editor);
+  EXPECT_EQ(doc().Count(), 0);
+  ASSERT_EQ(editor.FEditingText, text);
+  EXPECT_EQ(text->FText, "Label");  // still a live shape
+  editor.FEditingText = nullptr;
+  delete text;
+}
+
+TEST_F(DeletionTest, DeletingHolesRepairsTheSewingLinks) {
+  TQN_Path *h1 = addHole({0, 0});
+  TQN_Path *h2 = addHole({4, 0});
+  TQN_Path *h3 = addHole({8, 0});
+  h1->FNextStitchID = h2->ID();
+  h2->FPrevStitchID = h1->ID();
+  h2->FNextStitchID = h3->ID();
+  h3->FPrevStitchID = h2->ID();
+  h2->SetSelected(true);
+  deleteSelectedShapes(editor);
+  EXPECT_EQ(h1->FNextStitchID, -1);
+  EXPECT_EQ(h3->FPrevStitchID, -1);
+}
+
+TEST_F(DeletionTest, RepairStitchLinks) {
+  TQN_Path *a = addHole({0, 0});
+  TQN_Path *b = addHole({4, 0});
+  TQN_Path *c = addHole({8, 0});
+  TQN_Path *d = addHole({12, 0});
+  a->FNextStitchID = -1;     // lost link: b names a as its previous hole
+  b->FPrevStitchID = a->ID();
+  b->FNextStitchID = 9999;   // no such hole
+  c->FPrevStitchID = 9998;   // no such hole
+  c->FNextStitchID = d->ID();
+  d->FPrevStitchID = a->ID();  // a already has a next hole after the repair: kept
+  repairStitchLinks(editor);
+  EXPECT_EQ(a->FNextStitchID, b->ID());
+  EXPECT_EQ(b->FNextStitchID, -1);
+  EXPECT_EQ(c->FPrevStitchID, -1);
+  EXPECT_EQ(c->FNextStitchID, d->ID());
+  EXPECT_EQ(d->FPrevStitchID, a->ID());
+}
+
+TEST_F(DeletionTest, DuplicatesOnTheSameLayerAreDeletedAndReported) {
+  doc().addLayer(1, QStringLiteral("Back"), true);
+  TQN_Path *first = addLine({0, 0}, {10, 0});
+  TQN_Path *same = addLine({0, 0}, {10, 0});
+  TQN_Path *reversed = addLine({10.004f, 0}, {0, 0.001f});  // equal after rounding to 0.01, crosswise
+  TQN_Path *otherLayer = addLine({0, 0}, {10, 0}, 1);
+  TQN_Path *different = addLine({0, 0}, {10, 0.01f});
+  TQN_Path *crossing = addLine({5, -5}, {5, 5});
+  addRecord({5, 0}, first, crossing);
+  addRecord({5, 0.001f}, same, crossing);
+  const std::size_t states = undoStates();
+
+  EXPECT_EQ(deleteDuplicateShapes(editor, true), 2);
+  EXPECT_EQ(doc().Count(), 6);
+  EXPECT_EQ(undoStates(), states);
+
+  actDeleteDuplicatesExecute(editor);
+  EXPECT_EQ(order(), (std::vector<TQN_Path *>{first, otherLayer, different, crossing}));
+  EXPECT_FALSE(hasRecordOf(same));
+  EXPECT_TRUE(hasRecordOf(first));
+  EXPECT_EQ(undoStates(), states + 1);
+  EXPECT_EQ(ui.boxKeys, QStringList{QStringLiteral("duplicates_deleted")});
+  (void)reversed;
+
+  // Nothing left: still reported, no snapshot.
+  actDeleteDuplicatesExecute(editor);
+  EXPECT_EQ(ui.boxKeys.size(), 2);
+  EXPECT_EQ(undoStates(), states + 1);
+}
+
+TEST_F(DeletionTest, ADuplicateInARadialRepeatRemovesTheWholeRepeatCountedOnce) {
+  TQN_Path *plain = addLine({0, 0}, {10, 0});
+  std::vector<TQN_Path *> members;
+  for (int i = 0; i < 4; ++i) members.push_back(addLine({0, float(i)}, {10, float(i)}));
+  for (TQN_Path *m : members) m->FMandalaID = 21;  // member 0 duplicates `plain`
+  TQN_Path *other = addLine({0, 20}, {1, 20});
+  TQN_Path *other2 = addLine({0, 20}, {1, 20});
+
+  EXPECT_EQ(deleteDuplicateShapes(editor, false), 2);
+  EXPECT_EQ(order(), (std::vector<TQN_Path *>{plain, other}));
+  (void)other2;
+}
+
+TEST_F(DeletionTest, RemoveDuplicateShapesFromAPlainList) {
+  auto make = [](TPointF a, TPointF b, int layer) {
+    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 1);
+    s->drawLinePath(a, b);
+    s->FLayerID = layer;
+    return s;
+  };
+  std::vector<TQN_Path *> shapes{make({0, 0}, {1, 1}, 0), make({0, 0}, {1, 1}, 3), make({1, 1}, {0, 0}, 0),
+                                 make({0, 0}, {2, 2}, 0)};
+  TQN_Path *kept1 = shapes[0], *kept2 = shapes[3];
+  EXPECT_EQ(removeDuplicateShapes(shapes), 2);  // layers do not matter here
+  EXPECT_EQ(shapes, (std::vector<TQN_Path *>{kept1, kept2}));
+  for (TQN_Path *s : shapes) delete s;
+}
+
+TEST_F(DeletionTest, DeleteMandalaMembersTakesEveryMemberAndItsRecords) {
+  TQN_Path *a = addLine({0, 0}, {1, 0});
+  TQN_Path *m1 = addLine({0, 1}, {1, 1});
+  TQN_Path *m2 = addLine({0, 2}, {1, 2});
+  TQN_Path *b = addLine({0, 3}, {1, 3});
+  m1->FMandalaID = m2->FMandalaID = 5;
+  addRecord({0.5f, 0.5f}, a, m1);
+  editor.FFirstSelection = m2;
+  deleteMandalaMembers(editor, 5);
+  EXPECT_EQ(order(), (std::vector<TQN_Path *>{a, b}));
+  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(editor.FFirstSelection, nullptr);
+}
+
+TEST_F(DeletionTest, ClearAllAsksAndNoKeepsEverything) {
+  TQN_Path *a = addLine({0, 0}, {10, 0});
+  TQN_Path *b = addLine({5, -5}, {5, 5});
+  addRecord({5, 0}, a, b);
+  doc().addLayer(1, QStringLiteral("Back"), true);
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+  const std::size_t states = undoStates();
+  const int lastId = doc().LastID;
+
+  ui.yesNoAnswers = {false};
+  btnClearAllClick(editor);
+  EXPECT_EQ(ui.boxKeys, QStringList{QStringLiteral("OK2RemoveAll")});
+  EXPECT_EQ(doc().Count(), 2);
+  EXPECT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_EQ(undoStates(), states);
+
+  ui.yesNoAnswers = {true};
+  editor.Clicked_Points = {{1, 1}};
+  btnClearAllClick(editor);
+  EXPECT_EQ(doc().Count(), 0);
+  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(doc().Layers(), std::vector<int>{0});
+  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_EQ(undoStates(), states + 1);
+  EXPECT_GT(addLine({0, 0}, {1, 1})->ID(), lastId);  // the ID counter is kept
+  delete doc()[0];
+  doc().Delete(0);
+
+  undo(editor);
+  EXPECT_EQ(doc().Count(), 2);
+  EXPECT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_EQ(doc().Layers(), (std::vector<int>{0, 1}));
+}
+
+TEST_F(DeletionTest, ShapeLookupsAndIntersectionQueries) {
+  doc().addLayer(1, QStringLiteral("Back"), true);
+  TQN_Path *a = addLine({0, 0}, {10.001f, 0});
+  TQN_Path *b = addLine({10, -5}, {10, 5});
+  TQN_Path *c = addLine({0, -5}, {0, 5}, 1);
+  TQN_Path *twin = addLine({20, 0}, {21, 0});
+  twin->updateId(b->ID());  // a radial-repeat copy shares its source's ID
+  addRecord({10.001f, 0}, a, b);
+  addRecord({0, 0}, a, c);
+
+  EXPECT_EQ(findShapeById(doc(), b->ID()), b);
+  EXPECT_EQ(findShapeById(doc(), 777), nullptr);
+  EXPECT_EQ(countShapesOnLayer(editor, 0), 3);
+  EXPECT_EQ(countShapesOnLayer(editor, 1), 1);
+  EXPECT_EQ(countShapesOnLayer(editor, 2), 0);
+
+  // Hundredths are compared after rounding, not by distance.
+  struct Case {
+    TPointF recordAt, query;
+    bool match;
+  };
+  const Case cases[] = {{{10.001f, 0}, {10.004f, 0}, true}, {{10.004f, 0}, {10.006f, 0}, false}};
+  for (const Case &k : cases) {
+    editor.FIntersections.FreeAll();
+    addRecord(k.recordAt, a, b);
+    EXPECT_EQ(getIntersectionsAt(editor, k.query).size(), k.match ? 1u : 0u) << k.recordAt.X << " " << k.query.X;
+  }
+
+  editor.FIntersections.FreeAll();
+  addRecord({0, 0}, a, c);
+  addRecord({0.001f, 0}, c, twin);  // a second record at the start (rounded)
+  addRecord({10, 0}, a, b);
+  bool atStart = true;
+  EXPECT_EQ(countIntersectionsAtOtherEnd(editor, *a, {10.001f, 0}, atStart), 2);  // given the end: counts the start
+  EXPECT_FALSE(atStart);
+  EXPECT_EQ(countIntersectionsAtOtherEnd(editor, *a, {0, 0}, atStart), 1);
+  EXPECT_TRUE(atStart);
+}
+
+}  // namespace
+}  // namespace quillon

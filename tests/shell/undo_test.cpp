@@ -1,0 +1,243 @@
+#include "shell/undo.h"
+
+#include <gtest/gtest.h>
+
+#include "model/intersection.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "shell/editor.h"
+#include "shell/options.h"
+#include "support/scripted_ui.h"
+
+namespace quillon {
+namespace {
+
+class UndoTest : public ::testing::Test {
+ protected:
+  test::TScriptedUi ui;
+  TEditor editor{ui, {QStringLiteral("--instance-id"), QStringLiteral("1")}};
+  TShapeList &doc() { return *editor.PathList; }
+
+  TQN_Path *addLine(TPointF a, TPointF b, bool snapshot = true) {
+    auto *s = new TQN_Path(0, editor.FCurrentColor, editor.FCurrentThickness, editor.FCurrentDash,
+                           doc().getNextID());
+    s->drawLinePath(a, b);
+    doc().add(s, editor.FActiveLayer);
+    if (snapshot) takeUndoSnapshot(editor, QStringLiteral("test"));
+    return s;
+  }
+  std::size_t undoStates() const { return editor.FUndoStore.FUndoList.size(); }
+  std::size_t redoStates() const { return editor.FUndoStore.FRedoList.size(); }
+};
+
+TEST_F(UndoTest, OneEditUndoneAndRedoneWithItsSelection) {
+  EXPECT_EQ(undoStates(), 1u);
+  EXPECT_FALSE(canUndo(editor));
+  undo(editor);  // nothing to go back to
+  EXPECT_EQ(undoStates(), 1u);
+
+  TQN_Path *line = addLine({0, 0}, {10, 0}, false);
+  line->SetSelected(true);
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+  EXPECT_TRUE(doc().IsChanged);
+  EXPECT_TRUE(canUndo(editor));
+
+  undo(editor);
+  EXPECT_EQ(doc().Count(), 0);
+  EXPECT_TRUE(doc().IsChanged);  // an undone document counts as changed
+  EXPECT_TRUE(canRedo(editor));
+
+  redo(editor);
+  ASSERT_EQ(doc().Count(), 1);
+  EXPECT_TRUE(doc()[0]->FSelected);  // redo keeps the stored selection
+  EXPECT_EQ(doc()[0]->Data().toText(), "M0,0 L10,0 ");
+  undo(editor);
+  redo(editor);
+  undo(editor);
+  addLine({1, 1}, {2, 2});
+  EXPECT_FALSE(canRedo(editor));  // a new snapshot empties the redo side
+}
+
+TEST_F(UndoTest, UndoRestoresShapesUnselectedAndKeepsTheDocumentsOwnData) {
+  addLine({0, 0}, {10, 0})->SetSelected(true);
+  takeUndoSnapshot(editor, QStringLiteral("select"));
+  addLine({0, 5}, {10, 5});
+  doc().Memo = QStringLiteral("pattern notes");
+  doc().PrintOffset() = {{0, 0}, {200, 0}};
+  doc().PrintTarget() = {true, false};
+  doc().PrintScalePos() = {0, 4};
+  doc().addLayer(3, QStringLiteral("Back"), false);
+  const int lastId = doc().LastID;
+
+  undo(editor);
+  ASSERT_EQ(doc().Count(), 1);
+  EXPECT_FALSE(doc()[0]->FSelected);
+  EXPECT_EQ(doc().Memo, "pattern notes");
+  EXPECT_EQ(doc().PrintOffset().size(), 2u);
+  EXPECT_EQ(doc().PrintTarget(), (std::vector<bool>{true, false}));
+  EXPECT_EQ(doc().PrintScalePos(), (std::vector<int>{0, 4}));
+  EXPECT_EQ(doc().Layers(), std::vector<int>{0});  // layers come from the state
+  EXPECT_EQ(doc().LastID, lastId);
+}
+
+TEST_F(UndoTest, SnapshotRoundsLineEndsInTheDocument) {
+  TQN_Path *line = addLine({0, 0}, {10.00004f, 3.33336f}, false);
+  line->FIsFreeAngle = true;
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+  EXPECT_FLOAT_EQ(line->FEndPt.X, 10.0f);
+  EXPECT_FLOAT_EQ(line->FEndPt.Y, 3.3334f);
+  EXPECT_TRUE(line->FIsFreeAngle);
+  EXPECT_FLOAT_EQ(line->FCenter.X, 5.0f);
+  EXPECT_EQ(line->Data().toText(), "M0,0 L10,3.33340001106262 ");
+}
+
+TEST_F(UndoTest, IntersectionsAreRelinkedByPositionEvenWithSharedIds) {
+  TQN_Path *a = addLine({0, 0}, {10, 0}, false);
+  TQN_Path *b = addLine({5, -5}, {5, 5}, false);
+  TQN_Path *copy = addLine({0, 8}, {10, 8}, false);
+  copy->updateId(a->ID());  // a radial-repeat copy carries its source's ID
+  auto *ab = new TIntersection({5, 0}, a, b);
+  ab->FIsCrossing = true;
+  editor.FIntersections.Add(ab);
+  editor.FIntersections.Add(new TIntersection({5, 8}, copy, b));
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+  addLine({20, 20}, {30, 30});
+
+  undo(editor);
+  ASSERT_EQ(doc().Count(), 3);
+  ASSERT_EQ(editor.FIntersections.Count(), 2);
+  EXPECT_EQ(editor.FIntersections[0]->FPath1, doc()[0]);
+  EXPECT_EQ(editor.FIntersections[0]->FPath2, doc()[1]);
+  EXPECT_TRUE(editor.FIntersections[0]->FIsCrossing);
+  EXPECT_EQ(editor.FIntersections[1]->FPath1, doc()[2]);  // the copy, not its source
+  EXPECT_EQ(editor.FIntersections[1]->FPath2, doc()[1]);
+}
+
+TEST_F(UndoTest, UnchangedShapesShareTheirStoredCopy) {
+  addLine({0, 0}, {10, 0}, false);
+  TQN_Path *moved = addLine({0, 5}, {10, 5}, false);
+  auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1, TStrokeDash::Solid, doc().getNextID());
+  ellipse->drawEllipsePath({5, 5}, 10, 4);
+  doc().add(ellipse, 0);
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+  moved->drawLinePath({0, 6}, {10, 6});
+  doc().Move(0, 2);  // restacking: found again by ID
+  takeUndoSnapshot(editor, QStringLiteral("move"));
+
+  const auto &states = editor.FUndoStore.FUndoList;
+  const TUndoState &before = states[states.size() - 2], &after = states.back();
+  ASSERT_EQ(after.Shapes.size(), 3u);
+  EXPECT_NE(after.Shapes[0], before.Shapes[1]);  // the moved line has a new copy
+  EXPECT_FLOAT_EQ(after.Shapes[0]->FStartPt.Y, 6.0f);
+  EXPECT_EQ(after.Shapes[1], before.Shapes[2]);  // the ellipse, unchanged
+  EXPECT_EQ(after.Shapes[2], before.Shapes[0]);  // the first line, restacked
+  // Undo brings back the old geometry of the moved line.
+  undo(editor);
+  EXPECT_FLOAT_EQ(doc()[1]->FStartPt.Y, 5.0f);
+}
+
+TEST_F(UndoTest, SizeEstimate) {
+  TQN_Path *line = addLine({0, 0}, {10, 0}, false);
+  auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1, TStrokeDash::Solid, doc().getNextID());
+  ellipse->drawEllipsePath({5, 5}, 10, 4);
+  doc().add(ellipse, 0);
+  editor.FIntersections.Add(new TIntersection({5, 0}, line, ellipse));
+  const std::int64_t expected = 2 * 536 + 16 * (2 + ellipse->Data().Count()) + 72;
+  EXPECT_EQ(estimateSnapshotBytes(&doc(), &editor.FIntersections), expected);
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+  EXPECT_EQ(editor.FUndoStore.FUndoList.back().Bytes, expected);
+  EXPECT_EQ(estimateSnapshotBytes(nullptr, nullptr), 0);
+}
+
+TEST_F(UndoTest, BudgetKeepsTheGuaranteedSteps) {
+  struct Case {
+    int guaranteed;
+    bool trim;
+    std::size_t kept;
+  };
+  for (const Case c : {Case{1, true, 2}, Case{0, true, 2}, Case{20, true, 21}, Case{20, false, 30}}) {
+    editor.FOptions->GuaranteedUndoSteps = c.guaranteed;
+    editor.FOptions->TrimUndoHistory = c.trim;
+    auto &list = editor.FUndoStore.FUndoList;
+    list.clear();
+    for (int i = 0; i < 30; ++i) {
+      TUndoState s;
+      s.Layers = std::make_unique<TShapeList>(nullptr, QString());
+      s.Bytes = 200 * 1024 * 1024;  // two states already exceed the budget
+      list.push_back(std::move(s));
+    }
+    list.back().Bytes = 201 * 1024 * 1024;
+    trimUndoHistory(editor);
+    EXPECT_EQ(list.size(), c.kept) << c.guaranteed;
+    EXPECT_EQ(list.back().Bytes, 201 * 1024 * 1024);  // the newest states stay
+  }
+  // The oldest go only until the estimate fits: 30 states of 20 MiB keep 12 (240 MiB).
+  editor.FOptions->TrimUndoHistory = true;
+  editor.FOptions->GuaranteedUndoSteps = 1;
+  auto &states = editor.FUndoStore.FUndoList;
+  states.clear();
+  for (int i = 0; i < 30; ++i) {
+    TUndoState s;
+    s.Layers = std::make_unique<TShapeList>(nullptr, QString());
+    s.Bytes = 20 * 1024 * 1024;
+    states.push_back(std::move(s));
+  }
+  trimUndoHistory(editor);
+  EXPECT_EQ(states.size(), 12u);
+  // Under the budget nothing is dropped.
+  editor.FOptions->TrimUndoHistory = true;
+  editor.FOptions->GuaranteedUndoSteps = 1;
+  auto &list = editor.FUndoStore.FUndoList;
+  for (auto &s : list) s.Bytes = 1000;
+  const std::size_t before = list.size();
+  trimUndoHistory(editor);
+  EXPECT_EQ(list.size(), before);
+}
+
+TEST_F(UndoTest, NestedGroupsGiveOneSnapshot) {
+  const std::size_t before = undoStates();
+  {
+    TUndoGroup outer(editor);
+    addLine({0, 0}, {1, 0});
+    {
+      TUndoGroup inner(editor);
+      addLine({0, 1}, {1, 1});
+    }
+    EXPECT_EQ(undoStates(), before);
+    addLine({0, 2}, {1, 2});
+  }
+  EXPECT_EQ(undoStates(), before + 1);
+  { TUndoGroup empty(editor); }
+  EXPECT_EQ(undoStates(), before + 1);  // nothing asked for a snapshot
+  endUndoGroup(editor);                 // an extra end
+  EXPECT_EQ(editor.FUndoStore.FUndoGroupDepth, 0);
+  undo(editor);
+  EXPECT_EQ(doc().Count(), 0);  // the whole group is one step
+}
+
+TEST_F(UndoTest, CoalescedChangesBecomeOneSnapshotAtTheFlush) {
+  addLine({0, 0}, {1, 0});
+  undo(editor);
+  EXPECT_TRUE(canRedo(editor));
+  editor.FUndoStore.FRequireSnapshotRotate = 3;
+  editor.FUndoStore.FRequireSnapshotText = 1;
+  EXPECT_EQ(pendingChangesText(editor), "Rotate: 3; Text: 1");
+  EXPECT_TRUE(canUndo(editor));
+  const std::size_t before = undoStates();
+  flushPendingSnapshots(editor);
+  EXPECT_EQ(undoStates(), before + 1);
+  EXPECT_EQ(pendingChangesText(editor), "");
+  EXPECT_FALSE(canRedo(editor));  // the flush snapshot emptied the redo side
+  flushPendingSnapshots(editor);
+  EXPECT_EQ(undoStates(), before + 1);
+}
+
+TEST_F(UndoTest, SelectionFingerprintFollowsSelectedShapes) {
+  TQN_Path *a = addLine({1, 2}, {3, 4});
+  EXPECT_EQ(selectionFingerprint(editor), 0.0);
+  a->SetSelected(true);
+  EXPECT_DOUBLE_EQ(selectionFingerprint(editor), 1 + 2 + 3 + 4 + a->FCenter.X + a->FCenter.Y);
+}
+
+}  // namespace
+}  // namespace quillon
