@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -15,8 +16,10 @@
 #include "platform/folders.h"
 #include "render/color_scheme.h"
 #include "render/draw_pallet.h"
+#include "shell/autosave.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
+#include "shell/project_file.h"
 #include "shell/settings_file.h"
 #include "shell/undo.h"
 #include "shell/version.h"
@@ -70,14 +73,17 @@ void TEditor::startUp(const QStringList &args) {
 
   PathList = std::make_unique<TShapeList>(FMultiLang.get(), FLangID);
 
-  // The first document: the one named on the command line, else an empty one.
-  // A window started with "--instance-id" opens nothing either; it too gets the empty
-  // document's first state, so that its first edit can be undone.
+  // The first document: the one named on the command line, else a crashed run's
+  // auto-save file, else an empty one. A window started with "--instance-id" opens
+  // nothing and recovers nothing; it too gets the empty document's first state, so that
+  // its first edit can be undone.
   const bool opened = openFromCommandLine(args);
-  if (!opened || FUndoStore.FUndoList.empty()) {
+  const bool recovered = !opened && recoverAutosave(*this);
+  if ((!opened && !recovered) || FUndoStore.FUndoList.empty()) {
     takeUndoSnapshot(*this, QStringLiteral("L14229"));
     setDocumentChanged(false);
   }
+  startAutoSaveTimer(*this);
   if (PathList->PrintOffset().empty()) PathList->clearPrintPagesInfo();
 
   askAutoDownload();
@@ -130,13 +136,18 @@ void TEditor::initDataFolders() {
 
 bool TEditor::openFromCommandLine(const QStringList &args) {
   bool result = false;
+  bool tried = false;
   for (const QString &arg : args) {
     if (arg.compare(QStringLiteral("--instance-id"), Qt::CaseInsensitive) == 0) {
       result = true;
       continue;
     }
-    // Opening a named document comes with the project-file reader; until then a named
-    // document is not opened and the editor starts with an empty one.
+    // Any other argument while nothing is open yet: the document is the first argument.
+    // One that failed to open is not tried again for the arguments after it.
+    if (!result && !tried) {
+      tried = true;
+      result = openProject(*this, args.first());
+    }
   }
   return result;
 }

@@ -16,6 +16,8 @@
 #include "render/color_scheme.h"
 #include "shell/undo.h"
 
+class QTimer;
+
 namespace quillon {
 
 class TEditorUi;
@@ -135,6 +137,11 @@ class TEditor {
   TStrokeDefs FStrokeDefs;
 
   QElapsedTimer FStopwatch;
+
+  // Auto-save (shell/autosave.h): the 1000 ms timer whose tick is TimerAutoSaveTimer, and
+  // whether a failed auto-save write was already reported on the status line.
+  std::unique_ptr<QTimer> FAutoSaveTimer;
+  bool FAutoSaveFailedReported = false;
 
  private:
   void startUp(const QStringList &args);

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 
 #include "shell/editor.h"
+#include "shell/ui/canvas_widget.h"
 
 namespace quillon {
 
@@ -19,6 +20,8 @@ TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(paren
   resize(1280, 800);
   statusBar();
   FEditor = std::make_unique<TEditor>(*this, args);
+  // The drawing box shows the document.
+  setCentralWidget(new TCanvasWidget(*FEditor, this));
 }
 
 TfrmQuil::~TfrmQuil() {
@@ -70,7 +73,11 @@ void TfrmQuil::setStatusText(const QString &text) { statusBar()->showMessage(tex
 
 void TfrmQuil::setCaption(const QString &caption) { setWindowTitle(caption); }
 
-void TfrmQuil::refreshCanvas() { update(); }
+void TfrmQuil::refreshCanvas() {
+  // The drawing box repaints from the event loop; before it exists (start-up) there is
+  // nothing to repaint.
+  if (auto *canvas = qobject_cast<TCanvasWidget *>(centralWidget())) canvas->update();
+}
 
 void TfrmQuil::refreshRulers() {}
 

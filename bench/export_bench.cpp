@@ -1,0 +1,97 @@
+// Export of a large drawing: 2,000 joinable shapes (lines, arcs and curves in chains of
+// ten, a third of them drawn against the chain's direction, the document order shuffled)
+// and 15,000 stitching holes, written as SVG, DXF R12 and DXF R14.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "exchange/export.h"
+#include "model/point_helpers.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "shell/editor.h"
+#include "shell/editor_ui.h"
+#include "shell/options.h"
+
+namespace {
+
+using namespace quillon;
+
+struct ExportDrawing {
+  QTemporaryDir dir;
+  TSilentEditorUi ui;
+  std::unique_ptr<TEditor> editor;
+
+  ExportDrawing() {
+    qputenv("QUILLON_DATA_DIR", QDir(dir.path()).filePath("data").toUtf8());
+    editor = std::make_unique<TEditor>(ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
+    TShapeList &doc = *editor->PathList;
+    std::vector<TQN_Path *> shapes;
+
+    // 200 chains of 10 segments along a zigzag.
+    for (int chain = 0; chain < 200; ++chain) {
+      const float y0 = static_cast<float>(chain) * 6.0f;
+      for (int k = 0; k < 10; ++k) {
+        const TPointF a{static_cast<float>(k) * 8.0f, y0}, b{static_cast<float>(k + 1) * 8.0f, y0};
+        auto *s = new TQN_Path(chain % 5, 0xFF00FFFF, 1.5f, TStrokeDash::Solid, doc.getNextID());
+        const bool backward = k % 3 == 2;
+        const TPointF st = backward ? b : a, ed = backward ? a : b;
+        switch (k % 3) {
+          case 0: s->drawLinePath(st, ed); break;
+          case 1: {
+            const TPointF c{(a.X + b.X) / 2, y0};
+            s->drawArcPath(c, {4, 4}, st, ed, backward ? -180.0f : 180.0f);
+            break;
+          }
+          case 2: s->drawBezierPath(st, st + TPointF{0, 2}, ed + TPointF{0, 2}, ed); break;
+        }
+        shapes.push_back(s);
+      }
+    }
+    std::mt19937 rng(7);
+    std::shuffle(shapes.begin(), shapes.end(), rng);
+    for (TQN_Path *s : shapes) doc.add(s, 0);
+
+    // 15,000 holes: small closed diamonds.
+    for (int i = 0; i < 15000; ++i) {
+      auto *h = new TQN_Path(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc.getNextID());
+      const float x = static_cast<float>(i % 150) * 2.0f, y = 1300.0f + static_cast<float>(i / 150) * 2.0f;
+      TPathData d;
+      d.MoveTo({x - 0.5f, y});
+      d.LineTo({x, y - 1});
+      d.LineTo({x + 0.5f, y});
+      d.LineTo({x, y + 1});
+      d.ClosePath();
+      h->setData(d);
+      h->FShapeType = QStringLiteral("S_HOLE");
+      h->FCenter = h->FStartPt = {x, y};
+      doc.add(h, 0);
+    }
+  }
+};
+
+// Arg: 0 SVG, 1 DXF R12, 2 DXF R14.
+void BM_ExportVisibleShapes(benchmark::State &state) {
+  ExportDrawing drawing;
+  TEditor &editor = *drawing.editor;
+  const int kind = static_cast<int>(state.range(0));
+  editor.FOptions->UseDXFR14 = kind == 2;
+  const QString format = kind == 0 ? QStringLiteral("SVG") : QStringLiteral("DXF");
+  const QString file = QDir(drawing.dir.path()).filePath(kind == 0 ? "out.svg" : "out.dxf");
+  state.SetLabel(kind == 0 ? "SVG" : kind == 1 ? "DXF R12" : "DXF R14");
+  int written = 0;
+  for (auto _ : state) written = exportVisibleShapes(editor, file, true, true, true, format, TExportRunOptions{});
+  if (written != editor.PathList->Count()) state.SkipWithError("not every shape was written");
+  state.counters["shapes"] = written;
+  state.counters["file_kB"] = static_cast<double>(QFileInfo(file).size()) / 1024.0;
+}
+BENCHMARK(BM_ExportVisibleShapes)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,473 @@
+#include "exchange/export.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <unordered_map>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "exchange/dxf_r14_writer.h"
+#include "exchange/dxf_shape_writer.h"
+#include "exchange/svg_writer.h"
+#include "model/point_helpers.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "platform/file_io.h"
+#include "render/draw_pallet.h"
+#include "shell/editor.h"
+#include "shell/editor_ui.h"
+#include "shell/options.h"
+#include "shell/version.h"
+
+namespace quillon {
+
+namespace {
+
+bool isJoinable(const TQN_Path &s) {
+  return s.isKind(shape_kind::Line) || s.isKind(shape_kind::Bezier) || s.isKind(shape_kind::Arc);
+}
+
+// The bounding rectangle of the shapes: their control points, and for every shape but a
+// LINE each line and curve point of its outline; (0, 0, 0, 0) when there is no point.
+TRectF shapesBoundary(const std::vector<TQN_Path *> &shapes) {
+  std::optional<TRectF> box;
+  auto include = [&box](TPointF p) {
+    if (!box) {
+      box = TRectF(p.X, p.Y, p.X, p.Y);
+      return;
+    }
+    box->Left = std::min(box->Left, p.X);
+    box->Top = std::min(box->Top, p.Y);
+    box->Right = std::max(box->Right, p.X);
+    box->Bottom = std::max(box->Bottom, p.Y);
+  };
+  for (TQN_Path *s : shapes) {
+    for (TPointF p : s->getControlPoints(false, false, false)) include(p);
+    if (s->isKind(shape_kind::Line)) continue;
+    for (const TPathPoint &e : s->Data().Points())
+      if (e.Kind == TPathPointKind::LineTo || e.Kind == TPathPointKind::CurveTo) include(e.Point);
+  }
+  return box.value_or(TRectF());
+}
+
+// The chain ends of a group in a grid of cells as wide as the join tolerance, so every
+// end closer than the tolerance to a point lies in the point's cell or one of its eight
+// neighbours.
+class TEndGrid {
+ public:
+  void add(TPointF p, int item) {
+    if (!finite(p)) return;
+    cells_[key(cellOf(p.X), cellOf(p.Y))].push_back(item);
+  }
+  // Calls f(item) for every item with an end in the cells around p (an item may come
+  // more than once).
+  template <typename F>
+  void forNear(TPointF p, F &&f) const {
+    if (!finite(p)) return;
+    const std::int64_t cx = cellOf(p.X), cy = cellOf(p.Y);
+    for (std::int64_t dx = -1; dx <= 1; ++dx)
+      for (std::int64_t dy = -1; dy <= 1; ++dy) {
+        const auto it = cells_.find(key(cx + dx, cy + dy));
+        if (it == cells_.end()) continue;
+        for (int item : it->second) f(item);
+      }
+  }
+
+ private:
+  struct TKey {
+    std::int64_t x, y;
+    bool operator==(const TKey &) const = default;
+  };
+  struct TKeyHash {
+    std::size_t operator()(const TKey &k) const {
+      const std::uint64_t h = static_cast<std::uint64_t>(k.x) * 0x9E3779B97F4A7C15ull ^
+                              (static_cast<std::uint64_t>(k.y) + 0x632BE59BD9B4E019ull + (static_cast<std::uint64_t>(k.x) << 6));
+      return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+  };
+  static bool finite(TPointF p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
+  static std::int64_t cellOf(float v) {
+    // Far out, where floats are much coarser than a cell, neighbouring ends are equal
+    // anyway; the clamp only keeps the cell number in range.
+    const double c = std::clamp(std::floor(double(v) / double(kChainJoinTolerance)), -1e15, 1e15);
+    return static_cast<std::int64_t>(c);
+  }
+  static TKey key(std::int64_t x, std::int64_t y) { return {x, y}; }
+
+  std::unordered_map<TKey, std::vector<int>, TKeyHash> cells_;
+};
+
+// One shape of a group during the walk.
+struct TChainItem {
+  TQN_Path *shape = nullptr;        // the document's shape, or `copy` once reversed
+  std::unique_ptr<TQN_Path> copy;  // owned working copy
+  bool alive = true;                // still in the group
+  bool joinable = false;
+  int visitStamp = 0;               // visited by the backward search of that stamp
+};
+
+// The shapes of one group in export order, with the chain search over them. "The group"
+// is the items still alive, in their original order; a search takes the first item in
+// that order that qualifies, as a scan of the whole group would.
+class TChainGroup {
+ public:
+  explicit TChainGroup(const std::vector<TQN_Path *> &shapes) : items_(shapes.size()) {
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+      TChainItem &item = items_[i];
+      item.shape = shapes[i];
+      item.joinable = isJoinable(*shapes[i]);
+      if (item.joinable) {
+        grid_.add(shapes[i]->FStartPt, static_cast<int>(i));
+        grid_.add(shapes[i]->FEndPt, static_cast<int>(i));
+      }
+    }
+  }
+
+  const TQN_Path &shape(int i) const { return *items_[static_cast<std::size_t>(i)].shape; }
+
+  // The first item still in the group; -1 when it is empty.
+  int head() {
+    while (head_ < items_.size() && !items_[head_].alive) ++head_;
+    return head_ < items_.size() ? static_cast<int>(head_) : -1;
+  }
+  void remove(int i) { items_[static_cast<std::size_t>(i)].alive = false; }
+
+  // The first shape of the chain that ends at shape s: backward over neighbours of the
+  // same line type and stroke whose end (or start, turning them round) meets the start.
+  int findChainStart(int s) {
+    if (!item(s).joinable) return s;
+    ++stamp_;
+    item(s).visitStamp = stamp_;
+    int cur = s;
+    for (;;) {
+      const TQN_Path &S = *item(cur).shape;
+      const TPointF at = S.FStartPt;
+      int best = -1;
+      float bestToStart = 0.0f, bestToEnd = 0.0f;
+      grid_.forNear(at, [&](int c) {
+        if (best >= 0 && c >= best) return;
+        const TChainItem &C = item(c);
+        if (!C.alive || !C.joinable || C.visitStamp == stamp_) return;
+        if (!hasSameStroke(S, *C.shape) || C.shape->FPalletIndex != S.FPalletIndex) return;
+        const float toStart = calcDistance(C.shape->FStartPt, at);
+        const float toEnd = calcDistance(C.shape->FEndPt, at);
+        if (toStart < kChainJoinTolerance || toEnd < kChainJoinTolerance) {
+          best = c;
+          bestToStart = toStart;
+          bestToEnd = toEnd;
+        }
+      });
+      if (best < 0) return cur;
+      if (bestToEnd > bestToStart) reverse(best);  // so that it ends at cur's start
+      item(best).visitStamp = stamp_;
+      cur = best;
+    }
+  }
+
+  // The shape that continues the chain at the end of shape s (same line type; its start,
+  // or its end after turning it round, meets s's end); -1 when none.
+  int findNextChainShape(int s) {
+    if (!item(s).joinable) return -1;
+    const TQN_Path &S = *item(s).shape;
+    const TPointF at = S.FEndPt;
+    int best = -1;
+    float bestA = 0.0f, bestB = 0.0f;
+    grid_.forNear(at, [&](int c) {
+      if (c == s || (best >= 0 && c >= best)) return;
+      const TChainItem &C = item(c);
+      if (!C.alive || !C.joinable || C.shape->FPalletIndex != S.FPalletIndex) return;
+      const float a = calcDistance(C.shape->FStartPt, at);
+      const float b = calcDistance(C.shape->FEndPt, at);
+      if (a < kChainJoinTolerance || b < kChainJoinTolerance) {
+        best = c;
+        bestA = a;
+        bestB = b;
+      }
+    });
+    if (best >= 0 && bestA > bestB) reverse(best);  // so that it starts at s's end
+    return best;
+  }
+
+ private:
+  TChainItem &item(int i) { return items_[static_cast<std::size_t>(i)]; }
+
+  // Turns a shape round in its working copy; the document's shape stays as it is. The
+  // set of its two ends, which the grid holds, does not change.
+  void reverse(int i) {
+    TChainItem &it = item(i);
+    if (!it.copy) {
+      it.copy.reset(it.shape->createCopy());
+      it.copy->FExportStrokeDashToSVG = it.shape->FExportStrokeDashToSVG;
+      it.shape = it.copy.get();
+    }
+    it.shape->reversePath();
+  }
+
+  std::vector<TChainItem> items_;
+  TEndGrid grid_;
+  std::size_t head_ = 0;
+  int stamp_ = 0;
+};
+
+// The group lists: one per group ID of the document (in order of first appearance) that
+// has exported shapes, then the ungrouped rest.
+std::vector<std::vector<TQN_Path *>> groupShapes(const TShapeList &doc, const std::vector<TQN_Path *> &exportList) {
+  const std::vector<int> groupIds = getGroupIDs(doc.Items());
+  std::unordered_map<int, std::size_t> slot;
+  for (std::size_t i = 0; i < groupIds.size(); ++i) slot.emplace(groupIds[i], i);
+  std::vector<std::vector<TQN_Path *>> byGroup(groupIds.size());
+  std::vector<TQN_Path *> rest;
+  for (TQN_Path *s : exportList) {
+    const auto it = s->FGroupID > 0 ? slot.find(s->FGroupID) : slot.end();
+    if (it != slot.end())
+      byGroup[it->second].push_back(s);
+    else
+      rest.push_back(s);
+  }
+  std::vector<std::vector<TQN_Path *>> groups;
+  for (auto &g : byGroup)
+    if (!g.empty()) groups.push_back(std::move(g));
+  groups.push_back(std::move(rest));
+  return groups;
+}
+
+pugi::xml_node createSvgRoot(pugi::xml_document &doc, const TRectF &bounds) {
+  const char *ns = "http://www.w3.org/2000/svg";
+  pugi::xml_node root = doc.append_child("svg");
+  root.append_attribute("xmlns").set_value(ns);
+  root.append_attribute("xmlns:svg").set_value(ns);
+  root.append_attribute("width").set_value((fixedText(bounds.width(), 3) + "mm").c_str());
+  root.append_attribute("height").set_value((fixedText(bounds.height(), 3) + "mm").c_str());
+  root.append_attribute("version").set_value("1.1");
+  const std::string viewBox = fixedText(bounds.Left, 3) + ' ' + fixedText(bounds.Top, 3) + ' ' +
+                              fixedText(bounds.width(), 3) + ' ' + fixedText(bounds.height(), 3);
+  root.append_attribute("viewBox").set_value(viewBox.c_str());
+  root.append_attribute("preserveAspectRatio").set_value("none");
+  const std::string desc = std::string("Created with Quillon v") + kQuillonVersion;
+  root.append_child("desc").text().set(desc.c_str());
+  return root;
+}
+
+// Where the shapes go: an SVG group element, R12 lines or the R14 writer.
+struct TExportTarget {
+  bool svg = false;
+  pugi::xml_document doc;
+  pugi::xml_node group;
+  std::unique_ptr<TDXFR14Writer> r14;
+  TDxfR12Text r12;
+  bool dots = true;
+  float dotSize = 0.5f;
+  bool flipY = true;
+
+  void writeDxf(const TQN_Path &s) {
+    addToDXF(s, r14 ? nullptr : &r12, r14.get(), dots, dotSize, QString::fromLatin1(kDxfR12LayerName), flipY);
+  }
+  void writeAlone(const TQN_Path &s) {
+    if (svg)
+      addToSVG(s, group, dots, dotSize);
+    else
+      writeDxf(s);
+  }
+  void save(const QString &fileName) {
+    if (svg) {
+      std::ostringstream out;
+      doc.save(out, "  ", pugi::format_indent);
+      const std::string text = out.str();
+      writeFileAtomically(fileName, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    } else if (r14) {
+      r14->SaveToFile(fileName);
+    } else {
+      writeDxfR12Trailer(r12);
+      const std::string &text = r12.text();
+      writeFileAtomically(fileName, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    }
+  }
+};
+
+}  // namespace
+
+QString exportFormatText(TExportFormat format) {
+  return format == TExportFormat::SVG ? QStringLiteral("SVG") : QStringLiteral("DXF");
+}
+
+bool hasSameStroke(const TQN_Path &a, const TQN_Path &b) {
+  return a.FColor == b.FColor && a.FThickness == b.FThickness && a.FDash == b.FDash;
+}
+
+TExportRunOptions runOptionsOf(const TSVGExportOptionsValues &v) {
+  TExportRunOptions run;
+  run.ExportOnlySelected = v.chkSVGOPT_ExportOnlySelected;
+  run.DoNotExportHiddenLineType = v.chkSVGOPT_DoNotExportHiddenLineType;
+  run.DoNotOutputStrokeDash = v.chkSVGOPT_DoNotOutputStrokeDash;
+  return run;
+}
+
+void fillSVGExportOptions(const TEditor &editor, TExportFormat format, TSVGExportOptionsValues &v) {
+  const TQN_Options &o = *editor.FOptions;
+  v.Caption = exportFormatText(format) + QStringLiteral(" Export Options");
+  v.DxfControlsVisible = format == TExportFormat::DXF;
+  v.chkSVG_Out_Text = o.SVG_with_text_shapes;
+  v.chkSVG_Out_Template = o.SVG_with_templates;
+  v.rbDxfR14 = o.UseDXFR14;
+  v.rbDxfR12 = !o.UseDXFR14;
+  v.rbHole_AsDot = o.SVG_as_dots;
+  v.rbHole_AsIs = !o.SVG_as_dots;
+  v.nbSVGDotRadius = double(o.SVGDotRadius) * 2.0;
+  v.chkDXFExportFlipY = o.DXFExportInvertY;
+}
+
+void applySVGExportOptions(TEditor &editor, const TSVGExportOptionsValues &v) {
+  TQN_Options &o = *editor.FOptions;
+  o.SVGDotRadius = static_cast<float>(v.nbSVGDotRadius / 2.0);
+  o.SVG_as_dots = v.rbHole_AsDot;
+  o.UseDXFR14 = v.rbDxfR14;
+  o.SVG_with_text_shapes = v.chkSVG_Out_Text;
+  o.SVG_with_templates = v.chkSVG_Out_Template;
+  o.DXFExportInvertY = v.chkDXFExportFlipY;
+}
+
+void actExportAsSVGExecute(TEditor &editor, TExportFormat format, ISVGExportOptionsDialog &dialog) {
+  const QString nothing = QStringLiteral("NothingToExport");
+  if (editor.PathList->Count() == 0) {
+    editor.ui().messageBox(nothing, editor.tr(nothing));
+    return;
+  }
+  const QString formatText = exportFormatText(format);
+  const QString ext = formatText.toLower();
+
+  TSVGExportOptionsValues values = dialog.values();
+  fillSVGExportOptions(editor, format, values);
+  if (!dialog.execute(values)) return;
+  applySVGExportOptions(editor, values);
+
+  QString suggested;
+  if (!editor.FFilename.isEmpty()) {
+    const QFileInfo doc(editor.FFilename);
+    suggested = QDir(doc.absolutePath()).filePath(doc.completeBaseName());
+  }
+  QString fileName = editor.ui().saveFileDialog(formatText + QStringLiteral(" Export"),
+                                                formatText + QStringLiteral(" Format (*.") + ext + QLatin1Char(')'),
+                                                suggested);
+  if (fileName.isEmpty()) return;
+  if (QFileInfo(fileName).suffix().isEmpty()) fileName += QLatin1Char('.') + ext;
+
+  const int written = exportVisibleShapes(editor, fileName, values.rbHole_AsDot, values.chkSVG_Out_Template,
+                                          values.chkSVG_Out_Text, formatText, runOptionsOf(values));
+  if (written == 0) {
+    editor.ui().messageBox(nothing, editor.tr(nothing));
+    return;
+  }
+  const QString key = QStringLiteral("ExportedAs") + formatText;
+  editor.ui().informationBox(key, editor.tr(key) + QLatin1Char('\n') + fileName);
+}
+
+int exportVisibleShapes(TEditor &editor, const QString &fileName, bool AsDots, bool WithTemplates,
+                        bool WithTextShapes, const QString &format, const TExportRunOptions &run) {
+  TShapeList &doc = *editor.PathList;
+  const TQN_Options &options = *editor.FOptions;
+
+  // The shapes to write, in document order.
+  std::vector<TQN_Path *> exportList;
+  exportList.reserve(static_cast<std::size_t>(doc.Count()));
+  for (TQN_Path *s : doc) {
+    s->FExportStrokeDashToSVG = !run.DoNotOutputStrokeDash;
+    if (s->FIsDimensionLine && !editor.FShowDimensionShapes) continue;
+    if (run.DoNotExportHiddenLineType) {
+      const TDrawPallet *pallet = getPaletteOfPath(editor, *s);
+      if (pallet && !pallet->FIsVisible) continue;
+    }
+    if (!doc.GetlayerVisible(s->FLayerID)) continue;
+    if (run.ExportOnlySelected && !s->FSelected) continue;
+    exportList.push_back(s);
+  }
+
+  TExportTarget target;
+  target.svg = format == QLatin1String("SVG");
+  target.dots = AsDots;
+  target.dotSize = options.SVGDotRadius;
+  target.flipY = options.DXFExportInvertY;
+  if (target.svg) {
+    pugi::xml_node root = createSvgRoot(target.doc, shapesBoundary(exportList));
+    target.group = root.append_child("g");
+  } else if (options.UseDXFR14) {
+    target.r14 = std::make_unique<TDXFR14Writer>();
+  } else {
+    writeDxfR12Header(target.r12);
+  }
+
+  const TAlphaColor holeColor = editor.FColor_StitchingHole;
+  int written = 0;
+  for (const std::vector<TQN_Path *> &shapes : groupShapes(doc, exportList)) {
+    TChainGroup group(shapes);
+    int prev = -1, next = -1;
+    std::string pathText;
+    for (;;) {
+      int cur;
+      if (next >= 0) {
+        cur = next;
+      } else {
+        const int head = group.head();
+        if (head < 0) break;
+        const TQN_Path &h = group.shape(head);
+        if ((h.isKind(shape_kind::Other) && !WithTemplates) ||
+            ((h.isKind(shape_kind::Text) || h.FIsDimensionLine) && !WithTextShapes)) {
+          group.remove(head);
+          continue;
+        }
+        cur = group.findChainStart(head);
+      }
+      next = group.findNextChainShape(cur);
+      const TQN_Path &shape = group.shape(cur);
+
+      if ((prev < 0 && next < 0) || !isJoinable(shape)) {
+        if (shape.isKind(shape_kind::Hole) && shape.FColor != holeColor) {
+          // Holes are written in the stitching-hole colour.
+          std::unique_ptr<TQN_Path> hole(shape.createCopy());
+          hole->FColor = holeColor;
+          hole->FExportStrokeDashToSVG = shape.FExportStrokeDashToSVG;
+          target.writeAlone(*hole);
+        } else {
+          target.writeAlone(shape);
+        }
+        ++written;
+      } else {
+        ++written;
+        if (target.svg) pathText += ToSVG_path(shape, prev >= 0);
+        if (next < 0) {
+          // The chain ends here; its stroke is that of this last shape.
+          if (target.svg) {
+            pugi::xml_node e = target.group.append_child("path");
+            e.append_attribute("d").set_value(pathText.c_str());
+            e.append_attribute("fill").set_value("none");
+            setDashArrayForSVG(shape, e);
+            setStrokeForSVG(e, shape.FColor, shape.FThickness, true);
+          } else {
+            target.writeDxf(shape);
+          }
+          prev = -1;
+          pathText.clear();
+        } else {
+          if (!target.svg) target.writeDxf(shape);
+          prev = cur;
+        }
+      }
+      group.remove(cur);
+    }
+  }
+
+  if (written > 0) {
+    target.save(fileName);
+    editor.ui().refreshCanvas();
+  }
+  return written;
+}
+
+}  // namespace quillon

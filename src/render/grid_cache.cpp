@@ -1,0 +1,193 @@
+#include "render/grid_cache.h"
+
+#include <QLocale>
+#include <QPainter>
+#include <QTimer>
+
+#include <cmath>
+#include <functional>
+
+#include "platform/number_text.h"
+#include "render/shape_painters.h"
+#include "render/view_transform.h"
+#include "shell/editor.h"
+#include "shell/editor_ui.h"
+#include "shell/options.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr float kMargin = 300.0f;  // pixels the cache reaches beyond each edge of the box
+constexpr int kSettleMs = 140;
+
+constexpr int kStepCount = 12;
+constexpr double kMmSteps[kStepCount] = {0.1, 0.2, 0.5, 1, 2, 5, 10, 20, 50, 100, 200, 500};
+constexpr double kInchSteps[kStepCount] = {1.0 / 128, 1.0 / 64, 1.0 / 32, 1.0 / 16, 1.0 / 8, 1.0 / 4,
+                                 1.0 / 2,   1,        2,        4,        8,        24};
+
+QString fixed(double value, int decimals) { return QLocale::c().toString(value, 'f', decimals); }
+
+}  // namespace
+
+QString gridCacheKey(const TEditor &editor, float Width, float Height, float BitmapScale) {
+  if (!editor.FOptions) return {};
+  const TQN_Options &o = *editor.FOptions;
+  const TLengthFormatSettings &lf = o.LengthFormatSettings;
+  return fixed(Width, 1) + QLatin1Char(';') + fixed(Height, 1) + QLatin1Char(';') + fixed(BitmapScale, 3) +
+         QLatin1Char(';') + QString::number(int(o.UnitMode)) + QLatin1Char(';') +
+         QString::number(lf.SmallTickInterval) + QLatin1Char(';') + QString::number(lf.LargeTickInterval) +
+         QLatin1Char(';') + QString::number(editor.FIsBlackBackgroundMode ? 1 : 0);
+}
+
+TGridCache::TGridCache() = default;
+TGridCache::~TGridCache() = default;
+
+void TGridCache::drawGrid(TEditor &editor, QPainter &canvas, float W, float H, float BitmapScale) {
+  if (!editor.FOptions || !(W > 0.0f) || !(H > 0.0f)) return;
+  const float s = BitmapScale > 0.0f ? BitmapScale : 1.0f;
+  const float CW = W + 2.0f * kMargin, CH = H + 2.0f * kMargin;
+  const QString key = gridCacheKey(editor, CW, CH, s);
+
+  // Where the cached area lies in the present view.
+  const bool usable = !FGridCache.isNull() && FGridCacheScale != 0.0f;
+  QRectF D;
+  float ratio = 1.0f;
+  if (usable) {
+    auto cachedToPresent = [&](float vx, float vy) {
+      const TPointF mm((vx - FGridCacheOffset.X) / FGridCacheScale, (vy - FGridCacheOffset.Y) / FGridCacheScale);
+      const TPointF p = realToVirtual(editor, mm);
+      return QPointF(p.X, p.Y);
+    };
+    D = QRectF(cachedToPresent(-kMargin, -kMargin), cachedToPresent(W + kMargin, H + kMargin));
+    ratio = editor.FScale / FGridCacheScale;
+  }
+  const bool viewChanged = !sameCoordinate(FGridCacheScale, editor.FScale) || FGridCacheOffset != editor.FOffset;
+  const bool moved = usable && viewChanged;
+  const bool stale = !usable || key != FGridCacheKey;
+  const bool uncovered = ratio < 0.5f || ratio > 2.0f || D.left() > 0 || D.top() > 0 || W > D.right() ||
+                         H > D.bottom();
+
+  if (stale || (uncovered && !moved)) {
+    FGridCache = QImage(static_cast<int>(std::lround(CW * s)), static_cast<int>(std::lround(CH * s)),
+                        QImage::Format_ARGB32_Premultiplied);
+    FGridCache.setDevicePixelRatio(s);
+    FGridCacheScale = editor.FScale;
+    FGridCacheOffset = editor.FOffset;
+    FGridCache.fill(Qt::transparent);
+    {
+      QPainter p(&FGridCache);
+      p.setRenderHint(QPainter::Antialiasing, true);
+      drawGridLines(editor, p, -kMargin, -kMargin, CW, CH);
+    }
+    FGridCacheKey = key;
+    D = QRectF(QPointF(-kMargin, -kMargin), QPointF(W + kMargin, H + kMargin));
+    ++RebuildCount;
+  }
+
+  canvas.save();
+  canvas.setOpacity(1.0);
+  canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  canvas.drawImage(D, FGridCache);
+  canvas.restore();
+
+  // A shifted or stretched cache: render afresh once the view has settled.
+  if (!sameCoordinate(FGridCacheScale, editor.FScale) || FGridCacheOffset != editor.FOffset) {
+    if (!FGridSettleTimer) {
+      FGridSettleTimer = std::make_unique<QTimer>();
+      FGridSettleTimer->setSingleShot(true);
+      FGridSettleTimer->setInterval(kSettleMs);
+      QObject::connect(FGridSettleTimer.get(), &QTimer::timeout, [this] { settleTick(); });
+    }
+    FSettleEditor = &editor;
+    FGridSettleTimer->stop();
+    FGridSettleTimer->start();
+  }
+}
+
+void TGridCache::settleTick() {
+  if (FGridSettleTimer) FGridSettleTimer->stop();
+  FGridCacheKey.clear();
+  if (FSettleEditor) FSettleEditor->ui().refreshCanvas();
+}
+
+void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float Y, float W, float H) {
+  if (!editor.FOptions) return;
+  const TQN_Options &o = *editor.FOptions;
+  const bool inch = o.UnitMode == umIN;
+  const TPointF r0 = virtualToRealXY(editor, X, Y);
+  const TPointF r1 = virtualToRealXY(editor, X + W - 1.0f, Y + H - 1.0f);
+  const TAlphaColor color = editor.FIsBlackBackgroundMode ? 0xFFFFFFFF : 0xFF000000;
+  setCanvasStroke(canvas, color, 0.5f, TStrokeDash::Solid);
+
+  // The step: the first of the series at least 10 pixels wide, chosen again only when the
+  // scale changed.
+  if (!sameCoordinate(editor.FScale, FPrevScale)) {
+    const double *series = inch ? kInchSteps : kMmSteps;
+    for (int k = 0; k < kStepCount; ++k) {
+      FGridTick = static_cast<float>(inch ? series[k] * 25.4 : series[k]);
+      if (FGridTick * editor.FScale >= 10.0f) break;
+    }
+    FPrevScale = editor.FScale;
+  }
+  if (!(FGridTick > 0.0f)) return;
+  const double tick = FGridTick;
+  const double M = 10.0 * tick;
+  const int large = o.LengthFormatSettings.LargeTickInterval;
+  const int small = o.LengthFormatSettings.SmallTickInterval;
+
+  auto strokeFor = [&](QPainter &p, int i) {
+    if (i == small)
+      setCanvasStroke(p, color, 0.75f, TStrokeDash::Solid);
+    else if (i == 0)
+      setCanvasStroke(p, color, 1.0f, TStrokeDash::Solid);
+    else
+      setCanvasStroke(p, color, 0.5f, TStrokeDash::Dash);
+  };
+  auto next = [&](int i) { return i + 1 == large ? 0 : i + 1; };
+
+  // Every line is drawn with opacity 0.4. Lines of one direction never overlap, so each
+  // direction is drawn opaque into a layer whose alpha is then scaled by 0.4 in one pass,
+  // and the layer is laid over the canvas: the same pixels as line-by-line opacity (the
+  // crossings included), without blending every thin line on its own, which the raster
+  // engine does very slowly for vertical lines.
+  const qreal dpr = canvas.device() ? canvas.device()->devicePixelRatioF() : 1.0;
+  QImage layer(static_cast<int>(std::lround(W * dpr)), static_cast<int>(std::lround(H * dpr)),
+               QImage::Format_ARGB32_Premultiplied);
+  layer.setDevicePixelRatio(dpr);
+  auto drawLayer = [&](const std::function<void(QPainter &)> &lines) {
+    layer.fill(Qt::transparent);
+    QPainter p(&layer);
+    p.setRenderHints(canvas.renderHints());
+    lines(p);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    p.fillRect(QRectF(0, 0, W, H), QColor(0, 0, 0, 102));  // alpha x 0.4
+    p.end();
+    canvas.save();
+    canvas.setOpacity(1.0);
+    canvas.drawImage(QPointF(0, 0), layer);
+    canvas.restore();
+  };
+
+  drawLayer([&](QPainter &p) {  // vertical lines
+    int i = 0;
+    for (double x = roundHalfEven(r0.X / M) * M - M; x <= r1.X; x += tick) {
+      strokeFor(p, i);
+      const float px = realToVirtualXY(editor, static_cast<float>(x), r0.Y).X - X;
+      p.drawLine(QPointF(px, 0.0), QPointF(px, H - 1.0));
+      i = next(i);
+    }
+  });
+  drawLayer([&](QPainter &p) {  // horizontal lines
+    int i = 0;
+    for (double y = roundHalfEven(r0.Y / M) * M - M; y <= r1.Y; y += tick) {
+      strokeFor(p, i);
+      const float py = realToVirtualXY(editor, r0.X, static_cast<float>(y)).Y - Y;
+      p.drawLine(QPointF(0.0, py), QPointF(W - 1.0, py));
+      i = next(i);
+    }
+  });
+  setCanvasStroke(canvas, color, 1.0f, TStrokeDash::Solid);
+}
+
+}  // namespace quillon

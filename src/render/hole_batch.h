@@ -1,0 +1,64 @@
+#pragma once
+// Painting of stitching holes ("S_HOLE") and dots ("DOT"). Holes of one style are
+// collected into three combined paths (shadows, outlines, dots) and painted with one call
+// each when the style changes, when a hole must be painted on its own, or when the shape
+// pass ends, so thousands of holes cost three canvas calls.
+//
+// The "canvas style" of the batch is the painter's pen (colour, width, dash) and brush
+// colour, as applyShapeStroke left them for the hole's line type.
+#include <QPainterPath>
+#include <QRectF>
+
+#include <optional>
+
+#include "platform/geometry.h"
+
+class QPainter;
+
+namespace quillon {
+
+class TEditor;
+class TQN_Path;
+
+// The batch of one window; valid only during one paint.
+struct THoleBatch {
+  QPainterPath FHoleOutlines;  // outlines of the batched holes, pixels
+  QPainterPath FHoleDots;      // one ellipse per batched hole
+  QPainterPath FHoleShadows;   // outlines of the batched holes that cast a shadow
+  bool FHoleBatchValid = false;
+  TAlphaColor FHoleBatchStroke = 0;
+  float FHoleBatchThickness = 0.0f;  // 0 when the pen draws nothing
+  TStrokeDash FHoleBatchDash = TStrokeDash::Solid;
+  TAlphaColor FHoleBatchFill = 0;
+  float FHoleBatchStrokeOpacity = 1.0f;
+  float FHoleBatchDotOpacity = 1.0f;
+};
+
+// The hole batch of an editor (one per editor, kept as long as the process runs).
+THoleBatch &holeBatch(TEditor &editor);
+// Empties the three paths and marks the batch empty; the pipeline calls it at the start
+// of each frame.
+void resetHoleBatch(TEditor &editor);
+
+// What the hole painter reads of the paint in progress besides the editor.
+struct THolePaintState {
+  bool IsPrinting = false;
+  bool IsPrintPreviewing = false;
+  bool PrintStitchingHoleAsDot = false;      // print preview: "Print stitching holes as dots"
+  bool SelectNextStitchingHoleMode = false;  // FSelectNextStitchingHoleMode
+  float LayerOpacity = 1.0f;                 // layerOpacity of the shape
+  std::optional<TPointF> LiveStart;          // live start in pixels while the hole is dragged
+};
+
+// Paints one "S_HOLE" or "DOT" shape (the stored shape, in millimetres), batched where
+// allowed. The painter's pen and brush hold the shape's line-type style on entry.
+void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, const THolePaintState &state = {});
+// Adds one hole (outline in pixels, dot rectangle in pixels) to the batch, painting the
+// batch first when the painter's style or the opacities differ from the batch's.
+void addHoleToBatch(TEditor &editor, QPainter &painter, const QPainterPath &outline, const QRectF &dotRect,
+                    float strokeOpacity, float dotOpacity, bool withShadow);
+// Paints and empties the batch: shadows, then outlines, then dots; nothing when empty.
+// The painter's pen and brush are left as they were.
+void flushHoleBatch(TEditor &editor, QPainter &painter);
+
+}  // namespace quillon

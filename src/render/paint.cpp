@@ -1,0 +1,266 @@
+#include "render/paint.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <exception>
+#include <vector>
+
+#include "model/intersection.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "render/draw_pallet.h"
+#include "render/hole_batch.h"
+#include "render/paint_error_log.h"
+#include "render/shape_painters.h"
+#include "render/view_transform.h"
+#include "shell/editor.h"
+#include "shell/options.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr TAlphaColor kRed = 0xFFFF0000;
+
+// Restores the painter's state when the frame ends, also when it ends by an exception.
+class PainterStateGuard {
+ public:
+  explicit PainterStateGuard(QPainter &canvas) : c_(canvas) { c_.save(); }
+  ~PainterStateGuard() { c_.restore(); }
+  PainterStateGuard(const PainterStateGuard &) = delete;
+  PainterStateGuard &operator=(const PainterStateGuard &) = delete;
+
+ private:
+  QPainter &c_;
+};
+
+QPointF pixelOf(const TEditor &editor, TPointF real) {
+  const TPointF p = realToVirtual(editor, real);
+  return {p.X, p.Y};
+}
+
+// Step 1: paper is white, the screen and the preview show the scheme's background.
+void paintBackground(const TEditor &editor, QPainter &canvas, const TPaintTarget &target) {
+  TAlphaColor color = editor.FOptions->WhiteBGColor;
+  if (target.IsPrinting)
+    color = 0xFFFFFFFF;
+  else if (editor.FIsBlackBackgroundMode)
+    color = 0xFF000000;
+  canvas.save();
+  canvas.setCompositionMode(QPainter::CompositionMode_Source);
+  canvas.fillRect(QRectF(0, 0, target.Width, target.Height), QColor::fromRgba(color));
+  canvas.restore();
+}
+
+// The line type a shape is drawn with: the one at its index when that lies in the list,
+// else the one getPaletteOfPath finds.
+const TDrawPallet *lineTypeOf(const TEditor &editor, const TQN_Path &shape) {
+  const int idx = shape.FPalletIndex;
+  if (idx >= 0 && idx < kPalletCount && static_cast<std::size_t>(idx) < editor.FPalletList.size())
+    return editor.FPalletList[static_cast<std::size_t>(idx)].get();
+  return getPaletteOfPath(editor, shape);
+}
+
+// Step 8.5: whether the shape is painted at all.
+bool isShapeShown(const TEditor &editor, const TQN_Path &shape, const TCanvasState &state) {
+  const bool hole = shape.isKind(shape_kind::Hole);
+  const bool leather = !shape.FCatalogGUID.isEmpty();
+  const bool plain = state.HideStrokeLines && !leather && !hole;
+  if (plain) return false;
+  const bool simulatedHole = hole && (editor.FOptions->ShowStitchPattern || shape.FAlwaysShowStitchSimulator);
+  const TDrawPallet *lineType = lineTypeOf(editor, shape);
+  const bool visible = simulatedHole || !lineType || lineType->FIsVisible ||
+                       (leather && state.SimulatorOn && state.FillOn);
+  return visible && editor.PathList->GetlayerVisible(shape.FLayerID);
+}
+
+// Step 11: the crossing (red) and touching (blue) points of the intersections whose
+// shapes are shown.
+void paintIntersectionDots(const TEditor &editor, QPainter &canvas) {
+  auto hides = [&](const TQN_Path *s) {
+    if (!s) return false;
+    if (!editor.PathList->GetlayerVisible(s->FLayerID)) return true;
+    const int idx = s->FPalletIndex;
+    return idx >= 0 && static_cast<std::size_t>(idx) < editor.FPalletList.size() &&
+           !editor.FPalletList[static_cast<std::size_t>(idx)]->FIsVisible;
+  };
+  for (const TIntersection *ict : editor.FIntersections) {
+    if (hides(ict->FPath1) || hides(ict->FPath2)) continue;
+    const QColor color = QColor::fromRgba(ict->FIsCrossing ? kRed : 0xFF0000FF);
+    canvas.setPen(QPen(color));
+    canvas.setBrush(color);
+    QPainterPath dot;
+    dot.addEllipse(pixelOf(editor, ict->FPoint), 3.0, 3.0);
+    canvas.fillPath(dot, color);
+  }
+}
+
+// Step 16: the points clicked so far by the tool in progress, as yellow rings of 1 px.
+void paintClickedPoints(const TEditor &editor, QPainter &canvas) {
+  if (editor.Clicked_Points.empty()) return;
+  setCanvasStroke(canvas, 0xFFFFFF00, 1.0f, TStrokeDash::Solid);
+  canvas.setBrush(Qt::NoBrush);
+  for (const TPointF &p : editor.Clicked_Points) canvas.drawEllipse(pixelOf(editor, p), 1.0, 1.0);
+}
+
+// Step 22: the banners stacked from the top-left corner.
+void paintBanners(const TEditor &editor, QPainter &canvas, const TCanvasState &state) {
+  const std::vector<TBanner> banners = collectBanners(editor, state);
+  if (banners.empty()) return;
+  QFont font = canvas.font();
+  font.setPixelSize(15);
+  canvas.setFont(font);
+  const QFontMetricsF fm(font, canvas.device());
+  qreal y = 0;
+  for (const TBanner &b : banners) {
+    const qreal tw = fm.horizontalAdvance(b.Text), th = fm.height();
+    canvas.fillRect(QRectF(0, y, tw + 4, th + 4), QColor::fromRgba(b.Color | 0xFF000000u));
+    canvas.setPen(QColor(Qt::white));
+    canvas.drawText(QRectF(2, y + 2, tw, th), Qt::AlignCenter, b.Text);
+    y += th + (b.Row == 1 ? 5 : 6);
+  }
+}
+
+void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, TCanvasState &state) {
+  canvas.setRenderHint(QPainter::Antialiasing, true);
+  canvas.setOpacity(1.0);
+
+  // 1. Background.
+  paintBackground(editor, canvas, target);
+
+  // 2. The visible drawing area, in millimetres.
+  const TRectF visible = visibleDrawingRect(editor, float(target.Width), float(target.Height));
+
+  // 3. Tracing images (drawBackdrop) are painted here once the tracing images exist.
+
+  // 4. Grid: on screen and in the preview, never on paper.
+  if (editor.FShowGrid && !target.IsPrinting)
+    state.Grid.drawGrid(editor, canvas, float(target.Width), float(target.Height), target.BitmapScale);
+
+  // 5. Stroke reset.
+  setCanvasStroke(canvas, 0xFF00FF00, 1.0f, TStrokeDash::Solid);
+  canvas.setBrush(QBrush(canvas.brush().color(), Qt::SolidPattern));
+
+  // 6. Print-page frames.
+  TPrintAreaState printAreas = state.PrintAreas;
+  printAreas.IsPrinting = target.IsPrinting;
+  printAreas.IsPrintPreviewing = target.IsPrintPreviewing;
+  printAreas.TilePrint = target.TilePrint;
+  if (editor.FShowPrintAreas && printAreas.IsPrintAreaAvailable) drawPrintAreas(editor, canvas, printAreas);
+
+  // 7. An empty hole batch.
+  resetHoleBatch(editor);
+
+  // 8. Shapes: every shape but the stitching holes in document order, then the holes.
+  TShapePaintState shapeState;
+  shapeState.IsPrinting = target.IsPrinting;
+  shapeState.IsPrintPreviewing = target.IsPrintPreviewing;
+  shapeState.PrintStroke = target.PrintStroke;
+  shapeState.PrintStroke.IsPreviewing = target.IsPrintPreviewing;
+  shapeState.PrintStitchingHoleAsDot = target.PrintStitchingHoleAsDot;
+  shapeState.HighlightActiveLayer = state.HighlightActiveLayer;
+  shapeState.IgnoreLayer = state.IgnoreLayer;
+  shapeState.FillOn = state.FillOn;
+  shapeState.SelectNextStitchingHoleMode = state.SelectNextStitchingHoleMode;
+  shapeState.BezierDrag = state.BezierDrag;
+  shapeState.OnPaintShape = state.OnPaintShape;
+
+  TShapeList &doc = *editor.PathList;
+  std::vector<TQN_Path *> order;
+  order.reserve(doc.Items().size());
+  for (TQN_Path *s : doc)
+    if (!s->isKind(shape_kind::Hole)) order.push_back(s);
+  for (TQN_Path *s : doc)
+    if (s->isKind(shape_kind::Hole)) order.push_back(s);
+
+  const bool printOrPreview = target.IsPrinting || target.IsPrintPreviewing;
+  for (TQN_Path *shape : order) {
+    if (shape->ID() < 0) shape->updateId(doc.getNextID());
+    if (printOrPreview && target.PrintSelectedShapesOnly && !shape->FSelected) continue;
+    if (!target.IsPrinting && !shape->inRange(visible.topLeft(), visible.bottomRight(), true)) continue;
+    if (!isShapeShown(editor, *shape, state)) continue;
+    QPen pen = canvas.pen();
+    pen.setStyle(Qt::SolidLine);
+    canvas.setPen(pen);
+    canvas.setBrush(QBrush(canvas.brush().color(), Qt::SolidPattern));
+    try {
+      paintShape(editor, canvas, *shape, shapeState);
+    } catch (const std::exception &e) {
+      canvas.setOpacity(1.0);
+      logPaintError(state.FLastPaintError, e, shape);
+    }
+  }
+
+  // 9. What the hole batch still holds.
+  flushHoleBatch(editor, canvas);
+
+  // 10. Group rectangles, then the radial-repeat guides.
+  drawGroupRectangles(editor, canvas);
+  if (state.IsMandalaMode) drawMandalaGuides(editor, canvas, state.Mandala);
+
+  // 11. Intersection dots.
+  if (editor.FShow_intersections) paintIntersectionDots(editor, canvas);
+
+  // 12. The drawing-check rings are painted here once the drawing check exists.
+  // 13. Marks of the snap points set by the user come with snapping.
+  // 14. The pricking-iron preview of the stitching tool (pressPrickingIron) comes with
+  //     the stitching tool.
+  // 15. The sticky point of the tool previews comes with snapping.
+
+  // 16. The points clicked so far.
+  paintClickedPoints(editor, canvas);
+
+  // 17. The rubber bands and previews of the drawing tools, the offset preview and the
+  //     text-placement cross come with those tools.
+  // 18. The symmetry prompt comes with the line-symmetry command.
+  // 19. The stitch simulation (drawStitchSimulation, drawUnlinkedHoleMarkers).
+  // 20. The measuring ruler (drawMeasuringRuler).
+  // 21. The pivot handle of the selected tracing image (drawBackdropPivot).
+
+  // 22. Banners.
+  paintBanners(editor, canvas, state);
+
+  // 23. The pointer mark and the snap-target highlight come with snapping.
+  // 24. The tangent construction scenes.
+  // 25. The notch preview of the notch tool.
+  // 26. The scale bar (drawScaleBar) and the thread legend (drawThreadList).
+}
+
+}  // namespace
+
+std::vector<TBanner> collectBanners(const TEditor &editor, const TCanvasState &state) {
+  std::vector<TBanner> out;
+  const TShapeList &doc = *editor.PathList;
+  // Rows 1, 2, 4-7, 9, 12-14 belong to tools and commands not yet present (select-next
+  // hole mode, the select tool, the palette bar, split, busy message, drawing check,
+  // tangent circles, layer move mode).
+  if (state.HideStrokeLines) out.push_back({3, editor.tr(QStringLiteral("hideStrokeLinesWarning")), 0xFFA349A4});
+  if (editor.FDuplicatesRemovedOnLoad > 0)
+    out.push_back({8, editor.tr(QStringLiteral("duplicates_deleted")) + QString::number(editor.FDuplicatesRemovedOnLoad),
+                   0xFF4682B4});
+  if (!doc.GetlayerVisible(editor.FActiveLayer))
+    out.push_back({10, editor.tr(QStringLiteral("LayerIsNotVisible")), kRed});
+  if (state.IgnoreLayer)
+    out.push_back({11,
+                   editor.tr(QStringLiteral("LayerIgnored")) + QLatin1Char('(') +
+                       editor.tr(QStringLiteral("Cancel_LayerIgnored_win")) + QLatin1Char(')'),
+                   kRed});
+  if (doc.GetIsIndependentLayer(editor.FActiveLayer))
+    out.push_back({15, QStringLiteral("** ") + editor.tr(QStringLiteral("IndependentLayer")) + QStringLiteral(" **"),
+                   0xFF008000});
+  return out;
+}
+
+void paintCanvas(TEditor &editor, QPainter &canvas, const TPaintTarget &target, TCanvasState &state) {
+  if (!editor.FOptions || !editor.PathList || !canvas.isActive()) return;
+  PainterStateGuard guard(canvas);
+  try {
+    paintFrame(editor, canvas, target, state);
+  } catch (const std::exception &e) {
+    logPaintError(state.FLastPaintError, e, nullptr);
+  }
+}
+
+}  // namespace quillon

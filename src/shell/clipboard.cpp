@@ -1,0 +1,332 @@
+#include "shell/clipboard.h"
+
+#include <QByteArray>
+#include <QDir>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "model/intersection.h"
+#include "model/shape_list.h"
+#include "platform/file_io.h"
+#include "platform/json_text.h"
+#include "platform/number_text.h"
+#include "shell/editor.h"
+#include "shell/deletion.h"
+#include "shell/editor_ui.h"
+#include "shell/groups.h"
+#include "shell/selection.h"
+#include "shell/undo.h"
+#include "shell/version.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// The standard error box: the failure's own message, with no phrase key.
+void showError(TEditor &editor, const std::exception &e) {
+  editor.ui().messageBox(QString(), QString::fromStdString(e.what()));
+}
+
+// The first iron group of the window whose iron has that blade letter and, unless
+// `anyPitch`, exactly that pitch.
+TPrickingIronGroup *findPrickingIronGroup(const TEditor &editor, const std::string &bladeLetter, float pitch,
+                                          bool anyPitch) {
+  for (const auto &group : editor.FPrickingIronGroups) {
+    const TPrickingIron &iron = *group->PrickingIron;
+    if (iron.BladeType == bladeLetter && (anyPitch || iron.Pitch == pitch)) return group.get();
+  }
+  return nullptr;
+}
+
+// The iron reference "pr" of a shape element: its blade letter and pitch.
+struct TIronReference {
+  std::string BladeType;
+  float Pitch = 0.0f;
+};
+
+TIronReference readIronReference(const TJson &pr) {
+  if (!pr.is_object()) throw std::runtime_error("shape key \"pr\": expected an object {\"bt\", \"p\"}");
+  const auto bt = pr.find("bt");
+  if (bt == pr.end() || !bt->is_string()) throw std::runtime_error("shape key \"pr\": \"bt\" must be a text");
+  const auto p = pr.find("p");
+  std::optional<double> pitch;
+  if (p != pr.end() && p->is_number()) pitch = p->get<double>();
+  if (p != pr.end() && p->is_string()) pitch = parseDouble(p->get_ref<const std::string &>());
+  // The pitch is a single-precision value: it must be finite and within float range.
+  if (!pitch || !std::isfinite(*pitch) || std::fabs(*pitch) > std::numeric_limits<float>::max())
+    throw std::runtime_error("shape key \"pr\": \"p\" must be a number");
+  return {bt->get<std::string>(), static_cast<float>(*pitch)};
+}
+
+// The centre of the common bounding rectangle of the shapes: their control points, and
+// for every shape but a LINE each line and curve point of its outline.
+TPointF shapesCenter(const std::vector<TQN_Path *> &shapes) {
+  std::optional<TRectF> box;
+  auto include = [&box](TPointF p) {
+    if (!box) {
+      box = TRectF(p.X, p.Y, p.X, p.Y);
+      return;
+    }
+    box->Left = std::min(box->Left, p.X);
+    box->Top = std::min(box->Top, p.Y);
+    box->Right = std::max(box->Right, p.X);
+    box->Bottom = std::max(box->Bottom, p.Y);
+  };
+  for (TQN_Path *s : shapes) {
+    for (TPointF p : s->getControlPoints(false, false, false)) include(p);
+    if (s->isKind(shape_kind::Line)) continue;
+    for (const TPathPoint &e : s->Data().Points())
+      if (e.Kind == TPathPointKind::LineTo || e.Kind == TPathPointKind::CurveTo) include(e.Point);
+  }
+  return box.value_or(TRectF()).centerPoint();
+}
+
+// Moves a shape of any kind by the offset: its outline and every point that places it
+// (ends, centre, Bezier handles, a hole's thread points; a radial-repeat member's repeat
+// centre). A LINE's stored line parameters follow; its free-angle flag stays.
+void moveShapeBy(TQN_Path &shape, TPointF offset) {
+  shape.Data().Translate(offset.X, offset.Y);
+  shape.FStartPt += offset;
+  shape.FEndPt += offset;
+  shape.FCenter += offset;
+  shape.FBezierCp1 += offset;
+  shape.FBezierCp2 += offset;
+  shape.FStitchIn += offset;
+  shape.FStitchOut += offset;
+  if (shape.FMandalaID > 0) shape.FMandalaCenter += offset;
+  if (shape.isKind(shape_kind::Line)) shape.calcLineParam();
+  shape.resetBoundary();
+}
+
+// Editor fields that point at a document shape let go of one that is about to be freed.
+void forgetShape(TEditor &editor, const TQN_Path *shape) {
+  if (editor.FFirstSelection == shape) editor.FFirstSelection = nullptr;
+  if (editor.FEditingText == shape) resetTextEditor(editor, false);
+}
+
+void removeAndFree(TEditor &editor, TQN_Path *shape) {
+  removeIntersectionsOf(editor.FIntersections, shape);
+  editor.PathList->Remove(shape);
+  forgetShape(editor, shape);
+  delete shape;
+}
+
+// Writes the buffer; a failure is shown, not raised.
+void writeShowingErrors(TEditor &editor, const TCopyBuffer &buffer) {
+  try {
+    writeShapeClipboard(editor, buffer);
+  } catch (const std::exception &e) {
+    showError(editor, e);
+  }
+}
+
+}  // namespace
+
+std::vector<TQN_Path *> TCopyBuffer::items() const {
+  std::vector<TQN_Path *> list;
+  list.reserve(Shapes.size());
+  for (const auto &s : Shapes) list.push_back(s.get());
+  return list;
+}
+
+QString shapeClipboardPath(const TEditor &editor) {
+  return QDir(editor.FAppDataPath).filePath(QString::fromLatin1(kShapeClipboardFileName));
+}
+
+void writeShapeClipboard(const TEditor &editor, const TCopyBuffer &buffer) {
+  TJson root = TJson::object();
+  root["meta"] = TJson::object();
+  root["meta"]["file_type"] = kShapeClipboardFileType;
+  root["meta"]["version"] = kQuillonVersion;
+  TJson shapes = TJson::array();
+  for (const auto &s : buffer.Shapes) shapes.push_back(s->toJson());
+  root["shapes"] = std::move(shapes);
+
+  const std::string text = writeJsonText(root);
+  QByteArray bytes;
+  bytes.reserve(static_cast<qsizetype>(kUtf8Bom.size() + text.size() + 2));
+  bytes.append(kUtf8Bom.data(), static_cast<qsizetype>(kUtf8Bom.size()));
+  bytes.append(text.data(), static_cast<qsizetype>(text.size()));
+  bytes.append("\r\n");
+  writeFileAtomically(shapeClipboardPath(editor), bytes);
+}
+
+void readShapeClipboard(TEditor &editor, TCopyBuffer &buffer) {
+  buffer.clear();
+  const QByteArray bytes = readWholeFile(shapeClipboardPath(editor));  // throws when missing
+
+  TJson root;
+  try {
+    root = parseJsonText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  } catch (const std::runtime_error &) {
+    return;  // not JSON: nothing to paste
+  }
+  if (!root.is_object()) return;
+  const auto shapes = root.find("shapes");
+  if (shapes == root.end() || !shapes->is_array()) return;
+
+  // All or nothing: the shapes and the iron groups made for them join the buffer only
+  // when every element was read.
+  std::vector<std::unique_ptr<TQN_Path>> read;
+  std::vector<std::unique_ptr<TPrickingIronGroup>> ownGroups;
+  for (const TJson &element : *shapes) {
+    TPrickingIron *iron = nullptr;
+    if (element.is_object()) {
+      if (const auto pr = element.find("pr"); pr != element.end()) {
+        const TIronReference ref = readIronReference(*pr);
+        TPrickingIronGroup *group = findPrickingIronGroup(editor, ref.BladeType, ref.Pitch, false);
+        if (!group) group = findPrickingIronGroup(editor, ref.BladeType, ref.Pitch, true);
+        if (!group) {
+          auto own = std::make_unique<TPrickingIronGroup>(false);
+          own->PrickingIron->BladeType = ref.BladeType;
+          own->PrickingIron->Pitch = ref.Pitch;
+          own->PrickingIron->Name = "Unknown " + floatToTextNoDotZero(ref.Pitch) + "mm";
+          group = own.get();
+          ownGroups.push_back(std::move(own));
+        }
+        iron = group->PrickingIron.get();
+      }
+    }
+    auto shape = std::make_unique<TQN_Path>(-1, editor.FCurrentColor, editor.FCurrentThickness, editor.FCurrentDash, -1);
+    shape->loadJson(element, iron);  // throws on a bad shape object
+    read.push_back(std::move(shape));
+  }
+  buffer.Shapes = std::move(read);
+  for (auto &group : ownGroups) buffer.OwnIronGroups.push_back(std::move(group));
+}
+
+TPasteResult pasteShapes(TEditor &editor, TCopyBuffer &buffer, TPointF offset, bool withIntersections,
+                         TPointF pointer) {
+  TPasteResult result;
+  if (buffer.Shapes.empty()) return result;
+  TShapeList &doc = *editor.PathList;
+
+  deselectAll(editor);
+  if (editor.FUseMousePasteMode) offset = pointer - shapesCenter(buffer.items());
+
+  std::map<int, int> groupMap{{0, 0}};
+  std::unordered_map<int, int> holeMap;
+  std::vector<TQN_Path *> holes;
+  for (const auto &s : buffer.Shapes) {
+    TQN_Path *c = s->createCopy();
+
+    auto group = groupMap.find(c->FGroupID);
+    if (group == groupMap.end()) group = groupMap.emplace(c->FGroupID, doc.getNextID()).first;
+    c->FGroupID = group->second;
+
+    moveShapeBy(*c, offset);
+    if (c->FMandalaID > 0) result.LastMandalaCenter = c->FMandalaCenter;
+
+    c->updateId(doc.getNextID());
+    if (c->isKind(shape_kind::Hole)) {
+      holeMap[s->ID()] = c->ID();
+      holes.push_back(c);
+    }
+
+    c->SetSelected(true);
+    doc.add(c, editor.FActiveLayer);
+    result.Pasted.push_back(c);
+
+    // Outside radial-repeat mode a member of a repeat arrives as a plain shape.
+    if (c->FMandalaID > 0) c->FMandalaID = 0;
+
+    if (withIntersections) editor.calcIntersectionsOfShape(c);
+  }
+
+  auto remap = [&holeMap](int id) {
+    const auto it = holeMap.find(id);
+    return it == holeMap.end() ? -1 : it->second;
+  };
+  for (TQN_Path *h : holes) {
+    h->FPrevStitchID = remap(h->FPrevStitchID);
+    h->FNextStitchID = remap(h->FNextStitchID);
+  }
+
+  doc.countNumOfAlwaysShowStitchSimulator();
+  editor.ui().refreshCanvas();
+  takeUndoSnapshot(editor, QStringLiteral("L10950"));
+  return result;
+}
+
+void actCopyToClipboardExecute(TEditor &editor, TCopyBuffer &buffer) {
+  if (countSelected(editor, false, false) == 0) return;
+  buffer.clear();
+  for (const TQN_Path *s : *editor.PathList)
+    if (s->FSelected) buffer.Shapes.emplace_back(s->createCopy());
+  writeShowingErrors(editor, buffer);
+}
+
+void actCutToClipboardExecute(TEditor &editor, TCopyBuffer &buffer) {
+  if (countSelected(editor, false, false) == 0) return;
+  TShapeList &doc = *editor.PathList;
+  buffer.clear();
+
+  std::vector<TQN_Path *> listed;
+  std::vector<int> repeatIds;
+  for (TQN_Path *s : doc) {
+    if (!s->FSelected) continue;
+    if (s->FMandalaID != 0) {
+      if (std::find(repeatIds.begin(), repeatIds.end(), s->FMandalaID) == repeatIds.end())
+        repeatIds.push_back(s->FMandalaID);
+      continue;
+    }
+    buffer.Shapes.emplace_back(s->createCopy());
+    listed.push_back(s);
+  }
+
+  int removed = static_cast<int>(listed.size());
+  invalidateGroupBounds(editor, listed);
+  for (TQN_Path *s : listed) removeAndFree(editor, s);
+
+  for (int id : repeatIds) {
+    std::vector<TQN_Path *> members;
+    for (TQN_Path *s : doc)
+      if (s->FMandalaID == id) members.push_back(s);
+    if (members.empty()) continue;
+    buffer.Shapes.emplace_back(members.front()->createCopy());
+    removed += static_cast<int>(members.size());
+    deleteMandalaMembers(editor, id);
+  }
+
+  // The document has changed whether or not the file could be written, so the undo step
+  // is taken in either case; a write failure is shown afterwards.
+  std::optional<std::runtime_error> writeError;
+  try {
+    writeShapeClipboard(editor, buffer);
+  } catch (const std::exception &e) {
+    writeError.emplace(e.what());
+  }
+  if (removed > 0) {
+    editor.ui().refreshCanvas();
+    takeUndoSnapshot(editor, QStringLiteral("L3473"));
+  }
+  if (writeError) showError(editor, *writeError);
+}
+
+bool actPasteFromClipboardExecute(TEditor &editor, TCopyBuffer &buffer, TPointF pointer) {
+  try {
+    readShapeClipboard(editor, buffer);
+  } catch (const std::exception &e) {
+    showError(editor, e);
+    return false;
+  }
+  if (buffer.Shapes.empty()) return false;
+  pasteShapes(editor, buffer, TPointF(), false, pointer);
+
+  // The pasted shapes now follow the pointer until the user drops them; the drop records
+  // their intersections.
+  editor.FIsShapeDragging = true;
+  editor.FShow_intersections = true;
+  return true;
+}
+
+}  // namespace quillon

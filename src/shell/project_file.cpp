@@ -1,0 +1,600 @@
+#include "shell/project_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringConverter>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <mutex>
+#include <numbers>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "model/intersection_upkeep.h"
+#include "model/point_helpers.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "model/spatial_index.h"
+#include "platform/date_time.h"
+#include "platform/file_io.h"
+#include "platform/number_text.h"
+#include "render/draw_pallet.h"
+#include "shell/autosave.h"
+#include "shell/deletion.h"
+#include "shell/editor.h"
+#include "shell/editor_ui.h"
+#include "shell/selection.h"
+#include "shell/undo.h"
+#include "shell/version.h"
+#include "stitching/pricking_iron.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char *kFileType = "Quillon";
+constexpr const char *kBoolTrue = "-1";
+constexpr const char *kBoolFalse = "0";
+constexpr float kHoleFarLimit = 1000000.0f;  // mm
+constexpr double kEllipseRoundness = 0.01;   // mm between width and height
+
+[[noreturn]] void fail(const std::string &what) { throw std::runtime_error("project file: " + what); }
+
+// ---------------------------------------------------------------------------------
+// Value readers of the document's own members (layers, pages, meta). Each throws when
+// the value cannot be converted to the kind asked for.
+
+int readInt(const TJson &value, const char *key) {
+  if (value.is_number_integer() || value.is_number_unsigned()) {
+    if (value.is_number_unsigned()) {
+      const auto n = value.get<std::uint64_t>();
+      if (n <= static_cast<std::uint64_t>(std::numeric_limits<int>::max())) return static_cast<int>(n);
+    } else {
+      const auto n = value.get<std::int64_t>();
+      if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) return static_cast<int>(n);
+    }
+  } else if (value.is_number_float()) {
+    const double d = value.get<double>();
+    if (std::trunc(d) == d && d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max())
+      return static_cast<int>(d);
+  } else if (value.is_string()) {
+    if (const auto n = parseInt32(value.get_ref<const std::string &>())) return *n;
+  }
+  fail(std::string("\"") + key + "\" is not a 32-bit integer");
+}
+
+// JSON true/false, or a text "-1", "0", "true", "false" (any case) or another whole
+// number (not 0 is true); a JSON integer likewise.
+bool readBool(const TJson &value, const char *key) {
+  if (value.is_boolean()) return value.get<bool>();
+  if (value.is_number_integer() || value.is_number_unsigned()) return value.get<std::int64_t>() != 0;
+  if (value.is_string()) {
+    const QString text = QString::fromStdString(value.get_ref<const std::string &>()).trimmed();
+    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
+    if (const auto n = parseInt32(text.toStdString())) return *n != 0;
+  }
+  fail(std::string("\"") + key + "\" is not a Boolean");
+}
+
+QString readText(const TJson &value, const char *key) {
+  if (!value.is_string()) fail(std::string("\"") + key + "\" is not a text");
+  return QString::fromStdString(value.get_ref<const std::string &>());
+}
+
+float readNumber(const TJson &value, const char *key) {
+  std::optional<double> d;
+  if (value.is_number()) d = value.get<double>();
+  else if (value.is_string()) d = parseDouble(value.get_ref<const std::string &>());
+  if (!d || !std::isfinite(*d) || std::fabs(*d) > std::numeric_limits<float>::max())
+    fail(std::string("\"") + key + "\" is not a number");
+  return static_cast<float>(*d);
+}
+
+TPointF readPoint(const TJson &value, const char *key) {
+  if (!value.is_array() || value.size() < 2) fail(std::string("\"") + key + "\" is not a point");
+  return {readNumber(value[0], key), readNumber(value[1], key)};
+}
+
+const TJson &requiredMember(const TJson &object, const char *key, const char *where) {
+  const auto it = object.find(key);
+  if (it == object.end()) fail(std::string(where) + " member \"" + key + "\" is missing");
+  return *it;
+}
+
+// The file's text as UTF-8: a UTF-16 or UTF-32 byte-order mark selects that encoding;
+// without one (or with the UTF-8 mark) the bytes are UTF-8 already.
+TJson parseDocumentText(std::string_view bytes) {
+  const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(view);
+  if (encoding && *encoding != QStringConverter::Utf8) {
+    QStringDecoder decode(*encoding);
+    const QString text = decode(view);
+    if (decode.hasError()) fail("the text is not in the encoding its byte-order mark names");
+    const QByteArray utf8 = text.toUtf8();
+    return parseJsonText(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+  }
+  return parseJsonText(bytes);
+}
+
+// ---------------------------------------------------------------------------------
+// Pricking irons
+
+// Irons made for shapes whose "pr" names an iron that no group has. They belong to no
+// group list, but shapes (and their undo copies) keep pointing at them, so they live as
+// long as the program; one iron serves every shape with the same blade and pitch.
+TPrickingIron *unlistedIron(const std::string &blade, float pitch) {
+  static std::mutex guard;
+  static std::vector<std::unique_ptr<TPrickingIronGroup>> groups;
+  const std::lock_guard<std::mutex> lock(guard);
+  for (const auto &g : groups)
+    if (g->PrickingIron->BladeType == blade && g->PrickingIron->Pitch == pitch) return g->PrickingIron.get();
+  auto group = std::make_unique<TPrickingIronGroup>(false);
+  // The pitch in its shortest form with "." ("3.85", "4").
+  char digits[32];
+  const auto written = std::to_chars(digits, digits + sizeof digits, pitch);
+  group->PrickingIron->BladeType = blade;
+  group->PrickingIron->Pitch = pitch;
+  group->PrickingIron->Name = "Unknown " + std::string(digits, written.ptr) + "mm";
+  groups.push_back(std::move(group));
+  return groups.back()->PrickingIron.get();
+}
+
+// The iron a shape's "pr" refers to: the first group with that blade letter and exactly
+// that pitch, else the first group with that blade letter, else an unlisted iron.
+TPrickingIron *ironOfReference(const TEditor &editor, const TJson &pr) {
+  if (!pr.is_object()) fail("\"pr\" is not an object");
+  const std::string blade = readText(requiredMember(pr, "bt", "pr"), "bt").toStdString();
+  const float pitch = readNumber(requiredMember(pr, "p", "pr"), "p");
+  TPrickingIron *sameBlade = nullptr;
+  for (const auto &group : editor.FPrickingIronGroups) {
+    TPrickingIron *iron = group->PrickingIron.get();
+    if (iron->BladeType != blade) continue;
+    if (iron->Pitch == pitch) return iron;
+    if (!sameBlade) sameBlade = iron;
+  }
+  return sameBlade ? sameBlade : unlistedIron(blade, pitch);
+}
+
+// ---------------------------------------------------------------------------------
+// Shape repairs
+
+// The four quarter curves of an ellipse, starting at its bottom point and turning by a
+// quarter each time: the conjugate radius vectors A (to the curve's start) and B (a
+// quarter turn ahead) give the handles h*B at both ends, h = 4/3 tan(pi/8). Each curve has
+// the ellipse's line type, pen, group and selection, and no ID yet.
+std::vector<std::unique_ptr<TQN_Path>> ellipseToBeziers(const TQN_Path &ellipse) {
+  const double h = 4.0 / 3.0 * std::tan(std::numbers::pi / 8.0);
+  const double cx = ellipse.FCenter.X, cy = ellipse.FCenter.Y;
+  double ax = 0.0, ay = ellipse.FHeight / 2.0;
+  double bx = ellipse.FWidth / 2.0, by = 0.0;
+  const auto point = [](double x, double y) { return TPointF{static_cast<float>(x), static_cast<float>(y)}; };
+  std::vector<std::unique_ptr<TQN_Path>> curves;
+  for (int i = 0; i < 4; ++i) {
+    const TPointF st = point(cx + ax, cy + ay);
+    const TPointF cp1 = point(cx + ax + h * bx, cy + ay + h * by);
+    // A quarter turn: A becomes B and B becomes -A (exactly, so the last curve ends where
+    // the first began).
+    const double nax = bx, nay = by;
+    bx = -ax;
+    by = -ay;
+    ax = nax;
+    ay = nay;
+    const TPointF ep = point(cx + ax, cy + ay);
+    const TPointF cp2 = point(cx + ax - h * bx, cy + ay - h * by);
+    auto curve = std::make_unique<TQN_Path>(ellipse.FPalletIndex, ellipse.FColor, ellipse.FThickness,
+                                            ellipse.FDash, -1);
+    curve->drawBezierPath(st, cp1, cp2, ep);
+    curve->SetSelected(ellipse.FSelected);
+    curve->FGroupID = ellipse.FGroupID;
+    curves.push_back(std::move(curve));
+  }
+  return curves;
+}
+
+// A stitching hole always has line type #37; one stored impossibly far away comes back
+// at the origin as a 10 mm square.
+void repairHole(TQN_Path &hole) {
+  hole.FPalletIndex = kStitchingHolePalletIndex;
+  if (std::fabs(hole.FCenter.X) > kHoleFarLimit || std::fabs(hole.FStartPt.X) > kHoleFarLimit) {
+    hole.FCenter = {0.0f, 0.0f};
+    hole.FStartPt = {0.0f, 0.0f};
+    hole.FEndPt = {0.0f, 0.0f};
+    TPathData square;
+    square.MoveTo({0.0f, 0.0f});
+    square.LineTo({10.0f, 0.0f});
+    square.LineTo({10.0f, 10.0f});
+    square.LineTo({0.0f, 10.0f});
+    square.ClosePath();
+    hole.setData(square);
+  }
+}
+
+// ---------------------------------------------------------------------------------
+// Reading the members
+
+void readMeta(const TJson &root, TShapeList &doc) {
+  const auto meta = root.find("meta");
+  if (meta == root.end()) return;
+  if (!meta->is_object()) fail("\"meta\" is not an object");
+  // Other files of the program carry their own kind here (copied shapes, repository
+  // parts, ...); those are not documents.
+  if (const auto kind = meta->find("file_type"); kind != meta->end())
+    if (!kind->is_string() || kind->get_ref<const std::string &>() != kFileType) fail("not a Quillon document");
+  if (const auto memo = meta->find("memo"); memo != meta->end()) doc.Memo = readText(*memo, "memo");
+}
+
+void readLayers(const TJson &root, TShapeList &doc) {
+  const auto layers = root.find("layers");
+  if (layers != root.end() && layers->is_array()) {
+    for (const TJson &layer : *layers) {
+      if (!layer.is_object()) fail("a layer is not an object");
+      const int id = readInt(requiredMember(layer, "id", "layer"), "id");
+      const QString name = readText(requiredMember(layer, "nam", "layer"), "nam");
+      const bool visible = readBool(requiredMember(layer, "chk", "layer"), "chk");
+      const int added = doc.addLayer(id, name, visible);
+      if (const auto indp = layer.find("indp"); indp != layer.end())
+        doc.SetIsIndependentLayer(added, readBool(*indp, "indp"));
+    }
+  }
+  if (doc.Layers().empty()) doc.addLayer(-1, QString(), true);
+}
+
+void readShapes(const TEditor &editor, const TJson &root, TProjectContent &content) {
+  const auto shapes = root.find("shapes");
+  if (shapes == root.end() || !shapes->is_array()) return;
+  TShapeList &doc = *content.Document;
+  TShapeSpatialIndex index;
+  std::unordered_set<int> seenIds;
+  std::vector<TQN_Path *> renumbered;  // kept shapes that get a new ID, in file order
+
+  const auto addShape = [&](std::unique_ptr<TQN_Path> shape, int layer, bool newId) {
+    TQN_Path *s = shape.release();
+    doc.add(s, layer);
+    calcIntersectionsOfShape(doc, content.Intersections, s, false, &index);
+    if (newId) renumbered.push_back(s);
+  };
+
+  std::size_t number = 0;
+  for (const TJson &element : *shapes) {
+    ++number;
+    auto shape = std::make_unique<TQN_Path>(-1, editor.FCurrentColor, editor.FCurrentThickness,
+                                            editor.FCurrentDash, -1);
+    try {
+      TPrickingIron *iron = nullptr;
+      if (element.is_object())
+        if (const auto pr = element.find("pr"); pr != element.end()) iron = ironOfReference(editor, *pr);
+      shape->loadJson(element, iron);
+    } catch (const std::exception &e) {
+      fail("shape " + std::to_string(number) + ": " + e.what());
+    }
+
+    if (shape->FPalletIndex < 0) shape->FPalletIndex = std::max(getPaletteIndexOfPath(editor, *shape), 0);
+    if (shape->isKind(shape_kind::Hole)) repairHole(*shape);
+
+    const bool newId = shape->ID() < 0 || !seenIds.insert(shape->ID()).second;
+
+    // A line without length is dropped.
+    if (shape->isKind(shape_kind::Line) && isSamePoint(shape->FStartPt, shape->FEndPt, 0.0f)) continue;
+
+    // Only circles stay ellipses; any other ellipse becomes four curves in its place,
+    // on its own layer, each with a new ID.
+    if (shape->isKind(shape_kind::Ellipse) &&
+        std::fabs(static_cast<double>(shape->FWidth) - static_cast<double>(shape->FHeight)) > kEllipseRoundness) {
+      for (auto &curve : ellipseToBeziers(*shape)) addShape(std::move(curve), shape->FLayerID, true);
+      continue;
+    }
+
+    roundLineEnds(*shape);
+    const int layer = shape->FLayerID;
+    addShape(std::move(shape), layer, newId);
+  }
+
+  // The counter starts above every ID and group ID in use, so new IDs clash with none.
+  doc.updateLastID();
+  for (TQN_Path *s : renumbered) s->updateId(doc.getNextID());
+}
+
+void readPrintAreas(const TJson &root, TShapeList &doc) {
+  const auto areas = root.find("printareas");
+  if (areas == root.end() || !areas->is_array()) return;
+  std::vector<TPointF> offsets;
+  std::vector<bool> targets;
+  std::vector<int> scalePos;
+  for (const TJson &area : *areas) {
+    if (!area.is_object()) fail("a print page is not an object");
+    offsets.push_back(readPoint(requiredMember(area, "offset", "print page"), "offset"));
+    targets.push_back(readBool(requiredMember(area, "target", "print page"), "target"));
+    scalePos.push_back(readInt(requiredMember(area, "scalepos", "print page"), "scalepos"));
+  }
+  if (offsets.empty()) {
+    doc.clearPrintPagesInfo();
+    return;
+  }
+  doc.PrintOffset() = std::move(offsets);
+  doc.PrintTarget() = std::move(targets);
+  doc.PrintScalePos() = std::move(scalePos);
+}
+
+void setAllPalettesVisible(TEditor &editor) {
+  for (auto &pallet : editor.FPalletList) pallet->FIsVisible = true;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------
+// Writing
+
+TJson buildProjectJson(const TEditor &editor) {
+  const TShapeList &doc = *editor.PathList;
+  TJson root = TJson::object();
+
+  TJson meta = TJson::object();
+  meta["file_type"] = kFileType;
+  meta["version"] = kQuillonVersion;
+  meta["memo"] = doc.Memo.toStdString();
+  root["meta"] = std::move(meta);
+
+  TJson layers = TJson::array();
+  for (int id : doc.Layers()) {
+    TJson layer = TJson::object();
+    layer["id"] = id;
+    layer["chk"] = doc.GetlayerVisible(id) ? kBoolTrue : kBoolFalse;
+    layer["nam"] = doc.GetLayerName(id).toStdString();
+    layer["indp"] = doc.GetIsIndependentLayer(id) ? kBoolTrue : kBoolFalse;
+    layers.push_back(std::move(layer));
+  }
+  root["layers"] = std::move(layers);
+
+  TJson shapes = TJson::array();
+  for (const TQN_Path *s : doc) shapes.push_back(s->toJson());
+  root["shapes"] = std::move(shapes);
+
+  // Tracing images are not part of the editor yet: the document has none to write.
+  root["backdrops"] = TJson::array();
+
+  TJson areas = TJson::array();
+  const std::size_t pages =
+      std::min({doc.PrintOffset().size(), doc.PrintTarget().size(), doc.PrintScalePos().size()});
+  for (std::size_t i = 0; i < pages; ++i) {
+    TJson area = TJson::object();
+    area["offset"] = pointToJson(doc.PrintOffset()[i]);
+    area["target"] = static_cast<bool>(doc.PrintTarget()[i]);
+    area["scalepos"] = doc.PrintScalePos()[i];
+    areas.push_back(std::move(area));
+  }
+  root["printareas"] = std::move(areas);
+  return root;
+}
+
+QByteArray projectFileBytes(const TEditor &editor) {
+  const std::string text = writeJsonText(buildProjectJson(editor));
+  QByteArray bytes;
+  bytes.reserve(static_cast<qsizetype>(text.size() + 5));
+  bytes.append("\xEF\xBB\xBF", 3);
+  bytes.append(text.data(), static_cast<qsizetype>(text.size()));
+  bytes.append("\r\n", 2);
+  return bytes;
+}
+
+void writeProjectFile(TEditor &editor, double now) {
+  if (editor.FFilename.isEmpty()) throw std::runtime_error("project file: no file name to write to");
+  writeFileAtomically(editor.FFilename, projectFileBytes(editor));
+  editor.updateCaption(editor.FFilename);
+  editor.setDocumentChanged(false);
+  editor.ui().setStatusText(QStringLiteral("Saved ") + QFileInfo(editor.FFilename).fileName());
+  editor.PathList->LastSavedTime = now;
+  restartAutoSaveTimer(editor);
+}
+
+bool saveProject(TEditor &editor) {
+  if (editor.FFilename.isEmpty()) return saveProjectAs(editor);
+  try {
+    writeProjectFile(editor, dateTimeNow());
+    return true;
+  } catch (const std::exception &e) {
+    editor.ui().messageBox(QString::fromLatin1(kSaveErrorKey), QString::fromUtf8(e.what()));
+    return false;
+  }
+}
+
+bool saveProjectAs(TEditor &editor) {
+  QString proposed;
+  if (!editor.FFilename.isEmpty()) {
+    const QFileInfo current(editor.FFilename);
+    proposed = current.completeBaseName();
+    if (editor.FFilename.contains(QLatin1Char('/'))) proposed = QDir(current.path()).filePath(proposed);
+  }
+  QString chosen = editor.ui().saveFileDialog(editor.tr(QStringLiteral("actSaveProjectAs")),
+                                              QString::fromLatin1(kProjectFileFilter), proposed);
+  if (chosen.isEmpty()) return false;
+  if (QFileInfo(chosen).suffix().isEmpty()) chosen += QLatin1Char('.') + QString::fromLatin1(kProjectFileExtension);
+  editor.FFilename = chosen;
+  return saveProject(editor);
+}
+
+// ---------------------------------------------------------------------------------
+// Reading
+
+TProjectContent::TProjectContent() = default;
+
+TProjectContent::~TProjectContent() {
+  Intersections.FreeAll();
+  if (Document) Document->clearAll();  // frees the shapes not handed over
+}
+
+std::unique_ptr<TProjectContent> readProjectContent(const TEditor &editor, std::string_view bytes) {
+  const TJson root = parseDocumentText(bytes);
+  if (!root.is_object()) fail("the file is not a JSON object");
+
+  auto content = std::make_unique<TProjectContent>();
+  content->Document = std::make_unique<TShapeList>(editor.FMultiLang.get(), editor.FLangID);
+  TShapeList &doc = *content->Document;
+  // A new list has one default layer and no print page; the file's layers replace the
+  // layer, and a file without pages gets the one default page.
+  doc.clearPrintPagesInfo();
+  doc.deleteLayer(doc.Layers().front());
+
+  readMeta(root, doc);
+  readLayers(root, doc);
+  readShapes(editor, root, *content);
+  // "backdrops" holds tracing images, which the editor does not have yet; they are left
+  // unread.
+  readPrintAreas(root, doc);
+  // Every layer a shape uses is listed.
+  doc.restoreLayers();
+  return content;
+}
+
+void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> content, const QString &fileName) {
+  // The old document goes, with every editor reference into it.
+  clearDocumentShapes(editor);
+  editor.PathList = std::move(content->Document);
+  for (TIntersection *ict : content->Intersections)
+    if (editor.FIntersections.Add(ict) < 0) delete ict;
+  content->Intersections.Clear();
+  editor.FShapeIndex.rebuild(*editor.PathList);
+  editor.FBackdropAlpha = 0.8f;
+
+  TShapeList &doc = *editor.PathList;
+  editor.FFilename = fileName;
+  editor.updateCaption(fileName);
+
+  repairStitchLinks(editor);
+  doc.countNumOfAlwaysShowStitchSimulator();
+  // The active layer must be one of the document's.
+  const std::vector<int> &layers = doc.Layers();
+  if (std::find(layers.begin(), layers.end(), editor.FActiveLayer) == layers.end()) editor.FActiveLayer = layers.front();
+
+  clearUndoHistory(editor);
+  editor.ui().refreshCanvas();
+  takeUndoSnapshot(editor, QString::fromLatin1(kOpenUndoReason));
+  editor.setDocumentChanged(false);
+  doc.LastChangeTime = 0.0;
+  doc.LastSavedTime = 0.0;
+
+  const int duplicates = deleteDuplicateShapes(editor, true);
+  if (duplicates > 0) {
+    deleteDuplicateShapes(editor, false);
+    editor.FDuplicatesRemovedOnLoad = duplicates;
+  }
+  editor.ui().refreshCanvas();
+}
+
+bool openProjectQuietly(TEditor &editor, const QString &fileName, QString *error) {
+  std::unique_ptr<TProjectContent> content;
+  try {
+    const QByteArray bytes = readWholeFile(fileName);
+    content = readProjectContent(editor, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  } catch (const std::exception &e) {
+    if (error) *error = QString::fromUtf8(e.what());
+    return false;
+  }
+  showProjectContent(editor, std::move(content), fileName);
+  return true;
+}
+
+bool openProject(TEditor &editor, const QString &fileName) {
+  const QFileInfo info(fileName);
+  if (!info.exists() || info.isDir()) {
+    const QString key = QStringLiteral("FileNotFound");
+    editor.ui().messageBox(key, editor.tr(key) + fileName);
+    return false;
+  }
+  if (!openProjectQuietly(editor, fileName)) {
+    const QString key = QStringLiteral("NotQNDFile");
+    editor.ui().messageBox(key, editor.tr(key));
+    return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------------------------
+// Commands
+
+bool confirmSaveChanges(TEditor &editor) {
+  if (!editor.PathList->IsChanged) return true;
+  const QString key = QStringLiteral("SaveProject?");
+  bool result = false;
+  switch (editor.ui().confirmYesNoCancel(key, editor.tr(key))) {
+    case TModalResult::Yes: result = saveProject(editor); break;
+    case TModalResult::No: result = true; break;
+    default: result = false; break;
+  }
+  if (result) deleteAutosaveFile(editor);
+  return result;
+}
+
+void actNewProjectExecute(TEditor &editor) {
+  finishTextEditing(editor);
+  if (!confirmSaveChanges(editor)) return;
+  resetTextEditor(editor, false);
+  clearUndoHistory(editor);
+  deselectAll(editor);
+  clearDocumentShapes(editor);
+  editor.FBackdropAlpha = 0.8f;
+  editor.FFilename.clear();
+  setAllPalettesVisible(editor);
+  editor.updateCaption(QString());
+  editor.FActiveLayer = 0;
+  takeUndoSnapshot(editor, QString::fromLatin1(kNewProjectUndoReason));
+  editor.setDocumentChanged(false);
+  editor.ui().refreshCanvas();
+}
+
+void actLoadProjectExecute(TEditor &editor) {
+  finishTextEditing(editor);
+  if (!confirmSaveChanges(editor)) return;
+  const QString fileName = editor.ui().openFileDialog(editor.tr(QStringLiteral("actLoadProject")),
+                                                      QString::fromLatin1(kProjectFileFilter));
+  if (fileName.isEmpty()) return;
+  resetTextEditor(editor, false);
+  setAllPalettesVisible(editor);
+  // The print pages come from the file (or are the one default page): a successful open
+  // replaces them, a failed one keeps the open document's.
+  openProject(editor, fileName);
+}
+
+void actSaveProjectExecute(TEditor &editor) {
+  if (saveProject(editor)) deleteAutosaveFile(editor);
+}
+
+void actSaveProjectAsExecute(TEditor &editor) {
+  if (saveProjectAs(editor)) deleteAutosaveFile(editor);
+}
+
+QString demoProjectFileName(const TEditor &editor) {
+  const QString name = editor.FLangID == QLatin1String("ja") ? QStringLiteral("demo_2.0.8_ja.qnd")
+                                                              : QStringLiteral("demo_2.0.8_en.qnd");
+  return QDir(QDir(editor.FAppDataPath).filePath(QStringLiteral("demo"))).filePath(name);
+}
+
+void actOpenDemoProjectExecute(TEditor &editor) {
+  const QString fileName = demoProjectFileName(editor);
+  finishTextEditing(editor);
+  if (!confirmSaveChanges(editor)) return;
+  resetTextEditor(editor, false);
+  // A missing demo file is unpacked from the demo archive by the parts repository, which
+  // is not part of the editor yet; until then only a demo already on disk opens.
+  setAllPalettesVisible(editor);
+  if (!QFileInfo::exists(fileName)) {
+    const QString text = QString::fromLatin1(kDemoNotFoundText);
+    editor.ui().messageBox(text, text);
+    return;
+  }
+  if (!openProject(editor, fileName)) return;
+  editor.FShow_intersections = false;
+  editor.setDocumentChanged(false);
+  editor.ui().refreshCanvas();
+}
+
+}  // namespace quillon

@@ -1,0 +1,234 @@
+#include "shell/autosave.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "shell/editor.h"
+#include "shell/options.h"
+#include "shell/project_file.h"
+#include "shell/undo.h"
+#include "support/editor_fixture.h"
+#include "support/scripted_ui.h"
+#include "support/test_env.h"
+
+namespace quillon {
+namespace {
+
+using test::EditorTest;
+using test::TScriptedUi;
+
+// A span of seconds as a date-time value (days).
+double seconds(double s) { return s / 86400.0; }
+
+QString dataFile(const QString &name) { return QDir(test::testDataDir()).filePath(name); }
+
+QStringList dataFolderEntries() {
+  return QDir(test::testDataDir()).entryList({QStringLiteral("*.tmp")}, QDir::Files, QDir::Name);
+}
+
+void copyFixture(const QString &fixture, const QString &to) {
+  ASSERT_TRUE(QFile::copy(test::fixturePath(QStringLiteral("documents/") + fixture), to)) << to.toStdString();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+QByteArray readBytes(const QString &path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class AutoSaveTest : public EditorTest {
+ protected:
+  // One edit, as a command ends it; the time of the edit.
+  double edit() {
+    addLine({0.0f, 0.0f}, {10.0f, static_cast<float>(doc().Count())});
+    takeUndoSnapshot(editor, QStringLiteral("test"));
+    return doc().LastOperatedTime;
+  }
+};
+
+TEST_F(AutoSaveTest, TheTimerTicksEverySecondFromTheStart) {
+  ASSERT_TRUE(editor.FAutoSaveTimer);
+  EXPECT_EQ(editor.FAutoSaveTimer->interval(), 1000);
+  EXPECT_TRUE(editor.FAutoSaveTimer->isActive());
+  EXPECT_EQ(autosaveFileName(editor),
+            dataFile(QStringLiteral("autosave_") + editor.FRandomStr + QStringLiteral(".tmp")));
+  const int number = editor.FRandomStr.toInt();
+  EXPECT_GE(number, 0);
+  EXPECT_LE(number, 9999);
+}
+
+TEST_F(AutoSaveTest, WritesOnceAfterThreeIdleSecondsAndStaysUntitledAndChanged) {
+  const double t0 = edit();
+  ui.statusTexts.clear();
+
+  EXPECT_FALSE(autoSaveTick(editor, t0 + seconds(2.5)));
+  EXPECT_FALSE(QFile::exists(autosaveFileName(editor)));
+
+  EXPECT_TRUE(autoSaveTick(editor, t0 + seconds(3.0)));
+  ASSERT_TRUE(QFile::exists(autosaveFileName(editor)));
+  EXPECT_TRUE(readBytes(autosaveFileName(editor)).startsWith("\xEF\xBB\xBF{\"meta\":{\"file_type\":\"Quillon\""));
+  EXPECT_TRUE(editor.FFilename.isEmpty());
+  EXPECT_TRUE(doc().IsChanged);
+  EXPECT_EQ(ui.caption, "Quillon ver3.7.9");
+  EXPECT_EQ(ui.statusTexts, QStringList{QStringLiteral("Saved autosave_") + editor.FRandomStr + ".tmp"});
+
+  // Nothing new happened: no second write, however long the idle time.
+  EXPECT_FALSE(autoSaveTick(editor, t0 + seconds(60.0)));
+
+  // The next change writes again, 3 s after it (and after the last save).
+  doc().LastChangeTime = doc().LastOperatedTime = t0 + seconds(61.0);
+  EXPECT_FALSE(autoSaveTick(editor, t0 + seconds(63.5)));
+  EXPECT_TRUE(autoSaveTick(editor, t0 + seconds(64.0)));
+}
+
+TEST_F(AutoSaveTest, NothingIsWrittenForAnUnchangedDocument) {
+  EXPECT_FALSE(doc().IsChanged);
+  EXPECT_FALSE(autoSaveTick(editor, doc().LastOperatedTime + seconds(100.0)));
+  EXPECT_FALSE(QFile::exists(autosaveFileName(editor)));
+}
+
+TEST_F(AutoSaveTest, WithUseAutoSaveATitledDocumentIsWrittenIntoItsOwnFile) {
+  const QString project = QDir(test::testDocumentsDir()).filePath(QStringLiteral("belt.qnd"));
+  editor.FOptions->UseAutoSave = true;
+  editor.FFilename = project;
+  const double t0 = edit();
+  EXPECT_TRUE(autoSaveTick(editor, t0 + seconds(3.0)));
+  EXPECT_TRUE(QFile::exists(project));
+  EXPECT_FALSE(QFile::exists(autosaveFileName(editor)));
+  EXPECT_EQ(editor.FFilename, project);
+  EXPECT_TRUE(doc().IsChanged);
+  EXPECT_EQ(ui.caption, "belt.qnd - Quillon ver3.7.9");
+
+  // Without the setting the project file is left alone.
+  QFile::remove(project);
+  editor.FOptions->UseAutoSave = false;
+  doc().LastChangeTime = doc().LastOperatedTime = t0 + seconds(10.0);
+  EXPECT_TRUE(autoSaveTick(editor, t0 + seconds(13.0)));
+  EXPECT_FALSE(QFile::exists(project));
+  EXPECT_TRUE(QFile::exists(autosaveFileName(editor)));
+}
+
+TEST_F(AutoSaveTest, SaveDeletesTheAutosaveFile) {
+  const double t0 = edit();
+  ASSERT_TRUE(autoSaveTick(editor, t0 + seconds(3.0)));
+  ASSERT_TRUE(QFile::exists(autosaveFileName(editor)));
+  ui.fileAnswers = {QDir(test::testDocumentsDir()).filePath(QStringLiteral("belt.qnd"))};
+  actSaveProjectExecute(editor);
+  EXPECT_FALSE(QFile::exists(autosaveFileName(editor)));
+  EXPECT_FALSE(doc().IsChanged);
+}
+
+TEST_F(AutoSaveTest, AFailedWriteIsReportedOnceAndRetriedQuietly) {
+  const QString dataPath = editor.FAppDataPath;
+  editor.FAppDataPath = dataFile(QStringLiteral("gone/quillon"));  // a folder that does not exist
+  const double t0 = edit();
+  ui.statusTexts.clear();
+  ui.boxKeys.clear();
+
+  EXPECT_FALSE(autoSaveTick(editor, t0 + seconds(3.0)));
+  EXPECT_FALSE(autoSaveTick(editor, t0 + seconds(4.0)));
+  EXPECT_FALSE(autoSaveTick(editor, t0 + seconds(5.0)));
+  ASSERT_EQ(ui.statusTexts.size(), 1);
+  EXPECT_TRUE(ui.statusTexts[0].startsWith(kAutosaveFailedText));
+  EXPECT_TRUE(ui.boxKeys.isEmpty());
+  EXPECT_TRUE(editor.FFilename.isEmpty());
+  EXPECT_TRUE(doc().IsChanged);
+
+  // Once writing works again the next tick saves.
+  editor.FAppDataPath = dataPath;
+  EXPECT_TRUE(autoSaveTick(editor, t0 + seconds(6.0)));
+  EXPECT_TRUE(QFile::exists(autosaveFileName(editor)));
+  EXPECT_FALSE(editor.FAutoSaveFailedReported);
+}
+
+// ---------------------------------------------------------------------------------
+// Recovery at start-up
+
+TEST(AutoSaveRecovery, ANewWindowReopensTheFileACrashedOneLeft) {
+  QString leftOver;
+  int shapes = 0;
+  {
+    TScriptedUi ui;
+    TEditor crashed(ui, {QStringLiteral("--instance-id"), QStringLiteral("1")});
+    for (int i = 0; i < 3; ++i) {
+      auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, crashed.PathList->getNextID());
+      s->drawLinePath({0.0f, 5.0f * i}, {20.0f, 5.0f * i});
+      crashed.PathList->add(s, 0);
+    }
+    crashed.PathList->Memo = QStringLiteral("unsaved work");
+    takeUndoSnapshot(crashed, QStringLiteral("test"));
+    ASSERT_TRUE(autoSaveTick(crashed, crashed.PathList->LastOperatedTime + seconds(3.0)));
+    leftOver = autosaveFileName(crashed);
+    shapes = crashed.PathList->Count();
+    // The window goes away without the save question, as in a crash.
+  }
+  ASSERT_TRUE(QFile::exists(leftOver));
+
+  TScriptedUi ui;
+  TEditor editor(ui, {});
+  EXPECT_EQ(editor.PathList->Count(), shapes);
+  EXPECT_EQ(editor.PathList->Memo, "unsaved work");
+  EXPECT_TRUE(editor.FFilename.isEmpty());
+  EXPECT_EQ(ui.caption, "Quillon ver3.7.9");
+  EXPECT_TRUE(editor.PathList->IsChanged);
+  EXPECT_EQ(editor.FUndoStore.FUndoList.size(), 1u);
+  // The file was moved to its "delete_anytime" name, read and deleted.
+  EXPECT_TRUE(dataFolderEntries().isEmpty()) << dataFolderEntries().join(' ').toStdString();
+}
+
+TEST(AutoSaveRecovery, AnUnreadableFileKeepsItsDeleteAnytimeNameAndTheNextIsTried) {
+  writeBytes(dataFile("autosave_1.tmp"), "crashed while writing {");
+  writeBytes(dataFile("delete_anytime_1.tmp"), "an older one");
+  writeBytes(dataFile("delete_anytime_1a.tmp"), "and another");
+  copyFixture(QStringLiteral("repairs.qnd"), dataFile("autosave_2.tmp"));
+  copyFixture(QStringLiteral("repairs.qnd"), dataFile("autosave_3.tmp"));
+
+  TScriptedUi ui;
+  TEditor editor(ui, {});
+  // autosave_1 could not be read: an error box, and it stays as delete_anytime_1aa.
+  EXPECT_EQ(ui.boxKeys.count(kAutosaveErrorText), 1);
+  EXPECT_FALSE(ui.boxKeys.contains("NotQNDFile"));
+  EXPECT_EQ(readBytes(dataFile("delete_anytime_1aa.tmp")), "crashed while writing {");
+  EXPECT_EQ(readBytes(dataFile("delete_anytime_1.tmp")), "an older one");
+  // autosave_2 was reopened and deleted; autosave_3 is left alone.
+  EXPECT_EQ(dataFolderEntries(), (QStringList{"autosave_3.tmp", "delete_anytime_1.tmp", "delete_anytime_1a.tmp",
+                                              "delete_anytime_1aa.tmp"}));
+  EXPECT_EQ(editor.PathList->Count(), 12);
+  EXPECT_TRUE(editor.FFilename.isEmpty());
+  EXPECT_TRUE(editor.PathList->IsChanged);
+}
+
+TEST(AutoSaveRecovery, AWindowWithAnInstanceIdLeavesEveryFileInPlace) {
+  copyFixture(QStringLiteral("repairs.qnd"), dataFile("autosave_7.tmp"));
+  TScriptedUi ui;
+  TEditor editor(ui, {QStringLiteral("--instance-id"), QStringLiteral("7")});
+  EXPECT_TRUE(QFile::exists(dataFile("autosave_7.tmp")));
+  EXPECT_EQ(editor.PathList->Count(), 0);
+  EXPECT_FALSE(editor.PathList->IsChanged);
+}
+
+TEST(AutoSaveRecovery, OnlyTheFileNameIsRenamedNotAFolderOfThePath) {
+  const QString folder = dataFile(QStringLiteral("autosave_stuff/quillon"));
+  qputenv("QUILLON_DATA_DIR", folder.toUtf8());
+  ASSERT_TRUE(QDir().mkpath(folder));
+  copyFixture(QStringLiteral("repairs.qnd"), QDir(folder).filePath("autosave_5.tmp"));
+  TScriptedUi ui;
+  TEditor editor(ui, {});
+  EXPECT_EQ(editor.PathList->Count(), 12);
+  EXPECT_TRUE(editor.PathList->IsChanged);
+  EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.tmp")}, QDir::Files).isEmpty());
+  EXPECT_FALSE(ui.boxKeys.contains(kAutosaveErrorText));
+}
+
+}  // namespace
+}  // namespace quillon

@@ -1,0 +1,53 @@
+// The main window shows the document through its drawing box.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "render/draw_pallet.h"
+#include "shell/editor.h"
+#include "shell/ui/canvas_widget.h"
+#include "shell/ui/main_window.h"
+#include "support/test_env.h"
+
+namespace quillon {
+namespace {
+
+TEST(CanvasWidget, MainWindowShowsALineThroughItsDrawingBox) {
+  // Answer the first-run download question in the settings file, so no box opens.
+  {
+    QFile f(QDir(test::testDataDir()).filePath(QStringLiteral("qn_options.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[LeatherSim]\nChoiseMade=1\n");
+  }
+  TfrmQuil window({QStringLiteral("--instance-id"), QStringLiteral("77")});
+  auto *canvas = qobject_cast<TCanvasWidget *>(window.centralWidget());
+  ASSERT_NE(canvas, nullptr);
+  EXPECT_EQ(canvas->objectName(), QStringLiteral("pbox"));
+  window.show();
+
+  TEditor &editor = window.editor();
+  editor.FShowGrid = false;
+  editor.FPalletList[0]->FColor_BlackMode = 0xFFFFFFFF;
+  editor.FScale = 10.0f;
+  editor.FOffset = {0.5f, 0.5f};
+  auto *line = new TQN_Path(0, 0xFFFFFFFF, 1.5f, TStrokeDash::Solid, editor.PathList->getNextID());
+  line->drawLinePath({2, 3}, {12, 3});  // row 30, columns 20 .. 120
+  editor.PathList->add(line, 0);
+  window.refreshCanvas();
+
+  const QImage img = canvas->grab().toImage();
+  ASSERT_GE(img.width(), 130);
+  const qreal dpr = img.devicePixelRatio();
+  auto at = [&](int x, int y) { return img.pixel(int(x * dpr), int(y * dpr)); };
+  EXPECT_EQ(at(70, 30), 0xFFFFFFFFu);
+  EXPECT_EQ(at(70, 36), 0xFF000000u);
+  EXPECT_EQ(at(130, 30), 0xFF000000u);
+  window.hide();
+}
+
+}  // namespace
+}  // namespace quillon
