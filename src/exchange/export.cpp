@@ -1,5 +1,7 @@
 #include "exchange/export.h"
 
+#include "edit/shape_bounds.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -35,28 +37,6 @@ bool isJoinable(const TQN_Path &s) {
   return s.isKind(shape_kind::Line) || s.isKind(shape_kind::Bezier) || s.isKind(shape_kind::Arc);
 }
 
-// The bounding rectangle of the shapes: their control points, and for every shape but a
-// LINE each line and curve point of its outline; (0, 0, 0, 0) when there is no point.
-TRectF shapesBoundary(const std::vector<TQN_Path *> &shapes) {
-  std::optional<TRectF> box;
-  auto include = [&box](TPointF p) {
-    if (!box) {
-      box = TRectF(p.X, p.Y, p.X, p.Y);
-      return;
-    }
-    box->Left = std::min(box->Left, p.X);
-    box->Top = std::min(box->Top, p.Y);
-    box->Right = std::max(box->Right, p.X);
-    box->Bottom = std::max(box->Bottom, p.Y);
-  };
-  for (TQN_Path *s : shapes) {
-    for (TPointF p : s->getControlPoints(false, false, false)) include(p);
-    if (s->isKind(shape_kind::Line)) continue;
-    for (const TPathPoint &e : s->Data().Points())
-      if (e.Kind == TPathPointKind::LineTo || e.Kind == TPathPointKind::CurveTo) include(e.Point);
-  }
-  return box.value_or(TRectF());
-}
 
 // The chain ends of a group in a grid of cells as wide as the join tolerance, so every
 // end closer than the tolerance to a point lies in the point's cell or one of its eight
@@ -395,7 +375,7 @@ int exportVisibleShapes(TEditor &editor, const QString &fileName, bool AsDots, b
   target.dotSize = options.SVGDotRadius;
   target.flipY = options.DXFExportInvertY;
   if (target.svg) {
-    pugi::xml_node root = createSvgRoot(target.doc, shapesBoundary(exportList));
+    pugi::xml_node root = createSvgRoot(target.doc, calcShapesBoundary(exportList));
     target.group = root.append_child("g");
   } else if (options.UseDXFR14) {
     target.r14 = std::make_unique<TDXFR14Writer>();

@@ -1,5 +1,7 @@
 #include "shell/clipboard.h"
 
+#include "edit/shape_bounds.h"
+
 #include <QByteArray>
 #include <QDir>
 
@@ -67,28 +69,6 @@ TIronReference readIronReference(const TJson &pr) {
   return {bt->get<std::string>(), static_cast<float>(*pitch)};
 }
 
-// The centre of the common bounding rectangle of the shapes: their control points, and
-// for every shape but a LINE each line and curve point of its outline.
-TPointF shapesCenter(const std::vector<TQN_Path *> &shapes) {
-  std::optional<TRectF> box;
-  auto include = [&box](TPointF p) {
-    if (!box) {
-      box = TRectF(p.X, p.Y, p.X, p.Y);
-      return;
-    }
-    box->Left = std::min(box->Left, p.X);
-    box->Top = std::min(box->Top, p.Y);
-    box->Right = std::max(box->Right, p.X);
-    box->Bottom = std::max(box->Bottom, p.Y);
-  };
-  for (TQN_Path *s : shapes) {
-    for (TPointF p : s->getControlPoints(false, false, false)) include(p);
-    if (s->isKind(shape_kind::Line)) continue;
-    for (const TPathPoint &e : s->Data().Points())
-      if (e.Kind == TPathPointKind::LineTo || e.Kind == TPathPointKind::CurveTo) include(e.Point);
-  }
-  return box.value_or(TRectF()).centerPoint();
-}
 
 // Moves a shape of any kind by the offset: its outline and every point that places it
 // (ends, centre, Bezier handles, a hole's thread points; a radial-repeat member's repeat
@@ -211,7 +191,7 @@ TPasteResult pasteShapes(TEditor &editor, TCopyBuffer &buffer, TPointF offset, b
   TShapeList &doc = *editor.PathList;
 
   deselectAll(editor);
-  if (editor.FUseMousePasteMode) offset = pointer - shapesCenter(buffer.items());
+  if (editor.FUseMousePasteMode) offset = pointer - getShapesCenter(buffer.items());
 
   std::map<int, int> groupMap{{0, 0}};
   std::unordered_map<int, int> holeMap;

@@ -1,5 +1,7 @@
 #include "shell/groups.h"
 
+#include "edit/shape_bounds.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -16,29 +18,6 @@ namespace quillon {
 
 namespace {
 
-// The bounding rectangle of the shapes: their control points, and for every shape but a
-// LINE also each line and curve point of its outline. (The shape editing commands will
-// offer this as calcShapesBoundary; until they exist the group frame computes it here.)
-TRectF shapesBoundary(const std::vector<TQN_Path *> &shapes) {
-  std::optional<TRectF> box;
-  auto include = [&box](TPointF p) {
-    if (!box) {
-      box = TRectF(p.X, p.Y, p.X, p.Y);
-      return;
-    }
-    box->Left = std::min(box->Left, p.X);
-    box->Top = std::min(box->Top, p.Y);
-    box->Right = std::max(box->Right, p.X);
-    box->Bottom = std::max(box->Bottom, p.Y);
-  };
-  for (TQN_Path *s : shapes) {
-    for (TPointF p : s->getControlPoints(false, false, false)) include(p);
-    if (s->isKind(shape_kind::Line)) continue;
-    for (const TPathPoint &e : s->Data().Points())
-      if (e.Kind == TPathPointKind::LineTo || e.Kind == TPathPointKind::CurveTo) include(e.Point);
-  }
-  return box.value_or(TRectF());
-}
 
 // The members of a radial repeat, in document order.
 std::vector<TQN_Path *> repeatMembers(const TShapeList &doc, int repeatId) {
@@ -147,7 +126,7 @@ std::vector<TQN_Path *> getShapesOfGroup(const TEditor &editor, int groupID) {
 TRectF getGroupBounds(TEditor &editor, int groupID) {
   const auto cached = editor.FGroupBoundary.find(groupID);
   if (cached != editor.FGroupBoundary.end()) return cached->second;
-  const TRectF bounds = shapesBoundary(getShapesOfGroup(editor, groupID));
+  const TRectF bounds = calcShapesBoundary(getShapesOfGroup(editor, groupID));
   editor.FGroupBoundary[groupID] = bounds;
   return bounds;
 }
