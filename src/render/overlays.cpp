@@ -25,26 +25,6 @@ constexpr TAlphaColor kGroupFrameWhite = 0xFFFFFFFF;
 QPointF qp(TPointF p) { return {p.X, p.Y}; }
 QPointF pixel(const TEditor &editor, TPointF real) { return qp(realToVirtual(editor, real)); }
 
-// Draws with the current pen only at the given opacity, leaving the painter's brush and
-// opacity as they were.
-class StrokeScope {
- public:
-  StrokeScope(QPainter &canvas, qreal opacity) : c_(canvas), brush_(canvas.brush()), opacity_(canvas.opacity()) {
-    c_.setBrush(Qt::NoBrush);
-    c_.setOpacity(opacity);
-  }
-  ~StrokeScope() {
-    c_.setBrush(brush_);
-    c_.setOpacity(opacity_);
-  }
-  StrokeScope(const StrokeScope &) = delete;
-  StrokeScope &operator=(const StrokeScope &) = delete;
-
- private:
-  QPainter &c_;
-  QBrush brush_;
-  qreal opacity_;
-};
 
 // The angle in degrees of section k of n sections turned by `rotation` degrees.
 double sectionAngle(int n, int k, double rotation) { return double(k) * 360.0 / double(n) + rotation; }

@@ -32,26 +32,6 @@ Qt::PenStyle penStyleOf(TStrokeDash dash) {
   return Qt::SolidLine;
 }
 
-// Draws with the current pen only (the brush holds the fill colour for the fill painters)
-// at the given opacity; the painter's brush and opacity are left as they were.
-class StrokeScope {
- public:
-  StrokeScope(QPainter &canvas, qreal opacity) : c_(canvas), brush_(canvas.brush()), opacity_(canvas.opacity()) {
-    c_.setBrush(Qt::NoBrush);
-    c_.setOpacity(opacity);
-  }
-  ~StrokeScope() {
-    c_.setBrush(brush_);
-    c_.setOpacity(opacity_);
-  }
-  StrokeScope(const StrokeScope &) = delete;
-  StrokeScope &operator=(const StrokeScope &) = delete;
-
- private:
-  QPainter &c_;
-  QBrush brush_;
-  qreal opacity_;
-};
 
 void strokePath(QPainter &canvas, const QPainterPath &path, qreal opacity) {
   StrokeScope scope(canvas, opacity);

@@ -3,6 +3,7 @@
 // when they are switched off, makes a pixel copy of the outline where a painter needs
 // one, sets the stroke of the shape's line type, dispatches by kind and adds the
 // direction arrow. Painters draw in drawing-box pixels onto any QPainter.
+#include <QPainter>
 #include <QPainterPath>
 
 #include <functional>
@@ -63,5 +64,26 @@ void drawPathDirection(QPainter &canvas, const TQN_Path &pixelCopy);
 QPainterPath toPainterPath(const TPathData &data);
 // Sets the pen: colour, thickness in pixels (no pen when 0 or less), dash; flat caps.
 void setCanvasStroke(QPainter &canvas, TAlphaColor color, float thickness, TStrokeDash dash);
+
+// Draws with the current pen only (the brush holds the fill colour for the fill painters)
+// at the given opacity; the painter's brush and opacity are restored when it ends.
+class StrokeScope {
+ public:
+  StrokeScope(QPainter &canvas, qreal opacity) : c_(canvas), brush_(canvas.brush()), opacity_(canvas.opacity()) {
+    c_.setBrush(Qt::NoBrush);
+    c_.setOpacity(opacity);
+  }
+  ~StrokeScope() {
+    c_.setBrush(brush_);
+    c_.setOpacity(opacity_);
+  }
+  StrokeScope(const StrokeScope &) = delete;
+  StrokeScope &operator=(const StrokeScope &) = delete;
+
+ private:
+  QPainter &c_;
+  QBrush brush_;
+  qreal opacity_;
+};
 
 }  // namespace quillon
