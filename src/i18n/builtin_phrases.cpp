@@ -16,6 +16,14 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"askAutoDownload", "en",
      "Automatically download leather images for the leather simulator?\n"
      "(You can change this later from the Options menu.)"},
+    // Measurements shown on the canvas.
+    {"TotalLen", "en", "Total Len="},
+    {"radius", "en", "Radius: "},
+    {"directdist", "en", "Distance="},
+    {"Width=", "en", "Width="},
+    {"Height=", "en", "Height="},
+    {"diameter", "en", "Diameter="},
+    {"rounddist", "en", "Circumference="},
 };
 
 }  // namespace

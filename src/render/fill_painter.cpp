@@ -6,7 +6,7 @@
 
 #include "model/shape.h"
 #include "render/shape_painters.h"
-#include "render/view_transform.h"
+#include "tools/view_transform.h"
 #include "shell/editor.h"
 
 namespace quillon {

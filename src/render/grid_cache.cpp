@@ -9,7 +9,7 @@
 
 #include "platform/number_text.h"
 #include "render/shape_painters.h"
-#include "render/view_transform.h"
+#include "tools/view_transform.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
@@ -111,10 +111,20 @@ void TGridCache::settleTick() {
   if (FSettleEditor) FSettleEditor->ui().refreshCanvas();
 }
 
+float gridTickForScale(const TEditor &editor) {
+  const bool inch = editor.FOptions && editor.FOptions->UnitMode == umIN;
+  const double *series = inch ? kInchSteps : kMmSteps;
+  float tick = 0.0f;
+  for (int k = 0; k < kStepCount; ++k) {
+    tick = static_cast<float>(inch ? series[k] * 25.4 : series[k]);
+    if (tick * editor.FScale >= 10.0f) break;
+  }
+  return tick;
+}
+
 void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float Y, float W, float H) {
   if (!editor.FOptions) return;
   const TQN_Options &o = *editor.FOptions;
-  const bool inch = o.UnitMode == umIN;
   const TPointF r0 = virtualToRealXY(editor, X, Y);
   const TPointF r1 = virtualToRealXY(editor, X + W - 1.0f, Y + H - 1.0f);
   const TAlphaColor color = editor.FIsBlackBackgroundMode ? 0xFFFFFFFF : 0xFF000000;
@@ -123,11 +133,7 @@ void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float
   // The step: the first of the series at least 10 pixels wide, chosen again only when the
   // scale changed.
   if (!sameCoordinate(editor.FScale, FPrevScale)) {
-    const double *series = inch ? kInchSteps : kMmSteps;
-    for (int k = 0; k < kStepCount; ++k) {
-      FGridTick = static_cast<float>(inch ? series[k] * 25.4 : series[k]);
-      if (FGridTick * editor.FScale >= 10.0f) break;
-    }
+    FGridTick = gridTickForScale(editor);
     FPrevScale = editor.FScale;
   }
   if (!(FGridTick > 0.0f)) return;

@@ -28,6 +28,10 @@ class TEditor;
 // without settings.
 QString gridCacheKey(const TEditor &editor, float Width, float Height, float BitmapScale);
 
+// The grid step in millimetres at the current scale: the first entry of the series (of
+// the unit mode) that is at least 10 pixels wide.
+float gridTickForScale(const TEditor &editor);
+
 class TGridCache {
  public:
   TGridCache();

@@ -4,16 +4,21 @@
 #include <QColor>
 #include <QPainter>
 #include <QPen>
+#include <QRect>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "model/point_helpers.h"
 #include "model/shape.h"
+#include "platform/path_data.h"
 #include "render/shape_painters.h"
-#include "render/view_transform.h"
+#include "tools/view_transform.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 
@@ -43,19 +48,188 @@ TStrokeDash dashOf(Qt::PenStyle style) {
 // The stroke thickness the pen draws with; 0 when it draws nothing.
 float penThickness(const QPen &pen) { return pen.style() == Qt::NoPen ? 0.0f : static_cast<float>(pen.widthF()); }
 
-// An empty combined path. Winding fill, so holes or dots that touch add up instead of
-// cancelling each other.
-QPainterPath emptyBatchPath() {
-  QPainterPath path;
-  path.setFillRule(Qt::WindingFill);
-  return path;
+void clearBatch(THoleBatch &batch) {
+  batch.FHoleOutlines.clear();
+  batch.FHoleDots.clear();
+  batch.FHoleShadows.clear();
+  batch.FHoleBatchValid = false;
 }
 
-void clearBatch(THoleBatch &batch) {
-  batch.FHoleOutlines = emptyBatchPath();
-  batch.FHoleDots = emptyBatchPath();
-  batch.FHoleShadows = emptyBatchPath();
-  batch.FHoleBatchValid = false;
+// The batched shapes whose pixels overlap, in groups. Each shape has a footprint: the
+// device pixels it may paint, from its bounding box grown by what its pen and
+// antialiasing may paint beyond it. Shapes whose footprints meet, directly or through
+// other shapes, form one group; shapes of different groups share no pixel, so painting
+// the groups one by one gives the same image as painting all shapes as one path.
+class TOverlapGroups {
+ public:
+  explicit TOverlapGroups(const std::vector<QRect> &footprints)
+      : lead_(footprints.size(), 0), next_(footprints.size(), -1) {
+    const int n = static_cast<int>(footprints.size());
+    std::vector<int> root(footprints.size());
+    for (int i = 0; i < n; ++i) root[std::size_t(i)] = i;
+    auto find = [&root](int i) {
+      while (root[std::size_t(i)] != i) {
+        root[std::size_t(i)] = root[std::size_t(root[std::size_t(i)])];
+        i = root[std::size_t(i)];
+      }
+      return i;
+    };
+    joinOverlapping(footprints, [&](int a, int b) {
+      const int ra = find(a), rb = find(b);
+      if (ra != rb) root[std::size_t(std::max(ra, rb))] = std::min(ra, rb);
+    });
+    // Chain each group's shapes in list order, from its first shape.
+    std::vector<int> last(footprints.size(), -1);
+    for (int i = 0; i < n; ++i) {
+      const int r = find(i);
+      if (last[std::size_t(r)] < 0)
+        lead_[std::size_t(i)] = 1;
+      else
+        next_[std::size_t(last[std::size_t(r)])] = i;
+      last[std::size_t(r)] = i;
+    }
+  }
+
+  // Whether shape i is the first of its group.
+  bool leads(int i) const { return lead_[std::size_t(i)] != 0; }
+  // The next shape of shape i's group in list order; -1 after the last.
+  int next(int i) const { return next_[std::size_t(i)]; }
+
+ private:
+  // Calls join(a, b) for every two shapes whose footprints meet (and, where very many
+  // footprints crowd one spot, for some that do not: joining too many only costs speed).
+  // Each footprint is listed in the cells of a grid, cells about as large as a footprint,
+  // and compared with the footprints listed before it in the same cells.
+  template <class Join>
+  static void joinOverlapping(const std::vector<QRect> &footprints, Join join) {
+    constexpr int kCrowded = 32;  // footprints in one cell beyond which all are joined
+    const int n = static_cast<int>(footprints.size());
+    QRect box;
+    qint64 extent = 0;
+    int listed = 0;
+    for (const QRect &f : footprints)
+      if (!f.isEmpty()) {
+        box |= f;
+        extent += std::max(f.width(), f.height());
+        ++listed;
+      }
+    if (listed < 2) return;
+    int cell = 4;
+    while (cell < extent / listed && cell < (1 << 24)) cell *= 2;
+    const qint64 maxCells = std::clamp<qint64>(qint64(n) * 16, 1024, qint64(1) << 20);
+    while ((qint64(box.width()) / cell + 1) * (qint64(box.height()) / cell + 1) > maxCells) cell *= 2;
+    const int cols = box.width() / cell + 1, rows = box.height() / cell + 1;
+
+    struct TEntry {
+      int Shape;
+      int Next;  // the entry listed before it in the same cell; -1: none
+    };
+    struct TCell {
+      int Head = -1;
+      int Count = 0;
+    };
+    std::vector<TCell> cells(std::size_t(cols) * std::size_t(rows));
+    std::vector<TEntry> entries;
+    entries.reserve(std::size_t(n) * 2);
+    for (int i = 0; i < n; ++i) {
+      const QRect &f = footprints[std::size_t(i)];
+      if (f.isEmpty()) continue;
+      const int x0 = (f.left() - box.left()) / cell, x1 = (f.right() - box.left()) / cell;
+      const int y0 = (f.top() - box.top()) / cell, y1 = (f.bottom() - box.top()) / cell;
+      for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
+          TCell &c = cells[std::size_t(y) * std::size_t(cols) + std::size_t(x)];
+          if (c.Count >= kCrowded) {
+            join(entries[std::size_t(c.Head)].Shape, i);  // the cell's shapes are one group already
+            continue;
+          }
+          for (int e = c.Head; e >= 0; e = entries[std::size_t(e)].Next) {
+            const int other = entries[std::size_t(e)].Shape;
+            if (c.Count + 1 >= kCrowded || footprints[std::size_t(other)].intersects(f)) join(other, i);
+          }
+          entries.push_back({i, c.Head});
+          c.Head = static_cast<int>(entries.size()) - 1;
+          ++c.Count;
+        }
+    }
+  }
+
+  std::vector<char> lead_;
+  std::vector<int> next_;
+};
+
+// How far the painter's pen may paint beyond a shape's control points: the miter limit
+// times the width at a sharp corner, plus the width. In logical units for a scaling pen,
+// in device pixels for a cosmetic one.
+struct TPenReach {
+  qreal Logical = 0.0;
+  qreal Device = 0.0;
+};
+
+TPenReach penReach(const QPen &pen) {
+  if (pen.style() == Qt::NoPen) return {};
+  const qreal width = std::max(pen.widthF(), qreal(0));
+  const qreal reach = (std::max(pen.miterLimit(), qreal(1)) + 1.0) * width;
+  if (pen.isCosmetic() || width == 0.0) return {0.0, std::max(reach, qreal(3))};
+  return {reach, 0.0};
+}
+
+// The device pixels a shape whose control points lie in `bounds` may paint: its bounds
+// grown by the pen's reach and a pixel for antialiasing, as whole pixels. Empty when the
+// bounds are not finite.
+QRect footprint(const QTransform &toDevice, const QRectF &bounds, TPenReach reach) {
+  constexpr qreal kAntialias = 1.0;
+  constexpr qreal kFar = qreal(1 << 28);  // beyond any device; keeps the pixels in int range
+  const qreal l = reach.Logical, d = reach.Device + kAntialias;
+  const QRectF f = toDevice.mapRect(bounds.normalized().adjusted(-l, -l, l, l)).adjusted(-d, -d, d, d);
+  if (!std::isfinite(f.left()) || !std::isfinite(f.top()) || !std::isfinite(f.right()) || !std::isfinite(f.bottom()))
+    return {};
+  auto pixel = [kFar](qreal v) { return static_cast<int>(std::floor(std::clamp(v, -kFar, kFar))); };
+  return QRect(QPoint(pixel(f.left()), pixel(f.top())), QPoint(pixel(f.right()), pixel(f.bottom())));
+}
+
+// Draws outlines (stroked, or filled as shadows) with the painter's current state: one
+// drawPath per outline, or per group of outlines that overlap.
+void drawOutlines(QPainter &canvas, const std::vector<QPainterPath> &paths) {
+  const QTransform toDevice = canvas.deviceTransform();
+  const TPenReach reach = penReach(canvas.pen());
+  std::vector<QRect> footprints;
+  footprints.reserve(paths.size());
+  for (const QPainterPath &p : paths) footprints.push_back(footprint(toDevice, p.controlPointRect(), reach));
+  const TOverlapGroups groups(footprints);
+  for (int i = 0; i < int(paths.size()); ++i) {
+    if (!groups.leads(i)) continue;
+    if (groups.next(i) < 0) {
+      canvas.drawPath(paths[std::size_t(i)]);
+      continue;
+    }
+    QPainterPath group;
+    group.setFillRule(Qt::WindingFill);  // shadows that overlap add up instead of cancelling
+    for (int j = i; j >= 0; j = groups.next(j)) group.addPath(paths[std::size_t(j)]);
+    canvas.drawPath(group);
+  }
+}
+
+// Fills dots (ellipses) with the painter's current state: one drawEllipse per dot, or one
+// path per group of dots that overlap.
+void drawDots(QPainter &canvas, const std::vector<QRectF> &dots) {
+  const QTransform toDevice = canvas.deviceTransform();
+  const TPenReach reach = penReach(canvas.pen());
+  std::vector<QRect> footprints;
+  footprints.reserve(dots.size());
+  for (const QRectF &r : dots) footprints.push_back(footprint(toDevice, r, reach));
+  const TOverlapGroups groups(footprints);
+  for (int i = 0; i < int(dots.size()); ++i) {
+    if (!groups.leads(i)) continue;
+    if (groups.next(i) < 0) {
+      canvas.drawEllipse(dots[std::size_t(i)]);
+      continue;
+    }
+    QPainterPath group;
+    group.setFillRule(Qt::WindingFill);
+    for (int j = i; j >= 0; j = groups.next(j)) group.addEllipse(dots[std::size_t(j)]);
+    canvas.drawPath(group);
+  }
 }
 
 // Restores the painter's pen, brush and opacity when it goes out of scope, also when
@@ -139,33 +313,46 @@ void addHoleToBatch(TEditor &editor, QPainter &painter, const QPainterPath &outl
     batch.FHoleBatchValid = true;
   }
 
-  if (withShadow) batch.FHoleShadows.addPath(outline);
-  batch.FHoleOutlines.addPath(outline);
-  batch.FHoleDots.addEllipse(dotRect);
+  if (!outline.isEmpty()) {
+    if (withShadow) {
+      QPainterPath shadow = outline;
+      shadow.setFillRule(Qt::WindingFill);  // as the outline is filled in a group
+      batch.FHoleShadows.push_back(std::move(shadow));
+    }
+    batch.FHoleOutlines.push_back(outline);
+  }
+  batch.FHoleDots.push_back(dotRect);
 }
 
 void flushHoleBatch(TEditor &editor, QPainter &painter) {
   THoleBatch &batch = holeBatch(editor);
   if (!batch.FHoleBatchValid) return;
 
-  // The paths are emptied also when painting fails, so nothing is painted twice.
+  // The lists are emptied also when painting fails, so nothing is painted twice.
   struct Emptier {
     THoleBatch &b;
     ~Emptier() { clearBatch(b); }
   } emptier{batch};
   CanvasStyleGuard guard(painter);
 
-  if (!batch.FHoleShadows.isEmpty()) {
+  // Each list under one painter state.
+  if (!batch.FHoleShadows.empty()) {
+    painter.setPen(Qt::NoPen);
     setSolidFill(painter, kOpaqueBlack);
-    fillOnly(painter, batch.FHoleShadows, kShadowOpacity);
+    painter.setOpacity(kShadowOpacity);
+    drawOutlines(painter, batch.FHoleShadows);
   }
-  if (!batch.FHoleOutlines.isEmpty() && batch.FHoleBatchThickness > 0.0f) {
+  if (!batch.FHoleOutlines.empty() && batch.FHoleBatchThickness > 0.0f) {
     setCanvasStroke(painter, batch.FHoleBatchStroke, batch.FHoleBatchThickness, batch.FHoleBatchDash);
-    strokeOnly(painter, batch.FHoleOutlines, batch.FHoleBatchStrokeOpacity);
+    painter.setBrush(Qt::NoBrush);
+    painter.setOpacity(batch.FHoleBatchStrokeOpacity);
+    drawOutlines(painter, batch.FHoleOutlines);
   }
-  if (!batch.FHoleDots.isEmpty()) {
+  if (!batch.FHoleDots.empty()) {
+    painter.setPen(Qt::NoPen);
     setSolidFill(painter, batch.FHoleBatchFill);
-    fillOnly(painter, batch.FHoleDots, batch.FHoleBatchDotOpacity);
+    painter.setOpacity(batch.FHoleBatchDotOpacity);
+    drawDots(painter, batch.FHoleDots);
   }
 }
 
@@ -207,10 +394,14 @@ void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, cons
     return;
   }
 
-  // 4. The outline in pixels, moved with the drag.
-  std::unique_ptr<TQN_Path> copy(shape.createCopy());
-  pathToVirtual(editor, *copy, editor.FOffset + shift);
-  const QPainterPath outline = toPainterPath(copy->Data());
+  // 4. The outline in pixels, moved with the drag: the stored outline scaled and moved as
+  // pathToVirtual does, on a copy of the outline alone (a copy of the whole shape would
+  // cost more than painting the hole).
+  TPathData pixels = shape.Data();
+  if (sx != 1.0f) pixels.Scale(sx, sx);
+  const TPointF offset = editor.FOffset + shift;
+  pixels.Translate(offset.X, offset.Y);
+  const QPainterPath outline = toPainterPath(pixels);
 
   // 6. Style of the hole.
   const bool shadowed = isHole && simulation && !shape.FSelected && !state.SelectNextStitchingHoleMode;

@@ -1,8 +1,12 @@
 #pragma once
 // Painting of stitching holes ("S_HOLE") and dots ("DOT"). Holes of one style are
-// collected into three combined paths (shadows, outlines, dots) and painted with one call
-// each when the style changes, when a hole must be painted on its own, or when the shape
-// pass ends, so thousands of holes cost three canvas calls.
+// collected into three lists (shadows, outlines, dots) and painted when the style changes,
+// when a hole must be painted on its own, or when the shape pass ends: the painter's state
+// is set once for each list, then the list is drawn one cheap call per hole. (One combined
+// path of thousands of holes is far slower to fill or stroke than the holes one by one.)
+// Holes whose pixels overlap are drawn together as one path, so the image is the one a
+// single path of the whole batch gives (a translucent dot or shadow covers a shared pixel
+// once).
 //
 // The "canvas style" of the batch is the painter's pen (colour, width, dash) and brush
 // colour, as applyShapeStroke left them for the hole's line type.
@@ -10,6 +14,7 @@
 #include <QRectF>
 
 #include <optional>
+#include <vector>
 
 #include "platform/geometry.h"
 
@@ -22,9 +27,9 @@ class TQN_Path;
 
 // The batch of one window; valid only during one paint.
 struct THoleBatch {
-  QPainterPath FHoleOutlines;  // outlines of the batched holes, pixels
-  QPainterPath FHoleDots;      // one ellipse per batched hole
-  QPainterPath FHoleShadows;   // outlines of the batched holes that cast a shadow
+  std::vector<QPainterPath> FHoleOutlines;  // outline of each batched hole, pixels
+  std::vector<QRectF> FHoleDots;            // dot rectangle of each batched hole, pixels
+  std::vector<QPainterPath> FHoleShadows;   // outlines of the batched holes that cast a shadow
   bool FHoleBatchValid = false;
   TAlphaColor FHoleBatchStroke = 0;
   float FHoleBatchThickness = 0.0f;  // 0 when the pen draws nothing
@@ -36,7 +41,7 @@ struct THoleBatch {
 
 // The hole batch of an editor (one per editor, kept as long as the process runs).
 THoleBatch &holeBatch(TEditor &editor);
-// Empties the three paths and marks the batch empty; the pipeline calls it at the start
+// Empties the three lists and marks the batch empty; the pipeline calls it at the start
 // of each frame.
 void resetHoleBatch(TEditor &editor);
 
@@ -57,8 +62,9 @@ void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, cons
 // batch first when the painter's style or the opacities differ from the batch's.
 void addHoleToBatch(TEditor &editor, QPainter &painter, const QPainterPath &outline, const QRectF &dotRect,
                     float strokeOpacity, float dotOpacity, bool withShadow);
-// Paints and empties the batch: shadows, then outlines, then dots; nothing when empty.
-// The painter's pen and brush are left as they were.
+// Paints and empties the batch: shadows, then outlines, then dots, each list under one
+// painter state; nothing when empty. The painter's pen, brush and opacity are left as
+// they were.
 void flushHoleBatch(TEditor &editor, QPainter &painter);
 
 }  // namespace quillon

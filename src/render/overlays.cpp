@@ -11,7 +11,7 @@
 #include "model/shape_list.h"
 #include "platform/number_text.h"
 #include "render/shape_painters.h"
-#include "render/view_transform.h"
+#include "tools/view_transform.h"
 #include "shell/editor.h"
 #include "shell/groups.h"
 

@@ -13,8 +13,12 @@
 #include "render/draw_pallet.h"
 #include "render/hole_batch.h"
 #include "render/paint_error_log.h"
+#include "render/rulers.h"
+#include "render/rubber_bands.h"
 #include "render/shape_painters.h"
-#include "render/view_transform.h"
+#include "render/snap_marks.h"
+#include "render/tool_previews.h"
+#include "tools/view_transform.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 
@@ -204,28 +208,38 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   if (editor.FShow_intersections) paintIntersectionDots(editor, canvas);
 
   // 12. The drawing-check rings are painted here once the drawing check exists.
-  // 13. Marks of the snap points set by the user come with snapping.
+  // 13. The extra snap points.
+  drawSnapPoints(editor, canvas);
   // 14. The pricking-iron preview of the stitching tool (pressPrickingIron) comes with
   //     the stitching tool.
-  // 15. The sticky point of the tool previews comes with snapping.
+  // 15. The current point of the tool previews, with the sticky point marked.
+  drawCurrentPoint(editor, canvas);
 
   // 16. The points clicked so far.
   paintClickedPoints(editor, canvas);
 
   // 17. The rubber bands and previews of the drawing tools, the offset preview and the
   //     text-placement cross come with those tools.
+  drawMarkToolPreviews(editor, canvas, currentToolPoint(editor));
+  drawDrawingToolRubberBand(editor, canvas, currentToolPoint(editor));
+  drawRangeSelectionRect(editor, canvas);
+  // The offset tool's preview comes here, before the text-placement cross.
+  drawTextPlacementCross(editor, canvas);
   // 18. The symmetry prompt comes with the line-symmetry command.
   // 19. The stitch simulation (drawStitchSimulation, drawUnlinkedHoleMarkers).
-  // 20. The measuring ruler (drawMeasuringRuler).
+  // 20. The measuring ruler.
+  if (editor.FShowRuler) drawMeasuringRuler(editor, canvas);
   // 21. The pivot handle of the selected tracing image (drawBackdropPivot).
 
   // 22. Banners.
   paintBanners(editor, canvas, state);
 
-  // 23. The pointer mark and the snap-target highlight come with snapping.
+  // 23. The pointer mark and the snap-target highlight.
+  if (target.onScreen()) drawPointerMark(editor, canvas);
   // 24. The tangent construction scenes.
   // 25. The notch preview of the notch tool.
-  // 26. The scale bar (drawScaleBar) and the thread legend (drawThreadList).
+  // 26. The scale bar (not on paper), then the thread legend (drawThreadList) once it exists.
+  if (!target.IsPrinting) drawScaleBar(editor, canvas, float(target.Width));
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "model/shape.h"
 #include "render/fill_painter.h"
 #include "render/hole_batch.h"
-#include "render/view_transform.h"
+#include "tools/view_transform.h"
 #include "shell/editor.h"
 
 namespace quillon {

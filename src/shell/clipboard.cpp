@@ -87,15 +87,10 @@ void moveShapeBy(TQN_Path &shape, TPointF offset) {
   shape.resetBoundary();
 }
 
-// Editor fields that point at a document shape let go of one that is about to be freed.
-void forgetShape(TEditor &editor, const TQN_Path *shape) {
-  if (editor.FFirstSelection == shape) editor.FFirstSelection = nullptr;
-  if (editor.FEditingText == shape) resetTextEditor(editor, false);
-}
-
 void removeAndFree(TEditor &editor, TQN_Path *shape) {
   removeIntersectionsOf(editor.FIntersections, shape);
   editor.PathList->Remove(shape);
+  if (editor.FEditingText == shape) resetTextEditor(editor, false);
   forgetShape(editor, shape);
   delete shape;
 }

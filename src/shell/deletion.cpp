@@ -13,6 +13,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "shell/editor.h"
+#include "tools/dragging.h"
 #include "shell/editor_ui.h"
 #include "shell/groups.h"
 #include "shell/selection.h"
@@ -21,12 +22,6 @@
 namespace quillon {
 
 namespace {
-
-// Editor fields that point at document shapes let go of one that is about to be freed.
-void forgetShape(TEditor &editor, const TQN_Path *shape) {
-  if (editor.FFirstSelection == shape) editor.FFirstSelection = nullptr;
-  if (editor.FEditingText == shape) editor.FEditingText = nullptr;
-}
 
 // Removes a document shape with its intersection records and frees it.
 void freeDocumentShape(TEditor &editor, TQN_Path *shape) {
@@ -119,6 +114,23 @@ int deleteDuplicateShapes(TEditor &editor, bool countOnly) {
     takeUndoSnapshot(editor, QStringLiteral("L22548"));
   }
   return result;
+}
+
+void forgetShape(TEditor &editor, const TQN_Path *shape) {
+  auto gone = [shape](const TQN_Path *field) { return field && (!shape || field == shape); };
+  if (gone(editor.FFirstSelection)) editor.FFirstSelection = nullptr;
+  if (gone(editor.FEditingText)) editor.FEditingText = nullptr;
+  if (gone(editor.FLastStitch)) editor.FLastStitch = nullptr;
+  if (gone(editor.FLastRightClickMousePosItem)) editor.FLastRightClickMousePosItem = nullptr;
+  if (gone(editor.FBezierEditInfo.p)) editor.FBezierEditInfo = TBezierEditingInfo{};
+  if (gone(editor.FDimensionShape)) editor.FDimensionShape = nullptr;
+  if (gone(editor.FTempDistMarkLine)) editor.FTempDistMarkLine = nullptr;
+  bool edgeRecord = false;
+  for (const auto &rec : editor.FDraggingEdges) edgeRecord = edgeRecord || gone(rec->QNPath);
+  if (edgeRecord) {
+    editor.FDraggingEdges.clear();
+    editor.FIsEdgeDragging = false;
+  }
 }
 
 int removeDuplicateShapes(std::vector<TQN_Path *> &shapes) {

@@ -51,6 +51,11 @@ void btnClearAllClick(TEditor &editor);
 void repairStitchLinks(TEditor &editor);
 
 // The first shape of the list with that ID, or none.
+// Clears every editor field that points to `shape` (the first selection, the edited text,
+// the last linked hole, the right-click item, the edited Bezier handle, the tools' shapes,
+// edge-drag records); with no shape, every such field. Called before a shape is freed.
+void forgetShape(TEditor &editor, const TQN_Path *shape);
+
 TQN_Path *findShapeById(const TShapeList &shapes, int id);
 // The document's intersections at the point (both coordinates equal after rounding to
 // 0.01 mm). The list does not own them.

@@ -9,6 +9,7 @@
 
 #include <stdexcept>
 
+#include "automation/mcp_dispatch.h"
 #include "i18n/multi_lang.h"
 #include "model/intersection_upkeep.h"
 #include "model/shape_list.h"
@@ -16,6 +17,7 @@
 #include "platform/folders.h"
 #include "render/color_scheme.h"
 #include "render/draw_pallet.h"
+#include "render/paint.h"
 #include "shell/autosave.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
@@ -24,6 +26,7 @@
 #include "shell/undo.h"
 #include "shell/version.h"
 #include "stitching/pricking_iron.h"
+#include "tools/dragging.h"
 
 namespace quillon {
 
@@ -42,6 +45,7 @@ void TEditor::resetView() {
 
 // Builds the editor state in the order the rest of the program relies on.
 void TEditor::startUp(const QStringList &args) {
+  FCanvas = std::make_unique<TCanvasState>();
   resetView();
   FStopwatch.start();
 
@@ -87,9 +91,13 @@ void TEditor::startUp(const QStringList &args) {
   if (PathList->PrintOffset().empty()) PathList->clearPrintPagesInfo();
 
   askAutoDownload();
+
+  startMcpServer(*this);
 }
 
 void TEditor::shutDown() {
+  // No request may reach the editor state while it is saved and freed.
+  stopMcpServer(*this);
   try {
     saveOptions(*this);
   } catch (const std::exception &) {

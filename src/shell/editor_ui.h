@@ -9,9 +9,21 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/geometry.h"
+
 namespace quillon {
 
 enum class TModalResult { OK, Cancel, Yes, No };
+
+struct TToolPanels;        // tools/tool_change.h
+struct TInfoTexts;         // shell/status_info.h
+struct TSelectionActions;  // shell/status_info.h
+
+// The context menus of the drawing box.
+enum class TPopupMenu {
+  BezierControlPoints,  // pmForBezierControlPoints: the handle under the pointer
+  SelectedItems,        // pmForSelectedItems: the selection
+};
 
 class TEditorUi {
  public:
@@ -39,6 +51,25 @@ class TEditorUi {
   // Repaint requests: the drawing box and both rulers, or the rulers alone.
   virtual void refreshCanvas() = 0;
   virtual void refreshRulers() = 0;
+
+  // Whether a modal dialog, message box or popup menu is open right now. Work that arrives
+  // from outside the user's own events (the automation server) must not run in the middle
+  // of such a box. Asked on the UI thread.
+  virtual bool isModalActive() const = 0;
+
+  // Opens a context menu of the drawing box at a drawing-box pixel; the menu's commands
+  // read the editor's right-click fields. Headless runs open nothing.
+  virtual void popupMenu(TPopupMenu, TPointF) {}
+  // The range line of the information panel (lblRange).
+  virtual void setRangeText(const QString &) {}
+  // After a tool change: the pressed tool button, the ribbon tab and the right-hand panel.
+  virtual void showToolPanels(const TToolPanels &) {}
+  // The information lines under the drawing (lblID, lblRange, lblLength, ...).
+  virtual void showInfo(const TInfoTexts &) {}
+  // The enabling of the commands that follow the selection.
+  virtual void applySelectionActions(const TSelectionActions &) {}
+  // Repaint request for the palette bar (both panels and so every palette box).
+  virtual void repaintPalettes() {}
 };
 
 // A user interface that answers nothing and shows nothing: every question is declined or
@@ -59,6 +90,7 @@ class TSilentEditorUi : public TEditorUi {
   void setCaption(const QString &) override {}
   void refreshCanvas() override {}
   void refreshRulers() override {}
+  bool isModalActive() const override { return false; }
 };
 
 }  // namespace quillon

@@ -34,6 +34,7 @@
 #include "shell/editor_ui.h"
 #include "shell/selection.h"
 #include "shell/undo.h"
+#include "tools/view_commands.h"
 #include "shell/version.h"
 #include "stitching/pricking_iron.h"
 
@@ -468,6 +469,7 @@ void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> conten
   TShapeList &doc = *editor.PathList;
   editor.FFilename = fileName;
   editor.updateCaption(fileName);
+  actResetViewExecute(editor);
 
   repairStitchLinks(editor);
   doc.countNumOfAlwaysShowStitchSimulator();

@@ -9,6 +9,7 @@
 #include "render/draw_pallet.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
+#include "tools/mark_tools.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
 
@@ -27,6 +28,7 @@ void deselectAll(TEditor &editor) {
     s->clearTempParams();
     if (s == editor.FEditingText) editor.FEditingText = nullptr;
   }
+  discardTempDistMarkLine(editor);
 }
 
 void resetTextEditor(TEditor &editor, bool freeShape) {
@@ -86,7 +88,7 @@ void selectShapesInRect(TEditor &editor, TPointF corner1, TPointF corner2, TSele
   if (!keys.Ctrl) deselectAll(editor);
   const TRectF rect(std::min(corner1.X, corner2.X), std::min(corner1.Y, corner2.Y), std::max(corner1.X, corner2.X),
                     std::max(corner1.Y, corner2.Y));
-  const bool simulationShown = editor.FOptions->ShowStitchPattern;
+  const bool simulationShown = editor.FOptions->ShowStitchPattern || editor.FTool == TTool::LeatherSimulator;
   const TShapeList &doc = *editor.PathList;
 
   for (TQN_Path *s : doc) {

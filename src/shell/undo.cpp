@@ -11,6 +11,7 @@
 #include "model/shape_list.h"
 #include "platform/date_time.h"
 #include "platform/number_text.h"
+#include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/groups.h"
@@ -156,7 +157,8 @@ void restoreDocument(TEditor &editor, const TUndoState &state, bool keepSelectio
 // What undo and redo end or forget before the document is rebuilt.
 void leaveTransientEditing(TEditor &editor) {
   if (editor.FEditingText) finishTextEditing(editor);
-  editor.FEditingText = nullptr;
+  // The document's shapes are about to be replaced: nothing may keep pointing at them.
+  forgetShape(editor, nullptr);
   if (editor.FStitchingCount > 0) {
     editor.FStitchingCount = 0;
     editor.FStitchIntersections.FreeAll();

@@ -11,7 +11,7 @@
 #include "render/color_scheme.h"
 #include "render/fill_painter.h"
 #include "render/shape_stroke.h"
-#include "render/view_transform.h"
+#include "tools/view_transform.h"
 #include "support/editor_fixture.h"
 
 namespace quillon {

@@ -78,7 +78,7 @@ TEST_F(GridCacheTest, MajorMiddleAndMinorLinesFallOnTheStepsOfTheSeries) {
     SCOPED_TRACE(scale);
     view(scale, {37.5f, 3.5f});
     grid().settleTick();  // the view has settled: no stretched cache of the previous scale
-    const QImage img = render();
+    const QImage img = render(400);  // wide enough that the scale bar stays right of x = 237
     for (int x : {37, 137, 237}) EXPECT_NEAR(columnPeak(img, x), 0.4 * 255, 4) << x;          // 1 px solid
     for (int x : {87, 187}) EXPECT_NEAR(columnPeak(img, x), 0.75 * 0.4 * 255, 4) << x;       // 0.75 px solid
     for (int x : {47, 57, 127, 177}) EXPECT_NEAR(columnPeak(img, x), 0.5 * 0.4 * 255, 4) << x;  // 0.5 px dashed

@@ -9,7 +9,7 @@
 
 #include "render/color_scheme.h"
 #include "render/overlays.h"
-#include "render/view_transform.h"
+#include "tools/view_transform.h"
 #include "support/editor_fixture.h"
 
 namespace quillon {

@@ -24,6 +24,8 @@ class TScriptedUi : public TEditorUi {
   QStringList statusTexts;
   QString caption;
   int canvasRefreshes = 0;
+  // What isModalActive answers: a test sets it to act as if a dialog were open.
+  bool modalActive = false;
 
   void messageBox(const QString &key, const QString &) override { boxKeys << key; }
   void informationBox(const QString &key, const QString &) override { boxKeys << key; }
@@ -57,6 +59,7 @@ class TScriptedUi : public TEditorUi {
   void setCaption(const QString &text) override { caption = text; }
   void refreshCanvas() override { ++canvasRefreshes; }
   void refreshRulers() override {}
+  bool isModalActive() const override { return modalActive; }
 
  private:
   QString nextFile() {

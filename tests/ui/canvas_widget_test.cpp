@@ -24,7 +24,7 @@ TEST(CanvasWidget, MainWindowShowsALineThroughItsDrawingBox) {
     f.write("[LeatherSim]\nChoiseMade=1\n");
   }
   TfrmQuil window({QStringLiteral("--instance-id"), QStringLiteral("77")});
-  auto *canvas = qobject_cast<TCanvasWidget *>(window.centralWidget());
+  auto *canvas = window.findChild<TCanvasWidget *>(QStringLiteral("pbox"));
   ASSERT_NE(canvas, nullptr);
   EXPECT_EQ(canvas->objectName(), QStringLiteral("pbox"));
   window.show();

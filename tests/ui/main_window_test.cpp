@@ -1,12 +1,26 @@
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "render/ui/palette_bar.h"
 #include "shell/editor.h"
+#include "shell/ui/canvas_widget.h"
 #include "shell/ui/main_window.h"
 #include "support/test_env.h"
+#include "tools/tool_change.h"
 
 namespace quillon {
 
@@ -37,4 +51,211 @@ TEST(MainWindow, ShowsVersionCaptionAndShutsDownWritingSettings) {
   EXPECT_TRUE(ini.readAll().contains("AppVersion=3.7.9"));
 }
 
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    writeAnsweredSettings();
+    window = std::make_unique<TfrmQuil>(QStringList{QStringLiteral("--instance-id"), QStringLiteral("5")});
+    window->show();
+    settle();
+  }
+  void TearDown() override {
+    if (window) window->hide();
+    window.reset();
+  }
+  static void settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  }
+  TEditor &editor() { return window->editor(); }
+  TQN_Path *addLine(TPointF a, TPointF b) {
+    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor().PathList->getNextID());
+    s->drawLinePath(a, b);
+    editor().PathList->add(s, 0);
+    return s;
+  }
+  template <class T>
+  T *child(const char *name) {
+    return window->findChild<T *>(QString::fromLatin1(name));
+  }
+  QString currentRibbon() { return window->tabConTop->currentWidget()->objectName(); }
+  void press(const QString &text) {
+    QKeyEvent down(QEvent::KeyPress, 0, Qt::NoModifier, text);
+    QApplication::sendEvent(window->pbox, &down);  // unhandled by the box, it reaches the window
+    settle();
+  }
+
+  std::unique_ptr<TfrmQuil> window;
+};
+
+TEST_F(MainWindowTest, HasTheNamedPartsOfTheLayout) {
+  for (const char *name : {"vscrollLeft", "pnlLeft", "tabConTop", "pbRulerX", "pbRulerY", "pnlRight", "tabRight",
+                           "pnlRight2", "pnlRightBase", "pnlRightButtons", "lblID", "lblRange", "lblLength",
+                           "lblNumOfStitches", "lblTotalLength", "lblStatus"})
+    EXPECT_NE(child<QWidget>(name), nullptr) << name;
+  auto *box = child<TCanvasWidget>("pbox");
+  ASSERT_NE(box, nullptr);
+  EXPECT_NE(qobject_cast<TPaletteBar *>(child<QWidget>("pnlPallet")), nullptr);
+  EXPECT_EQ(child<QWidget>("pnlPallet")->parentWidget(), window->pnlRight2);
+  EXPECT_EQ(window->pbRulerX->height(), 25);
+  EXPECT_EQ(window->pbRulerY->width(), 25);
+  // The rulers line up with the drawing box.
+  EXPECT_EQ(window->pbRulerX->mapToGlobal(QPoint(0, 0)).x(), box->mapToGlobal(QPoint(0, 0)).x());
+  EXPECT_EQ(window->pbRulerY->mapToGlobal(QPoint(0, 0)).y(), box->mapToGlobal(QPoint(0, 0)).y());
+  // The tool bar sits left of the box and the property panel right of it.
+  EXPECT_LT(window->vscrollLeft->mapToGlobal(QPoint(0, 0)).x(), box->mapToGlobal(QPoint(0, 0)).x());
+  EXPECT_GT(window->pnlRight2->mapToGlobal(QPoint(0, 0)).x(), box->mapToGlobal(QPoint(box->width(), 0)).x() - 1);
+  EXPECT_FALSE(window->tabRight->isVisible());
+  EXPECT_FALSE(child<QPushButton>("btnRecalcIntersections")->isVisible());
+}
+
+TEST_F(MainWindowTest, ToolButtonsChooseTheToolAndShowItsPanels) {
+  for (int i = 0; i < kToolCount; ++i) {
+    const auto tool = static_cast<TTool>(i);
+    QToolButton *b = child<QToolButton>(toolButtonName(tool).toLatin1().constData());
+    ASSERT_NE(b, nullptr) << i;
+    EXPECT_EQ(b->toolTip(), toolButtonHint(tool));
+  }
+  EXPECT_TRUE(window->toolButton(TTool::Select)->isChecked());
+  EXPECT_EQ(currentRibbon(), QStringLiteral("tabTop_Home"));
+
+  window->toolButton(TTool::Line)->click();
+  settle();
+  EXPECT_EQ(editor().FTool, TTool::Line);
+  EXPECT_TRUE(window->toolButton(TTool::Line)->isChecked());
+  EXPECT_FALSE(window->toolButton(TTool::Select)->isChecked());
+  EXPECT_EQ(currentRibbon(), QStringLiteral("tabTop_Line"));
+
+  window->toolButton(TTool::Stitch)->click();
+  settle();
+  EXPECT_EQ(editor().FTool, TTool::Stitch);
+  EXPECT_TRUE(window->tabRight->isVisible());
+  EXPECT_EQ(window->tabRight->currentWidget()->objectName(), QStringLiteral("TabPrickingIrons"));
+
+  // Back through the command: the tool bar follows the editor.
+  window->findAction(QStringLiteral("actBackToSelectMode"))->trigger();
+  settle();
+  EXPECT_EQ(editor().FTool, TTool::Select);
+  EXPECT_TRUE(window->toolButton(TTool::Select)->isChecked());
+  EXPECT_FALSE(window->tabRight->isVisible());
+  EXPECT_EQ(editor().FLastUsedTool, TTool::Stitch);
+}
+
+TEST_F(MainWindowTest, HotKeysChooseToolsAndSwitchGridAndRuler) {
+  press(QStringLiteral("e"));
+  EXPECT_EQ(editor().FTool, TTool::Circle);
+  EXPECT_TRUE(window->toolButton(TTool::Circle)->isChecked());
+  EXPECT_EQ(currentRibbon(), QStringLiteral("tabTop_Ellipse"));
+
+  const bool grid = editor().FShowGrid;
+  press(QStringLiteral("g"));
+  EXPECT_EQ(editor().FShowGrid, !grid);
+  EXPECT_EQ(window->findAction(QStringLiteral("actShowHideGrid"))->isChecked(), !grid);
+
+  press(QStringLiteral("S"));
+  EXPECT_TRUE(editor().FShowRuler);
+  press(QStringLiteral("#"));
+  EXPECT_EQ(editor().FTool, TTool::DimensionLine);
+  press(QStringLiteral("s"));  // the dimension tool's key now
+  EXPECT_TRUE(editor().FShowRuler);
+}
+
+TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
+  QAction *copy = window->findAction(QStringLiteral("actCopyToClipboard"));
+  QAction *cut = window->findAction(QStringLiteral("actCutToClipboard"));
+  QAction *paste = window->findAction(QStringLiteral("actPasteFromClipboard"));
+  QAction *group = window->findAction(QStringLiteral("actCreateGroup"));
+  ASSERT_TRUE(copy && cut && paste && group);
+  EXPECT_FALSE(copy->isEnabled());
+  EXPECT_FALSE(cut->isEnabled());
+  EXPECT_TRUE(paste->isEnabled());
+
+  addLine({0.0f, 0.0f}, {30.0f, 0.0f});
+  addLine({0.0f, 10.0f}, {40.0f, 10.0f});
+  window->findAction(QStringLiteral("actSelectAll"))->trigger();
+  settle();
+  EXPECT_TRUE(copy->isEnabled());
+  EXPECT_TRUE(cut->isEnabled());
+  EXPECT_TRUE(group->isEnabled());
+  EXPECT_EQ(window->lblTotalLength->text(), QStringLiteral("Total Length=70.00 mm  "));
+
+  window->findAction(QStringLiteral("actDeselectAll"))->trigger();
+  settle();
+  EXPECT_FALSE(copy->isEnabled());
+  EXPECT_EQ(window->lblTotalLength->text(), QString());
+}
+
+TEST_F(MainWindowTest, StatusLineShowsScaleAndPointer) {
+  editor().FScale = 12.345f;
+  editor().FOffset = {0.0f, 0.0f};
+  editor().FLastMousePos = {123.45f, 0.0f};
+  window->refreshRulers();
+  settle();
+  EXPECT_EQ(window->lblStatus->text(), QStringLiteral("Scale 12.34, Pos: (10.00 mm, 0.00 mm)"));
+
+  // A message stays until the pointer or the view changes.
+  window->setStatusText(QStringLiteral("Saved x.qnd"));
+  window->refreshRulers();
+  settle();
+  EXPECT_EQ(window->lblStatus->text(), QStringLiteral("Saved x.qnd"));
+  editor().FLastMousePos = {0.0f, 0.0f};
+  window->refreshRulers();
+  settle();
+  EXPECT_EQ(window->lblStatus->text(), QStringLiteral("Scale 12.34, Pos: (0.00 mm, 0.00 mm)"));
+}
+
+TEST_F(MainWindowTest, RightPanelsFollowTheWindowHeight) {
+  window->layoutRightPanels(1080);
+  EXPECT_NE(window->pnlRight2->parentWidget(), window->pnlRightBase);
+  EXPECT_EQ(window->pnlRightBase->layout()->indexOf(window->pnlRightButtons), 0);  // at the top
+
+  window->layoutRightPanels(1081);
+  EXPECT_EQ(window->pnlRight2->parentWidget(), window->pnlRightBase);
+  QLayout *base = window->pnlRightBase->layout();
+  EXPECT_EQ(base->indexOf(window->pnlRight2), 0);
+  EXPECT_EQ(base->indexOf(window->pnlRightButtons), base->count() - 1);  // at the bottom
+
+  window->layoutRightPanels(700);
+  EXPECT_NE(window->pnlRight2->parentWidget(), window->pnlRightBase);
+}
+
+TEST_F(MainWindowTest, LeftToolbarWidensForItsScrollBarOnlyWhenItDoesNotFit) {
+  const int panelWidth = window->pnlLeft->width();
+  window->resize(1000, 300);
+  settle();
+  window->fitLeftToolbar();
+  ASSERT_GT(window->pnlLeft->height() - 1, window->vscrollLeft->height());
+  EXPECT_EQ(window->vscrollLeft->width(), panelWidth + 16);
+
+  window->resize(1000, 900);
+  settle();
+  window->fitLeftToolbar();
+  ASSERT_LE(window->pnlLeft->height() - 1, window->vscrollLeft->height());
+  EXPECT_EQ(window->vscrollLeft->width(), panelWidth);
+}
+
+TEST_F(MainWindowTest, ClosingAChangedDocumentAsksAndCancelKeepsTheWindow) {
+  editor().setDocumentChanged(true);
+  QString asked;
+  auto answer = [&](QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [&, button] {
+      if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        asked = box->text();
+        box->button(button)->click();
+      }
+    });
+  };
+  answer(QMessageBox::Cancel);
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(asked.isEmpty());
+
+  asked.clear();
+  answer(QMessageBox::No);
+  EXPECT_TRUE(window->close());
+  EXPECT_FALSE(asked.isEmpty());
+}
+
+}  // namespace
 }  // namespace quillon

@@ -1,10 +1,13 @@
 #pragma once
 // TCanvasWidget: the drawing box of the main window ("pbox"). Its paint event paints the
-// editor state through the core paint routine; the box keeps the state that lives from
-// frame to frame (grid cache, last paint-error line, the view switches).
+// editor state through the core paint routine; its mouse, wheel and gesture events become
+// calls of the core pointer handlers with drawing-box pixels, buttons and modifiers.
 #include <QWidget>
 
+#include "platform/input.h"
 #include "render/paint.h"
+
+class QGestureEvent;
 
 namespace quillon {
 
@@ -15,14 +18,25 @@ class TCanvasWidget : public QWidget {
  public:
   explicit TCanvasWidget(TEditor &editor, QWidget *parent = nullptr);
 
-  TCanvasState &canvasState() { return FState; }
+  TCanvasState &canvasState();
+
+  // The modifier and button bits of a Qt event.
+  static TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
  protected:
+  bool event(QEvent *event) override;
   void paintEvent(QPaintEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+  void mousePressEvent(QMouseEvent *event) override;
+  void mouseMoveEvent(QMouseEvent *event) override;
+  void mouseReleaseEvent(QMouseEvent *event) override;
+  void mouseDoubleClickEvent(QMouseEvent *event) override;
+  void wheelEvent(QWheelEvent *event) override;
 
  private:
+  bool gestureEvent(QGestureEvent *event);
+
   TEditor &FEditor;
-  TCanvasState FState;
 };
 
 }  // namespace quillon

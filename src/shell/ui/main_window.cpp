@@ -1,33 +1,599 @@
 #include "shell/ui/main_window.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
 
+#include <exception>
+
+#include "exchange/export.h"
+#include "model/shape_list.h"
+#include "exchange/ui/svg_export_options_dialog.h"
+#include "render/paint.h"
+#include "render/ui/palette_bar.h"
+#include "shell/deletion.h"
 #include "shell/editor.h"
+#include "shell/groups.h"
+#include "shell/project_file.h"
+#include "shell/selection.h"
+#include "shell/status_info.h"
 #include "shell/ui/canvas_widget.h"
+#include "shell/ui/options_dialog_window.h"
+#include "shell/undo.h"
+#include "tools/tool_change.h"
+#include "tools/view_commands.h"
+#include "tools/view_transform.h"
 
 namespace quillon {
 
 namespace {
+
 // A box text: the translated phrase, or the key itself when the dictionary has none.
 QString shown(const QString &key, const QString &text) { return text.isEmpty() ? key : text; }
+
+// The width of the tool buttons and the height of the left panel's rows.
+constexpr int kToolButtonWidth = 76;
+constexpr int kToolButtonHeight = 30;
+// The thickness of both rulers.
+constexpr int kRulerSize = 25;
+// The window height up to which the property panel stands beside the button panel.
+constexpr int kTallWindowHeight = 1080;
+
+// The captions of the tool buttons, in tool-bar order.
+constexpr const char *kToolCaptions[kToolCount] = {
+    "Select", "Dot",         "Line",  "Bezier", "Circle", "Rectangle", "Pricking",  "Corner",  "Offset",
+    "Image",  "Center Line", "Marks", "Text",   "Arc",    "Trim",      "Dimension", "Mandala", "Leather"};
+
+// The pages of the top ribbon and their captions.
+struct TPage {
+  const char *Name;
+  const char *Caption;
+};
+constexpr TPage kRibbonPages[] = {
+    {"tabTop_Home", "Home"},         {"tabTop_Line", "Line"},
+    {"tabTop_Ellipse", "Ellipse"},   {"tabTop_Rect", "Rectangle"},
+    {"tabTop_Pricking", "Pricking"}, {"tabTop_Mentori", "Corner Rounding"},
+    {"tabTop_Offset", "Offset"},     {"tabTop_Backdrop", "Tracing Image"},
+    {"tabTop_CenterLine", "Center Line"}, {"tabTop_DistMarking", "Distance Marks"},
+    {"tabTop_Text", "Text"},         {"tabTop_Arc", "Arc"},
+    {"tabTop_Trimming", "Trimming"}, {"tabTop_Dimension", "Dimension"},
+};
+// The pages of the right-hand tab control.
+constexpr TPage kRightPages[] = {
+    {"TabPrickingIrons", "Pricking Irons"},
+    {"tabTop_Mandara", "Mandala"},
+    {"tabTop_Leather", "Leather"},
+};
+
+QWidget *namedWidget(const char *name, QWidget *parent) {
+  auto *w = new QWidget(parent);
+  w->setObjectName(QString::fromLatin1(name));
+  return w;
+}
+
+QLabel *infoLabel(const char *name, QWidget *parent) {
+  auto *l = new QLabel(parent);
+  l->setObjectName(QString::fromLatin1(name));
+  l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return l;
+}
+
 }  // namespace
 
 TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("frmQuil"));
-  resize(1280, 800);
-  statusBar();
+  // The editor starts first: its start-up may already ask questions and open a document;
+  // the widgets that show it are built afterwards.
   FEditor = std::make_unique<TEditor>(*this, args);
-  // The drawing box shows the document.
-  setCentralWidget(new TCanvasWidget(*FEditor, this));
+  // A document opened or recovered at start-up was fitted into a drawing box without a
+  // size; it is fitted again once the box has its size.
+  FViewAllOnShow = FEditor->PathList && FEditor->PathList->Count() > 0;
+
+  auto *central = new QWidget(this);
+  central->setObjectName(QStringLiteral("pnlBase"));
+  FMainRow = new QHBoxLayout(central);
+  FMainRow->setContentsMargins(0, 0, 0, 0);
+  FMainRow->setSpacing(0);
+
+  buildToolBar();
+  FMainRow->addWidget(vscrollLeft);
+
+  auto *centre = new QWidget(central);
+  centre->setObjectName(QStringLiteral("pnlCenter"));
+  auto *column = new QVBoxLayout(centre);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  buildRibbon();
+  column->addWidget(tabConTop);
+  buildDrawingArea(column);
+  buildInfoLines(column);
+  FMainRow->addWidget(centre, 1);
+
+  buildRightPanels();
+  FMainRow->addWidget(pnlRight);
+  FMainRow->addWidget(pnlRightBase);
+  setCentralWidget(central);
+
+  lblStatus = infoLabel("lblStatus", this);
+  statusBar()->addWidget(lblStatus, 1);
+
+  buildMenus();
+  FSVGExportOptions = new TfrmSVGExportOptions(this);
+
+  // The select tool is down and the ribbon shows its Home tab.
+  toolButton(TTool::Select)->setChecked(true);
+  if (auto *home = tabConTop->findChild<QWidget *>(QStringLiteral("tabTop_Home"))) tabConTop->setCurrentWidget(home);
+
+  resize(1280, 800);
+  layoutRightPanels(height());
+  requestSync(true);
 }
 
 TfrmQuil::~TfrmQuil() {
   hide();
   FEditor.reset();  // shutdown: saves the settings and frees the editor state
 }
+
+// ---------------------------------------------------------------------------------
+// Building the window
+
+void TfrmQuil::buildToolBar() {
+  vscrollLeft = new QScrollArea(this);
+  vscrollLeft->setObjectName(QStringLiteral("vscrollLeft"));
+  vscrollLeft->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  vscrollLeft->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  vscrollLeft->setFrameShape(QFrame::NoFrame);
+  vscrollLeft->setWidgetResizable(false);
+
+  pnlLeft = new QWidget;
+  pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
+  auto *buttons = new QVBoxLayout(pnlLeft);
+  buttons->setContentsMargins(2, 2, 2, 2);
+  buttons->setSpacing(2);
+
+  // One group: the button that is down is the current tool.
+  FToolGroup = new QButtonGroup(this);
+  FToolGroup->setObjectName(QStringLiteral("Shapes"));
+  FToolGroup->setExclusive(true);
+  for (int i = 0; i < kToolCount; ++i) {
+    const TTool tool = static_cast<TTool>(i);
+    auto *b = new QToolButton(pnlLeft);
+    b->setObjectName(toolButtonName(tool));
+    b->setText(caption(b->objectName().toLatin1().constData(), QString::fromLatin1(kToolCaptions[i])));
+    b->setToolTip(toolButtonHint(tool));
+    b->setCheckable(true);
+    b->setAutoRaise(true);
+    b->setFixedSize(kToolButtonWidth, kToolButtonHeight);
+    FToolGroup->addButton(b, i);
+    buttons->addWidget(b);
+    FToolButtons[static_cast<std::size_t>(i)] = b;
+    connect(b, &QToolButton::clicked, this, [this, tool] { runCommand([&] { sbToolsClick(*FEditor, tool); }); });
+  }
+  pnlLeft->adjustSize();
+  vscrollLeft->setWidget(pnlLeft);
+  vscrollLeft->setFixedWidth(pnlLeft->width());
+}
+
+void TfrmQuil::buildRibbon() {
+  tabConTop = new QTabWidget(this);
+  tabConTop->setObjectName(QStringLiteral("tabConTop"));
+  tabConTop->setDocumentMode(true);
+  tabConTop->setUsesScrollButtons(true);
+  // The tools' own controls fill these pages; until then each is a thin empty strip.
+  for (const TPage &page : kRibbonPages) {
+    QWidget *w = namedWidget(page.Name, tabConTop);
+    w->setMinimumHeight(24);
+    tabConTop->addTab(w, caption(page.Name, QString::fromLatin1(page.Caption)));
+  }
+  tabConTop->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void TfrmQuil::buildDrawingArea(QVBoxLayout *column) {
+  auto *area = new QWidget(this);
+  area->setObjectName(QStringLiteral("pnlDrawing"));
+  auto *grid = new QGridLayout(area);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
+
+  // The rulers' places: pbRulerX above the drawing box, pbRulerY to its left, both 25 px
+  // thick, so that their pixel 0 lines up with the drawing box's.
+  QWidget *corner = namedWidget("pnlRulerCorner", area);
+  corner->setFixedSize(kRulerSize, kRulerSize);
+  pbRulerX = namedWidget("pbRulerX", area);
+  pbRulerX->setFixedHeight(kRulerSize);
+  pbRulerY = namedWidget("pbRulerY", area);
+  pbRulerY->setFixedWidth(kRulerSize);
+  for (QWidget *w : {corner, pbRulerX, pbRulerY}) {
+    w->setAutoFillBackground(true);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, QColor(0xE8, 0xE8, 0xE8));
+    w->setPalette(p);
+  }
+
+  pbox = new TCanvasWidget(*FEditor, area);
+  pbox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+  grid->addWidget(corner, 0, 0);
+  grid->addWidget(pbRulerX, 0, 1);
+  grid->addWidget(pbRulerY, 1, 0);
+  grid->addWidget(pbox, 1, 1);
+  grid->setRowStretch(1, 1);
+  grid->setColumnStretch(1, 1);
+  column->addWidget(area, 1);
+}
+
+void TfrmQuil::buildInfoLines(QVBoxLayout *column) {
+  auto *row = namedWidget("pnlInfo", this);
+  auto *layout = new QHBoxLayout(row);
+  layout->setContentsMargins(4, 2, 4, 2);
+  layout->setSpacing(8);
+  lblID = infoLabel("lblID", row);
+  lblRange = infoLabel("lblRange", row);
+  lblLength = infoLabel("lblLength", row);
+  lblNumOfStitches = infoLabel("lblNumOfStitches", row);
+  lblTotalLength = infoLabel("lblTotalLength", row);
+  for (QLabel *l : {lblID, lblRange, lblLength, lblNumOfStitches, lblTotalLength}) layout->addWidget(l);
+  layout->addStretch(1);
+  row->setMinimumHeight(row->fontMetrics().height() + 4);
+  column->addWidget(row);
+}
+
+void TfrmQuil::buildRightPanels() {
+  // The tab control of the stitching and radial-repeat tools; hidden until such a tool is
+  // chosen.
+  pnlRight = namedWidget("pnlRight", this);
+  auto *rightLayout = new QVBoxLayout(pnlRight);
+  rightLayout->setContentsMargins(0, 0, 0, 0);
+  tabRight = new QTabWidget(pnlRight);
+  tabRight->setObjectName(QStringLiteral("tabRight"));
+  for (const TPage &page : kRightPages)
+    tabRight->addTab(namedWidget(page.Name, tabRight), caption(page.Name, QString::fromLatin1(page.Caption)));
+  tabRight->setFixedWidth(220);
+  tabRight->hide();
+  rightLayout->addWidget(tabRight);
+  pnlRight->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+
+  // The property panel: the palette bar and, later, the properties of the current tool.
+  pnlRight2 = namedWidget("pnlRight2", this);
+  auto *propertyLayout = new QVBoxLayout(pnlRight2);
+  propertyLayout->setContentsMargins(4, 4, 4, 4);
+  pnlPallet = new TPaletteBar(*FEditor, pnlRight2);
+  propertyLayout->addWidget(pnlPallet);
+  propertyLayout->addStretch(1);
+  pnlRight2->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+
+  // The button panel; of its buttons only the hidden "Recalc Intersections" exists so far.
+  pnlRightBase = namedWidget("pnlRightBase", this);
+  auto *baseLayout = new QVBoxLayout(pnlRightBase);
+  baseLayout->setContentsMargins(0, 0, 0, 0);
+  baseLayout->setSpacing(0);
+  pnlRightButtons = namedWidget("pnlRightButtons", pnlRightBase);
+  auto *buttonLayout = new QVBoxLayout(pnlRightButtons);
+  buttonLayout->setContentsMargins(4, 4, 4, 4);
+  btnRecalcIntersections = new QPushButton(QStringLiteral("Recalc Intersections"), pnlRightButtons);
+  btnRecalcIntersections->setObjectName(QStringLiteral("btnRecalcIntersections"));
+  btnRecalcIntersections->hide();
+  connect(btnRecalcIntersections, &QPushButton::clicked, this,
+          [this] { runCommand([&] { FEditor->btnRecalcIntersectionsClick(); }); });
+  buttonLayout->addWidget(btnRecalcIntersections);
+  pnlRightBase->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+}
+
+QString TfrmQuil::caption(const char *key, const QString &english) const {
+  const QString phrase = FEditor ? FEditor->tr(QString::fromLatin1(key)) : QString();
+  return phrase.isEmpty() ? english : phrase;
+}
+
+QAction *TfrmQuil::addCommand(QMenu *menu, const char *name, const QString &english, const QKeySequence &shortcut,
+                              std::function<void()> run) {
+  auto *a = new QAction(caption(name, english), this);
+  a->setObjectName(QString::fromLatin1(name));
+  if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+  connect(a, &QAction::triggered, this, [this, run = std::move(run)] { runCommand(run); });
+  menu->addAction(a);
+  FActions[a->objectName()] = a;
+  return a;
+}
+
+void TfrmQuil::buildMenus() {
+  TEditor &ed = *FEditor;
+  const auto key = [](const char *text) { return QKeySequence(QString::fromLatin1(text)); };
+
+  miFile = menuBar()->addMenu(caption("miFile", QStringLiteral("&File")));
+  miFile->setObjectName(QStringLiteral("miFile"));
+  addCommand(miFile, "actNewProject", QStringLiteral("New"), key("Ctrl+N"), [&ed] { actNewProjectExecute(ed); });
+  addCommand(miFile, "actLoadProject", QStringLiteral("Open..."), key("Ctrl+O"),
+             [&ed] { actLoadProjectExecute(ed); });
+  addCommand(miFile, "actOpenDemoProject", QStringLiteral("Open Demo Project"), {},
+             [&ed] { actOpenDemoProjectExecute(ed); });
+  addCommand(miFile, "actSaveProject", QStringLiteral("Save"), key("Ctrl+S"), [&ed] { actSaveProjectExecute(ed); });
+  addCommand(miFile, "actSaveProjectAs", QStringLiteral("Save As..."), key("Ctrl+Shift+S"),
+             [&ed] { actSaveProjectAsExecute(ed); });
+  miFile->addSeparator();
+  addCommand(miFile, "actExportAsSVG", QStringLiteral("Export As SVG..."), {}, [this] { actExportExecute(false); });
+  addCommand(miFile, "actExportAsDXF", QStringLiteral("Export As DXF (R12/R14)..."), {},
+             [this] { actExportExecute(true); });
+  miFile->addSeparator();
+  addCommand(miFile, "actClose", QStringLiteral("Close"), key("Alt+F4"), [this] { close(); });
+
+  miEdit = menuBar()->addMenu(caption("miEdit", QStringLiteral("&Edit")));
+  miEdit->setObjectName(QStringLiteral("miEdit"));
+  addCommand(miEdit, "actUndo", QStringLiteral("Undo"), key("Ctrl+Z"), [&ed] { actUndoExecute(ed); });
+  addCommand(miEdit, "actRedo", QStringLiteral("Redo"), key("Ctrl+Shift+Z"), [&ed] { actRedoExecute(ed); });
+  miEdit->addSeparator();
+  QAction *cut = addCommand(miEdit, "actCutToClipboard", QStringLiteral("Cut"), key("Ctrl+X"),
+                            [this, &ed] { actCutToClipboardExecute(ed, FCopyBuffer); });
+  QAction *copy = addCommand(miEdit, "actCopyToClipboard", QStringLiteral("Copy"), key("Ctrl+C"),
+                             [this, &ed] { actCopyToClipboardExecute(ed, FCopyBuffer); });
+  QAction *paste = addCommand(miEdit, "actPasteFromClipboard", QStringLiteral("Paste"), key("Ctrl+V"),
+                              [this] { actPasteFromClipboardExecute(); });
+  QAction *del = addCommand(miEdit, "actDeleteSelectedShapes", QStringLiteral("Delete"), {},
+                            [&ed] { actDeleteSelectedShapesExecute(ed); });
+  del->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
+  for (QAction *a : {cut, copy, paste}) a->setEnabled(false);  // the selection enables them
+  miEdit->addSeparator();
+  addCommand(miEdit, "actSelectAll", QStringLiteral("Select All"), key("Ctrl+A"), [&ed] { actSelectAllExecute(ed); });
+  addCommand(miEdit, "actDeselectAll", QStringLiteral("Deselect All"), key("Ctrl+D"),
+             [&ed] { actDeselectAllExecute(ed); });
+  addCommand(miEdit, "actBackToSelectMode", QStringLiteral("Back to Select Mode"), key("Ctrl+B"),
+             [&ed] { switchToSelectTool(ed); });
+  miEdit->addSeparator();
+  QAction *group = addCommand(miEdit, "actCreateGroup", QStringLiteral("Group Selected Shapes"), key("Ctrl+G"),
+                              [&ed] { actCreateGroupExecute(ed); });
+  QAction *ungroup =
+      addCommand(miEdit, "actUngroup", QStringLiteral("Ungroup"), key("Ctrl+U"), [&ed] { actUngroupExecute(ed); });
+  QAction *front = addCommand(miEdit, "actOrder_BringToFront", QStringLiteral("Bring to Front"), {},
+                              [&ed] { actOrder_BringToFrontExecute(ed); });
+  QAction *back = addCommand(miEdit, "actOrder_SendToBack", QStringLiteral("Send to Back"), {},
+                             [&ed] { actOrder_SendToBackExecute(ed); });
+  miEdit->addSeparator();
+  addCommand(miEdit, "actDeleteDuplicates", QStringLiteral("Delete Duplicated Shapes"), {},
+             [&ed] { actDeleteDuplicatesExecute(ed); });
+  addCommand(miEdit, "miRecalcIntersections", QStringLiteral("Recalc Intersections"), {},
+             [&ed] { ed.btnRecalcIntersectionsClick(); });
+  addCommand(miEdit, "actClearAll", QStringLiteral("Clear All"), {}, [&ed] { btnClearAllClick(ed); });
+  miEdit->addSeparator();
+  addCommand(miEdit, "actOpenOptions", QStringLiteral("Options..."), {}, [this] { actOpenOptionsExecute(); });
+
+  miView = menuBar()->addMenu(caption("miView", QStringLiteral("&View")));
+  miView->setObjectName(QStringLiteral("miView"));
+  addCommand(miView, "actResetView", QStringLiteral("View All"), key("Ctrl+R"), [&ed] { actResetViewExecute(ed); });
+  miView->addSeparator();
+  addCommand(miView, "actShowHideGrid", QStringLiteral("Grid"), {}, [&ed] { actShowHideGridExecute(ed); })
+      ->setCheckable(true);
+  addCommand(miView, "actShowHideDimensionLines", QStringLiteral("Dimension Lines"), key("F5"),
+             [&ed] { actShowHideDimensionLinesExecute(ed); })
+      ->setCheckable(true);
+  addCommand(miView, "actShowHidePrintAreas", QStringLiteral("Print Areas"), key("F7"),
+             [&ed] { actShowHidePrintAreasExecute(ed); })
+      ->setCheckable(true);
+  addCommand(miView, "actShowHideScale", QStringLiteral("Ruler"), {}, [&ed] { actShowHideScaleExecute(ed); })
+      ->setCheckable(true);
+
+  // The selection's pop-up menu with the commands that exist so far.
+  pmForSelectedItems = new QMenu(this);
+  pmForSelectedItems->setObjectName(QStringLiteral("pmForSelectedItems"));
+  pmForSelectedItems->addActions({cut, copy, del});
+  pmForSelectedItems->addSeparator();
+  pmForSelectedItems->addActions({group, ungroup});
+  pmForSelectedItems->addSeparator();
+  pmForSelectedItems->addActions({front, back});
+  // The Bezier handle commands come with the shape editing commands.
+  pmForBezierControlPoints = new QMenu(this);
+  pmForBezierControlPoints->setObjectName(QStringLiteral("pmForBezierControlPoints"));
+}
+
+QAction *TfrmQuil::findAction(const QString &name) const {
+  const auto it = FActions.find(name);
+  return it == FActions.end() ? nullptr : it->second;
+}
+
+// ---------------------------------------------------------------------------------
+// Commands
+
+void TfrmQuil::runCommand(const std::function<void()> &command) {
+  if (!FEditor) return;
+  // No exception may leave an event handler: a command's failure becomes a message.
+  try {
+    command();
+  } catch (const std::exception &e) {
+    messageBox(QStringLiteral("Error"), QString::fromUtf8(e.what()));
+  }
+  requestSync(true);
+}
+
+void TfrmQuil::actExportExecute(bool dxf) {
+  actExportAsSVGExecute(*FEditor, dxf ? TExportFormat::DXF : TExportFormat::SVG, *FSVGExportOptions);
+}
+
+void TfrmQuil::actOpenOptionsExecute() {
+  if (!FOptionsDialog) FOptionsDialog = new TfrmOptions(this);
+  bool unitChanged = false;
+  // The number boxes follow a change of unit once the window has them.
+  if (FOptionsDialog->execute(*FEditor, &unitChanged)) refreshCanvas();
+}
+
+void TfrmQuil::actPasteFromClipboardExecute() {
+  TEditor &ed = *FEditor;
+  quillon::actPasteFromClipboardExecute(ed, FCopyBuffer, virtualToReal(ed, ed.FLastMousePos));
+  refreshCanvas();
+}
+
+// ---------------------------------------------------------------------------------
+// Life cycle and layout
+
+bool TfrmQuil::FormCloseQuery() { return !FEditor || confirmSaveChanges(*FEditor); }
+
+void TfrmQuil::closeEvent(QCloseEvent *event) {
+  if (FormCloseQuery())
+    event->accept();
+  else
+    event->ignore();
+}
+
+void TfrmQuil::resizeEvent(QResizeEvent *event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TfrmQuil::FormResize() {
+  if (!FEditor || !FEditor->PathList || !pnlRight2) return;
+  // The thread-colour button is placed here once the stitching threads exist.
+  layoutRightPanels(height());
+  fitLeftToolbar();
+}
+
+void TfrmQuil::layoutRightPanels(int windowHeight) {
+  const int mode = windowHeight <= kTallWindowHeight ? 1 : 2;
+  if (mode == FRightPanelMode) return;
+  FRightPanelMode = mode;
+
+  auto *base = static_cast<QVBoxLayout *>(pnlRightBase->layout());
+  FMainRow->removeWidget(pnlRight2);
+  while (QLayoutItem *item = base->takeAt(0)) delete item;  // widgets stay, items go
+
+  if (mode == 1) {
+    // The property panel stands on the window; the buttons sit at the top of their panel.
+    FMainRow->insertWidget(FMainRow->indexOf(pnlRightBase), pnlRight2);
+    base->addWidget(pnlRightButtons);
+    base->addStretch(1);
+  } else {
+    // One column: the property panel above, the buttons at the bottom.
+    base->addWidget(pnlRight2, 1);
+    base->addWidget(pnlRightButtons);
+  }
+  pnlRight2->show();
+  pnlRightButtons->show();
+}
+
+void TfrmQuil::fitLeftToolbar() {
+  if (!vscrollLeft || !pnlLeft) return;
+  const int wanted = pnlLeft->height() - 1 > vscrollLeft->height() ? pnlLeft->width() + 16 : pnlLeft->width();
+  // Widths are whole pixels here, so "differs by more than half a pixel" is "differs".
+  if (vscrollLeft->width() != wanted) vscrollLeft->setFixedWidth(wanted);
+}
+
+void TfrmQuil::showEvent(QShowEvent *event) {
+  QMainWindow::showEvent(event);
+  // The tool bar's scroll box has its height only now that the window is laid out.
+  fitLeftToolbar();
+  if (!FViewAllOnShow || !FEditor) return;
+  FViewAllOnShow = false;
+  FEditor->FBoxWidth = float(pbox->width());
+  FEditor->FBoxHeight = float(pbox->height());
+  actResetViewExecute(*FEditor);
+}
+
+void TfrmQuil::changeEvent(QEvent *event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TfrmQuil::FormActivate() {
+  if (!FEditor || FDoneOnce || FIdleInstalled) return;
+  FIdleInstalled = true;
+  QTimer::singleShot(0, this, &TfrmQuil::firstIdleInit);
+}
+
+void TfrmQuil::firstIdleInit() {
+  if (FDoneOnce) return;
+  FDoneOnce = true;
+  // The side panel's number boxes get their hints and unit here once the tools' panels
+  // hold them.
+  fitLeftToolbar();
+}
+
+// ---------------------------------------------------------------------------------
+// Keys
+
+void TfrmQuil::keyPressEvent(QKeyEvent *event) {
+  const QString text = event->text();
+  if (!FEditor || text.size() != 1 || !text.at(0).isPrint()) {
+    QMainWindow::keyPressEvent(event);
+    return;
+  }
+  TEditor &ed = *FEditor;
+  // With the stitching tool, Shift only shows its effect on the canvas.
+  if ((event->modifiers() & Qt::ShiftModifier) && ed.FTool == TTool::Stitch) {
+    refreshCanvas();
+    return;
+  }
+  const QChar c = text.at(0).toUpper();
+  const bool dimension = ed.FTool == TTool::DimensionLine;
+  if (c == QLatin1Char('G')) {
+    runCommand([&] { actShowHideGridExecute(ed); });
+    return;
+  }
+  if (c == QLatin1Char('S')) {
+    // With the dimension tool the key belongs to its "Single Line" box.
+    if (!dimension) runCommand([&] { actShowHideScaleExecute(ed); });
+    return;
+  }
+  // R and W flip boxes of the dimension tool; Q switches an active radial-repeat mode off:
+  // both come with their tools.
+  if (dimension && (c == QLatin1Char('R') || c == QLatin1Char('W'))) return;
+  if (c == QLatin1Char('Q') && ed.canvas().IsMandalaMode) return;
+  if (const std::optional<TTool> tool = toolOfHotKey(c)) {
+    runCommand([&] { sbToolsClick(ed, *tool); });
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+// ---------------------------------------------------------------------------------
+// Keeping the widgets in line with the editor
+
+void TfrmQuil::requestSync(bool full) {
+  FSyncFull = FSyncFull || full;
+  if (FSyncPending) return;
+  FSyncPending = true;
+  QTimer::singleShot(0, this, &TfrmQuil::syncWidgets);
+}
+
+void TfrmQuil::syncWidgets() {
+  FSyncPending = false;
+  if (!FEditor || !pbox) return;
+  TEditor &ed = *FEditor;
+  // A command may change the tool without the tool bar (a drag leaving corner rounding).
+  if (QToolButton *b = toolButton(ed.FTool); !b->isChecked()) b->setChecked(true);
+  const std::pair<const char *, bool> switches[] = {{"actShowHideGrid", ed.FShowGrid},
+                                                    {"actShowHideDimensionLines", ed.FShowDimensionShapes},
+                                                    {"actShowHidePrintAreas", ed.FShowPrintAreas},
+                                                    {"actShowHideScale", ed.FShowRuler}};
+  for (const auto &[name, on] : switches)
+    if (QAction *a = findAction(QString::fromLatin1(name))) a->setChecked(on);
+  if (FSyncFull) {
+    FSyncFull = false;
+    updateSelectionInfo(ed);
+  }
+  // The status line follows the pointer and the view; a message written since stays until
+  // either changes.
+  const QString line = statusBarText(ed, ed.FLastMousePos.X, ed.FLastMousePos.Y);
+  if (line != FLastStatusLine) {
+    FLastStatusLine = line;
+    setStatusText(line);
+  }
+}
+
+// ---------------------------------------------------------------------------------
+// TEditorUi
 
 void TfrmQuil::messageBox(const QString &key, const QString &text) {
   QMessageBox::critical(this, windowTitle(), shown(key, text));
@@ -69,16 +635,73 @@ QString TfrmQuil::saveFileDialog(const QString &title, const QString &filter, co
   return QFileDialog::getSaveFileName(this, title, suggestedName, filter);
 }
 
-void TfrmQuil::setStatusText(const QString &text) { statusBar()->showMessage(text); }
+void TfrmQuil::setStatusText(const QString &text) {
+  // During start-up, before the status line exists, messages have nowhere to go.
+  if (lblStatus) lblStatus->setText(text);
+}
 
 void TfrmQuil::setCaption(const QString &caption) { setWindowTitle(caption); }
 
 void TfrmQuil::refreshCanvas() {
-  // The drawing box repaints from the event loop; before it exists (start-up) there is
+  // Repaints run later from the event loop; before the widgets exist (start-up) there is
   // nothing to repaint.
-  if (auto *canvas = qobject_cast<TCanvasWidget *>(centralWidget())) canvas->update();
+  if (!pbox) return;
+  pbox->update();
+  pbRulerY->update();
+  pbRulerX->update();
+  requestSync(true);
 }
 
-void TfrmQuil::refreshRulers() {}
+void TfrmQuil::refreshRulers() {
+  if (!pbox) return;
+  pbRulerY->update();
+  pbRulerX->update();
+  requestSync(false);
+}
+
+bool TfrmQuil::isModalActive() const {
+  return QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr;
+}
+
+void TfrmQuil::popupMenu(TPopupMenu menu, TPointF at) {
+  if (!pbox || !FEditor) return;
+  QMenu *m = menu == TPopupMenu::SelectedItems ? pmForSelectedItems : pmForBezierControlPoints;
+  if (menu == TPopupMenu::SelectedItems) updateSelectionInfo(*FEditor);
+  if (m->isEmpty()) return;
+  m->popup(pbox->mapToGlobal(QPointF(at.X, at.Y).toPoint()));
+}
+
+void TfrmQuil::setRangeText(const QString &text) {
+  if (lblRange) lblRange->setText(text);
+}
+
+void TfrmQuil::showToolPanels(const TToolPanels &panels) {
+  if (!pbox) return;
+  toolButton(panels.Tool)->setChecked(true);
+  if (auto *page = tabConTop->findChild<QWidget *>(panels.RibbonTab)) tabConTop->setCurrentWidget(page);
+  tabRight->setVisible(panels.RightPanelVisible);
+  if (!panels.RightTab.isEmpty())
+    if (auto *page = tabRight->findChild<QWidget *>(panels.RightTab)) tabRight->setCurrentWidget(page);
+}
+
+void TfrmQuil::showInfo(const TInfoTexts &texts) {
+  if (!lblID) return;
+  lblID->setText(texts.ID);
+  lblRange->setText(texts.Range);
+  lblLength->setText(texts.Length);
+  lblNumOfStitches->setText(texts.NumOfStitches);
+  lblTotalLength->setText(texts.TotalLength);
+}
+
+void TfrmQuil::repaintPalettes() {
+  if (pnlPallet) pnlPallet->repaintPalettes();
+}
+
+void TfrmQuil::applySelectionActions(const TSelectionActions &actions) {
+  actions.forEach([this](const QString &name, bool enabled) {
+    // Commands and controls that the window does not have yet are passed over.
+    if (QAction *a = findAction(name)) a->setEnabled(enabled);
+  });
+}
 
 }  // namespace quillon

@@ -1,15 +1,42 @@
 #pragma once
 // TfrmQuil: the main window. It owns the editor and the widgets, turns the widgets' events
 // into editor commands and answers the editor's questions with real dialogs.
+//
+// Layout: the left tool bar (vscrollLeft holding pnlLeft with the 18 tool buttons), the
+// top ribbon tabConTop, the drawing box pbox framed by the rulers pbRulerX (above) and
+// pbRulerY (left), the information lines under the drawing, the right-hand panels
+// (pnlRight with the tab control tabRight, the property panel pnlRight2 with the palette
+// bar pnlPallet, and pnlRightBase with the button panel pnlRightButtons) and the status
+// line lblStatus.
 #include <QMainWindow>
 
+#include <array>
+#include <functional>
+#include <map>
 #include <memory>
 
+#include "shell/clipboard.h"
 #include "shell/editor_ui.h"
+#include "tools/tool.h"
+
+class QAction;
+class QButtonGroup;
+class QHBoxLayout;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QTabWidget;
+class QToolButton;
+class QVBoxLayout;
 
 namespace quillon {
 
 class TEditor;
+class TCanvasWidget;
+class TPaletteBar;
+class TfrmOptions;
+class TfrmSVGExportOptions;
 
 class TfrmQuil : public QMainWindow, public TEditorUi {
   Q_OBJECT
@@ -32,9 +59,100 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   void setCaption(const QString &caption) override;
   void refreshCanvas() override;
   void refreshRulers() override;
+  bool isModalActive() const override;
+  void popupMenu(TPopupMenu menu, TPointF at) override;
+  void setRangeText(const QString &text) override;
+  void showToolPanels(const TToolPanels &panels) override;
+  void showInfo(const TInfoTexts &texts) override;
+  void applySelectionActions(const TSelectionActions &actions) override;
+  void repaintPalettes() override;
+
+  // Window layout: the right-hand panels for a window of that height (up to 1080 px the
+  // property panel stands on its own beside a top-aligned button panel; above, both share
+  // pnlRightBase with the buttons at the bottom), then fitLeftToolbar.
+  void FormResize();
+  void layoutRightPanels(int windowHeight);
+  // Widens the tool-bar scroll box by 16 px while its panel does not fit in height.
+  void fitLeftToolbar();
+  // The first idle moment after the window was activated; runs once.
+  void firstIdleInit();
+  // Whether the window may close: the document is unchanged, or the user answered the
+  // question about saving it.
+  bool FormCloseQuery();
+
+  // A command of the menus or pop-up menus by its object name; nullptr when there is none.
+  QAction *findAction(const QString &name) const;
+  QToolButton *toolButton(TTool tool) const { return FToolButtons.at(static_cast<std::size_t>(tool)); }
+
+  // Widgets, named as the components they stand for.
+  QScrollArea *vscrollLeft = nullptr;
+  QWidget *pnlLeft = nullptr;
+  QTabWidget *tabConTop = nullptr;
+  QWidget *pbRulerX = nullptr;  // placeholder of the horizontal ruler
+  QWidget *pbRulerY = nullptr;  // placeholder of the vertical ruler
+  TCanvasWidget *pbox = nullptr;
+  QWidget *pnlRight = nullptr;
+  QTabWidget *tabRight = nullptr;
+  QWidget *pnlRight2 = nullptr;
+  TPaletteBar *pnlPallet = nullptr;
+  QWidget *pnlRightBase = nullptr;
+  QWidget *pnlRightButtons = nullptr;
+  QPushButton *btnRecalcIntersections = nullptr;
+  QLabel *lblID = nullptr;
+  QLabel *lblRange = nullptr;
+  QLabel *lblLength = nullptr;
+  QLabel *lblNumOfStitches = nullptr;
+  QLabel *lblTotalLength = nullptr;
+  QLabel *lblStatus = nullptr;
+  QMenu *miFile = nullptr;
+  QMenu *miEdit = nullptr;
+  QMenu *miView = nullptr;
+  QMenu *pmForSelectedItems = nullptr;
+  QMenu *pmForBezierControlPoints = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
+  void changeEvent(QEvent *event) override;
+  void showEvent(QShowEvent *event) override;
+  void keyPressEvent(QKeyEvent *event) override;
 
  private:
+  void buildToolBar();
+  void buildRibbon();
+  void buildDrawingArea(QVBoxLayout *column);
+  void buildRightPanels();
+  void buildInfoLines(QVBoxLayout *column);
+  void buildMenus();
+  QAction *addCommand(QMenu *menu, const char *name, const QString &english, const QKeySequence &shortcut,
+                      std::function<void()> run);
+  // The caption of a phrase key, or the English text while the dictionary lacks it.
+  QString caption(const char *key, const QString &english) const;
+  void FormActivate();
+  // Brings the widgets in line with the editor after a repaint request: the pressed tool,
+  // the view switches, the command enabling and the status line.
+  void requestSync(bool full);
+  void syncWidgets();
+  void runCommand(const std::function<void()> &command);
+  void actExportExecute(bool dxf);
+  void actOpenOptionsExecute();
+  void actPasteFromClipboardExecute();
+
   std::unique_ptr<TEditor> FEditor;
+  TCopyBuffer FCopyBuffer;
+  std::array<QToolButton *, kToolCount> FToolButtons{};
+  QButtonGroup *FToolGroup = nullptr;
+  QHBoxLayout *FMainRow = nullptr;
+  std::map<QString, QAction *> FActions;
+  TfrmSVGExportOptions *FSVGExportOptions = nullptr;
+  TfrmOptions *FOptionsDialog = nullptr;
+  int FRightPanelMode = 0;  // 0 not laid out yet, 1 up to 1080 px, 2 taller
+  bool FDoneOnce = false;
+  bool FIdleInstalled = false;
+  bool FViewAllOnShow = false;  // a document came in before the drawing box had its size
+  bool FSyncPending = false;
+  bool FSyncFull = false;
+  QString FLastStatusLine;  // the last status line written for the pointer
 };
 
 }  // namespace quillon

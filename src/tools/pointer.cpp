@@ -1,0 +1,440 @@
+#include "tools/pointer.h"
+
+#include <cmath>
+
+#include "model/intersection.h"
+#include "model/point_helpers.h"
+#include "model/shape.h"
+#include "model/shape_list.h"
+#include "render/paint.h"
+#include "render/palette_commands.h"
+#include "shell/deletion.h"
+#include "shell/editor.h"
+#include "shell/editor_ui.h"
+#include "shell/groups.h"
+#include "shell/options.h"
+#include "shell/selection.h"
+#include "shell/undo.h"
+#include "tools/dragging.h"
+#include "tools/draw_tools.h"
+#include "tools/mark_tools.h"
+#include "tools/hit_test.h"
+#include "tools/snapping.h"
+#include "tools/tool_dispatch.h"
+#include "tools/view_commands.h"
+#include "tools/view_transform.h"
+
+namespace quillon {
+
+namespace {
+
+bool toolIs(const TEditor &editor, TTool tool) { return editor.FTool == tool; }
+
+// The tools whose preview follows the pointer, so that every move repaints.
+bool isPreviewTool(TTool tool) {
+  switch (tool) {
+    case TTool::Line:
+    case TTool::Dot:
+    case TTool::Bezier:
+    case TTool::Circle:
+    case TTool::Rect:
+    case TTool::Arc:
+    case TTool::DimensionLine:
+    case TTool::CenterLine: return true;
+    default: return false;
+  }
+}
+
+bool collectsPoints(TTool tool) {
+  switch (tool) {
+    case TTool::Line:
+    case TTool::Rect:
+    case TTool::Bezier:
+    case TTool::Circle:
+    case TTool::CenterLine:
+    case TTool::DistMarkLine:
+    case TTool::Arc: return true;
+    default: return false;
+  }
+}
+
+// The drag-start decision of a move with the left button down and no shape drag yet.
+void detectDragStart(TEditor &editor, float x, float y) {
+  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, *editor.PathList, true, x, y, false, false, false);
+  if (hits.empty()) hits = shapesAtScreenPoint(editor, *editor.PathList, true, x, y, false, true, false);
+
+  const bool busy = editor.FIsEdgeDragging || editor.FIsShapeDragging || editor.FIsRangeSelecting ||
+                    editor.FBezierEditInfo.IsBezierEditing;
+  if (busy) return;
+
+  if (detectEdgeDragStart(editor, editor.FDraggingEdges, x, y, false)) {
+    TQN_Path *first = editor.FDraggingEdges.front()->QNPath;
+    TPointF end;
+    if (editor.FStickyExists || lineEndpointAt(editor, first, x, y, end)) {
+      editor.FIsEdgeDragging = true;
+      if (first && first->isKind(shape_kind::Line)) {
+        const TEdgeDraggingInfo &rec = *editor.FDraggingEdges.front();
+        addCircleTangentSnapPoints(editor, rec.DraggingStartPt ? first->FEndPt : first->FStartPt);
+      }
+      editor.FShow_intersections = true;
+      leaveMentoriMode(editor);
+      return;
+    }
+  }
+
+  if (hits.empty() && !detectEdgeDragStart(editor, editor.FDraggingEdges, x, y, true)) return;
+  bool anySelected = editor.FIsShapeDragging;
+  for (const TQN_Path *hit : hits) anySelected = anySelected || hit->FSelected;
+  if (!anySelected) return;
+
+  editor.FIsShapeDragging = true;
+  editor.FDragStartPrint = selectionFingerprint(editor);
+  editor.FDragPrintValid = true;
+  editor.FShow_intersections = true;
+  leaveMentoriMode(editor);
+  for (TQN_Path *shape : *editor.PathList)
+    if (shape->FSelected) removeIntersectionsOf(editor.FIntersections, shape);
+  if (!editor.FIsRotationCenterSpecified) pickDragAnchor(editor, hits);
+  if (editor.FIsRotationCenterSpecified) {
+    editor.FDragSnapValid = true;
+    editor.FDragSnapRawOrigin = editor.FRotationCenter;
+  }
+}
+
+// The sewing-order link from the last linked hole L to the clicked hole H.
+void linkStitch(TQN_Path &L, TQN_Path &H) {
+  const int lid = L.ID(), hid = H.ID();
+  if (L.FNextStitchID == -1) {
+    H.FPrevStitchID = lid;
+    L.FNextStitchID = hid;
+  } else if (L.FPrevStitchID == -1) {
+    H.FNextStitchID = lid;
+    L.FPrevStitchID = hid;
+    if (H.FPrevStitchID == lid) H.FPrevStitchID = -1;
+    if (L.FNextStitchID == hid) L.FNextStitchID = -1;
+    return;
+  } else {
+    H.FPrevStitchID = lid;
+    L.FNextStitchID = hid;
+  }
+  if (H.FNextStitchID == lid) H.FNextStitchID = -1;
+  if (L.FPrevStitchID == hid) L.FPrevStitchID = -1;
+}
+
+bool inDocument(const TEditor &editor, const TQN_Path *shape) {
+  for (const TQN_Path *s : *editor.PathList)
+    if (s == shape) return true;
+  return false;
+}
+
+// The end of every release that got this far.
+void releaseTail(TEditor &editor) {
+  editor.FIsRangeSelecting = false;
+  editor.ui().refreshRulers();
+}
+
+}  // namespace
+
+bool isClickWithoutMove(const TEditor &editor, float x, float y) {
+  return calcDistance(editor.FFirstMousePos, {x, y}) < 1.0f;
+}
+
+void leaveMentoriMode(TEditor &editor) {
+  if (!editor.FIsMentoriMode) return;
+  editor.FTool = TTool::Select;
+  editor.FIsMentoriMode = false;
+}
+
+void pointerDown(TEditor &editor, TMouseButton Button, TShiftState Shift, float X, float Y) {
+  flushPendingSnapshots(editor);
+  editor.FLastKey = 0;
+  if (Button == TMouseButton::Left) editor.FIsMouseDown = true;
+  editor.FFirstMousePos = editor.FLastMousePos = {X, Y};
+  editor.FCummulativeShiftDistance = {0.0f, 0.0f};
+  editor.FDragSnapValid = false;
+  editor.FShapeCreated = false;
+  editor.FBezierEditInfo = hitBezierHandle(editor, X, Y);
+  editor.FLastShiftState = Shift;
+
+  if (Button == TMouseButton::Right || Button == TMouseButton::Middle) {
+    editor.FIsScreenDragging = true;
+    editor.FOriginalOffset = editor.FOffset;
+    return;
+  }
+  if (editor.FBezierEditInfo.IsBezierEditing) return;
+  // Tracing images are picked here with their tool once they exist.
+  if (hasCtrl(Shift) || hasAlt(Shift)) editor.FIsRangeSelecting = true;
+}
+
+void pointerMove(TEditor &editor, TShiftState Shift, float X, float Y) {
+  bool repaint = false;
+  if (editor.FTool == TTool::DimensionLine && !editor.Clicked_Points.empty()) repaint = true;
+  if (editor.FIsMandalaCenterChangeMode) {
+    editor.canvas().Mandala.Center = virtualToRealXY(editor, X, Y, true);
+    repaint = true;
+  }
+
+  if (editor.FIsMouseDown && !editor.FIsShapeDragging) detectDragStart(editor, X, Y);
+
+  if (editor.FIsScreenDragging) {
+    followScreenDrag(editor, {X, Y});
+    repaint = true;
+  } else if (editor.FIsShapeDragging) {
+    dragSelectedShapes(editor, X, Y, Shift);
+    repaint = true;
+  } else if (editor.FIsMouseDown &&
+             (toolIs(editor, TTool::Select) || toolIs(editor, TTool::Mentori) ||
+              toolIs(editor, TTool::LeatherSimulator) || hasAlt(Shift)) &&
+             !editor.FBezierEditInfo.IsBezierEditing && !editor.FIsEdgeDragging) {
+    editor.FIsRangeSelecting = true;
+    repaint = true;
+  }
+
+  editor.FLastMousePos = {X, Y};
+  editor.FLastShiftState = Shift;
+
+  // The sticky point under the pointer, whatever the buttons.
+  TPointF target;
+  if (snapToNearest(editor, X, Y, 5.0f, *editor.PathList, false, target, false)) {
+    if (!editor.FStickyExists || editor.FStickyPoint != target) {
+      editor.FStickyExists = true;
+      editor.FStickyPoint = target;
+      repaint = true;
+    }
+  } else if (editor.FStickyExists) {
+    editor.FStickyExists = false;
+    repaint = true;
+  }
+
+  if (editor.FShowRuler || editor.FStitchingCount > 0 || editor.FIsRangeSelecting || editor.FIsEdgeDragging ||
+      editor.FBezierEditInfo.IsBezierEditing || (collectsPoints(editor.FTool) && !editor.Clicked_Points.empty()) ||
+      isPreviewTool(editor.FTool))
+    repaint = true;
+  const bool full = repaint || (editor.FShowRuler && !editor.FShowGrid) ||
+                    (editor.FShowRuler && toolIs(editor, TTool::Select)) || editor.FIsOffsetMode ||
+                    (toolIs(editor, TTool::DimensionLine) && editor.Clicked_Points.size() > 1);
+  if (full)
+    editor.ui().refreshCanvas();
+  else
+    editor.ui().refreshRulers();
+}
+
+void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X, float Y) {
+  editor.FLastKey = 0;
+  if (editor.FDoubleClicked) {
+    editor.FDoubleClicked = false;
+    return;
+  }
+  if (editor.FIsShapeDragging && editor.FFirstMousePos == TPointF{X, Y} && !editor.FIsPasted)
+    editor.FIsShapeDragging = false;
+  if (editor.FIsRotationCenterSpecified && !editor.FIsSnapPointManuallySet) editor.FIsRotationCenterSpecified = false;
+  if (editor.FIsMandalaCenterChangeMode && Button == TMouseButton::Left) {
+    editor.FIsMandalaCenterChangeMode = false;
+    editor.FIsMouseDown = false;
+    return;
+  }
+  if (editor.FIsShapeDragging && !editor.FIsScreenDragging) {
+    endShapeDrag(editor);
+    // An ellipse's centre or corner records that started this drag end with it, so they
+    // do not count as an edge drag for the grid snap afterwards.
+    if (!editor.FIsEdgeDragging) clearEdgeDragInfos(editor, editor.FDraggingEdges);
+    return;
+  }
+
+  const bool wasDown = editor.FIsMouseDown;
+  editor.FIsMouseDown = false;
+  editor.FLastShiftState = Shift;
+  editor.FIsScreenDragging = false;
+  const bool click = isClickWithoutMove(editor, X, Y);
+
+  if (Button == TMouseButton::Middle && click) {
+    deleteSelectedShapes(editor);
+    editor.ui().refreshCanvas();
+    return;
+  }
+  if (hasAlt(Shift)) {
+    if (hasCtrl(Shift)) {
+      // The eyedropper: the line type of the shape under the pointer becomes the pen.
+      editor.FIsRangeSelecting = false;
+      const std::vector<TQN_Path *> hits =
+          shapesAtScreenPoint(editor, *editor.PathList, false, X, Y, true, true, true);
+      if (!hits.empty() && hits.front()->FPalletIndex >= 0 && hits.front()->FPalletIndex <= 39)
+        selectPalette(editor, hits.front()->FPalletIndex, true);
+      return;
+    }
+  } else if (toolIs(editor, TTool::DistMarkLine) && Button == TMouseButton::Left) {
+    const TPointF at = editor.Clicked_Points.empty() && editor.FStickyExists ? editor.FStickyPoint
+                                                                              : virtualToRealXY(editor, X, Y);
+    editor.FShapeCreated = commitDistanceMarkingTool(editor, at, false, nullptr) != nullptr;
+    editor.ui().refreshCanvas();
+  }
+
+  if (editor.FIsEdgeDragging && !click) {
+    applyEdgeDragging(editor);
+    editor.FIsEdgeDragging = false;
+    clearEdgeDragInfos(editor, editor.FDraggingEdges);
+    editor.ui().refreshCanvas();
+    releaseTail(editor);
+    return;
+  }
+
+  if (editor.FBezierEditInfo.IsBezierEditing && wasDown) {
+    if (click) {
+      releaseTail(editor);
+      return;
+    }
+    TBezierEditingInfo info = editor.FBezierEditInfo;
+    editor.FBezierEditInfo.IsBezierEditing = false;
+    TPointF p = virtualToReal(editor, editor.FLastMousePos, true);
+    if (hasShift(Shift) && !hasCtrl(Shift)) p = constrainHandleToAxis(info, p);
+    applyBezierControlPoint(editor, info, p);
+    if (hasShift(Shift) && hasCtrl(Shift)) mirrorOppositeBezierHandle(editor, info);
+    editor.FBezierEditInfo = TBezierEditingInfo{};
+    editor.ui().refreshCanvas();
+    takeUndoSnapshot(editor, QStringLiteral("mouseup:bezier"));
+    releaseTail(editor);
+    return;
+  }
+
+  if (editor.FIsStitchTool && !editor.FIsRangeSelecting && Button == TMouseButton::Left) {
+    // The stitching tool places its holes here once it exists.
+    releaseTail(editor);
+    return;
+  }
+
+  if (editor.FIsRangeSelecting && !click) {
+    editor.FIsRangeSelecting = false;
+    TSelectKeys keys;
+    keys.Shift = hasShift(Shift);
+    keys.Ctrl = hasCtrl(Shift);
+    keys.Alt = hasAlt(Shift);
+    selectShapesInRect(editor, virtualToReal(editor, editor.FFirstMousePos), virtualToRealXY(editor, X, Y), keys);
+    applyToSelectedGroups(editor, false);
+    releaseTail(editor);
+    return;
+  }
+
+  if (Button != TMouseButton::Left || editor.FShapeCreated) {
+    if (Button == TMouseButton::Right && !editor.FShapeCreated && click) {
+      TBezierEditingInfo handle = hitBezierHandle(editor, X, Y);
+      if (handle.p) {
+        editor.FBezierEditInfo = handle;
+        editor.ui().popupMenu(TPopupMenu::BezierControlPoints, {X, Y});
+      } else {
+        TQN_Path *other = nullptr;
+        const bool onOther = shapeOnOtherLayerAt(editor, X, Y, other);
+        if (onOther || countSelected(editor, true, false) > 0) {
+          TQN_Path *item = nullptr;
+          editor.FLastRightClickMousePosItem = selectedShapeAt(editor, X, Y, item) ? item : nullptr;
+          editor.FLastRightClickRealPos = virtualToRealXY(editor, X, Y);
+          editor.ui().popupMenu(TPopupMenu::SelectedItems, {X, Y});
+        }
+      }
+    }
+    releaseTail(editor);
+    return;
+  }
+
+  // Left button, nothing created yet.
+  editor.FSplitNotSelectedWarning = false;
+  if (!hasShift(Shift) && !hasCtrl(Shift)) {
+    const bool keep = editor.FIsOffsetMode || (editor.FOptions && editor.FOptions->IncrementalSelectionMode) ||
+                      (toolIs(editor, TTool::Mentori) && editor.FOptions && editor.FOptions->MentoriWithoutCtrl);
+    if (!keep) deselectAll(editor);
+  }
+  if (!click) {
+    editor.FRangeText = QStringLiteral("Mouse up pos is not same as the first pos. ") +
+                        QString::number(double(calcDistance(editor.FFirstMousePos, {X, Y})));
+    editor.ui().setRangeText(editor.FRangeText);
+    releaseTail(editor);
+    return;
+  }
+  const TPointF pt = editor.FStickyExists ? editor.FStickyPoint : virtualToRealXY(editor, X, Y);
+  const bool same = !editor.Clicked_Points.empty() && editor.Clicked_Points.back() == pt;
+  if (!hasAlt(Shift)) dispatchToolClick(editor, pt, same, Shift);
+  if (!editor.FShapeCreated) selectByClick(editor, Shift, X, Y, pt);
+  releaseTail(editor);
+}
+
+void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF pt) {
+  const bool plain = !hasCtrl(Shift) && !hasShift(Shift);
+  const bool allLayers = hasAlt(Shift) || editor.FIsOffsetMode;
+  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, *editor.PathList, false, x, y, plain, false, allLayers);
+  if (hits.empty())
+    hits = shapesAtScreenPoint(editor, *editor.PathList, false, x, y, plain, true,
+                               allLayers || editor.FInLineSymmetryMode);
+
+  bool closedOutline = false;
+  for (const TQN_Path *hit : hits) closedOutline = closedOutline || (hit->isKind(shape_kind::Other) && hit->fillPath());
+
+  TCanvasState &canvas = editor.canvas();
+  int n = 0;
+  for (TQN_Path *hit : hits) {
+    if (toolIs(editor, TTool::LeatherSimulator) && closedOutline &&
+        !(hit->isKind(shape_kind::Other) && hit->fillPath()))
+      continue;
+    if (canvas.SelectNextStitchingHoleMode) {
+      if (!hit->isKind(shape_kind::Hole) || hit == editor.FLastStitch) continue;
+      if (editor.FLastStitch && inDocument(editor, editor.FLastStitch)) {
+        linkStitch(*editor.FLastStitch, *hit);
+        editor.FLastStitch = hit;
+        hit->SetSelected(true);
+        ++n;
+        takeUndoSnapshot(editor, QStringLiteral("mouseup:stitch"));
+        break;
+      }
+      continue;
+    }
+    if (editor.FInLineSymmetryMode) {
+      // The mirror command takes the first LINE as its axis once it exists.
+      continue;
+    }
+    if (editor.FIsOffsetMode && (hit->isKind(shape_kind::Other) || hit->isKind(shape_kind::Text))) continue;
+    if (hasCtrl(Shift)) {
+      if (isVisibleForSelection(editor, *hit) &&
+          (hit->FLayerID == editor.FActiveLayer || hasAlt(Shift) || canvas.IgnoreLayer))
+        hit->SetSelected(!hit->FSelected);
+    } else {
+      hit->SetSelected(true);
+      if (!editor.FFirstSelection) editor.FFirstSelection = hit;
+    }
+    if (hit->FSelected && hit->FMandalaID > 0) {
+      canvas.Mandala.Center = hit->FMandalaCenter;
+      canvas.Mandala.NumSections = float(hit->FNumMandalaSections);
+      canvas.Mandala.Rotation = hit->FMandalaRotation;
+    }
+    hit->FClickedPoint = pt;
+    hit->FIsManuallyClicked = true;
+    ++n;
+    if (!hit->FSelected && hit == editor.FEditingText) resetTextEditor(editor, false);
+  }
+
+  if (n > 0) {
+    applyToSelectedGroups(editor, false);
+    editor.ui().refreshCanvas();
+    return;
+  }
+  if ((toolIs(editor, TTool::Select) || toolIs(editor, TTool::LeatherSimulator)) && !hasCtrl(Shift)) {
+    deselectAll(editor);
+    editor.FShow_intersections = false;
+    editor.ui().refreshCanvas();
+  } else if (editor.FIsOffsetMode) {
+    // The offset tool commits its offset here once it exists.
+  } else if (toolIs(editor, TTool::Text)) {
+    beginTextEntry(editor);
+    editor.ui().refreshCanvas();
+  } else if (toolIs(editor, TTool::Mentori)) {
+    deselectAll(editor);
+    editor.ui().refreshCanvas();
+  }
+}
+
+void pointerDoubleClick(TEditor &editor) {
+  editor.FIsMouseDown = false;
+  editor.FDoubleClicked = true;
+  if (toolIs(editor, TTool::Stitch)) return;
+  // Chain selection and the handle symmetry of a double click come with the editing
+  // commands; the pointer only records the double click here.
+}
+
+}  // namespace quillon

@@ -1,0 +1,315 @@
+// The shape editing routes through the server: creating, changing and deleting shapes,
+// each change one undo step; and the requests they refuse or fail, which change nothing.
+#include <cmath>
+
+#include "automation/mcp_test_util.h"
+#include "model/intersection.h"
+#include "platform/json_text.h"
+
+namespace quillon::test {
+namespace {
+
+class McpShapeTest : public McpServerTest {
+ protected:
+  TQN_Path *lastShape() { return doc()[doc().Count() - 1]; }
+  std::string okId(int id) { return "{\"ok\":true,\"id\":" + std::to_string(id) + "}"; }
+  std::string path(const TQN_Path *shape) { return "/shapes/" + std::to_string(shape->ID()); }
+};
+
+TEST_F(McpShapeTest, LineTakesTheCurrentPenAndLayerAndIsOneUndoStep) {
+  TQN_Path *crossing = addLine({5, -5}, {5, 5});
+  editor.FActiveLayer = 3;
+  const int expectedId = doc().LastID + 1;
+  const std::size_t states = undoStates();
+
+  EXPECT_EQ(ok200("POST", "/shapes/line", R"({"x1":0,"y1":0,"x2":10,"y2":0})"), okId(expectedId));
+  TQN_Path *line = lastShape();
+  EXPECT_EQ(line->ID(), expectedId);
+  EXPECT_TRUE(line->isKind(shape_kind::Line));
+  EXPECT_TRUE(line->FStartPt.exactlyEquals({0, 0}));
+  EXPECT_TRUE(line->FEndPt.exactlyEquals({10, 0}));
+  EXPECT_EQ(line->FLayerID, 3);
+  EXPECT_EQ(line->FPalletIndex, 0);
+  EXPECT_EQ(line->FColor, editor.FPalletList[0]->Color());
+  EXPECT_EQ(line->FThickness, editor.FPalletList[0]->FThickness);
+  EXPECT_EQ(undoStates(), states + 1);
+  EXPECT_GT(ui.canvasRefreshes, 0);
+  // Its crossing with the other line is recorded.
+  ASSERT_EQ(editor.FIntersections.Count(), 1);
+  const TIntersection *ict = editor.FIntersections[0];
+  EXPECT_TRUE((ict->FPath1 == line && ict->FPath2 == crossing) || (ict->FPath1 == crossing && ict->FPath2 == line));
+  EXPECT_NEAR(ict->FPoint.X, 5.0f, 1e-4f);
+  EXPECT_NEAR(ict->FPoint.Y, 0.0f, 1e-4f);
+}
+
+TEST_F(McpShapeTest, PaletteIdxIsOneBasedAndOutOfRangeMeansCurrent) {
+  struct Case {
+    const char *extra;
+    int palletIndex;
+  };
+  const Case cases[] = {{R"("paletteIdx":3)", 2}, {R"("paletteIdx":40)", 39}, {R"("paletteIdx":41)", 0},
+                        {R"("paletteIdx":0)", 0}, {R"("paletteIdx":"3")", 0}, {R"("paletteIdx":99999999999)", 0}};
+  for (const Case &c : cases) {
+    ok200("POST", "/shapes/line", std::string(R"({"x1":0,"y1":0,"x2":1,"y2":1,)") + c.extra + "}");
+    EXPECT_EQ(lastShape()->FPalletIndex, c.palletIndex) << c.extra;
+    EXPECT_EQ(lastShape()->FColor, editor.FPalletList[std::size_t(c.palletIndex)]->Color()) << c.extra;
+  }
+  ok200("POST", "/shapes/line", R"({"x1":0,"y1":0,"x2":1,"y2":1,"layerId":7})");
+  EXPECT_EQ(lastShape()->FLayerID, 7);
+}
+
+TEST_F(McpShapeTest, CircleArcAndBezierGeometry) {
+  ok200("POST", "/shapes/circle", R"({"cx":10,"cy":20,"r":5})");
+  TQN_Path *circle = lastShape();
+  EXPECT_TRUE(circle->isKind(shape_kind::Ellipse));
+  EXPECT_TRUE(circle->FCenter.exactlyEquals({10, 20}));
+  EXPECT_EQ(circle->FWidth, 10.0f);
+  EXPECT_EQ(circle->FHeight, 10.0f);
+
+  // A quarter turn from +x toward +y: clockwise on the screen.
+  ok200("POST", "/shapes/arc", R"({"cx":10,"cy":20,"r":5,"startAngle":0,"endAngle":1.5707963})");
+  TQN_Path *arc = lastShape();
+  EXPECT_TRUE(arc->isKind(shape_kind::Arc));
+  EXPECT_TRUE(arc->FStartPt.exactlyEquals({15, 20}));
+  EXPECT_NEAR(arc->FEndPt.X, 10.0f, 1e-5f);
+  EXPECT_NEAR(arc->FEndPt.Y, 25.0f, 1e-5f);
+  EXPECT_NEAR(arc->FSweepAngle, 90.0f, 1e-4f);
+  EXPECT_EQ(arc->FWidth, 5.0f);
+
+  ok200("POST", "/shapes/bezier", R"({"points":[{"x":0,"y":0},{"x":1,"y":2},{"x":3,"y":2},{"x":4,"y":0}]})");
+  TQN_Path *curve = lastShape();
+  EXPECT_TRUE(curve->isKind(shape_kind::Bezier));
+  EXPECT_TRUE(curve->FBezierCp1.exactlyEquals({1, 2}));
+  EXPECT_TRUE(curve->FBezierCp2.exactlyEquals({3, 2}));
+  EXPECT_TRUE(curve->FEndPt.exactlyEquals({4, 0}));
+}
+
+// Requests that are refused (status 200) or fail (status 500) create nothing and use up
+// no id.
+TEST_F(McpShapeTest, BadCreationRequestsChangeNothing) {
+  const std::string invalid = R"({"error":"invalid JSON body"})";
+  struct Case {
+    const char *path;
+    std::string body;
+    int status;
+    std::string reply;
+  };
+  const Case cases[] = {
+      {"/shapes/line", "", 200, invalid},
+      {"/shapes/line", "not json", 200, invalid},
+      {"/shapes/line", "[1,2]", 200, invalid},
+      {"/shapes/line", R"({"x1":1)", 200, invalid},
+      {"/shapes/line", "\"text\"", 200, invalid},
+      // Bytes that are not UTF-8 are read as U+FFFD.
+      {"/shapes/line", "\xFF\xFE", 200, invalid},
+      {"/shapes/circle", "{\"cx\":\"\xFF\",\"cy\":1,\"r\":1}", 500, R"({"error":"cx must be a number"})"},
+      {"/shapes/line", R"({"x1":1,"y1":2,"x2":3})", 500, R"({"error":"missing member y2"})"},
+      {"/shapes/line", R"({"x1":"1","y1":2,"x2":3,"y2":4})", 500, R"({"error":"x1 must be a number"})"},
+      {"/shapes/line", R"({"x1":1,"y1":2,"x2":3,"y2":null})", 500, R"({"error":"y2 must be a number"})"},
+      {"/shapes/line", R"({"x1":1,"y1":2,"x2":3,"y2":4,"paletteIdx":3.0})", 500,
+       R"({"error":"paletteIdx must be an integer"})"},
+      {"/shapes/line", R"({"x1":1,"y1":2,"x2":3,"y2":4,"layerId":1e3})", 500, R"({"error":"layerId must be an integer"})"},
+      {"/shapes/circle", R"({"cx":1,"cy":2})", 500, R"({"error":"missing member r"})"},
+      {"/shapes/bezier", R"({"points":[{"x":0,"y":0},{"x":1,"y":1},{"x":2,"y":2}]})", 200,
+       R"({"error":"points must have exactly 4 elements [P0,C1,C2,P1]"})"},
+      {"/shapes/bezier", R"({"paletteIdx":2})", 200, R"({"error":"points must have exactly 4 elements [P0,C1,C2,P1]"})"},
+      {"/shapes/bezier", R"({"points":{"x":0}})", 500, R"({"error":"points must be an array"})"},
+      {"/shapes/bezier", R"({"points":[{"x":0,"y":0},[1,1],{"x":2,"y":2},{"x":3,"y":3}]})", 500,
+       R"({"error":"points[1] must be an object with x and y"})"},
+      // Values out of range are refused.
+      {"/shapes/line", R"({"x1":1e6,"y1":2,"x2":3,"y2":4})", 200,
+       R"({"error":"x1 must be a finite number from -100000 to 100000"})"},
+      {"/shapes/line", R"({"x1":1,"y1":2,"x2":3,"y2":-3e38})", 200,
+       R"({"error":"y2 must be a finite number from -100000 to 100000"})"},
+      {"/shapes/line", R"({"x1":1,"y1":2,"x2":3,"y2":4,"layerId":3000000000})", 200,
+       R"({"error":"layerId is out of range"})"},
+      {"/shapes/circle", R"({"cx":1,"cy":2,"r":1e30})", 200,
+       R"({"error":"r must be a finite number from -100000 to 100000"})"},
+      {"/shapes/arc", R"({"cx":1,"cy":2,"r":3,"startAngle":5000,"endAngle":1})", 200,
+       R"({"error":"startAngle must be a finite number from -1000 to 1000"})"},
+      {"/shapes/bezier", R"({"points":[{"x":0,"y":0},{"x":1,"y":1e7},{"x":2,"y":2},{"x":3,"y":3}]})", 200,
+       R"({"error":"points.y must be a finite number from -100000 to 100000"})"},
+  };
+  const int lastId = doc().LastID;
+  const std::size_t states = undoStates();
+  for (const Case &c : cases) {
+    const TMcpResponse r = call("POST", c.path, c.body);
+    EXPECT_EQ(r.status, c.status) << c.path << " " << c.body;
+    EXPECT_EQ(r.body, c.reply) << c.path << " " << c.body;
+  }
+  EXPECT_EQ(doc().Count(), 0);
+  EXPECT_EQ(doc().LastID, lastId);
+  EXPECT_EQ(undoStates(), states);
+}
+
+TEST_F(McpShapeTest, UpdateReshapesByKindAndRenewsIntersections) {
+  TQN_Path *line = addLine({0, 0}, {10, 0});
+  addLine({5, -5}, {5, 5});
+  editor.calcIntersectionsOfShape(line);
+  ASSERT_EQ(editor.FIntersections.Count(), 1);
+  const std::size_t states = undoStates();
+
+  EXPECT_EQ(ok200("PUT", path(line), R"({"paletteIdx":4,"x1":20,"y1":0,"x2":30,"y2":0})"), okId(line->ID()));
+  EXPECT_TRUE(line->FStartPt.exactlyEquals({20, 0}));
+  EXPECT_TRUE(line->FEndPt.exactlyEquals({30, 0}));
+  EXPECT_EQ(line->FPalletIndex, 3);
+  EXPECT_EQ(line->FColor, editor.FPalletList[3]->Color());
+  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(undoStates(), states + 1);
+
+  ok200("PUT", path(line), R"({"x1":0,"y1":1,"x2":10,"y2":1})");
+  EXPECT_EQ(editor.FIntersections.Count(), 1);
+
+  auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  ellipse->drawEllipsePath({0, 0}, 2, 2);
+  doc().add(ellipse, 0);
+  ok200("PUT", path(ellipse), R"({"cx":1,"cy":2,"rx":3,"ry":4})");
+  EXPECT_EQ(ellipse->FWidth, 6.0f);
+  EXPECT_EQ(ellipse->FHeight, 8.0f);
+  ok200("PUT", path(ellipse), R"({"cx":1,"cy":2,"rx":3,"r":1.5})");
+  EXPECT_EQ(ellipse->FWidth, 3.0f);
+  EXPECT_EQ(ellipse->FHeight, 3.0f);
+
+  ok200("POST", "/shapes/arc", R"({"cx":0,"cy":0,"r":1,"startAngle":0,"endAngle":1})");
+  TQN_Path *arc = lastShape();
+  ok200("PUT", path(arc), R"({"cx":10,"cy":20,"r":5,"startAngle":0,"endAngle":3.14159265})");
+  EXPECT_TRUE(arc->FStartPt.exactlyEquals({15, 20}));
+  EXPECT_NEAR(arc->FSweepAngle, 180.0f, 1e-4f);
+
+  // Geometry members of another kind are ignored; the line type still changes.
+  TQN_Path *dot = addLine({0, 0}, {0, 0});
+  dot->drawDotPath({3, 3}, 1);
+  ok200("PUT", path(dot), R"({"x1":9,"y1":9,"x2":9,"y2":9,"cx":9,"paletteIdx":2})");
+  EXPECT_TRUE(dot->FCenter.exactlyEquals({3, 3}));
+  EXPECT_EQ(dot->FPalletIndex, 1);
+}
+
+// Everything is checked before anything changes: a rejected update leaves line type,
+// geometry, intersections and history as they were.
+TEST_F(McpShapeTest, RejectedUpdatesChangeNothing) {
+  TQN_Path *line = addLine({0, 0}, {10, 0});
+  addLine({5, -5}, {5, 5});
+  editor.calcIntersectionsOfShape(line);
+  auto *curve = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  curve->drawBezierPath({0, 0}, {1, 2}, {3, 2}, {4, 0});
+  doc().add(curve, 0);
+  auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  ellipse->drawEllipsePath({0, 0}, 2, 2);
+  doc().add(ellipse, 0);
+  const std::size_t states = undoStates();
+
+  struct Case {
+    TQN_Path *shape;
+    std::string body;
+    int status;
+    std::string reply;
+  };
+  const Case cases[] = {
+      {line, R"({"paletteIdx":5,"x1":0,"y1":0,"x2":0})", 500, R"({"error":"missing member y2"})"},
+      {line, R"({"paletteIdx":5,"x1":0,"y1":0,"x2":0,"y2":2e6})", 200,
+       R"({"error":"y2 must be a finite number from -100000 to 100000"})"},
+      {curve, R"({"paletteIdx":5,"points":[{"x":0,"y":0}]})", 200, R"({"error":"bezier requires points:[P0,C1,C2,P1]"})"},
+      {curve, R"({"paletteIdx":5,"points":7})", 200, R"({"error":"bezier requires points:[P0,C1,C2,P1]"})"},
+      {curve, R"({"paletteIdx":5,"points":[{"x":0,"y":0},{"x":1},{"x":2,"y":2},{"x":3,"y":3}]})", 500,
+       R"({"error":"missing member y"})"},
+      {ellipse, R"({"paletteIdx":5,"cx":1,"cy":2,"rx":3})", 500, R"({"error":"missing member r"})"},
+      {ellipse, R"({"paletteIdx":5.5,"cx":1,"cy":2,"r":3})", 500, R"({"error":"paletteIdx must be an integer"})"},
+      {line, "{bad", 200, R"({"error":"invalid JSON body"})"},
+  };
+  for (const Case &c : cases) {
+    const TMcpResponse r = call("PUT", path(c.shape), c.body);
+    EXPECT_EQ(r.status, c.status) << c.body;
+    EXPECT_EQ(r.body, c.reply) << c.body;
+  }
+  for (const TQN_Path *s : {line, curve, ellipse}) EXPECT_EQ(s->FPalletIndex, 0);
+  EXPECT_TRUE(line->FEndPt.exactlyEquals({10, 0}));
+  EXPECT_TRUE(curve->FBezierCp1.exactlyEquals({1, 2}));
+  EXPECT_EQ(ellipse->FWidth, 2.0f);
+  EXPECT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_EQ(undoStates(), states);
+
+  EXPECT_EQ(ok200("PUT", "/shapes/424242", "{}"), R"({"ok":false,"error":"shape not found","id":424242})");
+  EXPECT_EQ(ok200("PUT", "/shapes/", "{}"), R"({"error":"invalid id in path"})");
+  EXPECT_EQ(ok200("PUT", "/shapes/x", "{}"), R"({"error":"invalid id in path"})");
+}
+
+TEST_F(McpShapeTest, DeleteOneShapeWithItsRecords) {
+  TQN_Path *line = addLine({0, 0}, {10, 0});
+  TQN_Path *other = addLine({5, -5}, {5, 5});
+  editor.calcIntersectionsOfShape(line);
+  editor.FFirstSelection = line;
+  const int id = line->ID();
+  const std::size_t states = undoStates();
+
+  EXPECT_EQ(ok200("DELETE", "/shapes/" + std::to_string(id)), "{\"ok\":true,\"deletedId\":" + std::to_string(id) + "}");
+  EXPECT_EQ(doc().Count(), 1);
+  EXPECT_EQ(doc()[0], other);
+  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(editor.FFirstSelection, nullptr);
+  EXPECT_EQ(undoStates(), states + 1);
+
+  EXPECT_EQ(ok200("DELETE", "/shapes/" + std::to_string(id)),
+            "{\"ok\":false,\"error\":\"shape not found\",\"id\":" + std::to_string(id) + "}");
+  EXPECT_EQ(ok200("DELETE", "/shapes/abc"), R"({"error":"invalid id"})");
+  EXPECT_EQ(undoStates(), states + 1);
+}
+
+TEST_F(McpShapeTest, DeleteByIdList) {
+  TQN_Path *a = addLine({0, 0}, {1, 0});
+  TQN_Path *twin = addLine({0, 1}, {1, 1});
+  twin->updateId(a->ID());
+  TQN_Path *kept = addLine({0, 2}, {1, 2});
+  const std::size_t states = undoStates();
+  const std::string ids = std::to_string(a->ID());
+
+  EXPECT_EQ(ok200("DELETE", "/shapes", "{\"ids\":[" + ids + ",99," + ids + ",98,99]}"),
+            R"({"ok":true,"deletedCount":2,"notFoundIds":[99,98]})");
+  ASSERT_EQ(doc().Count(), 1);
+  EXPECT_EQ(doc()[0], kept);
+  EXPECT_EQ(undoStates(), states + 1);
+
+  EXPECT_EQ(ok200("DELETE", "/shapes", R"({"ids":[]})"), R"({"ok":true,"deletedCount":0,"notFoundIds":[]})");
+  EXPECT_EQ(undoStates(), states + 1);
+
+  struct Case {
+    std::string body;
+    int status;
+    std::string reply;
+  };
+  const Case cases[] = {
+      {"{}", 200, R"({"error":"invalid JSON body"})"},
+      {"[1]", 200, R"({"error":"invalid JSON body"})"},
+      {" ", 200, R"({"error":"invalid JSON body"})"},
+      {R"({"ids":"1"})", 500, R"({"error":"ids must be an array"})"},
+      {R"({"ids":[1.5]})", 500, R"({"error":"ids element must be an integer"})"},
+      {R"({"ids":[4294967296]})", 200, R"({"error":"ids holds an id out of range"})"},
+  };
+  for (const Case &c : cases) {
+    const TMcpResponse r = call("DELETE", "/shapes", c.body);
+    EXPECT_EQ(r.status, c.status) << c.body;
+    EXPECT_EQ(r.body, c.reply) << c.body;
+  }
+  EXPECT_EQ(doc().Count(), 1);
+}
+
+TEST_F(McpShapeTest, DeleteEverythingKeepsLayersAndCounterAndCanBeUndone) {
+  doc().addLayer(1, QStringLiteral("second"), true);
+  TQN_Path *line = addLine({0, 0}, {10, 0});
+  addLine({5, -5}, {5, 5}, 1);
+  editor.calcIntersectionsOfShape(line);
+  takeUndoSnapshot(editor, QStringLiteral("test"));
+  const int lastId = doc().LastID;
+
+  EXPECT_EQ(ok200("DELETE", "/shapes"), R"({"ok":true,"deletedCount":2,"notFoundIds":[]})");
+  EXPECT_EQ(doc().Count(), 0);
+  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(doc().Layers().size(), 2u);
+  EXPECT_EQ(doc().LastID, lastId);
+
+  const TJson undone = parseJsonText(ok200("POST", "/undo"));
+  EXPECT_EQ(undone["undone"], true);
+  EXPECT_EQ(undone["shapeCount"], 2);
+}
+
+}  // namespace
+}  // namespace quillon::test

@@ -1,0 +1,190 @@
+// The pointer state machine driven with synthetic presses, moves and releases.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "support/editor_fixture.h"
+#include "tools/pointer.h"
+#include "tools/view_transform.h"
+
+namespace quillon {
+namespace {
+
+// Scale 10, offset 0: pixel = 10 x millimetres.
+class PointerTest : public test::EditorTest {
+ protected:
+  void SetUp() override {
+    editor.FBoxWidth = 1000.0f;
+    editor.FBoxHeight = 800.0f;
+    editor.FShowGrid = false;
+  }
+  void click(float x, float y, TShiftState shift = 0, TMouseButton b = TMouseButton::Left) {
+    pointerDown(editor, b, shift, x, y);
+    pointerUp(editor, b, shift, x, y);
+  }
+  // A drag in steps of about 2 px, as a real pointer moves (a drag starts at the first
+  // move, judged at that move's position).
+  void drag(TPointF from, TPointF to, TShiftState shift = 0, TMouseButton b = TMouseButton::Left) {
+    const int steps = std::max(1, int(std::hypot(to.X - from.X, to.Y - from.Y) / 2.0f));
+    pointerDown(editor, b, shift, from.X, from.Y);
+    for (int i = 1; i <= steps; ++i) {
+      const float f = float(i) / float(steps);
+      pointerMove(editor, shift, from.X + (to.X - from.X) * f, from.Y + (to.Y - from.Y) * f);
+    }
+    pointerUp(editor, b, shift, to.X, to.Y);
+  }
+};
+
+TEST_F(PointerTest, AReleaseLessThanOnePixelAwayIsAClick) {
+  TQN_Path *line = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
+  pointerDown(editor, TMouseButton::Left, 0, 300.0f, 100.0f);
+  pointerUp(editor, TMouseButton::Left, 0, 300.9f, 100.0f);
+  EXPECT_TRUE(line->FSelected);
+
+  // A release 1 px away is no click: the plain release deselects and reports the distance.
+  pointerDown(editor, TMouseButton::Left, 0, 300.0f, 100.0f);
+  pointerUp(editor, TMouseButton::Left, 0, 301.0f, 100.0f);
+  EXPECT_FALSE(line->FSelected);
+  EXPECT_TRUE(editor.FRangeText.startsWith(QStringLiteral("Mouse up pos is not same as the first pos. ")));
+}
+
+TEST_F(PointerTest, ClickSelectsAndClickOnNothingDeselects) {
+  TQN_Path *a = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
+  TQN_Path *b = addLine({10.0f, 30.0f}, {50.0f, 30.0f});
+  click(300.0f, 100.0f);
+  EXPECT_TRUE(a->FSelected);
+  EXPECT_EQ(editor.FFirstSelection, a);
+  click(300.0f, 300.0f, ssShift);  // Shift adds
+  EXPECT_TRUE(a->FSelected);
+  EXPECT_TRUE(b->FSelected);
+  click(300.0f, 300.0f, ssCtrl);  // Ctrl toggles
+  EXPECT_FALSE(b->FSelected);
+  click(300.0f, 600.0f);  // nothing there
+  EXPECT_FALSE(a->FSelected);
+}
+
+TEST_F(PointerTest, PlainClickOnACrossingSelectsOnlyTheNearerLine) {
+  TQN_Path *h = addLine({0.0f, 20.0f}, {100.0f, 20.0f});
+  TQN_Path *v = addLine({50.0f, 0.0f}, {50.0f, 60.0f});
+  // 0.05 mm right of the vertical, 0.08 mm below the horizontal, no snap target near.
+  click(500.5f, 200.8f);
+  EXPECT_TRUE(v->FSelected);
+  EXPECT_FALSE(h->FSelected);
+  click(500.5f, 200.8f, ssShift);  // the strict tolerance keeps both
+  EXPECT_TRUE(v->FSelected);
+  EXPECT_TRUE(h->FSelected);
+}
+
+TEST_F(PointerTest, CtrlPressStartsARangeSelectionEvenOnASelectedShape) {
+  TQN_Path *a = addLine({10.0f, 10.0f}, {20.0f, 10.0f});
+  TQN_Path *b = addLine({30.0f, 30.0f}, {40.0f, 30.0f});
+  TQN_Path *far = addLine({80.0f, 70.0f}, {90.0f, 70.0f});
+  a->SetSelected(true);
+  pointerDown(editor, TMouseButton::Left, ssCtrl, 150.0f, 100.0f);
+  EXPECT_TRUE(editor.FIsRangeSelecting);
+  pointerMove(editor, ssCtrl, 300.0f, 250.0f);
+  EXPECT_FALSE(editor.FIsShapeDragging);
+  pointerMove(editor, ssCtrl, 450.0f, 350.0f);
+  pointerUp(editor, TMouseButton::Left, ssCtrl, 450.0f, 350.0f);
+  EXPECT_FALSE(editor.FIsRangeSelecting);
+  EXPECT_EQ(a->FStartPt, (TPointF{10.0f, 10.0f}));  // not moved
+  EXPECT_TRUE(b->FSelected);
+  EXPECT_FALSE(far->FSelected);
+}
+
+TEST_F(PointerTest, PlainDragOnEmptyCanvasSelectsByRangeInTheSelectTool) {
+  TQN_Path *a = addLine({10.0f, 10.0f}, {20.0f, 10.0f});
+  drag({50.0f, 50.0f}, {250.0f, 150.0f});
+  EXPECT_TRUE(a->FSelected);
+  // In a drawing tool the same drag selects nothing.
+  a->SetSelected(false);
+  editor.FTool = TTool::Line;
+  drag({50.0f, 50.0f}, {250.0f, 150.0f});
+  EXPECT_FALSE(a->FSelected);
+}
+
+TEST_F(PointerTest, RightAndMiddleDragPanMiddleClickDeletes) {
+  TQN_Path *a = addLine({10.0f, 10.0f}, {20.0f, 10.0f});
+  a->SetSelected(true);
+  drag({100.0f, 100.0f}, {160.0f, 70.0f}, 0, TMouseButton::Middle);
+  EXPECT_EQ(editor.FOffset, (TPointF{60.0f, -30.0f}));
+  EXPECT_EQ(doc().Count(), 1);  // a middle drag deletes nothing
+  drag({100.0f, 100.0f}, {90.0f, 100.0f}, 0, TMouseButton::Right);
+  EXPECT_EQ(editor.FOffset, (TPointF{50.0f, -30.0f}));
+  EXPECT_FALSE(editor.FIsScreenDragging);
+  click(500.0f, 500.0f, 0, TMouseButton::Middle);
+  EXPECT_EQ(doc().Count(), 0);
+}
+
+TEST_F(PointerTest, ReleaseAfterADoubleClickIsIgnored) {
+  TQN_Path *a = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
+  click(300.0f, 100.0f);
+  ASSERT_TRUE(a->FSelected);
+  pointerDown(editor, TMouseButton::Left, 0, 300.0f, 600.0f);
+  pointerDoubleClick(editor);
+  pointerUp(editor, TMouseButton::Left, 0, 300.0f, 600.0f);  // would deselect
+  EXPECT_TRUE(a->FSelected);
+  EXPECT_FALSE(editor.FDoubleClicked);
+}
+
+TEST_F(PointerTest, StickyPointFollowsThePointer) {
+  addLine({10.0f, 10.0f}, {50.0f, 10.0f});
+  pointerMove(editor, 0, 103.0f, 102.0f);
+  ASSERT_TRUE(editor.FStickyExists);
+  EXPECT_EQ(editor.FStickyPoint, (TPointF{10.0f, 10.0f}));
+  pointerMove(editor, 0, 300.0f, 400.0f);
+  EXPECT_FALSE(editor.FStickyExists);
+  // Ctrl keeps the sticky point but the conversions ignore it.
+  pointerMove(editor, ssCtrl, 103.0f, 102.0f);
+  EXPECT_TRUE(editor.FStickyExists);
+  EXPECT_EQ(virtualToReal(editor, {103.0f, 102.0f}, true), (TPointF{10.3f, 10.2f}));
+}
+
+TEST_F(PointerTest, DraggingASelectedShapeMovesItWithOneSnapshot) {
+  TQN_Path *a = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
+  a->SetSelected(true);
+  const std::size_t before = undoStates();
+  drag({300.0f, 100.0f}, {300.0f, 250.0f});
+  EXPECT_FALSE(editor.FIsShapeDragging);
+  EXPECT_NEAR(a->FStartPt.Y, 25.0f, 1e-3);
+  EXPECT_NEAR(a->FEndPt.Y, 25.0f, 1e-3);
+  EXPECT_EQ(undoStates(), before + 1);
+}
+
+TEST_F(PointerTest, PressOnUnselectedShapeAndMoveSelectsByRange) {
+  TQN_Path *a = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
+  drag({300.0f, 100.0f}, {600.0f, 200.0f});
+  EXPECT_EQ(a->FStartPt, (TPointF{10.0f, 10.0f}));  // not dragged
+  EXPECT_FALSE(editor.FIsShapeDragging);
+}
+
+TEST_F(PointerTest, ShiftDragReturnsToTheStartHeight) {
+  TQN_Path *a = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
+  a->SetSelected(true);
+  pointerDown(editor, TMouseButton::Left, 0, 300.0f, 100.0f);
+  for (int i = 1; i <= 30; ++i) pointerMove(editor, 0, 300.0f + 2.0f * i, 100.0f + 1.0f * i);
+  ASSERT_TRUE(editor.FIsShapeDragging);
+  ASSERT_NEAR(a->FStartPt.Y, 13.0f, 1e-3);
+  // Mostly horizontal from the press: the line goes back to its start height.
+  pointerMove(editor, ssShift, 380.0f, 140.0f);
+  EXPECT_NEAR(a->FStartPt.Y, 10.0f, 1e-3);
+  EXPECT_NEAR(a->FStartPt.X, 18.0f, 1e-3);
+  pointerUp(editor, TMouseButton::Left, ssShift, 380.0f, 140.0f);
+  EXPECT_NEAR(a->FStartPt.Y, 10.0f, 1e-3);
+  EXPECT_NEAR(a->FEndPt.Y, 10.0f, 1e-3);
+}
+
+TEST_F(PointerTest, DraggingALineEndMovesOnlyThatEnd) {
+  TQN_Path *a = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
+  a->SetSelected(true);
+  drag({500.0f, 100.0f}, {500.0f, 300.0f});
+  EXPECT_EQ(a->FStartPt, (TPointF{10.0f, 10.0f}));
+  EXPECT_NEAR(a->FEndPt.X, 50.0f, 1e-3);
+  EXPECT_NEAR(a->FEndPt.Y, 30.0f, 1e-3);
+  EXPECT_FALSE(editor.FIsEdgeDragging);
+  EXPECT_TRUE(editor.FDraggingEdges.empty());
+}
+
+}  // namespace
+}  // namespace quillon
