@@ -5,6 +5,7 @@
 #include "automation/mcp_routes.h"
 #include "model/shape_list.h"
 #include "render/draw_pallet.h"
+#include "render/palette_commands.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
@@ -15,20 +16,6 @@
 namespace quillon {
 
 namespace {
-
-// Every line type visible and line type 1 the current pen.
-void showAllPalettesAndSelectFirst(TEditor &editor) {
-  for (std::size_t i = 0; i < editor.FPalletList.size(); ++i) {
-    TDrawPallet &pallet = *editor.FPalletList[i];
-    pallet.FIsVisible = true;
-    pallet.FIsSelected = i == 0;
-  }
-  if (editor.FPalletList.empty()) return;
-  const TDrawPallet &first = *editor.FPalletList.front();
-  editor.FCurrentColor = first.Color();
-  editor.FCurrentThickness = first.FThickness;
-  editor.FCurrentDash = first.FDash;
-}
 
 std::string historyReply(TEditor &editor, const char *stepName, bool stepped) {
   return std::string("{\"ok\":true,\"") + stepName + "\":" + (stepped ? "true" : "false") +
@@ -52,7 +39,7 @@ std::string mcpNewDocument(TEditor &editor, const TMcpRequest &) {
   editor.FIsSnapPointManuallySet = false;
   editor.FFilename.clear();
 
-  showAllPalettesAndSelectFirst(editor);
+  setAllPalettesVisible(editor, true);
   editor.updateCaption(QString());
   editor.FActiveLayer = 0;
 

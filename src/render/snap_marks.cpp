@@ -27,20 +27,6 @@ void ring(QPainter &canvas, QPointF c, qreal r) {
 
 void setFill(QPainter &canvas, TAlphaColor color) { canvas.setBrush(QColor::fromRgba(color)); }
 
-bool isDrawingTool(TTool tool) {
-  switch (tool) {
-    case TTool::Line:
-    case TTool::Dot:
-    case TTool::Bezier:
-    case TTool::Circle:
-    case TTool::Rect:
-    case TTool::Arc:
-    case TTool::DimensionLine:
-    case TTool::CenterLine: return true;
-    default: return false;
-  }
-}
-
 }  // namespace
 
 void drawSnapPoints(const TEditor &editor, QPainter &canvas) {

@@ -25,6 +25,7 @@
 #include "shell/groups.h"
 #include "shell/selection.h"
 #include "shell/undo.h"
+#include "tools/tool_change.h"
 #include "shell/version.h"
 
 namespace quillon {
@@ -186,6 +187,7 @@ TPasteResult pasteShapes(TEditor &editor, TCopyBuffer &buffer, TPointF offset, b
   TShapeList &doc = *editor.PathList;
 
   deselectAll(editor);
+  switchToSelectTool(editor);
   if (editor.FUseMousePasteMode) offset = pointer - getShapesCenter(buffer.items());
 
   std::map<int, int> groupMap{{0, 0}};

@@ -77,6 +77,7 @@ void deleteSelectedShapes(TEditor &editor) {
       finishTextEditing(editor);
       continue;
     }
+    forgetShape(editor, s);
     delete s;
   }
 
@@ -172,7 +173,9 @@ void clearDocumentShapes(TEditor &editor) {
   // go of every document shape it refers to.
   editor.FIntersections.FreeAll();
   if (editor.FEditingText && doc.IndexOf(editor.FEditingText) >= 0) editor.FEditingText = nullptr;
-  editor.FFirstSelection = nullptr;
+  TQN_Path *const editing = editor.FEditingText;  // a text being typed is not in the document
+  forgetShape(editor, nullptr);
+  editor.FEditingText = editing;
   editor.FStitchingCount = 0;
   editor.FStitchIntersections.FreeAll();
   // A document read next may reuse group IDs of this one.

@@ -34,6 +34,8 @@
 #include "shell/editor_ui.h"
 #include "shell/selection.h"
 #include "shell/undo.h"
+#include "render/palette_commands.h"
+#include "tools/tool_change.h"
 #include "tools/view_commands.h"
 #include "shell/version.h"
 #include "stitching/pricking_iron.h"
@@ -326,10 +328,6 @@ void readPrintAreas(const TJson &root, TShapeList &doc) {
   doc.PrintScalePos() = std::move(scalePos);
 }
 
-void setAllPalettesVisible(TEditor &editor) {
-  for (auto &pallet : editor.FPalletList) pallet->FIsVisible = true;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------
@@ -457,7 +455,9 @@ std::unique_ptr<TProjectContent> readProjectContent(const TEditor &editor, std::
 }
 
 void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> content, const QString &fileName) {
+  resetToSelectTool(editor);
   // The old document goes, with every editor reference into it.
+  forgetShape(editor, nullptr);
   clearDocumentShapes(editor);
   editor.PathList = std::move(content->Document);
   for (TIntersection *ict : content->Intersections)
@@ -540,17 +540,20 @@ void actNewProjectExecute(TEditor &editor) {
   finishTextEditing(editor);
   if (!confirmSaveChanges(editor)) return;
   resetTextEditor(editor, false);
+  resetToSelectTool(editor);
   clearUndoHistory(editor);
   deselectAll(editor);
   clearDocumentShapes(editor);
   editor.FBackdropAlpha = 0.8f;
+  editor.FIsRotationCenterSpecified = false;
+  editor.FIsSnapPointManuallySet = false;
   editor.FFilename.clear();
-  setAllPalettesVisible(editor);
+  setAllPalettesVisible(editor, true);
   editor.updateCaption(QString());
   editor.FActiveLayer = 0;
   takeUndoSnapshot(editor, QString::fromLatin1(kNewProjectUndoReason));
   editor.setDocumentChanged(false);
-  editor.ui().refreshCanvas();
+  actResetViewExecute(editor);
 }
 
 void actLoadProjectExecute(TEditor &editor) {
@@ -560,7 +563,7 @@ void actLoadProjectExecute(TEditor &editor) {
                                                       QString::fromLatin1(kProjectFileFilter));
   if (fileName.isEmpty()) return;
   resetTextEditor(editor, false);
-  setAllPalettesVisible(editor);
+  setAllPalettesVisible(editor, true);
   // The print pages come from the file (or are the one default page): a successful open
   // replaces them, a failed one keeps the open document's.
   openProject(editor, fileName);
@@ -587,7 +590,7 @@ void actOpenDemoProjectExecute(TEditor &editor) {
   resetTextEditor(editor, false);
   // A missing demo file is unpacked from the demo archive by the parts repository, which
   // is not part of the editor yet; until then only a demo already on disk opens.
-  setAllPalettesVisible(editor);
+  setAllPalettesVisible(editor, true);
   if (!QFileInfo::exists(fileName)) {
     const QString text = QString::fromLatin1(kDemoNotFoundText);
     editor.ui().messageBox(text, text);

@@ -14,12 +14,14 @@
 #include "shell/groups.h"
 #include "shell/options.h"
 #include "shell/selection.h"
+#include "shell/status_info.h"
 #include "shell/undo.h"
 #include "tools/dragging.h"
 #include "tools/draw_tools.h"
 #include "tools/mark_tools.h"
 #include "tools/hit_test.h"
 #include "tools/snapping.h"
+#include "tools/tool_change.h"
 #include "tools/tool_dispatch.h"
 #include "tools/view_commands.h"
 #include "tools/view_transform.h"
@@ -29,21 +31,6 @@ namespace quillon {
 namespace {
 
 bool toolIs(const TEditor &editor, TTool tool) { return editor.FTool == tool; }
-
-// The tools whose preview follows the pointer, so that every move repaints.
-bool isPreviewTool(TTool tool) {
-  switch (tool) {
-    case TTool::Line:
-    case TTool::Dot:
-    case TTool::Bezier:
-    case TTool::Circle:
-    case TTool::Rect:
-    case TTool::Arc:
-    case TTool::DimensionLine:
-    case TTool::CenterLine: return true;
-    default: return false;
-  }
-}
 
 bool collectsPoints(TTool tool) {
   switch (tool) {
@@ -141,7 +128,7 @@ bool isClickWithoutMove(const TEditor &editor, float x, float y) {
 
 void leaveMentoriMode(TEditor &editor) {
   if (!editor.FIsMentoriMode) return;
-  editor.FTool = TTool::Select;
+  sbToolsClick(editor, TTool::Select);
   editor.FIsMentoriMode = false;
 }
 
@@ -208,7 +195,7 @@ void pointerMove(TEditor &editor, TShiftState Shift, float X, float Y) {
 
   if (editor.FShowRuler || editor.FStitchingCount > 0 || editor.FIsRangeSelecting || editor.FIsEdgeDragging ||
       editor.FBezierEditInfo.IsBezierEditing || (collectsPoints(editor.FTool) && !editor.Clicked_Points.empty()) ||
-      isPreviewTool(editor.FTool))
+      isDrawingTool(editor.FTool))
     repaint = true;
   const bool full = repaint || (editor.FShowRuler && !editor.FShowGrid) ||
                     (editor.FShowRuler && toolIs(editor, TTool::Select)) || editor.FIsOffsetMode ||
@@ -217,6 +204,7 @@ void pointerMove(TEditor &editor, TShiftState Shift, float X, float Y) {
     editor.ui().refreshCanvas();
   else
     editor.ui().refreshRulers();
+  updateStatusBar(editor, X, Y);
 }
 
 void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X, float Y) {
@@ -405,12 +393,15 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
     }
     hit->FClickedPoint = pt;
     hit->FIsManuallyClicked = true;
+    showShapeInfo(editor, *hit);
     ++n;
     if (!hit->FSelected && hit == editor.FEditingText) resetTextEditor(editor, false);
   }
 
+  showLineAngleInfo(editor);
   if (n > 0) {
     applyToSelectedGroups(editor, false);
+    updateSelectionInfo(editor);
     editor.ui().refreshCanvas();
     return;
   }

@@ -26,4 +26,19 @@ enum class TTool {
 
 inline constexpr int kToolCount = 18;
 
+// The drawing tools whose preview follows the pointer.
+inline bool isDrawingTool(TTool tool) {
+  switch (tool) {
+    case TTool::Line:
+    case TTool::Dot:
+    case TTool::Bezier:
+    case TTool::Circle:
+    case TTool::Rect:
+    case TTool::Arc:
+    case TTool::DimensionLine:
+    case TTool::CenterLine: return true;
+    default: return false;
+  }
+}
+
 }  // namespace quillon

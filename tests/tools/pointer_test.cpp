@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "shell/deletion.h"
+#include "shell/undo.h"
 #include "support/editor_fixture.h"
+#include "tools/dragging.h"
 #include "tools/pointer.h"
 #include "tools/view_transform.h"
 
@@ -184,6 +187,41 @@ TEST_F(PointerTest, DraggingALineEndMovesOnlyThatEnd) {
   EXPECT_NEAR(a->FEndPt.Y, 30.0f, 1e-3);
   EXPECT_FALSE(editor.FIsEdgeDragging);
   EXPECT_TRUE(editor.FDraggingEdges.empty());
+}
+
+}  // namespace
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+class ForgetShapeTest : public test::EditorTest {};
+
+// Every editor field that points at a document shape lets go of it when the shape is
+// freed by deletion or replaced by undo; otherwise the next click reads freed memory.
+TEST_F(ForgetShapeTest, DeletionAndUndoClearEveryReference) {
+  for (int way = 0; way < 2; ++way) {
+    SCOPED_TRACE(way);
+    takeUndoSnapshot(editor, QStringLiteral("start"));
+    TQN_Path *a = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
+    takeUndoSnapshot(editor, QStringLiteral("added"));
+    a->SetSelected(true);
+    editor.FLastStitch = a;
+    editor.FLastRightClickMousePosItem = a;
+    editor.FBezierEditInfo.p = a;
+    editor.FFirstSelection = a;
+    ASSERT_TRUE(detectEdgeDragStart(editor, editor.FDraggingEdges, 100.0f, 100.0f, false));
+    if (way == 0)
+      deleteSelectedShapes(editor);
+    else
+      undo(editor);
+    EXPECT_EQ(editor.FLastStitch, nullptr);
+    EXPECT_EQ(editor.FLastRightClickMousePosItem, nullptr);
+    EXPECT_EQ(editor.FBezierEditInfo.p, nullptr);
+    EXPECT_EQ(editor.FFirstSelection, nullptr);
+    EXPECT_TRUE(editor.FDraggingEdges.empty());
+    clearDocumentShapes(editor);
+  }
 }
 
 }  // namespace

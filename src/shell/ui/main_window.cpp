@@ -34,6 +34,7 @@
 #include "shell/project_file.h"
 #include "shell/selection.h"
 #include "shell/status_info.h"
+#include "render/ui/ruler_widget.h"
 #include "shell/ui/canvas_widget.h"
 #include "shell/ui/options_dialog_window.h"
 #include "shell/undo.h"
@@ -212,20 +213,16 @@ void TfrmQuil::buildDrawingArea(QVBoxLayout *column) {
   grid->setContentsMargins(0, 0, 0, 0);
   grid->setSpacing(0);
 
-  // The rulers' places: pbRulerX above the drawing box, pbRulerY to its left, both 25 px
-  // thick, so that their pixel 0 lines up with the drawing box's.
+  // The rulers: pbRulerX above the drawing box, pbRulerY to its left, both 25 px thick,
+  // so that their pixel 0 lines up with the drawing box's.
   QWidget *corner = namedWidget("pnlRulerCorner", area);
   corner->setFixedSize(kRulerSize, kRulerSize);
-  pbRulerX = namedWidget("pbRulerX", area);
-  pbRulerX->setFixedHeight(kRulerSize);
-  pbRulerY = namedWidget("pbRulerY", area);
-  pbRulerY->setFixedWidth(kRulerSize);
-  for (QWidget *w : {corner, pbRulerX, pbRulerY}) {
-    w->setAutoFillBackground(true);
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, QColor(0xE8, 0xE8, 0xE8));
-    w->setPalette(p);
-  }
+  corner->setAutoFillBackground(true);
+  QPalette cornerPalette = corner->palette();
+  cornerPalette.setColor(QPalette::Window, QColor(0xE8, 0xE8, 0xE8));
+  corner->setPalette(cornerPalette);
+  pbRulerX = new TRulerWidget(*FEditor, true, area);
+  pbRulerY = new TRulerWidget(*FEditor, false, area);
 
   pbox = new TCanvasWidget(*FEditor, area);
   pbox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

@@ -88,8 +88,8 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QScrollArea *vscrollLeft = nullptr;
   QWidget *pnlLeft = nullptr;
   QTabWidget *tabConTop = nullptr;
-  QWidget *pbRulerX = nullptr;  // placeholder of the horizontal ruler
-  QWidget *pbRulerY = nullptr;  // placeholder of the vertical ruler
+  QWidget *pbRulerX = nullptr;  // the horizontal ruler (TRulerWidget)
+  QWidget *pbRulerY = nullptr;  // the vertical ruler (TRulerWidget)
   TCanvasWidget *pbox = nullptr;
   QWidget *pnlRight = nullptr;
   QTabWidget *tabRight = nullptr;
