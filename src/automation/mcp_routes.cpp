@@ -55,6 +55,7 @@ const std::vector<TMcpRoute> &mcpRouteTable() {
       {"POST", "/doc/new", M::Exact, K::Route, mcpNewDocument},
       {"POST", "/viewport/fit", M::Exact, K::Route, mcpFitViewport},
       {"POST", "/viewport", M::Exact, K::Route, mcpSetViewport},
+      {"POST", "/hit_test", M::Exact, K::Route, mcpHitTest},
       {"POST", "/click", M::Exact, K::Route, mcpClick},
       {"DELETE", "/shapes", M::Exact, K::Route, mcpDeleteShapes},
       {"DELETE", "/shapes/", M::ShapesPrefixLonger, K::Route, mcpDeleteShape},

@@ -82,5 +82,6 @@ std::string mcpRedo(TEditor &editor, const TMcpRequest &request);
 std::string mcpFitViewport(TEditor &editor, const TMcpRequest &request);
 std::string mcpSetViewport(TEditor &editor, const TMcpRequest &request);
 std::string mcpClick(TEditor &editor, const TMcpRequest &request);
+std::string mcpHitTest(TEditor &editor, const TMcpRequest &request);
 
 }  // namespace quillon

@@ -1,7 +1,11 @@
 // The view routes (fit the drawing, set scale and centre) and the click route, which runs
 // the drawing box's own pointer handlers with the active tool.
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <QString>
 
@@ -11,6 +15,8 @@
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/selection.h"
+#include "model/point_helpers.h"
+#include "tools/hit_test.h"
 #include "tools/pointer.h"
 #include "tools/view_commands.h"
 #include "tools/view_transform.h"
@@ -52,7 +58,101 @@ bool literalTrue(const TJson &body, const char *name) {
   return member && member->is_boolean() && member->get<bool>();
 }
 
+// The distance of a shape from a point: a dot's or hole's centre, else the nearest
+// straight piece of its outline; shapes without outline line points are infinitely far.
+double probeDistance(const TQN_Path &shape, TPointF p) {
+  constexpr double kFar = 3.4028235e38;
+  const TPathData &data = shape.Data();
+  if (data.Count() == 0) return kFar;
+  if (shape.isKind(shape_kind::Dot) || shape.isKind(shape_kind::Hole)) return calcDistance(shape.FCenter, p);
+  double best = kFar;
+  for (int i = 1; i < data.Count(); ++i) {
+    if (data[i].Kind != TPathPointKind::LineTo) continue;
+    const TPointF a = data[i - 1].Point, b = data[i].Point;
+    const double dx = double(b.X) - a.X, dy = double(b.Y) - a.Y;
+    const double L = dx * dx + dy * dy;
+    const double u = (double(p.X) - a.X) * dx + (double(p.Y) - a.Y) * dy;
+    double d;
+    if (L == 0.0 || u < 0.0)
+      d = std::hypot(double(p.X) - a.X, double(p.Y) - a.Y);
+    else if (u > L)
+      d = std::hypot(double(p.X) - b.X, double(p.Y) - b.Y);
+    else
+      d = std::fabs(dx * (double(a.Y) - p.Y) - dy * (double(a.X) - p.X)) / std::sqrt(L);
+    best = std::min(best, d);
+  }
+  return best;
+}
+
+std::string hitEntry(const TEditor &editor, const TQN_Path &shape, double mm) {
+  return "{\"id\":" + std::to_string(shape.ID()) + ",\"type\":" + mcpJsonString(shape.FShapeType.toStdString()) +
+         ",\"distMm\":" + fixed(mm, 4) + ",\"distPx\":" + fixed(mm * editor.FScale, 2) + "}";
+}
+
+// The text of any JSON value: a string's content, else its literal JSON text.
+std::string valueText(const TJson &value) {
+  return value.is_string() ? value.get<std::string>() : value.dump();
+}
+
+std::string asciiLower(std::string text) {
+  for (char &c : text)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return text;
+}
+
 }  // namespace
+
+std::string mcpHitTest(TEditor &editor, const TMcpRequest &request) {
+  const std::optional<TJson> body = mcpParseBodyObject(request.Body);
+  if (!body) return mcpErrorReply(kMcpInvalidJsonBody);
+  if (!mcpMember(*body, "x") || !mcpMember(*body, "y")) return mcpErrorReply("x and y are required");
+  if (auto refusal = mcpCheckLimits(*body, {{"x", kMcpMaxCoordinate},
+                                            {"y", kMcpMaxCoordinate},
+                                            {"dxPx", kMcpMaxCoordinate},
+                                            {"dyPx", kMcpMaxCoordinate}}))
+    return mcpErrorReply(*refusal);
+  const TPointF point{mcpRequiredFloat(*body, "x"), mcpRequiredFloat(*body, "y")};
+  double dx = 0.0, dy = 0.0;
+  optionalNumber(*body, "dxPx", dx);
+  optionalNumber(*body, "dyPx", dy);
+  const TJson *modeMember = mcpMember(*body, "mode");
+  const std::string mode = modeMember ? valueText(*modeMember) : std::string("click");
+  const std::string lowered = asciiLower(mode);
+
+  const TPointF v = realToVirtual(editor, point);
+  const TPointF screen{v.X + float(dx), v.Y + float(dy)};
+  const TPointF probe = virtualToReal(editor, screen);
+
+  TQN_Path *near = nullptr;
+  const bool selectedNear = selectedShapeAt(editor, screen.X, screen.Y, near);
+  TPointF end;
+  const bool onEndPoint = selectedNear && lineEndpointAt(editor, near, screen.X, screen.Y, end);
+
+  const bool drag = lowered == "drag", multi = lowered == "multi";
+  const std::vector<TQN_Path *> picked =
+      hitTestShapes(editor, *editor.PathList, drag, probe, !drag && !multi, false, false);
+  std::vector<std::pair<double, TQN_Path *>> all;
+  for (TQN_Path *shape : *editor.PathList) all.emplace_back(probeDistance(*shape, probe), shape);
+  std::stable_sort(all.begin(), all.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+  if (all.size() > 5) all.resize(5);
+
+  std::string pickedText, nearestText;
+  for (const TQN_Path *shape : picked) {
+    if (!pickedText.empty()) pickedText += ',';
+    pickedText += hitEntry(editor, *shape, probeDistance(*shape, probe));
+  }
+  for (const auto &[d, shape] : all) {
+    if (!nearestText.empty()) nearestText += ',';
+    nearestText += hitEntry(editor, *shape, d);
+  }
+  return "{\"ok\":true,\"mode\":" + mcpJsonString(mode) + ",\"scale\":" + fixed(editor.FScale, 4) +
+         ",\"probe\":{\"x\":" + fixed(probe.X, 4) + ",\"y\":" + fixed(probe.Y, 4) + ",\"screenX\":" +
+         fixed(screen.X, 2) + ",\"screenY\":" + fixed(screen.Y, 2) + "},\"dragDecision\":{\"selectedNear\":" +
+         (selectedNear ? "true" : "false") + ",\"selectedNearId\":" + std::to_string(selectedNear ? near->ID() : -1) +
+         ",\"onEndPoint\":" + (onEndPoint ? "true" : "false") + ",\"stickyExists\":" +
+         (editor.FStickyExists ? "true" : "false") + "},\"picked\":[" + pickedText + "],\"nearest\":[" + nearestText +
+         "]}";
+}
 
 std::string mcpFitViewport(TEditor &editor, const TMcpRequest &) {
   actResetViewExecute(editor);

@@ -59,5 +59,33 @@ TEST_F(McpViewTest, ClickRunsThePointerHandlers) {
   EXPECT_EQ(call("POST", "/click", R"({"x":"a","y":1})").status, 500);
 }
 
+TEST_F(McpViewTest, HitTestReportsPickedAndNearestShapes) {
+  editor.FScale = 20.0f;
+  TQN_Path *a = addLine({0, 0}, {100, 0});
+  doc().addLayer(1, QStringLiteral("hidden"), false);
+  TQN_Path *hidden = addLine({0, 0.2f}, {100, 0.2f}, 1);
+  TQN_Path *far = addLine({0, 50}, {100, 50});
+  const std::string ida = std::to_string(a->ID()), idh = std::to_string(hidden->ID()),
+                    idf = std::to_string(far->ID());
+  // 0.5 mm away: inside 11.89 / 20 = 0.5945 mm (click), outside 9.95 / 20 (drag).
+  EXPECT_EQ(ok200("POST", "/hit_test", R"({"x":50,"y":0.5})"),
+            "{\"ok\":true,\"mode\":\"click\",\"scale\":20.0000,\"probe\":{\"x\":50.0000,\"y\":0.5000,"
+            "\"screenX\":1000.00,\"screenY\":10.00},\"dragDecision\":{\"selectedNear\":false,\"selectedNearId\":-1,"
+            "\"onEndPoint\":false,\"stickyExists\":false},\"picked\":[{\"id\":" + ida +
+            ",\"type\":\"LINE\",\"distMm\":0.5000,\"distPx\":10.00}],\"nearest\":[{\"id\":" + idh +
+            ",\"type\":\"LINE\",\"distMm\":0.3000,\"distPx\":6.00},{\"id\":" + ida +
+            ",\"type\":\"LINE\",\"distMm\":0.5000,\"distPx\":10.00},{\"id\":" + idf +
+            ",\"type\":\"LINE\",\"distMm\":49.5000,\"distPx\":990.00}]}");
+  const std::string drag = ok200("POST", "/hit_test", R"({"x":50,"y":0.5,"mode":"DRAG"})");
+  EXPECT_NE(drag.find("\"mode\":\"DRAG\""), std::string::npos);
+  EXPECT_NE(drag.find("\"picked\":[]"), std::string::npos);
+  a->SetSelected(true);
+  const std::string sel = ok200("POST", "/hit_test", R"({"x":0,"y":0,"dxPx":4,"mode":3})");
+  EXPECT_NE(sel.find("\"mode\":\"3\""), std::string::npos);
+  EXPECT_NE(sel.find("\"selectedNear\":true,\"selectedNearId\":" + ida + ",\"onEndPoint\":true"),
+            std::string::npos);
+  EXPECT_EQ(ok200("POST", "/hit_test", R"({"y":1})"), R"({"error":"x and y are required"})");
+}
+
 }  // namespace
 }  // namespace quillon::test
