@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -15,6 +16,7 @@
 
 #include "model/shape.h"
 #include "model/shape_list.h"
+#include "render/draw_pallet.h"
 #include "render/ui/palette_bar.h"
 #include "shell/editor.h"
 #include "shell/ui/canvas_widget.h"
@@ -140,6 +142,23 @@ TEST_F(MainWindowTest, ToolButtonsChooseTheToolAndShowItsPanels) {
   EXPECT_TRUE(window->toolButton(TTool::Select)->isChecked());
   EXPECT_FALSE(window->tabRight->isVisible());
   EXPECT_EQ(editor().FLastUsedTool, TTool::Stitch);
+}
+
+TEST_F(MainWindowTest, APaletteBoxClickChoosesThePenAndRestrokesTheSelection) {
+  TQN_Path *line = addLine({0, 0}, {10, 0});
+  line->SetSelected(true);
+  QWidget *box = child<QWidget>("pbPallet04");  // line type #05
+  ASSERT_NE(box, nullptr);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(box, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(box, &release);
+  settle();
+  EXPECT_EQ(editor().FSelectedPalette, 4);
+  EXPECT_EQ(editor().FCurrentThickness, editor().FPalletList[4]->FThickness);
+  EXPECT_EQ(line->FPalletIndex, 4);
 }
 
 TEST_F(MainWindowTest, HotKeysChooseToolsAndSwitchGridAndRuler) {
