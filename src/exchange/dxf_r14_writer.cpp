@@ -203,9 +203,13 @@ void TDXFR14Writer::WriteEllipse(TPointF Center, double Rx, double Ry, double Ro
 void TDXFR14Writer::WriteSpline(TPointF P0, TPointF P1, TPointF P2, TPointF P3, const QString &Layer, int ColorACI,
                                 const QString &LineTypeName) {
   AddLayer(Layer);
+  // SPLINE is the one entity that readers refuse without its subclass markers (the other
+  // entities are read from their group codes alone), so it carries them.
   WriteStr(0, QStringLiteral("SPLINE"));
+  WriteStr(100, QStringLiteral("AcDbEntity"));
   WriteStr(8, layerText(Layer));
   WriteColorAndLinetype(ColorACI, LineTypeName);
+  WriteStr(100, QStringLiteral("AcDbSpline"));
   WriteStr(70, QStringLiteral("8"));  // planar
   WriteStr(71, QStringLiteral("3"));  // degree
   WriteStr(72, QStringLiteral("8"));  // knots
