@@ -219,7 +219,19 @@ std::vector<std::vector<TQN_Path *>> groupShapes(const TShapeList &doc, const st
   return groups;
 }
 
-pugi::xml_node createSvgRoot(pugi::xml_document &doc, const TRectF &bounds) {
+pugi::xml_node createSvgRoot(pugi::xml_document &doc, const TRectF &drawingBounds) {
+  // A width or height of zero (a single straight line along an axis) disables the
+  // rendering of the whole picture in SVG; such a side is widened to 1 mm about its
+  // middle, which keeps every coordinate and the true scale.
+  TRectF bounds = drawingBounds;
+  if (bounds.width() < 0.0005f) {
+    bounds.Left -= 0.5f;
+    bounds.Right += 0.5f;
+  }
+  if (bounds.height() < 0.0005f) {
+    bounds.Top -= 0.5f;
+    bounds.Bottom += 0.5f;
+  }
   const char *ns = "http://www.w3.org/2000/svg";
   pugi::xml_node root = doc.append_child("svg");
   root.append_attribute("xmlns").set_value(ns);

@@ -622,4 +622,24 @@ TEST_F(SvgExport, EveryShapeKindRendersWithRsvg) {
   }
 }
 
+// A drawing without height (one horizontal line) would give a zero-height picture, which
+// SVG renders as nothing: the side is widened to 1 mm about the line.
+TEST_F(SvgExport, AFlatDrawingGetsAOneMillimetreSideAndRenders) {
+  addLine({2, 3}, {12, 3});
+  ASSERT_EQ(exportSvg(), 1);
+  const pugi::xml_node root = svg.child("svg");
+  EXPECT_EQ(attr(root, "width"), "10.000mm");
+  EXPECT_EQ(attr(root, "height"), "1.000mm");
+  EXPECT_EQ(attr(root, "viewBox"), "2.000 2.500 10.000 1.000");
+
+  const QString rsvg = QStandardPaths::findExecutable(QStringLiteral("rsvg-convert"));
+  if (rsvg.isEmpty()) GTEST_SKIP() << "rsvg-convert (librsvg2-bin) is not installed";
+  const QString png = dir.filePath(QStringLiteral("flat.png"));
+  QProcess p;
+  p.start(rsvg, {QStringLiteral("-o"), png, path});
+  ASSERT_TRUE(p.waitForFinished(30000));
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+  EXPECT_GT(QFileInfo(png).size(), 0);
+}
+
 }  // namespace quillon::test
