@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
+#include <QTest>
 #include <QMouseEvent>
 #include <QMessageBox>
 #include <QPushButton>
@@ -22,6 +24,7 @@
 #include "shell/ui/canvas_widget.h"
 #include "shell/ui/main_window.h"
 #include "support/test_env.h"
+#include "tools/pointer.h"
 #include "tools/tool_change.h"
 
 namespace quillon {
@@ -159,6 +162,25 @@ TEST_F(MainWindowTest, APaletteBoxClickChoosesThePenAndRestrokesTheSelection) {
   EXPECT_EQ(editor().FSelectedPalette, 4);
   EXPECT_EQ(editor().FCurrentThickness, editor().FPalletList[4]->FThickness);
   EXPECT_EQ(line->FPalletIndex, 4);
+}
+
+TEST_F(MainWindowTest, TheTextToolTypesATextIntoTheDocument) {
+  window->toolButton(TTool::Text)->click();
+  settle();
+  pointerDown(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
+  pointerUp(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
+  settle();
+  auto *box = child<QLineEdit>("edText");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(box->isEnabled());
+  EXPECT_EQ(currentRibbon(), QStringLiteral("tabTop_Text"));
+  QTest::keyClicks(box, QStringLiteral("Hi"));
+  settle();
+  ASSERT_EQ(editor().PathList->Count(), 1);
+  const TQN_Path *text = (*editor().PathList)[0];
+  EXPECT_TRUE(text->isKind(shape_kind::Text));
+  EXPECT_EQ(text->FText, QStringLiteral("Hi"));
+  EXPECT_GT(text->Data().Count(), 0);
 }
 
 TEST_F(MainWindowTest, HotKeysChooseToolsAndSwitchGridAndRuler) {

@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -38,6 +39,7 @@
 #include "shell/ui/canvas_widget.h"
 #include "shell/ui/options_dialog_window.h"
 #include "shell/undo.h"
+#include "tools/draw_tools.h"
 #include "tools/tool_change.h"
 #include "tools/view_commands.h"
 #include "tools/view_transform.h"
@@ -204,6 +206,28 @@ void TfrmQuil::buildRibbon() {
     tabConTop->addTab(w, caption(page.Name, QString::fromLatin1(page.Caption)));
   }
   tabConTop->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+
+  // The text tool's text box: every edit rebuilds the TEXT shape being typed.
+  QWidget *textPage = tabConTop->findChild<QWidget *>(QStringLiteral("tabTop_Text"));
+  auto *textRow = new QHBoxLayout(textPage);
+  textRow->setContentsMargins(4, 2, 4, 2);
+  edText = new QLineEdit(textPage);
+  edText->setObjectName(QStringLiteral("edText"));
+  edText->setEnabled(false);
+  btnCancelTextEditing = new QPushButton(caption("btnCancelTextEditing", QStringLiteral("Cancel")), textPage);
+  btnCancelTextEditing->setObjectName(QStringLiteral("btnCancelTextEditing"));
+  btnCancelTextEditing->setEnabled(false);
+  textRow->addWidget(edText, 1);
+  textRow->addWidget(btnCancelTextEditing);
+  connect(edText, &QLineEdit::textEdited, this, [this](const QString &text) {
+    FEditor->FPanel.edText = text;
+    edTextChange(*FEditor);
+    refreshCanvas();
+  });
+  connect(btnCancelTextEditing, &QPushButton::clicked, this, [this] {
+    finishTextEditing(*FEditor);
+    refreshCanvas();
+  });
 }
 
 void TfrmQuil::buildDrawingArea(QVBoxLayout *column) {
@@ -580,6 +604,17 @@ void TfrmQuil::syncWidgets() {
     FSyncFull = false;
     updateSelectionInfo(ed);
   }
+  // The text box follows the text being typed; a new text entry takes the focus.
+  const bool typing = ed.FPanel.edTextEnabled && ed.FEditingText;
+  if (edText->isEnabled() != typing) {
+    edText->setEnabled(typing);
+    btnCancelTextEditing->setEnabled(typing);
+    if (typing) {
+      tabConTop->setCurrentWidget(tabConTop->findChild<QWidget *>(QStringLiteral("tabTop_Text")));
+      edText->setFocus();
+    }
+  }
+  if (!edText->hasFocus() && edText->text() != ed.FPanel.edText) edText->setText(ed.FPanel.edText);
   // The status line follows the pointer and the view; a message written since stays until
   // either changes.
   const QString line = statusBarText(ed, ed.FLastMousePos.X, ed.FLastMousePos.Y);

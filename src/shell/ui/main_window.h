@@ -30,6 +30,9 @@ class QTabWidget;
 class QToolButton;
 class QVBoxLayout;
 
+class QLineEdit;
+class QPushButton;
+
 namespace quillon {
 
 class TEditor;
@@ -88,6 +91,8 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QScrollArea *vscrollLeft = nullptr;
   QWidget *pnlLeft = nullptr;
   QTabWidget *tabConTop = nullptr;
+  QLineEdit *edText = nullptr;                // the text tool's text box
+  QPushButton *btnCancelTextEditing = nullptr;
   QWidget *pbRulerX = nullptr;  // the horizontal ruler (TRulerWidget)
   QWidget *pbRulerY = nullptr;  // the vertical ruler (TRulerWidget)
   TCanvasWidget *pbox = nullptr;
