@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -100,10 +101,11 @@ std::string asciiLower(std::string text) {
   return text;
 }
 
-}  // namespace
-
-std::string mcpHitTest(TEditor &editor, const TMcpRequest &request) {
-  const std::optional<TJson> body = mcpParseBodyObject(request.Body);
+// The body of the click and hit-test routes: the point "x", "y" in millimetres (required)
+// and the pixel offset "dxPx", "dyPx". Returns the refusal reply, or nothing when read.
+std::optional<std::string> readPointRequest(const TMcpRequest &request, std::optional<TJson> &body, TPointF &point,
+                                            double &dx, double &dy) {
+  body = mcpParseBodyObject(request.Body);
   if (!body) return mcpErrorReply(kMcpInvalidJsonBody);
   if (!mcpMember(*body, "x") || !mcpMember(*body, "y")) return mcpErrorReply("x and y are required");
   if (auto refusal = mcpCheckLimits(*body, {{"x", kMcpMaxCoordinate},
@@ -111,10 +113,19 @@ std::string mcpHitTest(TEditor &editor, const TMcpRequest &request) {
                                             {"dxPx", kMcpMaxCoordinate},
                                             {"dyPx", kMcpMaxCoordinate}}))
     return mcpErrorReply(*refusal);
-  const TPointF point{mcpRequiredFloat(*body, "x"), mcpRequiredFloat(*body, "y")};
-  double dx = 0.0, dy = 0.0;
+  point = {mcpRequiredFloat(*body, "x"), mcpRequiredFloat(*body, "y")};
   optionalNumber(*body, "dxPx", dx);
   optionalNumber(*body, "dyPx", dy);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string mcpHitTest(TEditor &editor, const TMcpRequest &request) {
+  std::optional<TJson> body;
+  TPointF point;
+  double dx = 0.0, dy = 0.0;
+  if (auto refusal = readPointRequest(request, body, point, dx, dy)) return *refusal;
   const TJson *modeMember = mcpMember(*body, "mode");
   const std::string mode = modeMember ? valueText(*modeMember) : std::string("click");
   const std::string lowered = asciiLower(mode);
@@ -196,18 +207,10 @@ std::string mcpSetViewport(TEditor &editor, const TMcpRequest &request) {
 }
 
 std::string mcpClick(TEditor &editor, const TMcpRequest &request) {
-  const std::optional<TJson> body = mcpParseBodyObject(request.Body);
-  if (!body) return mcpErrorReply(kMcpInvalidJsonBody);
-  if (!mcpMember(*body, "x") || !mcpMember(*body, "y")) return mcpErrorReply("x and y are required");
-  if (auto refusal = mcpCheckLimits(*body, {{"x", kMcpMaxCoordinate},
-                                            {"y", kMcpMaxCoordinate},
-                                            {"dxPx", kMcpMaxCoordinate},
-                                            {"dyPx", kMcpMaxCoordinate}}))
-    return mcpErrorReply(*refusal);
-  const TPointF point{mcpRequiredFloat(*body, "x"), mcpRequiredFloat(*body, "y")};
+  std::optional<TJson> body;
+  TPointF point;
   double dx = 0.0, dy = 0.0;
-  optionalNumber(*body, "dxPx", dx);
-  optionalNumber(*body, "dyPx", dy);
+  if (auto refusal = readPointRequest(request, body, point, dx, dy)) return *refusal;
   TShiftState shift = ssLeft;
   if (literalTrue(*body, "shift")) shift |= ssShift;
   if (literalTrue(*body, "alt")) shift |= ssAlt;
