@@ -18,6 +18,7 @@
 #include "automation/mcp_server.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
+#include "bench_editor.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/undo.h"
@@ -26,28 +27,11 @@ namespace {
 
 using namespace quillon;
 
-struct ServedDrawing {
-  QTemporaryDir dir;
-  TSilentEditorUi ui;
-  std::unique_ptr<TEditor> editor;
+struct ServedDrawing : bench::TBenchEditor {
   std::unique_ptr<TQNMCPServer> server;
 
   ServedDrawing() {
-    qputenv("QUILLON_DATA_DIR", QDir(dir.path()).filePath("data").toUtf8());
-    editor = std::make_unique<TEditor>(ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
-    TShapeList &doc = *editor->PathList;
-    for (int i = 0; i < 5000; ++i) {
-      auto *s = new TQN_Path(0, 0xFF00FFFF, 1.5f, TStrokeDash::Solid, doc.getNextID());
-      const float x = static_cast<float>(i % 100) * 4.0f, y = static_cast<float>(i / 100) * 4.0f;
-      switch (i % 4) {
-        case 0: s->drawLinePath({x, y}, {x + 3, y + 1}); break;
-        case 1: s->drawArcPath({x, y}, {2, 2}, {x + 2, y}, {x, y + 2}, 90); break;
-        case 2: s->drawEllipsePath({x, y}, 3, 2); break;
-        case 3: s->drawBezierPath({x, y}, {x + 1, y - 1}, {x + 2, y + 1}, {x + 3, y}); break;
-      }
-      editor->calcIntersectionsOfShape(s);
-      doc.add(s, 0);
-    }
+    bench::addShapeGrid(*editor, 5000, true);
     takeUndoSnapshot(*editor, QStringLiteral("bench"));
     server = createEditorMcpServer(*editor, 0);
     server->Start();

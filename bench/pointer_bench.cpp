@@ -13,6 +13,7 @@
 #include "model/intersection_upkeep.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
+#include "bench_editor.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "tools/hit_test.h"
@@ -22,16 +23,10 @@ namespace {
 
 using namespace quillon;
 
-struct PointerDrawing {
-  QTemporaryDir dir;
-  TSilentEditorUi ui;
-  std::unique_ptr<TEditor> editor;
+struct PointerDrawing : bench::TBenchEditor {
   float side = 0.0f;
 
   explicit PointerDrawing(int count) {
-    qputenv("QUILLON_DATA_DIR", QDir(dir.path()).filePath("data").toUtf8());
-    qputenv("QUILLON_DOCUMENTS_DIR", QDir(dir.path()).filePath("documents").toUtf8());
-    editor = std::make_unique<TEditor>(ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
     std::mt19937 rng(7);
     auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
     side = 20.0f * std::sqrt(static_cast<float>(count));

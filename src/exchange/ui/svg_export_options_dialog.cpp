@@ -17,16 +17,11 @@
 
 #include "shell/expression_parser.h"
 #include "shell/ui/number_box.h"
+#include "shell/ui/widget_names.h"
 
 namespace quillon {
 
 namespace {
-
-template <typename T>
-T *named(T *widget, const char *name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 // A number box that lets arithmetic be typed ("0.5*2"); Enter evaluates it.
 class TExpressionNumberBox : public TNumberBox {

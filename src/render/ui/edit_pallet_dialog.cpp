@@ -22,16 +22,11 @@
 #include "shell/editor.h"
 #include "shell/expression_parser.h"
 #include "shell/ui/number_box.h"
+#include "shell/ui/widget_names.h"
 
 namespace quillon {
 
 namespace {
-
-template <typename T>
-T *named(T *widget, const char *name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 // The thickness box: Enter reads its text as arithmetic ("1+0.5") and takes the result,
 // which the box clamps to its range.

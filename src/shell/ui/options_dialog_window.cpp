@@ -14,16 +14,11 @@
 #include <QVBoxLayout>
 
 #include "shell/editor.h"
+#include "shell/ui/widget_names.h"
 
 namespace quillon {
 
 namespace {
-
-template <typename T>
-T *named(T *widget, const char *name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 QDoubleSpinBox *numberBox(QWidget *parent, const char *name, double minimum, double maximum, int decimals) {
   auto *box = named(new QDoubleSpinBox(parent), name);
