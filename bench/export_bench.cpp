@@ -17,6 +17,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "shell/editor.h"
+#include "bench_editor.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
 
@@ -24,14 +25,8 @@ namespace {
 
 using namespace quillon;
 
-struct ExportDrawing {
-  QTemporaryDir dir;
-  TSilentEditorUi ui;
-  std::unique_ptr<TEditor> editor;
-
+struct ExportDrawing : bench::TBenchEditor {
   ExportDrawing() {
-    qputenv("QUILLON_DATA_DIR", QDir(dir.path()).filePath("data").toUtf8());
-    editor = std::make_unique<TEditor>(ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
     TShapeList &doc = *editor->PathList;
     std::vector<TQN_Path *> shapes;
 
