@@ -28,7 +28,7 @@ struct TBenchEditor {
 // `count` lines, arcs, ellipses and Beziers in turn on a 4 mm grid of 100 columns; with
 // `withIntersections` each shape's intersections are recorded as it is added.
 inline void addShapeGrid(TEditor &editor, int count, bool withIntersections) {
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
   for (int i = 0; i < count; ++i) {
     auto *s = new TQN_Path(0, 0xFF00FFFF, 1.5f, TStrokeDash::Solid, doc.getNextID());
     const float x = static_cast<float>(i % 100) * 4.0f, y = static_cast<float>(i / 100) * 4.0f;

@@ -27,7 +27,7 @@ using namespace quillon;
 
 struct ExportDrawing : bench::TBenchEditor {
   ExportDrawing() {
-    TShapeList &doc = *editor->PathList;
+    TShapeList &doc = editor->doc().PathList();
     std::vector<TQN_Path *> shapes;
 
     // 200 chains of 10 segments along a zigzag.
@@ -83,7 +83,7 @@ void BM_ExportVisibleShapes(benchmark::State &state) {
   state.SetLabel(kind == 0 ? "SVG" : kind == 1 ? "DXF R12" : "DXF R14");
   int written = 0;
   for (auto _ : state) written = exportVisibleShapes(editor, file, true, true, true, format, TExportRunOptions{});
-  if (written != editor.PathList->Count()) state.SkipWithError("not every shape was written");
+  if (written != editor.doc().PathList().Count()) state.SkipWithError("not every shape was written");
   state.counters["shapes"] = written;
   state.counters["file_kB"] = static_cast<double>(QFileInfo(file).size()) / 1024.0;
 }

@@ -14,7 +14,7 @@
 
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/grid_cache.h"
 #include "render/paint.h"
 #include "shell/editor.h"
@@ -39,7 +39,7 @@ struct Drawing {
     qputenv("QUILLON_DATA_DIR", QDir(dir.path()).filePath("data").toUtf8());
     qputenv("QUILLON_DOCUMENTS_DIR", QDir(dir.path()).filePath("documents").toUtf8());
     editor = std::make_unique<TEditor>(ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
-    TShapeList &doc = *editor->PathList;
+    TShapeList &doc = editor->doc().PathList();
     const int pieces = std::max(1, (shapes + 24) / 25);
     const int columns = std::max(1, static_cast<int>(std::ceil(std::sqrt(pieces * 1.4))));
     auto origin = [&](int piece) {
@@ -105,16 +105,16 @@ struct Drawing {
   void viewAll() {
     const float w = bounds.width() + 10.0f, h = bounds.height() + 10.0f;
     const float s = std::min(kWidth / w, kHeight / h);
-    editor->FScale = s;
-    editor->FOffset = {-(bounds.Left - 5.0f) * s, -(bounds.Top - 5.0f) * s};
+    editor->view().FScale = s;
+    editor->view().FOffset = {-(bounds.Left - 5.0f) * s, -(bounds.Top - 5.0f) * s};
   }
 
   // 20 pixels per millimetre about the middle of the drawing (96 x 54 mm shown).
   void closeUp() {
     const float s = 20.0f;
     const TPointF c = bounds.centerPoint();
-    editor->FScale = s;
-    editor->FOffset = {kWidth / 2.0f - c.X * s, kHeight / 2.0f - c.Y * s};
+    editor->view().FScale = s;
+    editor->view().FOffset = {kWidth / 2.0f - c.X * s, kHeight / 2.0f - c.Y * s};
   }
 };
 
@@ -134,7 +134,7 @@ void paintFrames(benchmark::State &state, Drawing &drawing) {
     p.end();
     benchmark::DoNotOptimize(image.constBits());
   }
-  state.counters["shapes"] = drawing.editor->PathList->Count();
+  state.counters["shapes"] = drawing.editor->doc().PathList().Count();
 }
 
 void BM_PaintBagViewAll(benchmark::State &state) {
@@ -168,7 +168,7 @@ BENCHMARK(BM_PaintStressClose)->Unit(benchmark::kMillisecond);
 // Drawing the grid bitmap afresh (the first frame and the frame after the view settles).
 void BM_GridRebuild(benchmark::State &state) {
   Drawing d(0, 0);
-  d.editor->FScale = 10.0f;
+  d.editor->view().FScale = 10.0f;
   QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
   TGridCache grid;
   for (auto _ : state) {

@@ -30,7 +30,7 @@ struct PointerDrawing : bench::TBenchEditor {
     std::mt19937 rng(7);
     auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
     side = 20.0f * std::sqrt(static_cast<float>(count));
-    TShapeList &doc = *editor->PathList;
+    TShapeList &doc = editor->doc().PathList();
     for (int i = 0; i < count; ++i) {
       const TPointF p{uniform(0, side), uniform(0, side)};
       auto *s = new TQN_Path(0, 0xFF000000, 0.3f, TStrokeDash::Solid, doc.getNextID());
@@ -50,7 +50,7 @@ struct PointerDrawing : bench::TBenchEditor {
       doc.add(s, 0);
     }
     editor->btnRecalcIntersectionsClick();
-    editor->FScale = 4.0f;
+    editor->view().FScale = 4.0f;
   }
 };
 
@@ -64,13 +64,13 @@ void BM_SnapToNearest(benchmark::State &state) {
   TEditor &e = *d.editor;
   int k = 0;
   for (auto _ : state) {
-    const float x = std::fmod(37.0f * float(k), d.side) * e.FScale;
-    const float y = std::fmod(53.0f * float(k), d.side) * e.FScale;
+    const float x = std::fmod(37.0f * float(k), d.side) * e.view().FScale;
+    const float y = std::fmod(53.0f * float(k), d.side) * e.view().FScale;
     ++k;
     TPointF target;
-    benchmark::DoNotOptimize(snapToNearest(e, x, y, 5.0f, *e.PathList, false, target, false));
+    benchmark::DoNotOptimize(snapToNearest(e, x, y, 5.0f, e.doc().PathList(), false, target, false));
   }
-  state.counters["intersections"] = double(e.FIntersections.Count());
+  state.counters["intersections"] = double(e.doc().FIntersections.Count());
 }
 BENCHMARK(BM_SnapToNearest)->Unit(benchmark::kMicrosecond);
 
@@ -79,10 +79,10 @@ void BM_HitTestLoose(benchmark::State &state) {
   TEditor &e = *d.editor;
   int k = 0;
   for (auto _ : state) {
-    const float x = std::fmod(37.0f * float(k), d.side) * e.FScale;
-    const float y = std::fmod(53.0f * float(k), d.side) * e.FScale;
+    const float x = std::fmod(37.0f * float(k), d.side) * e.view().FScale;
+    const float y = std::fmod(53.0f * float(k), d.side) * e.view().FScale;
     ++k;
-    benchmark::DoNotOptimize(shapesAtScreenPoint(e, *e.PathList, false, x, y, true, false, false));
+    benchmark::DoNotOptimize(shapesAtScreenPoint(e, e.doc().PathList(), false, x, y, true, false, false));
   }
 }
 BENCHMARK(BM_HitTestLoose)->Unit(benchmark::kMicrosecond);

@@ -20,7 +20,7 @@ using namespace quillon;
 struct LargeDrawing : bench::TBenchEditor {
   LargeDrawing() {
     bench::addShapeGrid(*editor, 5000, false);
-    TShapeList &doc = *editor->PathList;
+    TShapeList &doc = editor->doc().PathList();
     // Holes: small closed diamonds, as a pricking iron punches them.
     for (int i = 0; i < 10000; ++i) {
       auto *h = new TQN_Path(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Dot, doc.getNextID());

@@ -1,8 +1,13 @@
 // Program entry: the decimal separator is fixed before any window exists, then the main
-// window is built, shown, and the event loop runs until it closes.
+// window is built and shown, the automation server (when the settings turn it on) is
+// started last, and the event loop runs until the window closes. At the end the server
+// stops first, before the window and its editor save their state and go.
 #include <QApplication>
 #include <QLocale>
 
+#include <memory>
+
+#include "automation/mcp_dispatch.h"
 #include "shell/ui/main_window.h"
 
 int main(int argc, char **argv) {
@@ -13,7 +18,9 @@ int main(int argc, char **argv) {
   {
     quillon::TfrmQuil window(QApplication::arguments().mid(1));
     window.show();
+    std::unique_ptr<quillon::TQNMCPServer> server = quillon::startMcpServer(window.editor());
     code = QApplication::exec();
+    quillon::stopMcpServer(server);
   }
   return code;
 }

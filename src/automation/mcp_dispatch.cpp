@@ -46,22 +46,22 @@ std::unique_ptr<TQNMCPServer> createEditorMcpServer(TEditor &editor, int port, s
       [handOff] { handOff->close(); });
 }
 
-void startMcpServer(TEditor &editor) {
-  editor.FMCPServer.reset();
+std::unique_ptr<TQNMCPServer> startMcpServer(TEditor &editor) {
   try {
-    if (!readMcpEnableServer(optionsFilePath(editor))) return;
+    if (!readMcpEnableServer(optionsFilePath(editor))) return nullptr;
     auto server = createEditorMcpServer(editor, kMcpPort);
     server->Start();
-    editor.FMCPServer = std::move(server);
+    return server;
   } catch (const std::exception &) {
     // The port is taken or the settings could not be read: the server stays off.
+    return nullptr;
   }
 }
 
-void stopMcpServer(TEditor &editor) {
-  if (!editor.FMCPServer) return;
-  editor.FMCPServer->Stop();
-  editor.FMCPServer.reset();
+void stopMcpServer(std::unique_ptr<TQNMCPServer> &server) {
+  if (!server) return;
+  server->Stop();
+  server.reset();
 }
 
 }  // namespace quillon

@@ -1,7 +1,7 @@
 #pragma once
 // The editor's automation server: the handler that carries each request from its
-// connection thread to the UI thread (mcpDispatch), and the start-up and shutdown steps
-// that start and stop the server.
+// connection thread to the UI thread (mcpDispatch), and the steps of the program's
+// start-up and shutdown that start and stop the server (the program owns it).
 //
 // A request for a route runs on the UI thread, one at a time, between the user's own
 // events. While a modal dialog or popup menu is open it is refused as busy instead (it
@@ -34,10 +34,12 @@ std::string mcpDispatch(TEditor &editor, TMcpHandOff &handOff, const std::string
 std::unique_ptr<TQNMCPServer> createEditorMcpServer(TEditor &editor, int port,
                                                     std::shared_ptr<TMcpHandOff> handOff = nullptr);
 
-// Start-up step: when the settings file turns [MCP] EnableServer on, creates the server on
-// kMcpPort and starts it in FMCPServer. Any failure leaves FMCPServer empty, silently.
-void startMcpServer(TEditor &editor);
-// Shutdown step: stops and frees the server in FMCPServer, if any.
-void stopMcpServer(TEditor &editor);
+// Start-up step of the program, last: when the settings file turns [MCP] EnableServer on,
+// creates the server on kMcpPort for the editor and starts it. Empty when the server is
+// off or cannot start (silently).
+std::unique_ptr<TQNMCPServer> startMcpServer(TEditor &editor);
+// Shutdown step of the program, first: stops and frees the server, if any, so that no
+// request reaches the editor while it is saved and freed.
+void stopMcpServer(std::unique_ptr<TQNMCPServer> &server);
 
 }  // namespace quillon

@@ -4,14 +4,9 @@
 
 #include "automation/mcp_routes.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
-#include "render/palette_commands.h"
-#include "shell/deletion.h"
 #include "shell/editor.h"
-#include "shell/editor_ui.h"
-#include "shell/selection.h"
+#include "shell/project_file.h"
 #include "shell/undo.h"
-#include "tools/view_commands.h"
 
 namespace quillon {
 
@@ -21,32 +16,13 @@ std::string historyReply(TEditor &editor, const char *stepName, bool stepped) {
   return std::string("{\"ok\":true,\"") + stepName + "\":" + (stepped ? "true" : "false") +
          ",\"undoDepth\":" + std::to_string(editor.FUndoStore.FUndoList.size()) +
          ",\"redoDepth\":" + std::to_string(editor.FUndoStore.FRedoList.size()) +
-         ",\"shapeCount\":" + std::to_string(editor.PathList->Count()) + "}";
+         ",\"shapeCount\":" + std::to_string(editor.doc().PathList().Count()) + "}";
 }
 
 }  // namespace
 
 std::string mcpNewDocument(TEditor &editor, const TMcpRequest &) {
-  finishTextEditing(editor);
-  editor.PathList->Memo.clear();
-  resetTextEditor(editor, false);
-
-  clearUndoHistory(editor);
-  deselectAll(editor);
-  clearDocumentShapes(editor);
-
-  editor.FIsRotationCenterSpecified = false;
-  editor.FIsSnapPointManuallySet = false;
-  editor.FFilename.clear();
-
-  setAllPalettesVisible(editor, true);
-  editor.updateCaption(QString());
-  editor.FActiveLayer = 0;
-
-  // The first state of the new history; the id counter runs on from the old document.
-  takeUndoSnapshot(editor, QStringLiteral("mcpNewDocument"));
-  editor.setDocumentChanged(false);
-  actResetViewExecute(editor);
+  newDocument(editor);
   return R"({"ok":true})";
 }
 

@@ -9,7 +9,7 @@
 #include "model/route_network.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
 
@@ -93,7 +93,7 @@ TJson shapeIdOrNull(const TQN_Path *shape) { return shape ? TJson(shape->ID()) :
 
 std::string mcpGetPaths(TEditor &editor, const TMcpRequest &) {
   TJson paths = TJson::array();
-  for (TQN_Path *s : *editor.PathList) paths.push_back(pathJson(*s));
+  for (TQN_Path *s : editor.doc().PathList()) paths.push_back(pathJson(*s));
   const std::size_t count = paths.size();
   TJson root = TJson::object();
   root["paths"] = std::move(paths);
@@ -103,7 +103,7 @@ std::string mcpGetPaths(TEditor &editor, const TMcpRequest &) {
 
 std::string mcpGetIntersections(TEditor &editor, const TMcpRequest &) {
   TJson list = TJson::array();
-  for (const TIntersection *ict : editor.FIntersections) {
+  for (const TIntersection *ict : editor.doc().FIntersections) {
     TJson o = TJson::object();
     o["point"] = mcpPointJson(ict->FPoint);
     o["path1Id"] = shapeIdOrNull(ict->FPath1);
@@ -128,7 +128,7 @@ std::string mcpRuler(TEditor &editor, const TMcpRequest &request) {
   const TPointF rp1{mcpRequiredFloat(*body, "x1"), mcpRequiredFloat(*body, "y1")};
   const TPointF rp2{mcpRequiredFloat(*body, "x2"), mcpRequiredFloat(*body, "y2")};
 
-  TVertexNetwork network(*editor.PathList, editor.FIntersections);
+  TVertexNetwork network(editor.doc().PathList(), editor.doc().FIntersections);
   const bool connected = network.dpConnect(rp1, rp2);
 
   std::unordered_map<const TRouteVertex *, int> vertexIndex;
@@ -203,7 +203,7 @@ std::string mcpRuler(TEditor &editor, const TMcpRequest &request) {
 }
 
 std::string mcpGetDoc(TEditor &editor, const TMcpRequest &) {
-  const TShapeList &doc = *editor.PathList;
+  const TShapeList &doc = editor.doc().PathList();
   constexpr float kFar = std::numeric_limits<float>::max();
   float xMin = kFar, yMin = kFar, xMax = -kFar, yMax = -kFar;
   bool any = false;
@@ -219,8 +219,8 @@ std::string mcpGetDoc(TEditor &editor, const TMcpRequest &) {
   TJson root = TJson::object();
   root["shapeCount"] = doc.Count();
   root["layerCount"] = doc.Layers().size();
-  root["paletteCount"] = editor.FPalletList.size();
-  root["activePaletteIdx"] = getCurrentPaletteIndex(editor) + 1;
+  root["paletteCount"] = editor.pen().FPalletList.size();
+  root["activePaletteIdx"] = getCurrentPaletteIndex(editor.pen()) + 1;
   root["activeLayerId"] = editor.FActiveLayer;
   if (any) {
     TJson bbox = TJson::object();
@@ -238,7 +238,7 @@ std::string mcpGetDoc(TEditor &editor, const TMcpRequest &) {
 std::string mcpGetShape(TEditor &editor, const TMcpRequest &request) {
   const int id = mcpIdFromPath(request.Path);
   if (id < 0) return mcpErrorReply("invalid id");
-  TQN_Path *shape = findShapeById(*editor.PathList, id);
+  TQN_Path *shape = findShapeById(editor.doc().PathList(), id);
   if (!shape) return "{\"error\":\"shape not found\",\"id\":" + std::to_string(id) + "}";
   return writeJsonText(shapeJson(*shape));
 }

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "platform/number_text.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 
 namespace quillon {
@@ -76,8 +76,8 @@ std::optional<TJson> mcpParseBodyObject(const std::string &body) {
 }
 
 TDrawPallet *mcpPaletteFromBody(const TEditor &editor, const TJson *body, int &index) {
-  index = getCurrentPaletteIndex(editor);
-  const int count = static_cast<int>(editor.FPalletList.size());
+  index = getCurrentPaletteIndex(editor.pen());
+  const int count = static_cast<int>(editor.pen().FPalletList.size());
   if (body && body->is_object()) {
     if (const TJson *asked = mcpMember(*body, "paletteIdx"); asked && asked->is_number()) {
       if (!asked->is_number_integer()) fail("paletteIdx must be an integer");
@@ -89,7 +89,7 @@ TDrawPallet *mcpPaletteFromBody(const TEditor &editor, const TJson *body, int &i
     }
   }
   if (index < 0 || index >= count) return nullptr;
-  return editor.FPalletList[static_cast<std::size_t>(index)].get();
+  return editor.pen().FPalletList[static_cast<std::size_t>(index)].get();
 }
 
 int mcpLayerFromBody(const TJson *body, int def) {

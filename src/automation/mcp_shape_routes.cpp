@@ -13,7 +13,7 @@
 #include "model/intersection_upkeep.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
@@ -38,7 +38,7 @@ std::string shapeNotFoundReply(int id) {
 
 // Records of the shape with every other shape, whether or not a pointer drag is under way.
 void recordIntersections(TEditor &editor, TQN_Path *shape) {
-  calcIntersectionsOfShape(*editor.PathList, editor.FIntersections, shape, false, &editor.FShapeIndex);
+  calcIntersectionsOfShape(editor.doc().PathList(), editor.doc().FIntersections, shape, false, &editor.doc().FShapeIndex);
 }
 
 // The outline of an arc about (cx, cy) from startAngle to endAngle (radians, growing from
@@ -90,33 +90,14 @@ std::string createShape(TEditor &editor, const TJson &body, const TDraw &draw, c
   const TDrawPallet *pallet = mcpPaletteFromBody(editor, &body, index);
   const int layer = mcpLayerFromBody(&body, editor.FActiveLayer);
   if (!pallet) throw std::runtime_error("no current line type");
-  TShapeList &doc = *editor.PathList;
-  const int id = doc.getNextID();
+  const int id = editor.doc().PathList().getNextID();
   auto shape = std::make_unique<TQN_Path>(index, pallet->Color(), pallet->FThickness, pallet->FDash, id);
   draw(*shape);
   recordIntersections(editor, shape.get());
-  doc.add(shape.release(), layer);
+  editor.doc().add(std::move(shape), layer);
   takeUndoSnapshot(editor, QString::fromLatin1(undoReason));
   editor.ui().refreshCanvas();
   return okIdReply(id);
-}
-
-// Editor fields that point at document shapes let go of one that is about to be freed.
-void letGoOf(TEditor &editor, const TQN_Path *shape) {
-  if (editor.FEditingText == shape) resetTextEditor(editor, false);
-  forgetShape(editor, shape);
-  if (shape->FGroupID > 0) editor.FGroupBoundary.erase(shape->FGroupID);
-}
-
-// Removes the document shape at `index` with its records and frees it.
-void freeShapeAt(TEditor &editor, int index) {
-  TShapeList &doc = *editor.PathList;
-  TQN_Path *shape = doc[index];
-  removeIntersectionsOf(editor.FIntersections, shape);
-  removeIntersectionsOf(editor.FStitchIntersections, shape);
-  doc.Delete(index);
-  letGoOf(editor, shape);
-  delete shape;
 }
 
 }  // namespace
@@ -172,7 +153,7 @@ std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request) {
   if (id < 0) return mcpErrorReply("invalid id in path");
   const std::optional<TJson> body = mcpParseBodyObject(request.Body);
   if (!body) return mcpErrorReply(kMcpInvalidJsonBody);
-  TQN_Path *shape = findShapeById(*editor.PathList, id);
+  TQN_Path *shape = findShapeById(editor.doc().PathList(), id);
   if (!shape) return shapeNotFoundReply(id);
 
   // Everything is read and checked before anything changes: a refused or failing request
@@ -227,7 +208,7 @@ std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request) {
     shape->FThickness = pallet->FThickness;
     shape->FDash = pallet->FDash;
   }
-  removeIntersectionsOf(editor.FIntersections, shape);
+  removeIntersectionsOf(editor.doc().FIntersections, shape);
   if (reshape) reshape(*shape);
   recordIntersections(editor, shape);
   takeUndoSnapshot(editor, QStringLiteral("mcpUpdateShape"));
@@ -238,24 +219,22 @@ std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request) {
 std::string mcpDeleteShape(TEditor &editor, const TMcpRequest &request) {
   const int id = mcpIdFromPath(request.Path);
   if (id < 0) return mcpErrorReply("invalid id");
-  TShapeList &doc = *editor.PathList;
-  TQN_Path *shape = findShapeById(doc, id);
+  TQN_Path *shape = findShapeById(editor.doc().PathList(), id);
   if (!shape) return shapeNotFoundReply(id);
-  freeShapeAt(editor, doc.IndexOf(shape));
+  editor.doc().remove(shape);
   takeUndoSnapshot(editor, QStringLiteral("mcpDeleteShape"));
   editor.ui().refreshCanvas();
   return "{\"ok\":true,\"deletedId\":" + std::to_string(id) + "}";
 }
 
 std::string mcpDeleteShapes(TEditor &editor, const TMcpRequest &request) {
-  TShapeList &doc = *editor.PathList;
+  const TShapeList &doc = editor.doc().PathList();
 
   if (request.Body.empty()) {
     // Every shape goes; layers, print pages and the ID counter stay.
-    const int count = doc.Count();
-    editor.FIntersections.FreeAll();
-    editor.FStitchIntersections.FreeAll();
-    for (int i = doc.Count() - 1; i >= 0; --i) freeShapeAt(editor, i);
+    const std::vector<TQN_Path *> all = doc.Items();
+    const int count = static_cast<int>(all.size());
+    editor.doc().remove(all);
     if (count > 0) {
       takeUndoSnapshot(editor, QStringLiteral("mcpDeleteAllShapes"));
       editor.ui().refreshCanvas();
@@ -281,14 +260,14 @@ std::string mcpDeleteShapes(TEditor &editor, const TMcpRequest &request) {
   }
 
   std::unordered_set<int> found;
-  int deleted = 0;
-  for (int i = doc.Count() - 1; i >= 0; --i) {
-    const int id = doc[i]->ID();
-    if (!wanted.count(id)) continue;
-    found.insert(id);
-    freeShapeAt(editor, i);
-    ++deleted;
+  std::vector<TQN_Path *> going;
+  for (TQN_Path *s : doc) {
+    if (!wanted.count(s->ID())) continue;
+    found.insert(s->ID());
+    going.push_back(s);
   }
+  const int deleted = static_cast<int>(going.size());
+  editor.doc().remove(going);
   if (deleted > 0) {
     takeUndoSnapshot(editor, QStringLiteral("mcpDeleteShapes"));
     editor.ui().refreshCanvas();

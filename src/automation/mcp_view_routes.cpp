@@ -19,8 +19,9 @@
 #include "model/point_helpers.h"
 #include "tools/hit_test.h"
 #include "tools/pointer.h"
+#include "tools/snapping.h"
 #include "tools/view_commands.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
@@ -87,7 +88,7 @@ double probeDistance(const TQN_Path &shape, TPointF p) {
 
 std::string hitEntry(const TEditor &editor, const TQN_Path &shape, double mm) {
   return "{\"id\":" + std::to_string(shape.ID()) + ",\"type\":" + mcpJsonString(shape.FShapeType.toStdString()) +
-         ",\"distMm\":" + fixed(mm, 4) + ",\"distPx\":" + fixed(mm * editor.FScale, 2) + "}";
+         ",\"distMm\":" + fixed(mm, 4) + ",\"distPx\":" + fixed(mm * editor.view().FScale, 2) + "}";
 }
 
 // The text of any JSON value: a string's content, else its literal JSON text.
@@ -130,7 +131,7 @@ std::string mcpHitTest(TEditor &editor, const TMcpRequest &request) {
   const std::string mode = modeMember ? valueText(*modeMember) : std::string("click");
   const std::string lowered = asciiLower(mode);
 
-  const TPointF v = realToVirtual(editor, point);
+  const TPointF v = realToVirtual(editor.view(), point);
   const TPointF screen{v.X + float(dx), v.Y + float(dy)};
   const TPointF probe = virtualToReal(editor, screen);
 
@@ -141,9 +142,9 @@ std::string mcpHitTest(TEditor &editor, const TMcpRequest &request) {
 
   const bool drag = lowered == "drag", multi = lowered == "multi";
   const std::vector<TQN_Path *> picked =
-      hitTestShapes(editor, *editor.PathList, drag, probe, !drag && !multi, false, false);
+      hitTestShapes(editor, editor.doc().PathList(), drag, probe, !drag && !multi, false, false);
   std::vector<std::pair<double, TQN_Path *>> all;
-  for (TQN_Path *shape : *editor.PathList) all.emplace_back(probeDistance(*shape, probe), shape);
+  for (TQN_Path *shape : editor.doc().PathList()) all.emplace_back(probeDistance(*shape, probe), shape);
   std::stable_sort(all.begin(), all.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
   if (all.size() > 5) all.resize(5);
 
@@ -156,24 +157,24 @@ std::string mcpHitTest(TEditor &editor, const TMcpRequest &request) {
     if (!nearestText.empty()) nearestText += ',';
     nearestText += hitEntry(editor, *shape, d);
   }
-  return "{\"ok\":true,\"mode\":" + mcpJsonString(mode) + ",\"scale\":" + fixed(editor.FScale, 4) +
+  return "{\"ok\":true,\"mode\":" + mcpJsonString(mode) + ",\"scale\":" + fixed(editor.view().FScale, 4) +
          ",\"probe\":{\"x\":" + fixed(probe.X, 4) + ",\"y\":" + fixed(probe.Y, 4) + ",\"screenX\":" +
          fixed(screen.X, 2) + ",\"screenY\":" + fixed(screen.Y, 2) + "},\"dragDecision\":{\"selectedNear\":" +
          (selectedNear ? "true" : "false") + ",\"selectedNearId\":" + std::to_string(selectedNear ? near->ID() : -1) +
          ",\"onEndPoint\":" + (onEndPoint ? "true" : "false") + ",\"stickyExists\":" +
-         (editor.FStickyExists ? "true" : "false") + "},\"picked\":[" + pickedText + "],\"nearest\":[" + nearestText +
+         (editor.snap().FStickyExists ? "true" : "false") + "},\"picked\":[" + pickedText + "],\"nearest\":[" + nearestText +
          "]}";
 }
 
 std::string mcpFitViewport(TEditor &editor, const TMcpRequest &) {
   actResetViewExecute(editor);
-  return "{\"ok\":true,\"scale\":" + upToThreeDecimals(editor.FScale) +
-         ",\"offsetX\":" + upToThreeDecimals(editor.FOffset.X) +
-         ",\"offsetY\":" + upToThreeDecimals(editor.FOffset.Y) + "}";
+  return "{\"ok\":true,\"scale\":" + upToThreeDecimals(editor.view().FScale) +
+         ",\"offsetX\":" + upToThreeDecimals(editor.view().FOffset.X) +
+         ",\"offsetY\":" + upToThreeDecimals(editor.view().FOffset.Y) + "}";
 }
 
 std::string mcpSetViewport(TEditor &editor, const TMcpRequest &request) {
-  double scale = editor.FScale;
+  double scale = editor.view().FScale;
   bool haveCentre = false;
   TPointF centre;
   if (const std::optional<TJson> body = mcpParseBodyObject(request.Body)) {
@@ -194,15 +195,15 @@ std::string mcpSetViewport(TEditor &editor, const TMcpRequest &request) {
     scale = kMinScale;
   else if (scale > kMaxScale)
     scale = kMaxScale;
-  if (!haveCentre) centre = virtualToReal(editor, {editor.FBoxWidth / 2.0f, editor.FBoxHeight / 2.0f});
+  if (!haveCentre) centre = virtualToReal(editor, {editor.view().FBoxWidth / 2.0f, editor.view().FBoxHeight / 2.0f});
 
-  editor.FScale = float(scale);
-  editor.FOffset = {editor.FBoxWidth / 2.0f - centre.X * editor.FScale,
-                    editor.FBoxHeight / 2.0f - centre.Y * editor.FScale};
+  editor.view().FScale = float(scale);
+  editor.view().FOffset = {editor.view().FBoxWidth / 2.0f - centre.X * editor.view().FScale,
+                    editor.view().FBoxHeight / 2.0f - centre.Y * editor.view().FScale};
   editor.ui().refreshCanvas();
-  return "{\"ok\":true,\"scale\":" + fixed(editor.FScale, 4) + ",\"offsetX\":" + fixed(editor.FOffset.X, 2) +
-         ",\"offsetY\":" + fixed(editor.FOffset.Y, 2) + ",\"canvasW\":" + fixed(editor.FBoxWidth, 0) +
-         ",\"canvasH\":" + fixed(editor.FBoxHeight, 0) + ",\"centerX\":" + fixed(centre.X, 3) +
+  return "{\"ok\":true,\"scale\":" + fixed(editor.view().FScale, 4) + ",\"offsetX\":" + fixed(editor.view().FOffset.X, 2) +
+         ",\"offsetY\":" + fixed(editor.view().FOffset.Y, 2) + ",\"canvasW\":" + fixed(editor.view().FBoxWidth, 0) +
+         ",\"canvasH\":" + fixed(editor.view().FBoxHeight, 0) + ",\"centerX\":" + fixed(centre.X, 3) +
          ",\"centerY\":" + fixed(centre.Y, 3) + "}";
 }
 
@@ -216,14 +217,14 @@ std::string mcpClick(TEditor &editor, const TMcpRequest &request) {
   if (literalTrue(*body, "alt")) shift |= ssAlt;
   if (literalTrue(*body, "ctrl")) shift |= ssCtrl;
 
-  const TPointF v = realToVirtual(editor, point);
+  const TPointF v = realToVirtual(editor.view(), point);
   const TPointF screen{v.X + float(dx), v.Y + float(dy)};
   pointerDown(editor, TMouseButton::Left, shift, screen.X, screen.Y);
   pointerUp(editor, TMouseButton::Left, shift & ~ssLeft, screen.X, screen.Y);
   editor.ui().refreshCanvas();
 
   std::string selected;
-  for (const TQN_Path *shape : *editor.PathList) {
+  for (const TQN_Path *shape : editor.doc().PathList()) {
     if (!shape->FSelected) continue;
     if (!selected.empty()) selected += ',';
     selected += "{\"id\":" + std::to_string(shape->ID()) + ",\"type\":" + mcpJsonString(shape->FShapeType.toStdString()) +
@@ -231,7 +232,7 @@ std::string mcpClick(TEditor &editor, const TMcpRequest &request) {
   }
   const std::size_t count = getSelectedPaths(editor, false, false).size();
   return "{\"ok\":true,\"screenX\":" + fixed(screen.X, 2) + ",\"screenY\":" + fixed(screen.Y, 2) +
-         ",\"scale\":" + fixed(editor.FScale, 4) + ",\"selectedCount\":" + std::to_string(count) +
+         ",\"scale\":" + fixed(editor.view().FScale, 4) + ",\"selectedCount\":" + std::to_string(count) +
          ",\"selected\":[" + selected + "]}";
 }
 

@@ -8,7 +8,7 @@
 #include "model/point_helpers.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 
 namespace quillon {
@@ -51,13 +51,13 @@ std::vector<TQN_Path *> ellipticalArcToBeziers(TEditor &editor, TPointF center, 
                    float(k * (-uy * std::sin(t) + vy * std::cos(t))));
   };
 
-  const int palette = getCurrentPaletteIndex(editor);
+  const int palette = getCurrentPaletteIndex(editor.pen());
   for (int i = 0; i < parts; ++i) {
     const double t0 = startAngle + step * i;
     const double t1 = t0 + step;
     const TPointF p0 = pointAt(t0), p3 = pointAt(t1);
-    auto *bz = new TQN_Path(palette, editor.FCurrentColor, editor.FCurrentThickness, editor.FCurrentDash,
-                            editor.PathList->getNextID());
+    auto *bz = new TQN_Path(palette, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, editor.pen().FCurrentDash,
+                            editor.doc().PathList().getNextID());
     bz->drawBezierPath(p0, p0 + handleAt(t0), p3 - handleAt(t1), p3);
     result.push_back(bz);
   }

@@ -1,6 +1,6 @@
 #include "exchange/export.h"
 
-#include "edit/shape_bounds.h"
+#include "model/shape_bounds.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,7 +23,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/file_io.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
@@ -243,7 +243,8 @@ pugi::xml_node createSvgRoot(pugi::xml_document &doc, const TRectF &drawingBound
                               fixedText(bounds.width(), 3) + ' ' + fixedText(bounds.height(), 3);
   root.append_attribute("viewBox").set_value(viewBox.c_str());
   root.append_attribute("preserveAspectRatio").set_value("none");
-  const std::string desc = std::string("Created with Quillon v") + kQuillonVersion;
+  std::string desc = "Created with Quillon v";
+  desc += kQuillonVersion;
   root.append_child("desc").text().set(desc.c_str());
   return root;
 }
@@ -328,7 +329,7 @@ void applySVGExportOptions(TEditor &editor, const TSVGExportOptionsValues &v) {
 
 void actExportAsSVGExecute(TEditor &editor, TExportFormat format, ISVGExportOptionsDialog &dialog) {
   const QString nothing = QStringLiteral("NothingToExport");
-  if (editor.PathList->Count() == 0) {
+  if (editor.doc().PathList().Count() == 0) {
     editor.ui().messageBox(nothing, editor.tr(nothing));
     return;
   }
@@ -363,7 +364,7 @@ void actExportAsSVGExecute(TEditor &editor, TExportFormat format, ISVGExportOpti
 
 int exportVisibleShapes(TEditor &editor, const QString &fileName, bool AsDots, bool WithTemplates,
                         bool WithTextShapes, const QString &format, const TExportRunOptions &run) {
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
   const TQN_Options &options = *editor.FOptions;
 
   // The shapes to write, in document order.
@@ -371,9 +372,9 @@ int exportVisibleShapes(TEditor &editor, const QString &fileName, bool AsDots, b
   exportList.reserve(static_cast<std::size_t>(doc.Count()));
   for (TQN_Path *s : doc) {
     s->FExportStrokeDashToSVG = !run.DoNotOutputStrokeDash;
-    if (s->FIsDimensionLine && !editor.FShowDimensionShapes) continue;
+    if (s->FIsDimensionLine && !editor.display().FShowDimensionShapes) continue;
     if (run.DoNotExportHiddenLineType) {
-      const TDrawPallet *pallet = getPaletteOfPath(editor, *s);
+      const TDrawPallet *pallet = getPaletteOfPath(editor.pen(), *s);
       if (pallet && !pallet->FIsVisible) continue;
     }
     if (!doc.GetlayerVisible(s->FLayerID)) continue;
@@ -395,7 +396,7 @@ int exportVisibleShapes(TEditor &editor, const QString &fileName, bool AsDots, b
     writeDxfR12Header(target.r12);
   }
 
-  const TAlphaColor holeColor = editor.FColor_StitchingHole;
+  const TAlphaColor holeColor = editor.display().FColor_StitchingHole;
   int written = 0;
   for (const std::vector<TQN_Path *> &shapes : groupShapes(doc, exportList)) {
     TChainGroup group(shapes);

@@ -30,17 +30,24 @@ void TIntersections::FreeAll() {
   FItems.clear();
 }
 
-void removeIntersectionsOf(TIntersections &intersections, const TQN_Path *shape) {
-  int i = 0;
-  while (i < intersections.Count()) {
-    TIntersection *item = intersections[i];
-    if (item->FPath1 == shape || item->FPath2 == shape) {
-      intersections.Delete(i);
+void TIntersections::FreeWhere(const std::function<bool(const TIntersection &)> &picked) {
+  auto kept = FItems.begin();
+  for (TIntersection *item : FItems) {
+    if (picked(*item))
       delete item;
-    } else {
-      ++i;
-    }
+    else
+      *kept++ = item;
   }
+  FItems.erase(kept, FItems.end());
+}
+
+void removeIntersectionsOf(TIntersections &intersections, const TQN_Path *shape) {
+  intersections.FreeWhere([shape](const TIntersection &r) { return r.FPath1 == shape || r.FPath2 == shape; });
+}
+
+void removeIntersectionsOf(TIntersections &intersections, const std::unordered_set<const TQN_Path *> &shapes) {
+  if (shapes.empty()) return;
+  intersections.FreeWhere([&shapes](const TIntersection &r) { return shapes.count(r.FPath1) || shapes.count(r.FPath2); });
 }
 
 }  // namespace quillon

@@ -2,6 +2,8 @@
 // Intersection records: two shapes meet at a point, crossing there or only touching.
 // The document keeps one list of them; neither the records nor the list own the shapes,
 // and the list does not own its records (whoever removes a record frees it).
+#include <functional>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -43,8 +45,11 @@ class TIntersections {
   auto end() const { return FItems.end(); }
   void Delete(int index);  // removes without freeing
   void Clear() { FItems.clear(); }  // removes all without freeing
+  void Swap(TIntersections &other) { FItems.swap(other.FItems); }
   // Frees every record and empties the list.
   void FreeAll();
+  // Removes and frees the records the predicate picks; the others keep their order.
+  void FreeWhere(const std::function<bool(const TIntersection &)> &picked);
 
  private:
   std::vector<TIntersection *> FItems;
@@ -53,5 +58,7 @@ class TIntersections {
 // Removes (and frees) every record of the list that refers to the shape; the others keep
 // their order.
 void removeIntersectionsOf(TIntersections &intersections, const TQN_Path *shape);
+// The same for every record that refers to one of the shapes.
+void removeIntersectionsOf(TIntersections &intersections, const std::unordered_set<const TQN_Path *> &shapes);
 
 }  // namespace quillon

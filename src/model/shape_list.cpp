@@ -21,6 +21,13 @@ int TShapeList::IndexOf(const TQN_Path *shape) const {
   return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
 }
 
+std::unique_ptr<TShapeList> TShapeList::borrowing(const TShapeList &layersFrom, const std::vector<TQN_Path *> &shapes) {
+  auto list = std::make_unique<TShapeList>(layersFrom.FMultiLang, layersFrom.LangID);
+  list->copyLayersFrom(layersFrom);
+  list->FItems = shapes;
+  return list;
+}
+
 int TShapeList::Append(TQN_Path *shape) {
   FItems.push_back(shape);
   return Count() - 1;

@@ -1,10 +1,10 @@
 #pragma once
-// TShapeList: the document. An ordered list of shapes (the stacking order) that does not
-// own them, plus the layers, the print-page settings, the change and save times, the
-// memo and the one counter that issues shape and group IDs.
+// TShapeList: the shape list of the document. An ordered list of shapes (the stacking
+// order), plus the layers, the print-page settings, the change and save times, the memo
+// and the one counter that issues shape and group IDs.
 //
-// Ownership: removing a shape from the list does not free it (the remover does);
-// clearAll frees every shape; destroying the list frees none.
+// Ownership: the document (TDocument) owns the shapes and is the only one to add or remove
+// them; destroying the list frees none.
 #include <map>
 #include <memory>
 #include <vector>
@@ -25,7 +25,8 @@ class TShapeList {
   TShapeList(const TShapeList &) = delete;
   TShapeList &operator=(const TShapeList &) = delete;
 
-  // The list of shapes.
+  // The list of shapes. Which shapes it holds changes only through the document that owns
+  // it (TDocument); everyone else reads.
   int Count() const { return static_cast<int>(FItems.size()); }
   TQN_Path *operator[](int i) const { return FItems.at(static_cast<std::size_t>(i)); }
   TQN_Path *Items(int i) const { return (*this)[i]; }
@@ -33,15 +34,12 @@ class TShapeList {
   auto begin() const { return FItems.begin(); }
   auto end() const { return FItems.end(); }
   int IndexOf(const TQN_Path *shape) const;
-  int Append(TQN_Path *shape);  // appends as it is, layer untouched
-  void Insert(int index, TQN_Path *shape);
-  void Delete(int index);       // removes without freeing
-  int Remove(TQN_Path *shape);  // removes without freeing; the old index or -1
-  void Move(int from, int to);
   void Exchange(int a, int b);
 
-  // Sets the shape's layer, appends it and returns its index.
-  int add(TQN_Path *shape, int layer);
+  // A list that lends `shapes` (in that order) with the layers of `layersFrom`, for the
+  // queries that take a shape list; it never frees them.
+  static std::unique_ptr<TShapeList> borrowing(const TShapeList &layersFrom, const std::vector<TQN_Path *> &shapes);
+
   int getNextID() { return ++LastID; }
   void updateLastID();
 
@@ -70,7 +68,6 @@ class TShapeList {
 
   std::vector<std::unique_ptr<TShapeList>> &SubGroups() { return FSubGroups; }
 
-  void clearAll();
   void countNumOfAlwaysShowStitchSimulator();
 
   // Read-write values.
@@ -84,6 +81,17 @@ class TShapeList {
   int LastID = 0;
 
  private:
+  friend class TDocument;
+  int Append(TQN_Path *shape);  // appends as it is, layer untouched
+  void Insert(int index, TQN_Path *shape);
+  void Delete(int index);       // removes without freeing
+  int Remove(TQN_Path *shape);  // removes without freeing; the old index or -1
+  void Move(int from, int to);
+  // Sets the shape's layer, appends it and returns its index.
+  int add(TQN_Path *shape, int layer);
+  // Frees every shape and resets the layers, pages and document values.
+  void clearAll();
+
   void addFirstLayer();
   bool hasLayerEntry(int id) const;
 

@@ -6,7 +6,7 @@
 
 #include "model/shape.h"
 #include "render/shape_painters.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 #include "shell/editor.h"
 
 namespace quillon {
@@ -47,8 +47,8 @@ class PaintScope {
 
 void drawFilledShape(TEditor &editor, QPainter &painter, TQN_Path &pixelCopy, const TFillPaintState &state) {
   // 1. Live corners of the shape's box in pixels; a solid fill of the current colour.
-  const QPointF vs = qp(state.LiveStart.value_or(realToVirtual(editor, pixelCopy.FStartPt)));
-  const QPointF ve = qp(state.LiveEnd.value_or(realToVirtual(editor, pixelCopy.FEndPt)));
+  const QPointF vs = qp(state.LiveStart.value_or(realToVirtual(editor.view(), pixelCopy.FStartPt)));
+  const QPointF ve = qp(state.LiveEnd.value_or(realToVirtual(editor.view(), pixelCopy.FEndPt)));
   painter.setBrush(QBrush(painter.brush().color()));
 
   const QPainterPath outline = toPainterPath(pixelCopy.Data());
@@ -75,14 +75,14 @@ void drawFilledShape(TEditor &editor, QPainter &painter, TQN_Path &pixelCopy, co
   // 4. Handles: round marks at the corners of the box and a dotted frame along its sides.
   const bool onScreen = !state.IsPrinting && !state.IsPrintPreviewing;
   if (pixelCopy.FSelected && onScreen && pixelCopy.FGroupID == 0) {
-    setCanvasStroke(painter, editor.FHandleColor, 1.0f, TStrokeDash::Solid);
+    setCanvasStroke(painter, editor.display().FHandleColor, 1.0f, TStrokeDash::Solid);
     const QRectF box = QRectF(vs, ve).normalized();
     const QPointF corners[] = {box.topLeft(), box.topRight(), box.bottomRight(), box.bottomLeft()};
     {
       PaintScope scope(painter, PaintScope::StrokeOnly, 1.0);
       for (const QPointF &c : corners) painter.drawEllipse(QRectF(c.x() - 3.0, c.y() - 3.0, 6.0, 6.0));
     }
-    setCanvasStroke(painter, editor.FHandleColor, 1.0f, TStrokeDash::Dot);
+    setCanvasStroke(painter, editor.display().FHandleColor, 1.0f, TStrokeDash::Dot);
     PaintScope scope(painter, PaintScope::StrokeOnly, 0.7);
     for (int i = 0; i < 4; ++i) painter.drawLine(corners[i], corners[(i + 1) % 4]);
   }

@@ -9,7 +9,8 @@
 
 #include "platform/number_text.h"
 #include "render/shape_painters.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
+#include "tools/snapping.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
@@ -37,7 +38,7 @@ QString gridCacheKey(const TEditor &editor, float Width, float Height, float Bit
   return fixed(Width, 1) + QLatin1Char(';') + fixed(Height, 1) + QLatin1Char(';') + fixed(BitmapScale, 3) +
          QLatin1Char(';') + QString::number(int(o.UnitMode)) + QLatin1Char(';') +
          QString::number(lf.SmallTickInterval) + QLatin1Char(';') + QString::number(lf.LargeTickInterval) +
-         QLatin1Char(';') + QString::number(editor.FIsBlackBackgroundMode ? 1 : 0);
+         QLatin1Char(';') + QString::number(editor.display().FIsBlackBackgroundMode ? 1 : 0);
 }
 
 TGridCache::TGridCache() = default;
@@ -56,13 +57,13 @@ void TGridCache::drawGrid(TEditor &editor, QPainter &canvas, float W, float H, f
   if (usable) {
     auto cachedToPresent = [&](float vx, float vy) {
       const TPointF mm((vx - FGridCacheOffset.X) / FGridCacheScale, (vy - FGridCacheOffset.Y) / FGridCacheScale);
-      const TPointF p = realToVirtual(editor, mm);
+      const TPointF p = realToVirtual(editor.view(), mm);
       return QPointF(p.X, p.Y);
     };
     D = QRectF(cachedToPresent(-kMargin, -kMargin), cachedToPresent(W + kMargin, H + kMargin));
-    ratio = editor.FScale / FGridCacheScale;
+    ratio = editor.view().FScale / FGridCacheScale;
   }
-  const bool viewChanged = !sameCoordinate(FGridCacheScale, editor.FScale) || FGridCacheOffset != editor.FOffset;
+  const bool viewChanged = !sameCoordinate(FGridCacheScale, editor.view().FScale) || FGridCacheOffset != editor.view().FOffset;
   const bool moved = usable && viewChanged;
   const bool stale = !usable || key != FGridCacheKey;
   const bool uncovered = ratio < 0.5f || ratio > 2.0f || D.left() > 0 || D.top() > 0 || W > D.right() ||
@@ -72,8 +73,8 @@ void TGridCache::drawGrid(TEditor &editor, QPainter &canvas, float W, float H, f
     FGridCache = QImage(static_cast<int>(std::lround(CW * s)), static_cast<int>(std::lround(CH * s)),
                         QImage::Format_ARGB32_Premultiplied);
     FGridCache.setDevicePixelRatio(s);
-    FGridCacheScale = editor.FScale;
-    FGridCacheOffset = editor.FOffset;
+    FGridCacheScale = editor.view().FScale;
+    FGridCacheOffset = editor.view().FOffset;
     FGridCache.fill(Qt::transparent);
     {
       QPainter p(&FGridCache);
@@ -92,7 +93,7 @@ void TGridCache::drawGrid(TEditor &editor, QPainter &canvas, float W, float H, f
   canvas.restore();
 
   // A shifted or stretched cache: render afresh once the view has settled.
-  if (!sameCoordinate(FGridCacheScale, editor.FScale) || FGridCacheOffset != editor.FOffset) {
+  if (!sameCoordinate(FGridCacheScale, editor.view().FScale) || FGridCacheOffset != editor.view().FOffset) {
     if (!FGridSettleTimer) {
       FGridSettleTimer = std::make_unique<QTimer>();
       FGridSettleTimer->setSingleShot(true);
@@ -117,7 +118,7 @@ float gridTickForScale(const TEditor &editor) {
   float tick = 0.0f;
   for (int k = 0; k < kStepCount; ++k) {
     tick = static_cast<float>(inch ? series[k] * 25.4 : series[k]);
-    if (tick * editor.FScale >= 10.0f) break;
+    if (tick * editor.view().FScale >= 10.0f) break;
   }
   return tick;
 }
@@ -127,14 +128,14 @@ void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float
   const TQN_Options &o = *editor.FOptions;
   const TPointF r0 = virtualToRealXY(editor, X, Y);
   const TPointF r1 = virtualToRealXY(editor, X + W - 1.0f, Y + H - 1.0f);
-  const TAlphaColor color = editor.FIsBlackBackgroundMode ? 0xFFFFFFFF : 0xFF000000;
+  const TAlphaColor color = editor.display().FIsBlackBackgroundMode ? 0xFFFFFFFF : 0xFF000000;
   setCanvasStroke(canvas, color, 0.5f, TStrokeDash::Solid);
 
   // The step: the first of the series at least 10 pixels wide, chosen again only when the
   // scale changed.
-  if (!sameCoordinate(editor.FScale, FPrevScale)) {
+  if (!sameCoordinate(editor.view().FScale, FPrevScale)) {
     FGridTick = gridTickForScale(editor);
-    FPrevScale = editor.FScale;
+    FPrevScale = editor.view().FScale;
   }
   if (!(FGridTick > 0.0f)) return;
   const double tick = FGridTick;
@@ -179,7 +180,7 @@ void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float
     int i = 0;
     for (double x = roundHalfEven(r0.X / M) * M - M; x <= r1.X; x += tick) {
       strokeFor(p, i);
-      const float px = realToVirtualXY(editor, static_cast<float>(x), r0.Y).X - X;
+      const float px = realToVirtualXY(editor.view(), static_cast<float>(x), r0.Y).X - X;
       p.drawLine(QPointF(px, 0.0), QPointF(px, H - 1.0));
       i = next(i);
     }
@@ -188,7 +189,7 @@ void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float
     int i = 0;
     for (double y = roundHalfEven(r0.Y / M) * M - M; y <= r1.Y; y += tick) {
       strokeFor(p, i);
-      const float py = realToVirtualXY(editor, r0.X, static_cast<float>(y)).Y - Y;
+      const float py = realToVirtualXY(editor.view(), r0.X, static_cast<float>(y)).Y - Y;
       p.drawLine(QPointF(0.0, py), QPointF(W - 1.0, py));
       i = next(i);
     }

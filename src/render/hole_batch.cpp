@@ -18,7 +18,7 @@
 #include "model/shape.h"
 #include "platform/path_data.h"
 #include "render/shape_painters.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 
@@ -357,14 +357,14 @@ void flushHoleBatch(TEditor &editor, QPainter &painter) {
 }
 
 void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, const THolePaintState &state) {
-  const float sx = editor.FScale;
+  const float sx = editor.view().FScale;
   const bool isHole = shape.isKind(shape_kind::Hole);
   const bool onScreen = !state.IsPrinting && !state.IsPrintPreviewing;
   const bool showPattern = editor.FOptions && editor.FOptions->ShowStitchPattern;
   const bool simulation = showPattern || shape.FAlwaysShowStitchSimulator;
 
   // 1. Where the hole is painted: its live start while it is dragged.
-  const TPointF p0 = realToVirtual(editor, shape.FStartPt);
+  const TPointF p0 = realToVirtual(editor.view(), shape.FStartPt);
   const TPointF vs = state.LiveStart.value_or(p0);
   const TPointF shift = vs - p0;
 
@@ -383,8 +383,8 @@ void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, cons
 
   if (printAsDot) {
     // 5. Paper: a 0.5 mm circle and the dot, nothing else.
-    const QRectF circle(qp(realToVirtual(editor, shape.FCenter - TPointF(0.25f, 0.25f))),
-                        qp(realToVirtual(editor, shape.FCenter + TPointF(0.25f, 0.25f))));
+    const QRectF circle(qp(realToVirtual(editor.view(), shape.FCenter - TPointF(0.25f, 0.25f))),
+                        qp(realToVirtual(editor.view(), shape.FCenter + TPointF(0.25f, 0.25f))));
     QPainterPath circlePath;
     circlePath.addEllipse(circle);
     strokeOnly(painter, circlePath, 1.0);
@@ -399,7 +399,7 @@ void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, cons
   // cost more than painting the hole).
   TPathData pixels = shape.Data();
   if (sx != 1.0f) pixels.Scale(sx, sx);
-  const TPointF offset = editor.FOffset + shift;
+  const TPointF offset = editor.view().FOffset + shift;
   pixels.Translate(offset.X, offset.Y);
   const QPainterPath outline = toPainterPath(pixels);
 
@@ -429,7 +429,7 @@ void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, cons
 
   // 7. The selection square.
   if (shape.FSelected && onScreen && shape.FGroupID == 0) {
-    setCanvasStroke(painter, editor.FIsBlackBackgroundMode ? kOpaqueWhite : kOpaqueBlack, 1.0f, TStrokeDash::Solid);
+    setCanvasStroke(painter, editor.display().FIsBlackBackgroundMode ? kOpaqueWhite : kOpaqueBlack, 1.0f, TStrokeDash::Solid);
     QPainterPath square;
     square.addRect(QRectF(vs.X - 3.0, vs.Y - 3.0, 6.0, 6.0));
     strokeOnly(painter, square, 0.7);
@@ -439,8 +439,8 @@ void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, cons
   if (shape.FTemp_OnPath) {
     const TPointF n = rotateVector(shape.FTemp_vector, 90.0f);
     setCanvasStroke(painter, kTickBlue, 1.0f, TStrokeDash::Solid);
-    QPainterPath tick(qp(realToVirtual(editor, shape.FCenter + n * 5.0f)));
-    tick.lineTo(qp(realToVirtual(editor, shape.FCenter - n * 5.0f)));
+    QPainterPath tick(qp(realToVirtual(editor.view(), shape.FCenter + n * 5.0f)));
+    tick.lineTo(qp(realToVirtual(editor.view(), shape.FCenter - n * 5.0f)));
     strokeOnly(painter, tick, 0.7);
   }
 }

@@ -11,7 +11,8 @@
 #include "model/shape_list.h"
 #include "platform/number_text.h"
 #include "render/shape_painters.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
+#include "tools/snapping.h"
 #include "shell/editor.h"
 #include "shell/groups.h"
 
@@ -23,7 +24,7 @@ constexpr TAlphaColor kPageFrameBlue = 0xFF0000FF;
 constexpr TAlphaColor kGroupFrameWhite = 0xFFFFFFFF;
 
 QPointF qp(TPointF p) { return {p.X, p.Y}; }
-QPointF pixel(const TEditor &editor, TPointF real) { return qp(realToVirtual(editor, real)); }
+QPointF pixel(const TEditor &editor, TPointF real) { return qp(realToVirtual(editor.view(), real)); }
 
 
 // The angle in degrees of section k of n sections turned by `rotation` degrees.
@@ -49,7 +50,7 @@ void drawMirroredHandlePreview(TEditor &editor, QPainter &canvas, const TBezierD
   const TPointF joint = drag.EditInfo.IsCP1 ? edited.FStartPt : edited.FEndPt;
   const TPointF q = joint + (joint - m);  // m reflected through the joint
 
-  TQN_Path preview(n.FPalletIndex, editor.FColor_Centerline, n.FThickness, TStrokeDash::Dot, -1);
+  TQN_Path preview(n.FPalletIndex, editor.display().FColor_Centerline, n.FThickness, TStrokeDash::Dot, -1);
   preview.drawBezierPath(n.FStartPt, o.AtCp1 ? q : n.FBezierCp1, o.AtCp1 ? n.FBezierCp2 : q, n.FEndPt);
 
   const QPen saved = canvas.pen();
@@ -63,7 +64,7 @@ void drawMirroredHandlePreview(TEditor &editor, QPainter &canvas, const TBezierD
 
 void drawPrintAreas(TEditor &editor, QPainter &painter, const TPrintAreaState &state) {
   if (!state.IsPrintAreaAvailable || state.IsPrinting || state.IsPrintPreviewing || !state.PrintPageRect) return;
-  const int pages = static_cast<int>(editor.PathList->PrintOffset().size());
+  const int pages = static_cast<int>(editor.doc().PathList().PrintOffset().size());
   for (int i = 0; i < pages; ++i) {
     const TRectF r = state.PrintPageRect(i);
     setCanvasStroke(painter, kPageFrameBlue, 1.0f, TStrokeDash::DashDotDot);
@@ -98,18 +99,18 @@ void drawMandalaGuides(TEditor &editor, QPainter &painter, const TMandalaGuideSt
     for (int i = 0; i < n; ++i) {
       const double a = sectionAngle(n, i, state.Rotation);
       const TPointF d = rotateVector(TPointF(1.0f, 0.0f), static_cast<float>(a));
-      setCanvasStroke(painter, i % 2 == 0 ? editor.FMandalaSectionColor : editor.FMandalaSectionColor2, 0.75f,
+      setCanvasStroke(painter, i % 2 == 0 ? editor.display().FMandalaSectionColor : editor.display().FMandalaSectionColor2, 0.75f,
                       TStrokeDash::Solid);
       StrokeScope scope(painter, 0.6);
-      painter.drawLine(pc, pixel(editor, c + d * editor.FLastMandalaSectionLength));
+      painter.drawLine(pc, pixel(editor, c + d * editor.display().FLastMandalaSectionLength));
     }
   }
 
   // Guide circles.
-  setCanvasStroke(painter, editor.FMandalaSectionColor, 0.75f, TStrokeDash::Solid);
+  setCanvasStroke(painter, editor.display().FMandalaSectionColor, 0.75f, TStrokeDash::Solid);
   StrokeScope scope(painter, 0.6);
   for (float g : state.CircleGuides) {
-    const float r = g * editor.FMandala_Circle_Factor;
+    const float r = g * editor.display().FMandala_Circle_Factor;
     painter.drawEllipse(QRectF(pixel(editor, c - TPointF(r, r)), pixel(editor, c + TPointF(r, r))));
   }
 }
@@ -129,15 +130,15 @@ TPointF constrainHandleToAxis(const TBezierEditingInfo &EditInfo, TPointF P) {
 
 void getPaintedBezierControlPoints(TEditor &editor, QPainter &painter, TPointF &Cp1, TPointF &Cp2,
                                    const TBezierDragState &drag, const TQN_Path &shape) {
-  Cp1 = realToVirtual(editor, shape.FBezierCp1);
-  Cp2 = realToVirtual(editor, shape.FBezierCp2);
+  Cp1 = realToVirtual(editor.view(), shape.FBezierCp1);
+  Cp2 = realToVirtual(editor.view(), shape.FBezierCp2);
   const TBezierEditingInfo &info = drag.EditInfo;
   if (!(info.IsBezierEditing && drag.IsMouseDown && info.p == &shape)) return;
 
   // The drag position: kept on the handle's axis with Shift alone.
   TPointF pos = drag.LastMousePos;
   if (drag.ShiftHeld && !drag.CtrlHeld)
-    pos = realToVirtual(editor, constrainHandleToAxis(info, snappedPointer(editor, drag)));
+    pos = realToVirtual(editor.view(), constrainHandleToAxis(info, snappedPointer(editor, drag)));
   if (info.IsCP1)
     Cp1 = pos;
   else

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/geometry.h"
+#include "shell/display_state.h"
+#include "shell/pointer_state.h"
 
 class QPainter;
 
@@ -37,24 +39,10 @@ void drawPrintAreas(TEditor &editor, QPainter &painter, const TPrintAreaState &s
 // member.
 void drawGroupRectangles(TEditor &editor, QPainter &painter);
 
-// The state of the radial-repeat mode that its guides read besides the editor.
-struct TMandalaGuideState {
-  TPointF Center;                   // FLastMandalaCenter, millimetres
-  float NumSections = 0.0f;         // nbMandala_NumSections
-  float Rotation = 0.0f;            // nbMandala_Rotation, degrees
-  std::vector<float> CircleGuides;  // FMandala_Circle_Guides
-};
 
 // The section lines (two per section, alternating between the two section colours) and
 // the guide circles of the radial-repeat mode.
 void drawMandalaGuides(TEditor &editor, QPainter &painter, const TMandalaGuideState &state);
-
-// The Bezier handle being dragged.
-struct TBezierEditingInfo {
-  bool IsBezierEditing = false;
-  TQN_Path *p = nullptr;  // the edited Bezier (not owned)
-  bool IsCP1 = false;     // the first control point is dragged
-};
 
 // The projection (millimetres) of P onto the handle axis of the edited end: the line
 // through the end point and its control point. P itself when nothing is edited or the

@@ -10,7 +10,7 @@
 #include "model/intersection.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/hole_batch.h"
 #include "render/paint_error_log.h"
 #include "render/rulers.h"
@@ -18,7 +18,7 @@
 #include "render/shape_painters.h"
 #include "render/snap_marks.h"
 #include "render/tool_previews.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 
@@ -41,7 +41,7 @@ class PainterStateGuard {
 };
 
 QPointF pixelOf(const TEditor &editor, TPointF real) {
-  const TPointF p = realToVirtual(editor, real);
+  const TPointF p = realToVirtual(editor.view(), real);
   return {p.X, p.Y};
 }
 
@@ -50,7 +50,7 @@ void paintBackground(const TEditor &editor, QPainter &canvas, const TPaintTarget
   TAlphaColor color = editor.FOptions->WhiteBGColor;
   if (target.IsPrinting)
     color = 0xFFFFFFFF;
-  else if (editor.FIsBlackBackgroundMode)
+  else if (editor.display().FIsBlackBackgroundMode)
     color = 0xFF000000;
   canvas.save();
   canvas.setCompositionMode(QPainter::CompositionMode_Source);
@@ -62,22 +62,22 @@ void paintBackground(const TEditor &editor, QPainter &canvas, const TPaintTarget
 // else the one getPaletteOfPath finds.
 const TDrawPallet *lineTypeOf(const TEditor &editor, const TQN_Path &shape) {
   const int idx = shape.FPalletIndex;
-  if (idx >= 0 && idx < kPalletCount && static_cast<std::size_t>(idx) < editor.FPalletList.size())
-    return editor.FPalletList[static_cast<std::size_t>(idx)].get();
-  return getPaletteOfPath(editor, shape);
+  if (idx >= 0 && idx < kPalletCount && static_cast<std::size_t>(idx) < editor.pen().FPalletList.size())
+    return editor.pen().FPalletList[static_cast<std::size_t>(idx)].get();
+  return getPaletteOfPath(editor.pen(), shape);
 }
 
 // Step 8.5: whether the shape is painted at all.
-bool isShapeShown(const TEditor &editor, const TQN_Path &shape, const TCanvasState &state) {
+bool isShapeShown(const TEditor &editor, const TQN_Path &shape) {
   const bool hole = shape.isKind(shape_kind::Hole);
   const bool leather = !shape.FCatalogGUID.isEmpty();
-  const bool plain = state.HideStrokeLines && !leather && !hole;
+  const bool plain = editor.display().HideStrokeLines && !leather && !hole;
   if (plain) return false;
   const bool simulatedHole = hole && (editor.FOptions->ShowStitchPattern || shape.FAlwaysShowStitchSimulator);
   const TDrawPallet *lineType = lineTypeOf(editor, shape);
   const bool visible = simulatedHole || !lineType || lineType->FIsVisible ||
-                       (leather && state.SimulatorOn && state.FillOn);
-  return visible && editor.PathList->GetlayerVisible(shape.FLayerID);
+                       (leather && editor.display().SimulatorOn && editor.display().FillOn);
+  return visible && editor.doc().PathList().GetlayerVisible(shape.FLayerID);
 }
 
 // Step 11: the crossing (red) and touching (blue) points of the intersections whose
@@ -85,12 +85,12 @@ bool isShapeShown(const TEditor &editor, const TQN_Path &shape, const TCanvasSta
 void paintIntersectionDots(const TEditor &editor, QPainter &canvas) {
   auto hides = [&](const TQN_Path *s) {
     if (!s) return false;
-    if (!editor.PathList->GetlayerVisible(s->FLayerID)) return true;
+    if (!editor.doc().PathList().GetlayerVisible(s->FLayerID)) return true;
     const int idx = s->FPalletIndex;
-    return idx >= 0 && static_cast<std::size_t>(idx) < editor.FPalletList.size() &&
-           !editor.FPalletList[static_cast<std::size_t>(idx)]->FIsVisible;
+    return idx >= 0 && static_cast<std::size_t>(idx) < editor.pen().FPalletList.size() &&
+           !editor.pen().FPalletList[static_cast<std::size_t>(idx)]->FIsVisible;
   };
-  for (const TIntersection *ict : editor.FIntersections) {
+  for (const TIntersection *ict : editor.doc().FIntersections) {
     if (hides(ict->FPath1) || hides(ict->FPath2)) continue;
     const QColor color = QColor::fromRgba(ict->FIsCrossing ? kRed : 0xFF0000FF);
     canvas.setPen(QPen(color));
@@ -103,15 +103,15 @@ void paintIntersectionDots(const TEditor &editor, QPainter &canvas) {
 
 // Step 16: the points clicked so far by the tool in progress, as yellow rings of 1 px.
 void paintClickedPoints(const TEditor &editor, QPainter &canvas) {
-  if (editor.Clicked_Points.empty()) return;
+  if (editor.tool().Clicked_Points.empty()) return;
   setCanvasStroke(canvas, 0xFFFFFF00, 1.0f, TStrokeDash::Solid);
   canvas.setBrush(Qt::NoBrush);
-  for (const TPointF &p : editor.Clicked_Points) canvas.drawEllipse(pixelOf(editor, p), 1.0, 1.0);
+  for (const TPointF &p : editor.tool().Clicked_Points) canvas.drawEllipse(pixelOf(editor, p), 1.0, 1.0);
 }
 
 // Step 22: the banners stacked from the top-left corner.
-void paintBanners(const TEditor &editor, QPainter &canvas, const TCanvasState &state) {
-  const std::vector<TBanner> banners = collectBanners(editor, state);
+void paintBanners(const TEditor &editor, QPainter &canvas) {
+  const std::vector<TBanner> banners = collectBanners(editor);
   if (banners.empty()) return;
   QFont font = canvas.font();
   font.setPixelSize(15);
@@ -135,12 +135,12 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   paintBackground(editor, canvas, target);
 
   // 2. The visible drawing area, in millimetres.
-  const TRectF visible = visibleDrawingRect(editor, float(target.Width), float(target.Height));
+  const TRectF visible = visibleDrawingRect(editor.view(), float(target.Width), float(target.Height));
 
   // 3. Tracing images (drawBackdrop) are painted here once the tracing images exist.
 
   // 4. Grid: on screen and in the preview, never on paper.
-  if (editor.FShowGrid && !target.IsPrinting)
+  if (editor.display().FShowGrid && !target.IsPrinting)
     state.Grid.drawGrid(editor, canvas, float(target.Width), float(target.Height), target.BitmapScale);
 
   // 5. Stroke reset.
@@ -152,7 +152,7 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   printAreas.IsPrinting = target.IsPrinting;
   printAreas.IsPrintPreviewing = target.IsPrintPreviewing;
   printAreas.TilePrint = target.TilePrint;
-  if (editor.FShowPrintAreas && printAreas.IsPrintAreaAvailable) drawPrintAreas(editor, canvas, printAreas);
+  if (editor.display().FShowPrintAreas && printAreas.IsPrintAreaAvailable) drawPrintAreas(editor, canvas, printAreas);
 
   // 7. An empty hole batch.
   resetHoleBatch(editor);
@@ -164,14 +164,14 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   shapeState.PrintStroke = target.PrintStroke;
   shapeState.PrintStroke.IsPreviewing = target.IsPrintPreviewing;
   shapeState.PrintStitchingHoleAsDot = target.PrintStitchingHoleAsDot;
-  shapeState.HighlightActiveLayer = state.HighlightActiveLayer;
-  shapeState.IgnoreLayer = state.IgnoreLayer;
-  shapeState.FillOn = state.FillOn;
-  shapeState.SelectNextStitchingHoleMode = state.SelectNextStitchingHoleMode;
+  shapeState.HighlightActiveLayer = editor.display().HighlightActiveLayer;
+  shapeState.IgnoreLayer = editor.display().IgnoreLayer;
+  shapeState.FillOn = editor.display().FillOn;
+  shapeState.SelectNextStitchingHoleMode = editor.display().SelectNextStitchingHoleMode;
   shapeState.BezierDrag = state.BezierDrag;
   shapeState.OnPaintShape = state.OnPaintShape;
 
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
   std::vector<TQN_Path *> order;
   order.reserve(doc.Items().size());
   for (TQN_Path *s : doc)
@@ -184,7 +184,7 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
     if (shape->ID() < 0) shape->updateId(doc.getNextID());
     if (printOrPreview && target.PrintSelectedShapesOnly && !shape->FSelected) continue;
     if (!target.IsPrinting && !shape->inRange(visible.topLeft(), visible.bottomRight(), true)) continue;
-    if (!isShapeShown(editor, *shape, state)) continue;
+    if (!isShapeShown(editor, *shape)) continue;
     QPen pen = canvas.pen();
     pen.setStyle(Qt::SolidLine);
     canvas.setPen(pen);
@@ -193,7 +193,7 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
       paintShape(editor, canvas, *shape, shapeState);
     } catch (const std::exception &e) {
       canvas.setOpacity(1.0);
-      logPaintError(state.FLastPaintError, e, shape);
+      logPaintError(editor.display().FLastPaintError, e, shape);
     }
   }
 
@@ -202,10 +202,10 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
 
   // 10. Group rectangles, then the radial-repeat guides.
   drawGroupRectangles(editor, canvas);
-  if (state.IsMandalaMode) drawMandalaGuides(editor, canvas, state.Mandala);
+  if (editor.display().IsMandalaMode) drawMandalaGuides(editor, canvas, editor.display().Mandala);
 
   // 11. Intersection dots.
-  if (editor.FShow_intersections) paintIntersectionDots(editor, canvas);
+  if (editor.display().FShow_intersections) paintIntersectionDots(editor, canvas);
 
   // 12. The drawing-check rings are painted here once the drawing check exists.
   // 13. The extra snap points.
@@ -228,11 +228,11 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   // 18. The symmetry prompt comes with the line-symmetry command.
   // 19. The stitch simulation (drawStitchSimulation, drawUnlinkedHoleMarkers).
   // 20. The measuring ruler.
-  if (editor.FShowRuler) drawMeasuringRuler(editor, canvas);
+  if (editor.display().FShowRuler) drawMeasuringRuler(editor, canvas);
   // 21. The pivot handle of the selected tracing image (drawBackdropPivot).
 
   // 22. Banners.
-  paintBanners(editor, canvas, state);
+  paintBanners(editor, canvas);
 
   // 23. The pointer mark and the snap-target highlight.
   if (target.onScreen()) drawPointerMark(editor, canvas);
@@ -244,19 +244,19 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
 
 }  // namespace
 
-std::vector<TBanner> collectBanners(const TEditor &editor, const TCanvasState &state) {
+std::vector<TBanner> collectBanners(const TEditor &editor) {
   std::vector<TBanner> out;
-  const TShapeList &doc = *editor.PathList;
+  const TShapeList &doc = editor.doc().PathList();
   // Rows 1, 2, 4-7, 9, 12-14 belong to tools and commands not yet present (select-next
   // hole mode, the select tool, the palette bar, split, busy message, drawing check,
   // tangent circles, layer move mode).
-  if (state.HideStrokeLines) out.push_back({3, editor.tr(QStringLiteral("hideStrokeLinesWarning")), 0xFFA349A4});
+  if (editor.display().HideStrokeLines) out.push_back({3, editor.tr(QStringLiteral("hideStrokeLinesWarning")), 0xFFA349A4});
   if (editor.FDuplicatesRemovedOnLoad > 0)
     out.push_back({8, editor.tr(QStringLiteral("duplicates_deleted")) + QString::number(editor.FDuplicatesRemovedOnLoad),
                    0xFF4682B4});
   if (!doc.GetlayerVisible(editor.FActiveLayer))
     out.push_back({10, editor.tr(QStringLiteral("LayerIsNotVisible")), kRed});
-  if (state.IgnoreLayer)
+  if (editor.display().IgnoreLayer)
     out.push_back({11,
                    editor.tr(QStringLiteral("LayerIgnored")) + QLatin1Char('(') +
                        editor.tr(QStringLiteral("Cancel_LayerIgnored_win")) + QLatin1Char(')'),
@@ -268,12 +268,12 @@ std::vector<TBanner> collectBanners(const TEditor &editor, const TCanvasState &s
 }
 
 void paintCanvas(TEditor &editor, QPainter &canvas, const TPaintTarget &target, TCanvasState &state) {
-  if (!editor.FOptions || !editor.PathList || !canvas.isActive()) return;
+  if (!editor.FOptions || !canvas.isActive()) return;
   PainterStateGuard guard(canvas);
   try {
     paintFrame(editor, canvas, target, state);
   } catch (const std::exception &e) {
-    logPaintError(state.FLastPaintError, e, nullptr);
+    logPaintError(editor.display().FLastPaintError, e, nullptr);
   }
 }
 

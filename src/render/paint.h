@@ -40,23 +40,13 @@ struct TPaintTarget {
   bool onScreen() const { return !IsPrinting && !IsPrintPreviewing; }
 };
 
-// What the drawing box keeps from frame to frame, and the window switches the painters
-// read that the editor does not hold yet. The canvas widget owns one; a test or the print
-// job may make its own.
+// What the drawing box keeps from frame to frame: the grid bitmap, and what the window
+// hands the painters for the print pages and the Bezier handle being dragged. The canvas
+// widget owns one; a test or the print job may make its own.
 struct TCanvasState {
   TGridCache Grid;
-  QString FLastPaintError;  // last line written to the paint-error log
-
-  bool HideStrokeLines = false;              // FHideStrokeLines (leather-fill view)
-  bool FillOn = true;                        // chkFillOn, "Show filled shapes"
-  bool SimulatorOn = true;                   // chkSimulatorOn, "Show leather simulation"
-  bool HighlightActiveLayer = false;         // chkHighlightActiveLayer, "No layer highlight"
-  bool IgnoreLayer = false;                  // FIgnoreLayer
-  bool SelectNextStitchingHoleMode = false;  // FSelectNextStitchingHoleMode
-  bool IsMandalaMode = false;                // FIsMandalaMode
-  TMandalaGuideState Mandala;                // the radial-repeat centre, sections, circles
-  TPrintAreaState PrintAreas;                // print pages (its printing flags come from the target)
-  TBezierDragState BezierDrag;               // the Bezier handle being dragged
+  TPrintAreaState PrintAreas;  // print pages (its printing flags come from the target)
+  TBezierDragState BezierDrag;  // the Bezier handle being dragged
 
   // Test hook, called with each shape handed to its painter (after culling and the
   // visibility decision); it may count or throw.
@@ -75,6 +65,6 @@ struct TBanner {
   QString Text;
   TAlphaColor Color = 0;
 };
-std::vector<TBanner> collectBanners(const TEditor &editor, const TCanvasState &state);
+std::vector<TBanner> collectBanners(const TEditor &editor);
 
 }  // namespace quillon

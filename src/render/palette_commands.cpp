@@ -10,7 +10,7 @@
 
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/shape_painters.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
@@ -22,12 +22,12 @@ namespace quillon {
 namespace {
 
 bool validIndex(const TEditor &editor, int lineType) {
-  return lineType >= 0 && lineType < static_cast<int>(editor.FPalletList.size());
+  return lineType >= 0 && lineType < static_cast<int>(editor.pen().FPalletList.size());
 }
 
 // The tools during which a palette click only changes the pen.
 bool toolKeepsSelectionStroke(const TEditor &editor) {
-  return editor.FTool == TTool::Stitch || editor.FTool == TTool::Offset || editor.FTool == TTool::Backdrop;
+  return editor.tool().FTool == TTool::Stitch || editor.tool().FTool == TTool::Offset || editor.tool().FTool == TTool::Backdrop;
 }
 
 void takeStroke(TQN_Path &shape, int lineType, const TDrawPallet &pallet) {
@@ -39,7 +39,7 @@ void takeStroke(TQN_Path &shape, int lineType, const TDrawPallet &pallet) {
 
 // The other members of a radial repeat follow the stroke of the member that changed.
 void carryStrokeToRepeat(TEditor &editor, const TQN_Path &source) {
-  for (TQN_Path *member : *editor.PathList) {
+  for (TQN_Path *member : editor.doc().PathList()) {
     if (member == &source || member->FMandalaID != source.FMandalaID) continue;
     member->FPalletIndex = source.FPalletIndex;
     member->FColor = source.FColor;
@@ -66,38 +66,27 @@ int hexByte(QChar high, QChar low) {
 
 void selectPalette(TEditor &editor, int lineType, bool repaintBar) {
   if (!validIndex(editor, lineType)) return;
-  for (std::size_t i = 0; i < editor.FPalletList.size(); ++i)
-    editor.FPalletList[i]->FIsSelected = static_cast<int>(i) == lineType;
-  const TDrawPallet &pallet = *editor.FPalletList[lineType];
-  editor.FCurrentColor = pallet.Color();
-  editor.FCurrentThickness = pallet.FThickness;
-  editor.FCurrentDash = pallet.FDash;
-  editor.FSelectedPalette = lineType;
+  choosePen(editor.pen(), lineType);
   if (repaintBar) editor.ui().repaintPalettes();
 }
 
 void togglePaletteVisibility(TEditor &editor, int lineType) {
   if (!validIndex(editor, lineType)) return;
-  TDrawPallet &pallet = *editor.FPalletList[lineType];
+  TDrawPallet &pallet = *editor.pen().FPalletList[lineType];
   pallet.FIsVisible = !pallet.FIsVisible;
   if (!pallet.FIsVisible)
-    for (TQN_Path *s : *editor.PathList)
+    for (TQN_Path *s : editor.doc().PathList())
       if (s->FSelected && s->FPalletIndex == lineType) s->SetSelected(false);
   editor.ui().repaintPalettes();
   editor.ui().refreshCanvas();
 }
 
-void setAllPalettesVisible(TEditor &editor, bool visible) {
-  for (auto &pallet : editor.FPalletList) pallet->FIsVisible = visible;
-  selectPalette(editor, 0, true);
-}
-
 bool applyPaletteToSelection(TEditor &editor, int lineType) {
   if (!validIndex(editor, lineType)) return false;
-  const TDrawPallet &pallet = *editor.FPalletList[lineType];
+  const TDrawPallet &pallet = *editor.pen().FPalletList[lineType];
   std::set<int> handledRepeats;
   bool changed = false;
-  for (TQN_Path *s : *editor.PathList) {
+  for (TQN_Path *s : editor.doc().PathList()) {
     if (s->FMandalaID > 0 && handledRepeats.count(s->FMandalaID)) continue;
     if (!s->FSelected || s->isKind(shape_kind::Hole)) continue;
     takeStroke(*s, lineType, pallet);
@@ -118,11 +107,11 @@ bool palletBoxMouseDown(TEditor &editor, int lineType, TMouseButton button, TShi
   if (!validIndex(editor, lineType)) return false;
   switch (button) {
     case TMouseButton::Right:
-      editor.FSelectedPalette = lineType;
+      editor.pen().FSelectedPalette = lineType;
       return true;
     case TMouseButton::Left:
       if (hasCtrl(shift)) {
-        editor.FSplitNotSelectedWarning = false;
+        editor.tool().FSplitNotSelectedWarning = false;
         togglePaletteVisibility(editor, lineType);
         editor.ui().refreshCanvas();
         return false;
@@ -144,7 +133,7 @@ void selectPaletteByDigitKey(TEditor &editor, QChar keyChar, TShiftState shift) 
   palletBoxMouseDown(editor, lineType, TMouseButton::Left, shift);
 }
 
-void actLinePaletteShowHideExecute(TEditor &editor) { togglePaletteVisibility(editor, editor.FSelectedPalette); }
+void actLinePaletteShowHideExecute(TEditor &editor) { togglePaletteVisibility(editor, editor.pen().FSelectedPalette); }
 
 void copyPalletList(const TPalletList &from, TPalletList &to) {
   const std::size_t n = std::min(from.size(), to.size());
@@ -154,13 +143,13 @@ void copyPalletList(const TPalletList &from, TPalletList &to) {
 void applyEditPalletResult(TEditor &editor, TEditPalletResult result, const TPalletList &workingCopies) {
   switch (result) {
     case TEditPalletResult::Cancel: return;
-    case TEditPalletResult::OK: copyPalletList(workingCopies, editor.FPalletList); break;
-    case TEditPalletResult::Default: setDefaultPalettes(editor, false); break;
+    case TEditPalletResult::OK: copyPalletList(workingCopies, editor.pen().FPalletList); break;
+    case TEditPalletResult::Default: setDefaultPalettes(editor.pen(), false); break;
   }
-  if (const TDrawPallet *current = getCurrentPalette(editor)) {
-    editor.FCurrentColor = current->Color();
-    editor.FCurrentThickness = current->FThickness;
-    editor.FCurrentDash = current->FDash;
+  if (const TDrawPallet *current = getCurrentPalette(editor.pen())) {
+    editor.pen().FCurrentColor = current->Color();
+    editor.pen().FCurrentThickness = current->FThickness;
+    editor.pen().FCurrentDash = current->FDash;
   }
   editor.ui().repaintPalettes();
   editor.ui().refreshCanvas();

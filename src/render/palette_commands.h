@@ -14,15 +14,14 @@
 
 #include "platform/geometry.h"
 #include "platform/input.h"
+#include "model/draw_pallet.h"
 
 class QPainter;
 
 namespace quillon {
 
 class TEditor;
-class TDrawPallet;
 
-using TPalletList = std::vector<std::unique_ptr<TDrawPallet>>;
 
 // Makes lineType the only current line type, copies its colour (for the current
 // background), thickness and dash into the pen and remembers it as FSelectedPalette; asks
@@ -32,9 +31,6 @@ void selectPalette(TEditor &editor, int lineType, bool repaintBar);
 // Flips the visibility of a line type. Hiding it deselects the selected shapes of that
 // line type. Then the bar and the canvas repaint.
 void togglePaletteVisibility(TEditor &editor, int lineType);
-
-// Shows (or hides) all 40 line types, then makes #01 the pen.
-void setAllPalettesVisible(TEditor &editor, bool visible);
 
 // Gives the selected shapes other than stitching holes the line type's index, colour,
 // thickness and dash, walking the document in order; a radial repeat counts once. When any

@@ -13,7 +13,7 @@
 #include "shell/length_units.h"
 #include "shell/options.h"
 #include "tools/draw_tools.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
@@ -22,7 +22,7 @@ namespace {
 constexpr float kLabelFontSize = 20.0f;
 
 QPointF pixel(const TEditor &editor, TPointF real) {
-  const TPointF p = realToVirtual(editor, real);
+  const TPointF p = realToVirtual(editor.view(), real);
   return {p.X, p.Y};
 }
 
@@ -33,12 +33,12 @@ void strokeSegment(QPainter &canvas, QPointF a, QPointF b, qreal opacity) {
 
 // The stroke the band itself is drawn in.
 void setRubberBandStroke(const TEditor &editor, QPainter &canvas, TAlphaColor color) {
-  setCanvasStroke(canvas, color, editor.FCurrentThickness * 1.5f, TStrokeDash::Dot);
+  setCanvasStroke(canvas, color, editor.pen().FCurrentThickness * 1.5f, TStrokeDash::Dot);
 }
 
 // Stroke and fill of the labels.
 void setLabelColour(const TEditor &editor, QPainter &canvas, float thickness) {
-  const TAlphaColor c = editor.FStrokeDefs.RulerTextColor;
+  const TAlphaColor c = editor.display().FStrokeDefs.RulerTextColor;
   setCanvasStroke(canvas, c, thickness, TStrokeDash::Dot);
   canvas.setBrush(QColor::fromRgba(c));
 }
@@ -55,9 +55,9 @@ QString lengthText(const TEditor &editor, float mm) {
 
 // A temporary arc drawn through a pixel copy in the current stroke.
 void strokeArc(TEditor &editor, QPainter &canvas, TPointF centre, float radius, TPointF s, TPointF e, float sweep) {
-  auto arc = std::make_unique<TQN_Path>(0, editor.FCurrentColor, editor.FCurrentThickness, editor.FCurrentDash, 0);
+  auto arc = std::make_unique<TQN_Path>(0, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, editor.pen().FCurrentDash, 0);
   arc->drawArcPath(centre, {radius, radius}, s, e, sweep);
-  pathToVirtual(editor, *arc, editor.FOffset);
+  pathToVirtual(editor.view(), *arc, editor.view().FOffset);
   StrokeScope scope(canvas, 1.0);
   canvas.drawPath(toPainterPath(arc->Data()));
 }
@@ -65,9 +65,9 @@ void strokeArc(TEditor &editor, QPainter &canvas, TPointF centre, float radius, 
 // The arc the next click of the arc tool would create, drawn; its ends and radius go to
 // s, e and radius. False when no arc exists for the current points.
 bool drawArcPreview(TEditor &editor, QPainter &canvas, TPointF cur, TPointF &s, TPointF &e, float &radius) {
-  const std::vector<TPointF> &points = editor.Clicked_Points;
+  const std::vector<TPointF> &points = editor.tool().Clicked_Points;
   const std::size_t n = points.size();
-  const TPanelValues &panel = editor.FPanel;
+  const TPanelValues &panel = editor.panel();
   s = points[0];
 
   if (panel.rbArc_R || panel.rbArc_HalfMoonRatio) {
@@ -83,7 +83,7 @@ bool drawArcPreview(TEditor &editor, QPainter &canvas, TPointF cur, TPointF &s, 
       if (!arcCentresForChord(s, e, r, c1, c2)) return false;
     }
     radius = r;
-    setRubberBandStroke(editor, canvas, n == 1 ? editor.FColor_Drawing : editor.FColor_Centerline);
+    setRubberBandStroke(editor, canvas, n == 1 ? editor.display().FColor_Drawing : editor.display().FColor_Centerline);
     const float d1 = calcDistance(c1, cur), d2 = calcDistance(c2, cur);
     const float sw1 = calcAngleAtVertex(c1, s, e, false, 0), sw2 = calcAngleAtVertex(c2, s, e, false, 0);
     if (r > 0.0f && s != e) {
@@ -112,16 +112,16 @@ bool drawArcPreview(TEditor &editor, QPainter &canvas, TPointF cur, TPointF &s, 
 }  // namespace
 
 void drawDrawingToolRubberBand(TEditor &editor, QPainter &canvas, TPointF cur) {
-  const std::vector<TPointF> &points = editor.Clicked_Points;
-  const TTool tool = editor.FTool;
+  const std::vector<TPointF> &points = editor.tool().Clicked_Points;
+  const TTool tool = editor.tool().FTool;
   if (points.empty()) return;
   if (tool != TTool::Line && tool != TTool::Bezier && tool != TTool::Rect && tool != TTool::Arc) return;
   if (!editor.FOptions) return;
 
   const TPointF P0 = points.front();
-  if ((tool == TTool::Line && editor.FPanel.rbLineHorizontal) || hasShift(editor.FLastShiftState))
+  if ((tool == TTool::Line && editor.panel().rbLineHorizontal) || hasShift(editor.pointer().FLastShiftState))
     cur = constrainWithShift(editor, P0, cur);
-  setRubberBandStroke(editor, canvas, editor.FColor_Drawing);
+  setRubberBandStroke(editor, canvas, editor.display().FColor_Drawing);
   const QBrush brush = canvas.brush();
 
   if (tool == TTool::Line) {
@@ -140,7 +140,7 @@ void drawDrawingToolRubberBand(TEditor &editor, QPainter &canvas, TPointF cur) {
       StrokeScope scope(canvas, 1.0);
       canvas.drawRect(QRectF(p0, pc).normalized());
     }
-    setLabelColour(editor, canvas, editor.FCurrentThickness * 1.5f);
+    setLabelColour(editor, canvas, editor.pen().FCurrentThickness * 1.5f);
     const qreal midX = (p0.x() + pc.x()) / 2.0, midY = (p0.y() + pc.y()) / 2.0;
     const QString width = lengthText(editor, std::fabs(cur.X - P0.X));
     const QString height = lengthText(editor, std::fabs(cur.Y - P0.Y));
@@ -154,7 +154,7 @@ void drawDrawingToolRubberBand(TEditor &editor, QPainter &canvas, TPointF cur) {
     const bool found = drawArcPreview(editor, canvas, cur, s, e, radius);
     const float chord = calcDistance(s, e);
     if (found && chord > 0.0f) {
-      setLabelColour(editor, canvas, editor.FCurrentThickness * 1.5f);
+      setLabelColour(editor, canvas, editor.pen().FCurrentThickness * 1.5f);
       const QPointF p0 = pixel(editor, s), pe = pixel(editor, e);
       const QPointF mid = (p0 + pe) / 2.0;
       drawLabel(canvas, mid, editor.tr(QStringLiteral("directdist")) + lengthText(editor, chord), true, 0.8);
@@ -167,7 +167,7 @@ void drawDrawingToolRubberBand(TEditor &editor, QPainter &canvas, TPointF cur) {
     for (auto it = points.rbegin(); it != points.rend(); ++it) {
       const TPointF q = *it;
       strokeSegment(canvas, pixel(editor, prev), pixel(editor, q), 1.0);
-      setLabelColour(editor, canvas, editor.FCurrentThickness * 1.5f);
+      setLabelColour(editor, canvas, editor.pen().FCurrentThickness * 1.5f);
       drawLabel(canvas, pixel(editor, prev) + QPointF(20.0, 0.0), lengthText(editor, calcDistance(prev, q)), false,
                 1.0);
       prev = q;
@@ -177,17 +177,17 @@ void drawDrawingToolRubberBand(TEditor &editor, QPainter &canvas, TPointF cur) {
 }
 
 void drawRangeSelectionRect(const TEditor &editor, QPainter &canvas) {
-  if (!editor.FIsRangeSelecting) return;
-  setCanvasStroke(canvas, editor.FColor_Drawing, 1.5f, TStrokeDash::Dot);
-  const QPointF a(editor.FFirstMousePos.X, editor.FFirstMousePos.Y), b(editor.FLastMousePos.X, editor.FLastMousePos.Y);
+  if (!editor.pointer().FIsRangeSelecting) return;
+  setCanvasStroke(canvas, editor.display().FColor_Drawing, 1.5f, TStrokeDash::Dot);
+  const QPointF a(editor.pointer().FFirstMousePos.X, editor.pointer().FFirstMousePos.Y), b(editor.pointer().FLastMousePos.X, editor.pointer().FLastMousePos.Y);
   StrokeScope scope(canvas, 0.9);
   canvas.drawRect(QRectF(a, b).normalized());
 }
 
 void drawTextPlacementCross(const TEditor &editor, QPainter &canvas) {
-  const TQN_Path *text = editor.FEditingText;
+  const TQN_Path *text = editor.tool().FEditingText.get();
   if (text == nullptr || text->isKind(shape_kind::Text)) return;
-  setCanvasStroke(canvas, editor.FCurrentColor, editor.FCurrentThickness, TStrokeDash::Dot);
+  setCanvasStroke(canvas, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, TStrokeDash::Dot);
   const QPointF p = pixel(editor, text->FStartPt);
   StrokeScope scope(canvas, 1.0);
   canvas.drawLine(p - QPointF(10.0, 10.0), p + QPointF(10.0, 10.0));

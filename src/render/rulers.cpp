@@ -13,20 +13,21 @@
 #include <memory>
 #include <numbers>
 
-#include "edit/shape_bounds.h"
+#include "model/shape_bounds.h"
 #include "model/point_helpers.h"
 #include "model/route_network.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/input.h"
 #include "platform/number_text.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/grid_cache.h"
 #include "render/shape_painters.h"
 #include "shell/editor.h"
 #include "shell/length_units.h"
 #include "shell/options.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
+#include "tools/snapping.h"
 
 namespace quillon {
 
@@ -60,8 +61,8 @@ QFont fontOfSize(const QPainter &canvas, float fontSize) {
 // The line type the scale bar and the measuring ruler are drawn with; null when the
 // editor has no line types.
 const TDrawPallet *scaleLineType(const TEditor &editor) {
-  if (editor.FPalletList.size() <= static_cast<std::size_t>(kScaleLineType)) return nullptr;
-  return editor.FPalletList[kScaleLineType].get();
+  if (editor.pen().FPalletList.size() <= static_cast<std::size_t>(kScaleLineType)) return nullptr;
+  return editor.pen().FPalletList[kScaleLineType].get();
 }
 
 // Restores the pen and the brush when a painter helper ends.
@@ -96,7 +97,7 @@ QString rulerLabelText(double mm, const TLengthFormatSettings &format) {
 // The selected shapes of the document, in document order.
 std::vector<TQN_Path *> selectedShapes(const TEditor &editor) {
   std::vector<TQN_Path *> out;
-  for (TQN_Path *s : *editor.PathList)
+  for (TQN_Path *s : editor.doc().PathList())
     if (s->FSelected) out.push_back(s);
   return out;
 }
@@ -213,7 +214,7 @@ QRectF drawCanvasText(QPainter &canvas, TPointF point, const QString &text, floa
 TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int height, bool horizontal,
                               TRulerLabelCache &cache) {
   TRulerPaintInfo info;
-  if (!editor.PathList || !editor.FOptions || !editor.FCanvas || width <= 0 || height <= 0 || !canvas.isActive())
+  if (!editor.FOptions || width <= 0 || height <= 0 || !canvas.isActive())
     return info;
   info.Painted = true;
   canvas.save();
@@ -231,8 +232,8 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
   const int large = std::max(1, format.LargeTickInterval);
   const int medium = format.SmallTickInterval;
 
-  const TPointF pointer = editor.FStickyExists ? realToVirtual(editor, editor.FStickyPoint) : editor.FLastMousePos;
-  const bool dark = editor.FIsBlackBackgroundMode;
+  const TPointF pointer = editor.snap().FStickyExists ? realToVirtual(editor.view(), editor.snap().FStickyPoint) : editor.pointer().FLastMousePos;
+  const bool dark = editor.display().FIsBlackBackgroundMode;
 
   {
     canvas.save();
@@ -253,12 +254,12 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
 
   // Origin: the first clicked point, else the selection's near edge, else 0.
   double origin = 0.0;
-  if (!editor.Clicked_Points.empty()) {
-    origin = horizontal ? editor.Clicked_Points.front().X : editor.Clicked_Points.front().Y;
+  if (!editor.tool().Clicked_Points.empty()) {
+    origin = horizontal ? editor.tool().Clicked_Points.front().X : editor.tool().Clicked_Points.front().Y;
   } else if (const std::vector<TQN_Path *> sel = selectedShapes(editor); !sel.empty()) {
     const TRectF b = calcShapesBoundary(sel);
     origin = horizontal ? b.Left : b.Top;
-    const TPointF v0 = realToVirtual(editor, b.topLeft()), v1 = realToVirtual(editor, b.bottomRight());
+    const TPointF v0 = realToVirtual(editor.view(), b.topLeft()), v1 = realToVirtual(editor.view(), b.bottomRight());
     const QRectF band = horizontal ? QRectF(QPointF(v0.X, t - 10.0f), QPointF(v1.X, t - 1.0f))
                                    : QRectF(QPointF(t - 10.0f, v0.Y), QPointF(t - 1.0f, v1.Y));
     canvas.setOpacity(0.6);
@@ -286,7 +287,7 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
     for (std::int64_t i = 0;; ++i) {
       const double p = first + double(i) * step;
       if (p > re) break;
-      const float pos = horizontal ? realToVirtualXY(editor, float(p), 0.0f).X : realToVirtualXY(editor, 0.0f, float(p)).Y;
+      const float pos = horizontal ? realToVirtualXY(editor.view(), float(p), 0.0f).X : realToVirtualXY(editor.view(), 0.0f, float(p)).Y;
       const float len = counter == 0 ? t : (counter == medium ? t / 3.0f : t / 5.0f);
       canvas.setOpacity(0.4);
       if (horizontal)
@@ -326,11 +327,11 @@ TScaleBarInfo drawScaleBar(TEditor &editor, QPainter &canvas, float boxWidth) {
   if (!inches) format.MmDecimalDigits = 0;
   const double tick = rulerStep(editor);
   double k = inches ? 8.0 : 10.0;
-  double L = tick * k * editor.FScale;
+  double L = tick * k * editor.view().FScale;
   if (!(L > 0.0)) return info;
   for (int halvings = 0; L > boxWidth / 4.0 && halvings < 64; ++halvings) {
     k /= 2.0;
-    L = tick * k * editor.FScale;
+    L = tick * k * editor.view().FScale;
   }
 
   const double x1 = boxWidth - L - 10.0, x2 = boxWidth - 10.0;
@@ -344,7 +345,7 @@ TScaleBarInfo drawScaleBar(TEditor &editor, QPainter &canvas, float boxWidth) {
   const qreal oldOpacity = canvas.opacity();
   canvas.setOpacity(0.5);
   canvas.fillRect(QRectF(QPointF(x1 - 3.0, 3.0), QPointF(x2 + 3.0, 27.0)),
-                  QColor::fromRgba(editor.FIsBlackBackgroundMode ? kBlack : kWhite));
+                  QColor::fromRgba(editor.display().FIsBlackBackgroundMode ? kBlack : kWhite));
   canvas.setOpacity(oldOpacity);
 
   const TAlphaColor color = lineType->Color();
@@ -365,29 +366,29 @@ TScaleBarInfo drawScaleBar(TEditor &editor, QPainter &canvas, float boxWidth) {
 
 TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
   TMeasuringRulerInfo info;
-  if (!editor.FOptions || !editor.PathList) return info;
+  if (!editor.FOptions) return info;
   const TLengthFormatSettings &format = editor.FOptions->LengthFormatSettings;
   const TDrawPallet *lineType = scaleLineType(editor);
-  const TAlphaColor scaleColor = lineType ? lineType->Color() : (editor.FIsBlackBackgroundMode ? kWhite : kBlack);
+  const TAlphaColor scaleColor = lineType ? lineType->Color() : (editor.display().FIsBlackBackgroundMode ? kWhite : kBlack);
   PenBrushScope keep(canvas);
 
   // The end point: level or plumb with the start under Shift, else the snap or the pointer.
   TPointF end;
-  if (hasShift(editor.FLastShiftState)) {
-    const TPointF m = virtualToReal(editor, editor.FLastMousePos, true);
-    const TPointF st = editor.FRulerRealSt;
+  if (hasShift(editor.pointer().FLastShiftState)) {
+    const TPointF m = virtualToReal(editor, editor.pointer().FLastMousePos, true);
+    const TPointF st = editor.tool().FRulerRealSt;
     end = std::fabs(m.X - st.X) > std::fabs(m.Y - st.Y) ? TPointF(m.X, st.Y) : TPointF(st.X, m.Y);
-  } else if (editor.FStickyExists) {
-    end = editor.FStickyPoint;
+  } else if (editor.snap().FStickyExists) {
+    end = editor.snap().FStickyPoint;
   } else {
-    end = virtualToReal(editor, editor.FLastMousePos);
+    end = virtualToReal(editor, editor.pointer().FLastMousePos);
   }
   info.End = end;
 
   TPointF start = end;
   double angle = 0.0, distance = 0.0;
-  if (editor.FRulerFixed) {
-    start = editor.FRulerRealSt;
+  if (editor.tool().FRulerFixed) {
+    start = editor.tool().FRulerRealSt;
     const double dx = double(end.X) - start.X, dy = double(end.Y) - start.Y;
     if (dx == 0.0)
       angle = dy > 0.0 ? 90.0 : 270.0;
@@ -395,12 +396,12 @@ TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
       angle = std::atan2(dy, dx) * 180.0 / std::numbers::pi;
     distance = std::hypot(dx, dy);
 
-    TVertexNetwork network(*editor.PathList, editor.FIntersections);
+    TVertexNetwork network(editor.doc().PathList(), editor.doc().FIntersections);
     network.dpConnect(start, end);
     setCanvasStroke(canvas, scaleColor, lineType ? lineType->FThickness : 1.0f,
                     lineType ? lineType->FDash : TStrokeDash::Solid);
     canvas.setBrush(QColor::fromRgba(scaleColor));
-    const TPointF mouse = editor.FLastMousePos;
+    const TPointF mouse = editor.pointer().FLastMousePos;
     info.LengthText = FormatLength(distance, format, true);
     drawCanvasText(canvas, mouse + TPointF(20.0f, 0.0f), info.LengthText, 30.0f, false, 1.0f, false);
     if (const TRouteVertex *last = network.EndVertex()) {
@@ -419,7 +420,7 @@ TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
 
   const double R = distance < 150.0 ? 150.0 : (std::floor(distance / 10.0) + 1.0) * 10.0;
   info.RulerLength = static_cast<float>(R);
-  const double s = editor.FScale < 0.001f ? 1.0 : editor.FScale;
+  const double s = editor.view().FScale < 0.001f ? 1.0 : editor.view().FScale;
   const double major = 36.0 / s, mid = 18.0 / s, minor = 9.0 / s;
   const int large = std::max(1, format.LargeTickInterval);
   const int medium = format.SmallTickInterval;
@@ -430,9 +431,9 @@ TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
   // and moved to the start's pixel position.
   const double rad = angle * std::numbers::pi / 180.0;
   const double c = std::cos(rad), sn = std::sin(rad);
-  const TPointF origin = realToVirtual(editor, start);
+  const TPointF origin = realToVirtual(editor.view(), start);
   auto toScreen = [&](double x, double y) {
-    return QPointF(origin.X + (x * c - y * sn) * editor.FScale, origin.Y + (x * sn + y * c) * editor.FScale);
+    return QPointF(origin.X + (x * c - y * sn) * editor.view().FScale, origin.Y + (x * sn + y * c) * editor.view().FScale);
   };
   QPainterPath ticks;
   const double slack = tick * 1e-4;  // keeps the last tick of a whole ruler length
@@ -444,7 +445,7 @@ TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
     ticks.lineTo(toScreen(x, -h));
     ++info.TickCount;
   }
-  setCanvasStroke(canvas, editor.FStrokeDefs.RulerColor, editor.FStrokeDefs.RulerThickness, TStrokeDash::Solid);
+  setCanvasStroke(canvas, editor.display().FStrokeDefs.RulerColor, editor.display().FStrokeDefs.RulerThickness, TStrokeDash::Solid);
   StrokeScope scope(canvas, 1.0);
   canvas.drawPath(ticks);
   return info;
@@ -452,14 +453,14 @@ TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
 
 int drawRoutePath(TEditor &editor, QPainter &canvas, const TVertexNetwork &network, const TRouteVertex *vertex) {
   PenBrushScope keep(canvas);
-  setCanvasStroke(canvas, editor.FStrokeDefs.RulerPathColor, editor.FStrokeDefs.SelectionThickness,
+  setCanvasStroke(canvas, editor.display().FStrokeDefs.RulerPathColor, editor.display().FStrokeDefs.SelectionThickness,
                   TStrokeDash::Solid);
   StrokeScope scope(canvas, 1.0);
   int pieces = 0;
   // The way back never has more steps than the network has vertices.
   for (int left = network.Count(); vertex && vertex->FMinDistJoint && left > 0; --left) {
     std::unique_ptr<TQN_Path> piece = vertex->FMinDistJoint->getActualPath();
-    pathToVirtual(editor, *piece, editor.FOffset);
+    pathToVirtual(editor.view(), *piece, editor.view().FOffset);
     canvas.drawPath(toPainterPath(piece->Data()));
     ++pieces;
     vertex = vertex->FMinDistFromVertex;
@@ -474,8 +475,8 @@ bool drawPerpendicularTick(TEditor &editor, QPainter &canvas, const TQN_Path &sh
   TPointF dir;
   if (!carryingSegmentDirection(shape, point, dir)) return false;
   const TPointF across(-dir.Y, dir.X);
-  const TPointF a = realToVirtual(editor, point + across * halfLength);
-  const TPointF b = realToVirtual(editor, point - across * halfLength);
+  const TPointF a = realToVirtual(editor.view(), point + across * halfLength);
+  const TPointF b = realToVirtual(editor.view(), point - across * halfLength);
   PenBrushScope keep(canvas);
   setCanvasStroke(canvas, kOffsetTick, 1.0f, TStrokeDash::Solid);
   StrokeScope scope(canvas, 1.0);
@@ -498,7 +499,7 @@ int drawOffsetSupportTicks(TEditor &editor, QPainter &canvas, const TQN_Path &sh
 }
 
 TRectF realRectToVirtual(const TEditor &editor, const TRectF &rect) {
-  return TRectF(realToVirtual(editor, rect.topLeft()), realToVirtual(editor, rect.bottomRight()));
+  return TRectF(realToVirtual(editor.view(), rect.topLeft()), realToVirtual(editor.view(), rect.bottomRight()));
 }
 
 }  // namespace quillon

@@ -9,7 +9,7 @@
 #include "model/shape.h"
 #include "render/fill_painter.h"
 #include "render/hole_batch.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 #include "shell/editor.h"
 
 namespace quillon {
@@ -18,7 +18,7 @@ namespace {
 
 QPointF qp(TPointF p) { return {p.X, p.Y}; }
 
-QPointF pixel(const TEditor &editor, TPointF real) { return qp(realToVirtual(editor, real)); }
+QPointF pixel(const TEditor &editor, TPointF real) { return qp(realToVirtual(editor.view(), real)); }
 
 Qt::PenStyle penStyleOf(TStrokeDash dash) {
   switch (dash) {
@@ -47,7 +47,7 @@ QRectF around(QPointF p, qreal r) { return {p.x() - r, p.y() - r, 2 * r, 2 * r};
 
 // The handle stroke: the scheme's handle colour, solid, 1 px.
 void setHandleStroke(const TEditor &editor, QPainter &canvas) {
-  setCanvasStroke(canvas, editor.FHandleColor, 1.0f, TStrokeDash::Solid);
+  setCanvasStroke(canvas, editor.display().FHandleColor, 1.0f, TStrokeDash::Solid);
 }
 
 // Square mark: the rectangle point +-3 px.
@@ -124,19 +124,19 @@ float layerOpacity(const TEditor &editor, const TQN_Path &shape, const TShapePai
 
 void paintShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, const TShapePaintState &state) {
   if (state.OnPaintShape) state.OnPaintShape(shape);
-  if (!editor.FShowDimensionShapes && shape.FIsDimensionLine) return;
+  if (!editor.display().FShowDimensionShapes && shape.FIsDimensionLine) return;
 
   const bool isLine = shape.isKind(shape_kind::Line), isBezier = shape.isKind(shape_kind::Bezier),
              isEllipse = shape.isKind(shape_kind::Ellipse), isArc = shape.isKind(shape_kind::Arc),
              isDot = shape.isKind(shape_kind::Dot), isHole = shape.isKind(shape_kind::Hole);
   const bool known = isDot || isHole || isBezier || isLine || isEllipse || isArc;
-  const bool arrow = editor.FShowPathDirections && (isLine || isBezier || isEllipse || isArc);
+  const bool arrow = editor.display().FShowPathDirections && (isLine || isBezier || isEllipse || isArc);
 
   // A pixel copy of the outline for the painters that draw the outline itself.
   std::unique_ptr<TQN_Path> copy;
   if (!known || arrow) {
     copy.reset(shape.createCopy());
-    pathToVirtual(editor, *copy, editor.FOffset);
+    pathToVirtual(editor.view(), *copy, editor.view().FOffset);
   }
 
   applyShapeStroke(canvas, shapeStroke(editor, shape, state.onScreen() ? nullptr : &state.PrintStroke));
@@ -168,7 +168,7 @@ void paintShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, const TShape
     drawFilledShape(editor, canvas, *copy, fill);
   } else {
     // A kind no painter knows: stroked in its own colour and dash.
-    setCanvasStroke(canvas, copy->FColor, copy->FThickness * editor.FPrintLineFactor, copy->FDash);
+    setCanvasStroke(canvas, copy->FColor, copy->FThickness * editor.display().FPrintLineFactor, copy->FDash);
     strokePath(canvas, toPainterPath(copy->Data()), 1.0);
   }
 
@@ -194,11 +194,11 @@ void drawArcShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, const TSha
   // The arc is painted from its parameters, rebuilt on a copy.
   std::unique_ptr<TQN_Path> arc(shape.createCopy());
   arc->drawArcPath(shape.FCenter, {shape.FWidth, shape.FHeight}, s, e, sweep);
-  pathToVirtual(editor, *arc, editor.FOffset);
+  pathToVirtual(editor.view(), *arc, editor.view().FOffset);
   strokePath(canvas, toPainterPath(arc->Data()), layerOpacity(editor, shape, state));
 
   if (shape.FSelected && state.onScreen()) {  // grouped arcs too
-    setCanvasStroke(canvas, editor.FHandleColor, 1.0f, TStrokeDash::Dot);
+    setCanvasStroke(canvas, editor.display().FHandleColor, 1.0f, TStrokeDash::Dot);
     const QPointF c = pixel(editor, shape.FCenter), ps = pixel(editor, s), pe = pixel(editor, e);
     roundMark(canvas, c);
     roundMark(canvas, ps);

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "model/shape.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 
 namespace quillon {
@@ -17,14 +17,14 @@ namespace {
 
 bool hasValidPalletIndex(const TEditor &editor, const TQN_Path &path) {
   return path.FPalletIndex >= 0 && path.FPalletIndex < kPalletCount &&
-         static_cast<std::size_t>(path.FPalletIndex) < editor.FPalletList.size();
+         static_cast<std::size_t>(path.FPalletIndex) < editor.pen().FPalletList.size();
 }
 
 // A shape is left off the page when its own line type is not for print; a shape without
 // a line type when some not-for-print line type has its colour, thickness and dash.
 bool isNotForPrint(const TEditor &editor, const TQN_Path &path) {
-  if (hasValidPalletIndex(editor, path)) return editor.FPalletList[path.FPalletIndex]->FIgnoreInPrinting;
-  for (const auto &pallet : editor.FPalletList) {
+  if (hasValidPalletIndex(editor, path)) return editor.pen().FPalletList[path.FPalletIndex]->FIgnoreInPrinting;
+  for (const auto &pallet : editor.pen().FPalletList) {
     if (pallet->FIgnoreInPrinting && pallet->Color() == path.FColor && pallet->FThickness == path.FThickness &&
         pallet->FDash == path.FDash)
       return true;
@@ -50,7 +50,7 @@ TShapeStroke shapeStroke(const TEditor &editor, const TQN_Path &path, const TPri
   // The line type the shape is drawn with, holding the shape's own thickness.
   TDrawPallet pallet;
   if (hasValidPalletIndex(editor, path)) {
-    pallet.copyFrom(*editor.FPalletList[path.FPalletIndex]);
+    pallet.copyFrom(*editor.pen().FPalletList[path.FPalletIndex]);
   } else {
     pallet.setColor(path.FColor);
     pallet.FDash = path.FDash;
@@ -67,14 +67,14 @@ TShapeStroke shapeStroke(const TEditor &editor, const TQN_Path &path, const TPri
     stroke.Thickness = shown ? path.FThickness * printing->ThicknessFactor : 0.0f;
     stroke.Dash = path.FDash;
   } else if (path.FIsSymmetryTarget) {
-    stroke.StrokeColor = editor.FColor_Centerline;
+    stroke.StrokeColor = editor.display().FColor_Centerline;
     stroke.Thickness = 2.5f;
     stroke.Dash = TStrokeDash::Dot;
   } else {
-    stroke.StrokeColor = path.FSelected ? editor.FStrokeDefs.SelectionColor : pallet.Color();
+    stroke.StrokeColor = path.FSelected ? editor.display().FStrokeDefs.SelectionColor : pallet.Color();
     stroke.FillColor = pallet.Color();
     stroke.FillSet = true;
-    stroke.Thickness = pallet.FThickness - 0.5f + static_cast<float>(std::log10(double(editor.FScale)) / 2.0);
+    stroke.Thickness = pallet.FThickness - 0.5f + static_cast<float>(std::log10(double(editor.view().FScale)) / 2.0);
     stroke.Dash = pallet.FDash;
   }
   return stroke;

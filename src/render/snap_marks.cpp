@@ -7,14 +7,14 @@
 #include "shell/editor.h"
 #include "shell/options.h"
 #include "tools/snapping.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
 namespace {
 
 QPointF px(const TEditor &editor, TPointF real) {
-  const TPointF v = realToVirtual(editor, real);
+  const TPointF v = realToVirtual(editor.view(), real);
   return {v.X, v.Y};
 }
 
@@ -30,7 +30,7 @@ void setFill(QPainter &canvas, TAlphaColor color) { canvas.setBrush(QColor::from
 }  // namespace
 
 void drawSnapPoints(const TEditor &editor, QPainter &canvas) {
-  for (TPointF p : editor.FSnapPoints) {
+  for (TPointF p : editor.snap().FSnapPoints) {
     const QPointF c = px(editor, p);
     setCanvasStroke(canvas, 0xFF0000FF, 1.0f, TStrokeDash::Solid);
     setFill(canvas, 0xFF0000FF);
@@ -41,18 +41,18 @@ void drawSnapPoints(const TEditor &editor, QPainter &canvas) {
 }
 
 TPointF currentToolPoint(const TEditor &editor) {
-  if (!editor.FStickyExists || hasCtrl(editor.FLastShiftState)) return virtualToReal(editor, editor.FLastMousePos);
-  return editor.FStickyPoint;
+  if (!editor.snap().FStickyExists || hasCtrl(editor.pointer().FLastShiftState)) return virtualToReal(editor, editor.pointer().FLastMousePos);
+  return editor.snap().FStickyPoint;
 }
 
 TPointF drawCurrentPoint(const TEditor &editor, QPainter &canvas) {
   const TPointF cur = currentToolPoint(editor);
-  if (editor.FStickyExists && !hasCtrl(editor.FLastShiftState)) {
+  if (editor.snap().FStickyExists && !hasCtrl(editor.pointer().FLastShiftState)) {
     // Radial-repeat sections repeat this mark once radial repeats exist.
     const qreal opacity = canvas.opacity();
     canvas.setOpacity(0.8);
-    setCanvasStroke(canvas, editor.FHandleColor, 1.0f, TStrokeDash::Solid);
-    setFill(canvas, editor.FHandleColor);
+    setCanvasStroke(canvas, editor.display().FHandleColor, 1.0f, TStrokeDash::Solid);
+    setFill(canvas, editor.display().FHandleColor);
     fillCircle(canvas, px(editor, cur), 4.0);
     canvas.setOpacity(opacity);
   }
@@ -60,41 +60,41 @@ TPointF drawCurrentPoint(const TEditor &editor, QPainter &canvas) {
 }
 
 void drawPointerMark(TEditor &editor, QPainter &canvas) {
-  const bool tool = !editor.FIsShapeDragging && isDrawingTool(editor.FTool);
-  const bool clicked = !editor.Clicked_Points.empty();
-  if (!editor.FIsRotationCenterSpecified && !editor.FIsEdgeDragging && !clicked && !editor.FShowRuler && !tool) return;
+  const bool tool = !editor.pointer().FIsShapeDragging && isDrawingTool(editor.tool().FTool);
+  const bool clicked = !editor.tool().Clicked_Points.empty();
+  if (!editor.pointer().FIsRotationCenterSpecified && !editor.pointer().FIsEdgeDragging && !clicked && !editor.display().FShowRuler && !tool) return;
 
   TPointF p;
-  if (editor.FIsEdgeDragging)
-    p = editor.FStickyExists ? editor.FStickyPoint : virtualToReal(editor, editor.FLastMousePos, true);
-  else if (clicked || editor.FShowRuler || tool)
-    p = virtualToReal(editor, editor.FLastMousePos, true);
+  if (editor.pointer().FIsEdgeDragging)
+    p = editor.snap().FStickyExists ? editor.snap().FStickyPoint : virtualToReal(editor, editor.pointer().FLastMousePos, true);
+  else if (clicked || editor.display().FShowRuler || tool)
+    p = virtualToReal(editor, editor.pointer().FLastMousePos, true);
   else
-    p = editor.FRotationCenter;
+    p = editor.pointer().FRotationCenter;
 
   setCanvasStroke(canvas, 0xFF0000FF, 3.0f, TStrokeDash::Solid);
   setFill(canvas, 0xFF0000FF);
-  if (editor.FIsShapeDragging) ring(canvas, px(editor, p), 10.0);
+  if (editor.pointer().FIsShapeDragging) ring(canvas, px(editor, p), 10.0);
 
   // The tangent-circle mode, when it exists, switches the highlight off.
   if (!editor.FOptions || !editor.FOptions->HighlightSnapTargets) return;
   bool single = false;
   std::vector<TPointF> candidates = snapCandidatesNear(editor, p, single);
-  if (candidates.empty() || hasCtrl(editor.FLastShiftState)) return;
-  const TPointF pPx = realToVirtual(editor, p);
+  if (candidates.empty() || hasCtrl(editor.pointer().FLastShiftState)) return;
+  const TPointF pPx = realToVirtual(editor.view(), p);
   bool near = false;
-  for (TPointF c : candidates) near = near || calcDistance(realToVirtual(editor, c), pPx) < 150.0f;
+  for (TPointF c : candidates) near = near || calcDistance(realToVirtual(editor.view(), c), pPx) < 150.0f;
   if (!near) return;
 
-  const TAlphaColor exact = editor.FIsBlackBackgroundMode ? 0xFFFFFF00 : 0xFFFFA500;
+  const TAlphaColor exact = editor.display().FIsBlackBackgroundMode ? 0xFFFFFF00 : 0xFFFFA500;
   for (TPointF c : candidates) {
     if (single) {
-      const TPointF v = realToVirtual(editor, c);
+      const TPointF v = realToVirtual(editor.view(), c);
       const TPointF r = virtualToReal(editor, v, true);
-      if (editor.FStickyExists && r != c && calcDistance(v, editor.FLastMousePos) < 2.0f) {
-        editor.FStickyPoint = r;
-        const TPointF rv = realToVirtual(editor, r);
-        editor.FLastMousePos = {editor.FLastMousePos.X + (rv.X - v.X), editor.FLastMousePos.Y + (rv.Y - v.Y)};
+      if (editor.snap().FStickyExists && r != c && calcDistance(v, editor.pointer().FLastMousePos) < 2.0f) {
+        editor.snap().FStickyPoint = r;
+        const TPointF rv = realToVirtual(editor.view(), r);
+        editor.pointer().FLastMousePos = {editor.pointer().FLastMousePos.X + (rv.X - v.X), editor.pointer().FLastMousePos.Y + (rv.Y - v.Y)};
         c = r;
       }
     }

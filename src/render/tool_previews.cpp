@@ -11,13 +11,14 @@
 #include "model/point_helpers.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/shape_painters.h"
 #include "shell/editor.h"
 #include "shell/length_units.h"
 #include "shell/options.h"
 #include "tools/mark_tools.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
+#include "tools/snapping.h"
 
 namespace quillon {
 
@@ -30,7 +31,7 @@ constexpr float kArrowLength = 1.0f;
 constexpr TAlphaColor kYellow = 0xFFFFFF00;
 
 QPointF px(const TEditor &editor, TPointF real) {
-  const TPointF v = realToVirtual(editor, real);
+  const TPointF v = realToVirtual(editor.view(), real);
   return {v.X, v.Y};
 }
 
@@ -40,9 +41,9 @@ TPointF midpoint(TPointF a, TPointF b) { return {(a.X + b.X) / 2.0f, (a.Y + b.Y)
 // default line type when the index lies outside the list.
 const TDrawPallet &dimensionLineType(const TEditor &editor) {
   static const TDrawPallet fallback;
-  const int idx = editor.FPanel.DimPalletIndex;
-  if (idx >= 0 && static_cast<std::size_t>(idx) < editor.FPalletList.size())
-    return *editor.FPalletList[static_cast<std::size_t>(idx)];
+  const int idx = editor.panel().DimPalletIndex;
+  if (idx >= 0 && static_cast<std::size_t>(idx) < editor.pen().FPalletList.size())
+    return *editor.pen().FPalletList[static_cast<std::size_t>(idx)];
   return fallback;
 }
 
@@ -58,8 +59,8 @@ void strokeLine(const TEditor &editor, QPainter &canvas, TPointF a, TPointF b) {
 
 // A text shape of the dimension line type (not yet laid out).
 std::unique_ptr<TQN_Path> newDimensionText(TEditor &editor, const TDrawPallet &L, bool preview) {
-  const int id = preview ? -1 : editor.PathList->getNextID();
-  auto text = std::make_unique<TQN_Path>(editor.FPanel.DimPalletIndex, L.Color(), L.FThickness, TStrokeDash::Solid, id);
+  const int id = preview ? -1 : editor.doc().PathList().getNextID();
+  auto text = std::make_unique<TQN_Path>(editor.panel().DimPalletIndex, L.Color(), L.FThickness, TStrokeDash::Solid, id);
   text->FIsDimensionLine = true;
   return text;
 }
@@ -82,7 +83,7 @@ void translateText(TQN_Path &text, TPointF by) {
 
 // The scratch text of a preview, drawn in pixels with a solid pen of the line type.
 void drawPreviewText(const TEditor &editor, QPainter &canvas, TQN_Path &text, const TDrawPallet &L) {
-  pathToVirtual(editor, text, editor.FOffset);
+  pathToVirtual(editor.view(), text, editor.view().FOffset);
   setCanvasStroke(canvas, L.Color(), L.FThickness, TStrokeDash::Solid);
   {
     StrokeScope scope(canvas, 1.0);
@@ -95,13 +96,13 @@ void drawPreviewText(const TEditor &editor, QPainter &canvas, TQN_Path &text, co
 // dash, the next ID; added to the document on the active layer.
 TQN_Path *addDimensionLine(TEditor &editor, const TDrawPallet &L, TStrokeDash dash, TPointF from, TPointF to,
                            int groupId, bool arrowSt, bool arrowEd) {
-  auto *line = new TQN_Path(editor.FPanel.DimPalletIndex, L.Color(), L.FThickness, dash, editor.PathList->getNextID());
+  auto *line = new TQN_Path(editor.panel().DimPalletIndex, L.Color(), L.FThickness, dash, editor.doc().PathList().getNextID());
   line->drawLinePath(from, to);
   line->FIsDimensionLine = true;
   line->FGroupID = groupId;
   line->FShowArrowSt = arrowSt;
   line->FShowArrowEd = arrowEd;
-  editor.PathList->add(line, editor.FActiveLayer);
+  editor.doc().add(std::unique_ptr<TQN_Path>(line), editor.FActiveLayer);
   return line;
 }
 
@@ -125,7 +126,7 @@ TTextSize measureTextSize(const QString &fontFamily, float fontSize, const QStri
 QString dimensionLengthText(const TEditor &editor, double mm) {
   TLengthFormatSettings format = editor.FOptions ? editor.FOptions->LengthFormatSettings : TLengthFormatSettings{};
   format.InchDisplayMode = idmHybrid;
-  const int digits = editor.FPanel.DimPrecision;
+  const int digits = editor.panel().DimPrecision;
   if (format.UnitMode == umIN)
     format.InchDecimalDigits = digits;
   else
@@ -134,21 +135,21 @@ QString dimensionLengthText(const TEditor &editor, double mm) {
 }
 
 void drawLinearDimension(TEditor &editor, QPainter *canvas, TPointF point) {
-  if (editor.Clicked_Points.empty()) return;
+  if (editor.tool().Clicked_Points.empty()) return;
   const TDrawPallet &L = dimensionLineType(editor);
-  const TPanelValues &panel = editor.FPanel;
-  const TPointF A = editor.Clicked_Points[0];
+  const TPanelValues &panel = editor.panel();
+  const TPointF A = editor.tool().Clicked_Points[0];
   if (canvas) {
     setCanvasStroke(*canvas, L.Color(), L.FThickness, L.FDash);
     pointMarker(editor, *canvas, A);
   }
 
   // The ends of the dimension line and the starts of the extension lines.
-  const bool placed = editor.Clicked_Points.size() >= 2;
+  const bool placed = editor.tool().Clicked_Points.size() >= 2;
   TPointF q = point, E1 = A, E2 = point, A2 = A, B2 = point;
   if (placed) {
-    q = virtualToReal(editor, editor.FLastMousePos);
-    const TPointF B = editor.Clicked_Points[1];
+    q = virtualToReal(editor, editor.pointer().FLastMousePos);
+    const TPointF B = editor.tool().Clicked_Points[1];
     if (canvas) pointMarker(editor, *canvas, B);
     const TPointF d = calcUnitVector(A, B);
     // Coinciding measured points have no direction: the offset is then taken from A.
@@ -167,7 +168,7 @@ void drawLinearDimension(TEditor &editor, QPainter *canvas, TPointF point) {
   std::unique_ptr<TQN_Path> text = newDimensionText(editor, L, canvas != nullptr);
   int groupId = 0;
   if (!canvas) {
-    groupId = editor.PathList->getNextID();
+    groupId = editor.doc().PathList().getNextID();
     text->FGroupID = groupId;
   }
   const TPointF along = panel.chkDms_TextReverse ? E1 - E2 : E2 - E1;
@@ -188,7 +189,7 @@ void drawLinearDimension(TEditor &editor, QPainter *canvas, TPointF point) {
   if (canvas)
     drawPreviewText(editor, *canvas, *text, L);
   else
-    editor.PathList->add(text.release(), editor.FActiveLayer);
+    editor.doc().add(std::move(text), editor.FActiveLayer);
 
   const TPointF e = calcUnitVector(E1, E2);
   if (panel.chkDms_SingleLine) {
@@ -224,18 +225,18 @@ void drawLinearDimension(TEditor &editor, QPainter *canvas, TPointF point) {
 }
 
 void drawRadiusDimension(TEditor &editor, QPainter *canvas, TPointF point) {
-  TQN_Path *arc = editor.FDimensionShape;
-  if (editor.Clicked_Points.empty() || !arc || editor.PathList->IndexOf(arc) < 0) return;
+  TQN_Path *arc = editor.tool().FDimensionShape;
+  if (editor.tool().Clicked_Points.empty() || !arc || editor.doc().PathList().IndexOf(arc) < 0) return;
   const TDrawPallet &L = dimensionLineType(editor);
-  const TPanelValues &panel = editor.FPanel;
-  const TPointF A = editor.Clicked_Points[0];
+  const TPanelValues &panel = editor.panel();
+  const TPointF A = editor.tool().Clicked_Points[0];
   if (canvas) {
     setCanvasStroke(*canvas, L.Color(), L.FThickness, L.FDash);
     pointMarker(editor, *canvas, A);
   }
   TPointF B = point;
-  if (editor.Clicked_Points.size() >= 2) {
-    B = editor.Clicked_Points[1];
+  if (editor.tool().Clicked_Points.size() >= 2) {
+    B = editor.tool().Clicked_Points[1];
     if (canvas) pointMarker(editor, *canvas, B);
   }
   const TPointF d = calcUnitVector(A, B);
@@ -258,15 +259,15 @@ void drawRadiusDimension(TEditor &editor, QPainter *canvas, TPointF point) {
     drawPreviewText(editor, *canvas, *text, L);
     return;
   }
-  editor.PathList->add(text.release(), editor.FActiveLayer);
+  editor.doc().add(std::move(text), editor.FActiveLayer);
   addDimensionLine(editor, L, TStrokeDash::Solid, T, K, 0, true, false);
 }
 
 void drawMarkToolPreviews(TEditor &editor, QPainter &canvas, TPointF cur) {
-  const std::size_t n = editor.Clicked_Points.size();
-  const TTool tool = editor.FTool;
-  if (n == 1 && (editor.FIsCenterLineMode || tool == TTool::DistMarkLine)) {
-    const TPointF P0 = editor.Clicked_Points[0];
+  const std::size_t n = editor.tool().Clicked_Points.size();
+  const TTool tool = editor.tool().FTool;
+  if (n == 1 && (editor.tool().FIsCenterLineMode || tool == TTool::DistMarkLine)) {
+    const TPointF P0 = editor.tool().Clicked_Points[0];
     setCanvasStroke(canvas, kYellow, 1.0f, TStrokeDash::Solid);
     {
       StrokeScope scope(canvas, canvas.opacity());
@@ -277,13 +278,13 @@ void drawMarkToolPreviews(TEditor &editor, QPainter &canvas, TPointF cur) {
       commitDistanceMarkingTool(editor, cur, true, &canvas);
     } else {
       strokeLine(editor, canvas, cur, P0);
-      const TPanelValues &panel = editor.FPanel;
+      const TPanelValues &panel = editor.panel();
       const TPointF w = rotateVector(calcUnitVector(cur, P0), 90.0f);
       const float k = std::max(1.0f, panel.nbNumDividingCenter);
       const TPointF d = (P0 - cur) * (1.0f / k);
       const float len = panel.nbCenterLineLength1;
       const int last = int(std::lround(k));
-      setCanvasStroke(canvas, editor.FCurrentColor, editor.FCurrentThickness * 2.0f, editor.FCurrentDash);
+      setCanvasStroke(canvas, editor.pen().FCurrentColor, editor.pen().FCurrentThickness * 2.0f, editor.pen().FCurrentDash);
       for (int j = 0; j <= last; ++j) {
         if ((j == 0 || j == last) && !panel.chkDrawEdges) continue;
         const TPointF m = cur + d * float(j);
@@ -293,7 +294,7 @@ void drawMarkToolPreviews(TEditor &editor, QPainter &canvas, TPointF cur) {
   }
 
   if (tool == TTool::DimensionLine && n > 0) {
-    if (editor.FDimensionShape)
+    if (editor.tool().FDimensionShape)
       drawRadiusDimension(editor, &canvas, cur);
     else
       drawLinearDimension(editor, &canvas, cur);

@@ -48,7 +48,7 @@ void restartAutoSaveTimer(TEditor &editor) {
 }
 
 bool autoSaveTick(TEditor &editor, double now) {
-  TShapeList *doc = editor.PathList.get();
+  TShapeList *doc = &editor.doc().PathList();
   if (!doc || !doc->IsChanged || !(doc->LastChangeTime > doc->LastSavedTime)) return false;
   // Idle: nothing while the user is still at work or a save was just made.
   if (millisecondsBetween(doc->LastOperatedTime, now) < kAutoSaveIdleMs ||

@@ -1,6 +1,6 @@
 #include "shell/clipboard.h"
 
-#include "edit/shape_bounds.h"
+#include "model/shape_bounds.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -25,7 +25,6 @@
 #include "shell/groups.h"
 #include "shell/selection.h"
 #include "shell/undo.h"
-#include "tools/tool_change.h"
 #include "shell/version.h"
 
 namespace quillon {
@@ -86,14 +85,6 @@ void moveShapeBy(TQN_Path &shape, TPointF offset) {
   if (shape.FMandalaID > 0) shape.FMandalaCenter += offset;
   if (shape.isKind(shape_kind::Line)) shape.calcLineParam();
   shape.resetBoundary();
-}
-
-void removeAndFree(TEditor &editor, TQN_Path *shape) {
-  removeIntersectionsOf(editor.FIntersections, shape);
-  editor.PathList->Remove(shape);
-  if (editor.FEditingText == shape) resetTextEditor(editor, false);
-  forgetShape(editor, shape);
-  delete shape;
 }
 
 // Writes the buffer; a failure is shown, not raised.
@@ -172,7 +163,7 @@ void readShapeClipboard(TEditor &editor, TCopyBuffer &buffer) {
         iron = group->PrickingIron.get();
       }
     }
-    auto shape = std::make_unique<TQN_Path>(-1, editor.FCurrentColor, editor.FCurrentThickness, editor.FCurrentDash, -1);
+    auto shape = std::make_unique<TQN_Path>(-1, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, editor.pen().FCurrentDash, -1);
     shape->loadJson(element, iron);  // throws on a bad shape object
     read.push_back(std::move(shape));
   }
@@ -184,17 +175,18 @@ TPasteResult pasteShapes(TEditor &editor, TCopyBuffer &buffer, TPointF offset, b
                          TPointF pointer) {
   TPasteResult result;
   if (buffer.Shapes.empty()) return result;
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
 
   deselectAll(editor);
-  switchToSelectTool(editor);
-  if (editor.FUseMousePasteMode) offset = pointer - getShapesCenter(buffer.items());
+  editor.FCommandHooks.SwitchToSelectTool(editor);
+  if (editor.display().FUseMousePasteMode) offset = pointer - getShapesCenter(buffer.items());
 
   std::map<int, int> groupMap{{0, 0}};
   std::unordered_map<int, int> holeMap;
   std::vector<TQN_Path *> holes;
   for (const auto &s : buffer.Shapes) {
-    TQN_Path *c = s->createCopy();
+    std::unique_ptr<TQN_Path> copy(s->createCopy());
+    TQN_Path *c = copy.get();
 
     auto group = groupMap.find(c->FGroupID);
     if (group == groupMap.end()) group = groupMap.emplace(c->FGroupID, doc.getNextID()).first;
@@ -210,7 +202,7 @@ TPasteResult pasteShapes(TEditor &editor, TCopyBuffer &buffer, TPointF offset, b
     }
 
     c->SetSelected(true);
-    doc.add(c, editor.FActiveLayer);
+    editor.doc().add(std::move(copy), editor.FActiveLayer);
     result.Pasted.push_back(c);
 
     // Outside radial-repeat mode a member of a repeat arrives as a plain shape.
@@ -237,14 +229,14 @@ TPasteResult pasteShapes(TEditor &editor, TCopyBuffer &buffer, TPointF offset, b
 void actCopyToClipboardExecute(TEditor &editor, TCopyBuffer &buffer) {
   if (countSelected(editor, false, false) == 0) return;
   buffer.clear();
-  for (const TQN_Path *s : *editor.PathList)
+  for (const TQN_Path *s : editor.doc().PathList())
     if (s->FSelected) buffer.Shapes.emplace_back(s->createCopy());
   writeShowingErrors(editor, buffer);
 }
 
 void actCutToClipboardExecute(TEditor &editor, TCopyBuffer &buffer) {
   if (countSelected(editor, false, false) == 0) return;
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
   buffer.clear();
 
   std::vector<TQN_Path *> listed;
@@ -262,7 +254,7 @@ void actCutToClipboardExecute(TEditor &editor, TCopyBuffer &buffer) {
 
   int removed = static_cast<int>(listed.size());
   invalidateGroupBounds(editor, listed);
-  for (TQN_Path *s : listed) removeAndFree(editor, s);
+  editor.doc().remove(listed);
 
   for (int id : repeatIds) {
     std::vector<TQN_Path *> members;
@@ -301,8 +293,8 @@ bool actPasteFromClipboardExecute(TEditor &editor, TCopyBuffer &buffer, TPointF 
 
   // The pasted shapes now follow the pointer until the user drops them; the drop records
   // their intersections.
-  editor.FIsShapeDragging = true;
-  editor.FShow_intersections = true;
+  editor.pointer().FIsShapeDragging = true;
+  editor.display().FShow_intersections = true;
   return true;
 }
 

@@ -11,9 +11,9 @@
 #include "model/intersection.h"
 #include "model/point_helpers.h"
 #include "model/shape.h"
+#include "model/document.h"
 #include "model/shape_list.h"
 #include "shell/editor.h"
-#include "tools/dragging.h"
 #include "shell/editor_ui.h"
 #include "shell/groups.h"
 #include "shell/selection.h"
@@ -22,15 +22,6 @@
 namespace quillon {
 
 namespace {
-
-// Removes a document shape with its intersection records and frees it.
-void freeDocumentShape(TEditor &editor, TQN_Path *shape) {
-  removeIntersectionsOf(editor.FIntersections, shape);
-  editor.PathList->Remove(shape);
-  forgetShape(editor, shape);
-  if (shape->FGroupID > 0) editor.FGroupBoundary.erase(shape->FGroupID);
-  delete shape;
-}
 
 // The shapes of `items` that duplicate an earlier one, each listed once, in order. Only
 // shapes of one kind can be identical, so each shape is compared with the earlier shapes
@@ -54,37 +45,33 @@ void findDuplicates(const std::vector<TQN_Path *> &items, bool sameLayer, OnDupl
 
 void deleteSelectedShapes(TEditor &editor) {
   finishTextEditing(editor);
-  editor.FFirstSelection = nullptr;
-  TShapeList &doc = *editor.PathList;
+  editor.pointer().FFirstSelection = nullptr;
+  TDocument &document = editor.doc();
 
   std::set<int> repeats;
-  for (const TQN_Path *s : doc)
+  for (const TQN_Path *s : document.PathList())
     if (s->FSelected && s->FMandalaID >= 1) repeats.insert(s->FMandalaID);
 
   std::vector<TQN_Path *> listed;
-  for (TQN_Path *s : doc) {
+  for (TQN_Path *s : document.PathList()) {
     if (s->FLayerID != editor.FActiveLayer) continue;
     if (!s->FSelected && !(s->FMandalaID >= 1 && repeats.count(s->FMandalaID))) continue;
     listed.push_back(s);
-    removeIntersectionsOf(editor.FIntersections, s);
   }
-  invalidateGroupBounds(editor, listed);
-
-  for (TQN_Path *s : listed) {
-    doc.Remove(s);
-    if (s == editor.FEditingText) {
-      // The edited text leaves the document but lives on in the text box.
-      finishTextEditing(editor);
-      continue;
-    }
-    forgetShape(editor, s);
-    delete s;
+  if (listed.empty()) {
+    editor.ui().refreshCanvas();
+    return;
   }
 
-  if (!listed.empty()) {
-    repairStitchLinks(editor);
-    takeUndoSnapshot(editor, QStringLiteral("L16679"));
+  // The edited text leaves the document but lives on in the text box.
+  TQN_Path *typed = editor.tool().FEditingText.get();
+  if (typed && std::find(listed.begin(), listed.end(), typed) != listed.end()) {
+    std::unique_ptr<TQN_Path> text = document.take(typed);
+    editor.tool().FEditingText.adopt(std::move(text));
+    listed.erase(std::find(listed.begin(), listed.end(), typed));
   }
+  document.remove(listed);
+  takeUndoSnapshot(editor, QStringLiteral("L16679"));
   editor.ui().refreshCanvas();
 }
 
@@ -94,7 +81,7 @@ void actDeleteSelectedShapesExecute(TEditor &editor) {
 }
 
 int deleteDuplicateShapes(TEditor &editor, bool countOnly) {
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
   std::vector<TQN_Path *> listed;
   std::vector<int> repeatIds;
   findDuplicates(doc.Items(), true, [&](TQN_Path *dup) {
@@ -106,32 +93,13 @@ int deleteDuplicateShapes(TEditor &editor, bool countOnly) {
   const int result = static_cast<int>(listed.size() + repeatIds.size());
   if (countOnly) return result;
 
-  for (TQN_Path *s : listed)
-    if (doc.IndexOf(s) >= 0) freeDocumentShape(editor, s);
+  editor.doc().remove(listed);
   for (int id : repeatIds) deleteMandalaMembers(editor, id);
   if (result > 0) {
-    repairStitchLinks(editor);
     editor.ui().refreshCanvas();
     takeUndoSnapshot(editor, QStringLiteral("L22548"));
   }
   return result;
-}
-
-void forgetShape(TEditor &editor, const TQN_Path *shape) {
-  auto gone = [shape](const TQN_Path *field) { return field && (!shape || field == shape); };
-  if (gone(editor.FFirstSelection)) editor.FFirstSelection = nullptr;
-  if (gone(editor.FEditingText)) editor.FEditingText = nullptr;
-  if (gone(editor.FLastStitch)) editor.FLastStitch = nullptr;
-  if (gone(editor.FLastRightClickMousePosItem)) editor.FLastRightClickMousePosItem = nullptr;
-  if (gone(editor.FBezierEditInfo.p)) editor.FBezierEditInfo = TBezierEditingInfo{};
-  if (gone(editor.FDimensionShape)) editor.FDimensionShape = nullptr;
-  if (gone(editor.FTempDistMarkLine)) editor.FTempDistMarkLine = nullptr;
-  bool edgeRecord = false;
-  for (const auto &rec : editor.FDraggingEdges) edgeRecord = edgeRecord || gone(rec->QNPath);
-  if (edgeRecord) {
-    editor.FDraggingEdges.clear();
-    editor.FIsEdgeDragging = false;
-  }
 }
 
 int removeDuplicateShapes(std::vector<TQN_Path *> &shapes) {
@@ -155,33 +123,17 @@ void actDeleteDuplicatesExecute(TEditor &editor) {
 }
 
 void deleteMandalaMembers(TEditor &editor, int radialRepeatID) {
-  TShapeList &doc = *editor.PathList;
-  int i = 0;
-  while (i < doc.Count()) {
-    TQN_Path *s = doc[i];
-    if (s->FMandalaID != radialRepeatID) {
-      ++i;
-      continue;
-    }
-    freeDocumentShape(editor, s);  // the walk goes on at the same position
-  }
+  std::vector<TQN_Path *> members;
+  for (TQN_Path *s : editor.doc().PathList())
+    if (s->FMandalaID == radialRepeatID) members.push_back(s);
+  editor.doc().remove(members);
 }
 
 void clearDocumentShapes(TEditor &editor) {
-  TShapeList &doc = *editor.PathList;
-  // The records go first, so none is left pointing at a freed shape; and the editor lets
-  // go of every document shape it refers to.
-  editor.FIntersections.FreeAll();
-  if (editor.FEditingText && doc.IndexOf(editor.FEditingText) >= 0) editor.FEditingText = nullptr;
-  TQN_Path *const editing = editor.FEditingText;  // a text being typed is not in the document
-  forgetShape(editor, nullptr);
-  editor.FEditingText = editing;
-  editor.FStitchingCount = 0;
-  editor.FStitchIntersections.FreeAll();
-  // A document read next may reuse group IDs of this one.
-  editor.FGroupBoundary.clear();
-  doc.clearAll();
-  editor.Clicked_Points.clear();
+  // Everyone lets go of the document's shapes; a text being typed outside the document
+  // stays the text being typed.
+  editor.doc().clear();
+  editor.tool().Clicked_Points.clear();
 }
 
 void btnClearAllClick(TEditor &editor) {
@@ -192,23 +144,12 @@ void btnClearAllClick(TEditor &editor) {
   editor.ui().refreshCanvas();
 }
 
-void repairStitchLinks(TEditor &editor) {
-  std::vector<TQN_Path *> holes;
-  std::unordered_map<int, TQN_Path *> byId;
-  for (TQN_Path *s : *editor.PathList) {
-    if (!s->isKind(shape_kind::Hole)) continue;
-    holes.push_back(s);
-    byId[s->ID()] = s;  // of two holes with one ID the later wins
-  }
-  for (TQN_Path *h : holes) {
-    if (h->FPrevStitchID != -1 && !byId.count(h->FPrevStitchID)) h->FPrevStitchID = -1;
-    if (h->FNextStitchID != -1 && !byId.count(h->FNextStitchID)) h->FNextStitchID = -1;
-  }
-  for (TQN_Path *h : holes) {
-    if (h->FPrevStitchID == -1) continue;
-    TQN_Path *prev = byId.at(h->FPrevStitchID);
-    if (prev->FNextStitchID == -1) prev->FNextStitchID = h->ID();
-  }
+void discardTempDistMarkLine(TEditor &editor) {
+  TQN_Path *line = editor.tool().FTempDistMarkLine;
+  if (!line) return;  // a document rebuilt since (undo, clearing) let go of it already
+  editor.doc().remove(line);
+  editor.tool().FTempDistMarkLine = nullptr;
+  editor.ui().refreshCanvas();
 }
 
 TQN_Path *findShapeById(const TShapeList &shapes, int id) {
@@ -219,13 +160,13 @@ TQN_Path *findShapeById(const TShapeList &shapes, int id) {
 
 std::vector<TIntersection *> getIntersectionsAt(const TEditor &editor, TPointF point) {
   std::vector<TIntersection *> found;
-  for (TIntersection *ict : editor.FIntersections)
+  for (TIntersection *ict : editor.doc().FIntersections)
     if (isSamePoint(ict->FPoint, point, 0.0f)) found.push_back(ict);
   return found;
 }
 
 int countShapesOnLayer(const TEditor &editor, int layer) {
-  return static_cast<int>(std::count_if(editor.PathList->begin(), editor.PathList->end(),
+  return static_cast<int>(std::count_if(editor.doc().PathList().begin(), editor.doc().PathList().end(),
                                         [layer](const TQN_Path *s) { return s->FLayerID == layer; }));
 }
 

@@ -3,9 +3,9 @@
 // of a whole radial repeat and Clear All; and the small document queries the editing
 // commands share (a shape by ID, the intersections at a point, shapes on a layer).
 //
-// Every removal follows one order: the intersection records that refer to the shape are
-// removed from the document's list, the shape leaves the document list, then it is freed.
-// Each removal the user asked for ends with one undo step and a canvas refresh.
+// Every removal goes through the document (model/document.h), which removes the records
+// of the shapes, repairs the sewing links and tells everyone who points at them. Each
+// removal the user asked for ends with one undo step and a canvas refresh.
 #include <vector>
 
 #include "platform/geometry.h"
@@ -45,17 +45,11 @@ void clearDocumentShapes(TEditor &editor);
 // Clear All: asks "OK2RemoveAll"; on Yes clears the document as one undoable step.
 void btnClearAllClick(TEditor &editor);
 
-// Repairs the sewing links of the stitching holes after shapes were removed: a link to an
-// ID that no hole has becomes -1; then a hole's previous hole that has no next link gets
-// a next link to it. Of two holes with one ID the later in the document counts.
-void repairStitchLinks(TEditor &editor);
+// Removes the red start mark of the distance-marking tool from the document with its
+// intersections and frees it; nothing when there is none.
+void discardTempDistMarkLine(TEditor &editor);
 
 // The first shape of the list with that ID, or none.
-// Clears every editor field that points to `shape` (the first selection, the edited text,
-// the last linked hole, the right-click item, the edited Bezier handle, the tools' shapes,
-// edge-drag records); with no shape, every such field. Called before a shape is freed.
-void forgetShape(TEditor &editor, const TQN_Path *shape);
-
 TQN_Path *findShapeById(const TShapeList &shapes, int id);
 // The document's intersections at the point (both coordinates equal after rounding to
 // 0.01 mm). The list does not own them.

@@ -9,16 +9,13 @@
 
 #include <stdexcept>
 
-#include "automation/mcp_dispatch.h"
 #include "i18n/multi_lang.h"
 #include "model/intersection_upkeep.h"
 #include "model/shape_list.h"
 #include "platform/date_time.h"
 #include "platform/folders.h"
-#include "render/color_scheme.h"
-#include "render/draw_pallet.h"
-#include "render/paint.h"
 #include "shell/autosave.h"
+#include "shell/color_scheme.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
 #include "shell/project_file.h"
@@ -26,7 +23,6 @@
 #include "shell/undo.h"
 #include "shell/version.h"
 #include "stitching/pricking_iron.h"
-#include "tools/dragging.h"
 
 namespace quillon {
 
@@ -39,32 +35,45 @@ QString TEditor::tr(const QString &key) const {
 }
 
 void TEditor::resetView() {
-  FScale = 10.0f;
-  FOffset = {0.0f, 0.0f};
+  FView.FScale = 10.0f;
+  FView.FOffset = {0.0f, 0.0f};
+}
+
+void TEditor::TShapeReleaser::shapeGoing(const TQN_Path &shape) {
+  FEditor.pointer().forget(&shape);
+  FEditor.tool().forget(&shape);
+}
+
+void TEditor::TShapeReleaser::allShapesGoing() {
+  FEditor.pointer().forget(nullptr);
+  FEditor.tool().forget(nullptr);
+  // The clicked crossings go with the shapes.
+  FEditor.tool().FStitchingCount = 0;
 }
 
 // Builds the editor state in the order the rest of the program relies on.
 void TEditor::startUp(const QStringList &args) {
-  FCanvas = std::make_unique<TCanvasState>();
   resetView();
   FStopwatch.start();
 
   FMultiLang = std::make_unique<TMultiLang>();
   FRandomStr = QString::number(QRandomGenerator::global()->bounded(10000));
   FOptions = std::make_unique<TQN_Options>();
+  FDocument = std::make_unique<TDocument>(FMultiLang.get(), FLangID);
+  FDocument->addListener(&FShapeReleaser);
 
   initDataFolders();
   updateCaption(QString());
 
-  setDefaultPalettes(*this, true);
+  setDefaultPalettes(FPen, true);
   FFilename.clear();
-  applyCanvasColorScheme(*this, FIsBlackBackgroundMode);
+  applyCanvasColorScheme(*this, FDisplay.FIsBlackBackgroundMode);
   resetView();
 
   // The pen of line type #01.
-  FCurrentColor = FPalletList[0]->Color();
-  FCurrentThickness = FPalletList[0]->FThickness;
-  FCurrentDash = FPalletList[0]->FDash;
+  FPen.FCurrentColor = FPen.FPalletList[0]->Color();
+  FPen.FCurrentThickness = FPen.FPalletList[0]->FThickness;
+  FPen.FCurrentDash = FPen.FPalletList[0]->FDash;
 
   loadOptions(*this);
   FOptions->NewPrickingIronsAdded = true;
@@ -74,8 +83,6 @@ void TEditor::startUp(const QStringList &args) {
 
   chooseLanguage();
   chooseDefaultFont();
-
-  PathList = std::make_unique<TShapeList>(FMultiLang.get(), FLangID);
 
   // The first document: the one named on the command line, else a crashed run's
   // auto-save file, else an empty one. A window started with "--instance-id" opens
@@ -88,16 +95,14 @@ void TEditor::startUp(const QStringList &args) {
     setDocumentChanged(false);
   }
   startAutoSaveTimer(*this);
-  if (PathList->PrintOffset().empty()) PathList->clearPrintPagesInfo();
+  if (doc().PathList().PrintOffset().empty()) doc().PathList().clearPrintPagesInfo();
 
   askAutoDownload();
-
-  startMcpServer(*this);
 }
 
 void TEditor::shutDown() {
-  // No request may reach the editor state while it is saved and freed.
-  stopMcpServer(*this);
+  // The program stops the automation server before the editor goes, so no request
+  // reaches the editor state while it is saved and freed.
   try {
     saveOptions(*this);
   } catch (const std::exception &) {
@@ -105,23 +110,22 @@ void TEditor::shutDown() {
   }
   FUndoStore.FUndoList.clear();
   FUndoStore.FRedoList.clear();
-  FIntersections.FreeAll();
-  FStitchIntersections.FreeAll();
-  if (PathList) PathList->clearAll();
-  PathList.reset();
+  FToolState.FEditingText.reset();
+  FDocument->removeListener(&FShapeReleaser);
+  FDocument.reset();
   FPrickingIronGroups.clear();
-  FPalletList.clear();
+  FPen.FPalletList.clear();
   FOptions.reset();
   FMultiLang.reset();
 }
 
 void TEditor::calcIntersectionsOfShape(TQN_Path *shape) {
-  quillon::calcIntersectionsOfShape(*PathList, FIntersections, shape, FIsShapeDragging, &FShapeIndex);
+  FDocument->calcIntersectionsOfShape(shape, FPointer.FIsShapeDragging);
 }
 
 void TEditor::btnRecalcIntersectionsClick() {
-  recalcAllIntersections(*PathList, FIntersections);
-  FShow_intersections = true;
+  recalcAllIntersections(FDocument->PathList(), FDocument->FIntersections);
+  FDisplay.FShow_intersections = true;
   FUi.refreshCanvas();
   takeUndoSnapshot(*this, QString::fromLatin1(kRecalcIntersectionsUndoReason));
 }
@@ -167,9 +171,10 @@ void TEditor::updateCaption(const QString &fileName) {
 }
 
 void TEditor::setDocumentChanged(bool changed) {
-  PathList->IsChanged = changed;
+  TShapeList &shapes = FDocument->PathList();
+  shapes.IsChanged = changed;
   if (changed)
-    PathList->LastChangeTime = dateTimeNow();
+    shapes.LastChangeTime = dateTimeNow();
   else
     FDuplicatesRemovedOnLoad = 0;
 }
@@ -182,7 +187,7 @@ void TEditor::chooseLanguage() {
   }
   FLangID = code;
   FOptions->LangID = code;
-  if (PathList) PathList->LangID = code;
+  FDocument->PathList().LangID = code;
 }
 
 void TEditor::chooseDefaultFont() {
@@ -208,6 +213,12 @@ void TEditor::askAutoDownload() {
   } catch (const std::exception &) {
     // The answer stays in memory and is written again at shutdown.
   }
+}
+
+void resetToSelectTool(TEditor &editor) {
+  // The hide-strokes box of the leather simulation is unticked here once it exists.
+  if (editor.tool().FTool == TTool::Select) return;
+  editor.FCommandHooks.SwitchToSelectTool(editor);
 }
 
 }  // namespace quillon

@@ -16,8 +16,8 @@ namespace quillon {
 enum class TModalResult { OK, Cancel, Yes, No };
 
 struct TToolPanels;        // tools/tool_change.h
-struct TInfoTexts;         // shell/status_info.h
-struct TSelectionActions;  // shell/status_info.h
+struct TInfoTexts;         // tools/status_info.h
+struct TSelectionActions;  // tools/status_info.h
 
 // The context menus of the drawing box.
 enum class TPopupMenu {

@@ -1,6 +1,6 @@
 #include "shell/groups.h"
 
-#include "edit/shape_bounds.h"
+#include "model/shape_bounds.h"
 
 #include <algorithm>
 #include <optional>
@@ -18,7 +18,6 @@ namespace quillon {
 
 namespace {
 
-
 // The members of a radial repeat, in document order.
 std::vector<TQN_Path *> repeatMembers(const TShapeList &doc, int repeatId) {
   std::vector<TQN_Path *> members;
@@ -29,14 +28,11 @@ std::vector<TQN_Path *> repeatMembers(const TShapeList &doc, int repeatId) {
 
 // Moves the selected shapes (holes aside) to the end or the start of the document list.
 void restackSelection(TEditor &editor, bool toFront, const QString &reason) {
-  TShapeList &doc = *editor.PathList;
+  const TShapeList &doc = editor.doc().PathList();
   const std::vector<TQN_Path *> list = getSelectedPaths(editor, false, true);
   auto move = [&](TQN_Path *s) {
-    doc.Remove(s);
-    if (toFront)
-      doc.Append(s);
-    else
-      doc.Insert(0, s);
+    const int from = doc.IndexOf(s);
+    if (from >= 0) editor.doc().moveShape(from, toFront ? doc.Count() - 1 : 0);
   };
   for (TQN_Path *s : list) {
     if (s->FMandalaID <= 0) {
@@ -53,24 +49,24 @@ void restackSelection(TEditor &editor, bool toFront, const QString &reason) {
 }  // namespace
 
 void invalidateGroupBounds(TEditor &editor, const std::vector<int> &groupIds) {
-  for (int id : groupIds) editor.FGroupBoundary.erase(id);
+  for (int id : groupIds) editor.doc().FGroupBoundary.erase(id);
 }
 
 void invalidateGroupBounds(TEditor &editor, const std::vector<TQN_Path *> &shapes) {
   for (const TQN_Path *s : shapes)
-    if (s->FGroupID > 0) editor.FGroupBoundary.erase(s->FGroupID);
+    if (s->FGroupID > 0) editor.doc().FGroupBoundary.erase(s->FGroupID);
 }
 
 void invalidateSelectedGroupBounds(TEditor &editor) { invalidateGroupBounds(editor, getSelectedGroupIds(editor)); }
 
 void actCreateGroupExecute(TEditor &editor) {
   if (countSelected(editor, false, false) < 2) return;
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
   const int g = doc.getNextID();
   for (TQN_Path *s : doc) {
     if (!s->FSelected) continue;
     // The group the shape leaves keeps its other members; its frame must be recomputed.
-    if (s->FGroupID > 0) editor.FGroupBoundary.erase(s->FGroupID);
+    if (s->FGroupID > 0) editor.doc().FGroupBoundary.erase(s->FGroupID);
     s->FGroupID = g;
   }
   editor.ui().refreshCanvas();
@@ -83,7 +79,7 @@ void applyToSelectedGroups(TEditor &editor, bool ungroup) {
   const std::vector<int> ids = getSelectedGroupIds(editor);
   bool changed = false;
   if (ungroup) {
-    for (TQN_Path *s : *editor.PathList) {
+    for (TQN_Path *s : editor.doc().PathList()) {
       if (std::find(ids.begin(), ids.end(), s->FGroupID) == ids.end()) continue;
       s->FGroupID = 0;
       s->SetSelected(true);
@@ -100,7 +96,7 @@ void applyToSelectedGroups(TEditor &editor, bool ungroup) {
 
 bool selectGroupMembers(TEditor &editor, int groupID, bool selected) {
   bool changed = false;
-  for (TQN_Path *s : *editor.PathList) {
+  for (TQN_Path *s : editor.doc().PathList()) {
     if (s->FGroupID != groupID || s->FSelected == selected) continue;
     s->SetSelected(selected);
     changed = true;
@@ -110,7 +106,7 @@ bool selectGroupMembers(TEditor &editor, int groupID, bool selected) {
 
 std::vector<int> getSelectedGroupIds(const TEditor &editor) {
   std::vector<int> ids;
-  for (const TQN_Path *s : *editor.PathList)
+  for (const TQN_Path *s : editor.doc().PathList())
     if (s->FSelected && s->FGroupID > 0 && std::find(ids.begin(), ids.end(), s->FGroupID) == ids.end())
       ids.push_back(s->FGroupID);
   return ids;
@@ -118,16 +114,16 @@ std::vector<int> getSelectedGroupIds(const TEditor &editor) {
 
 std::vector<TQN_Path *> getShapesOfGroup(const TEditor &editor, int groupID) {
   std::vector<TQN_Path *> shapes;
-  for (TQN_Path *s : *editor.PathList)
+  for (TQN_Path *s : editor.doc().PathList())
     if (s->FGroupID == groupID) shapes.push_back(s);
   return shapes;
 }
 
 TRectF getGroupBounds(TEditor &editor, int groupID) {
-  const auto cached = editor.FGroupBoundary.find(groupID);
-  if (cached != editor.FGroupBoundary.end()) return cached->second;
+  const auto cached = editor.doc().FGroupBoundary.find(groupID);
+  if (cached != editor.doc().FGroupBoundary.end()) return cached->second;
   const TRectF bounds = calcShapesBoundary(getShapesOfGroup(editor, groupID));
-  editor.FGroupBoundary[groupID] = bounds;
+  editor.doc().FGroupBoundary[groupID] = bounds;
   return bounds;
 }
 

@@ -61,7 +61,7 @@ bool applyOptionsDialog(TEditor &editor, const TOptionsDialogValues &v) {
   o.GuaranteedUndoSteps = std::max(1, static_cast<int>(roundHalfEven(v.nbOP_GuaranteedUndoSteps)));
   trimUndoHistory(editor);
   o.PrintCalibration = {static_cast<float>(v.nbPrintCalibrationX), static_cast<float>(v.nbPrintCalibrationY)};
-  editor.FPanel.FixedPitch = o.IsFixedPitchDefault;
+  editor.panel().FixedPitch = o.IsFixedPitchDefault;
   o.BoxStitchDistance = static_cast<float>(lengthFromBox(v.nbBoxStitchDistance, o.UnitMode));
   o.ReverseMouseWheelZoomDirection = v.chkOP_ReverseZoomDirection;
   o.ReverseCursorKeyGridAreaMove = v.chkOP_ReverseKeyboardPanDirection;
@@ -76,7 +76,7 @@ bool applyOptionsDialog(TEditor &editor, const TOptionsDialogValues &v) {
   o.SetUnitMode(unit);
   // The window translates itself again and converts its registered number boxes when this
   // returns true (the box conversion comes with the length-unit module).
-  editor.FPanel.DimPrecision = unit == umIN ? 4 : 2;
+  editor.panel().DimPrecision = unit == umIN ? 4 : 2;
   editor.ui().refreshCanvas();
   return true;
 }

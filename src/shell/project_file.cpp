@@ -27,16 +27,15 @@
 #include "platform/date_time.h"
 #include "platform/file_io.h"
 #include "platform/number_text.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/autosave.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/selection.h"
 #include "shell/undo.h"
-#include "render/palette_commands.h"
-#include "tools/tool_change.h"
-#include "tools/view_commands.h"
+#include "shell/color_scheme.h"
+#include "shell/view_transform.h"
 #include "shell/version.h"
 #include "stitching/pricking_iron.h"
 
@@ -255,23 +254,22 @@ void readLayers(const TJson &root, TShapeList &doc) {
 void readShapes(const TEditor &editor, const TJson &root, TProjectContent &content) {
   const auto shapes = root.find("shapes");
   if (shapes == root.end() || !shapes->is_array()) return;
-  TShapeList &doc = *content.Document;
-  TShapeSpatialIndex index;
+  TDocument &document = *content.Document;
+  TShapeList &doc = document.PathList();
   std::unordered_set<int> seenIds;
   std::vector<TQN_Path *> renumbered;  // kept shapes that get a new ID, in file order
 
   const auto addShape = [&](std::unique_ptr<TQN_Path> shape, int layer, bool newId) {
-    TQN_Path *s = shape.release();
-    doc.add(s, layer);
-    calcIntersectionsOfShape(doc, content.Intersections, s, false, &index);
+    TQN_Path *s = document.add(std::move(shape), layer);
+    document.calcIntersectionsOfShape(s, false);
     if (newId) renumbered.push_back(s);
   };
 
   std::size_t number = 0;
   for (const TJson &element : *shapes) {
     ++number;
-    auto shape = std::make_unique<TQN_Path>(-1, editor.FCurrentColor, editor.FCurrentThickness,
-                                            editor.FCurrentDash, -1);
+    auto shape = std::make_unique<TQN_Path>(-1, editor.pen().FCurrentColor, editor.pen().FCurrentThickness,
+                                            editor.pen().FCurrentDash, -1);
     try {
       TPrickingIron *iron = nullptr;
       if (element.is_object())
@@ -281,7 +279,7 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
       fail("shape " + std::to_string(number) + ": " + e.what());
     }
 
-    if (shape->FPalletIndex < 0) shape->FPalletIndex = std::max(getPaletteIndexOfPath(editor, *shape), 0);
+    if (shape->FPalletIndex < 0) shape->FPalletIndex = std::max(getPaletteIndexOfPath(editor.pen(), *shape), 0);
     if (shape->isKind(shape_kind::Hole)) repairHole(*shape);
 
     const bool newId = shape->ID() < 0 || !seenIds.insert(shape->ID()).second;
@@ -334,7 +332,7 @@ void readPrintAreas(const TJson &root, TShapeList &doc) {
 // Writing
 
 TJson buildProjectJson(const TEditor &editor) {
-  const TShapeList &doc = *editor.PathList;
+  const TShapeList &doc = editor.doc().PathList();
   TJson root = TJson::object();
 
   TJson meta = TJson::object();
@@ -391,7 +389,7 @@ void writeProjectFile(TEditor &editor, double now) {
   editor.updateCaption(editor.FFilename);
   editor.setDocumentChanged(false);
   editor.ui().setStatusText(QStringLiteral("Saved ") + QFileInfo(editor.FFilename).fileName());
-  editor.PathList->LastSavedTime = now;
+  editor.doc().PathList().LastSavedTime = now;
   restartAutoSaveTimer(editor);
 }
 
@@ -424,20 +422,13 @@ bool saveProjectAs(TEditor &editor) {
 // ---------------------------------------------------------------------------------
 // Reading
 
-TProjectContent::TProjectContent() = default;
-
-TProjectContent::~TProjectContent() {
-  Intersections.FreeAll();
-  if (Document) Document->clearAll();  // frees the shapes not handed over
-}
-
 std::unique_ptr<TProjectContent> readProjectContent(const TEditor &editor, std::string_view bytes) {
   const TJson root = parseDocumentText(bytes);
   if (!root.is_object()) fail("the file is not a JSON object");
 
   auto content = std::make_unique<TProjectContent>();
-  content->Document = std::make_unique<TShapeList>(editor.FMultiLang.get(), editor.FLangID);
-  TShapeList &doc = *content->Document;
+  content->Document = std::make_unique<TDocument>(editor.FMultiLang.get(), editor.FLangID);
+  TShapeList &doc = content->Document->PathList();
   // A new list has one default layer and no print page; the file's layers replace the
   // layer, and a file without pages gets the one default page.
   doc.clearPrintPagesInfo();
@@ -456,22 +447,18 @@ std::unique_ptr<TProjectContent> readProjectContent(const TEditor &editor, std::
 
 void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> content, const QString &fileName) {
   resetToSelectTool(editor);
-  // The old document goes, with every editor reference into it.
-  forgetShape(editor, nullptr);
+  // The old document goes (and everyone lets go of its shapes); the one read takes its
+  // place.
   clearDocumentShapes(editor);
-  editor.PathList = std::move(content->Document);
-  for (TIntersection *ict : content->Intersections)
-    if (editor.FIntersections.Add(ict) < 0) delete ict;
-  content->Intersections.Clear();
-  editor.FShapeIndex.rebuild(*editor.PathList);
-  editor.FBackdropAlpha = 0.8f;
+  editor.doc().adopt(*content->Document);
+  editor.display().FBackdropAlpha = 0.8f;
 
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
   editor.FFilename = fileName;
   editor.updateCaption(fileName);
   actResetViewExecute(editor);
 
-  repairStitchLinks(editor);
+  repairStitchLinks(doc);
   doc.countNumOfAlwaysShowStitchSimulator();
   // The active layer must be one of the document's.
   const std::vector<int> &layers = doc.Layers();
@@ -524,7 +511,7 @@ bool openProject(TEditor &editor, const QString &fileName) {
 // Commands
 
 bool confirmSaveChanges(TEditor &editor) {
-  if (!editor.PathList->IsChanged) return true;
+  if (!editor.doc().PathList().IsChanged) return true;
   const QString key = QStringLiteral("SaveProject?");
   bool result = false;
   switch (editor.ui().confirmYesNoCancel(key, editor.tr(key))) {
@@ -536,24 +523,30 @@ bool confirmSaveChanges(TEditor &editor) {
   return result;
 }
 
-void actNewProjectExecute(TEditor &editor) {
+void newDocument(TEditor &editor) {
   finishTextEditing(editor);
-  if (!confirmSaveChanges(editor)) return;
   resetTextEditor(editor, false);
   resetToSelectTool(editor);
   clearUndoHistory(editor);
   deselectAll(editor);
   clearDocumentShapes(editor);
-  editor.FBackdropAlpha = 0.8f;
-  editor.FIsRotationCenterSpecified = false;
-  editor.FIsSnapPointManuallySet = false;
+  editor.display().FBackdropAlpha = 0.8f;
+  editor.pointer().FIsRotationCenterSpecified = false;
+  editor.pointer().FIsSnapPointManuallySet = false;
   editor.FFilename.clear();
   setAllPalettesVisible(editor, true);
   editor.updateCaption(QString());
   editor.FActiveLayer = 0;
+  // The first state of the new history; the ID counter runs on from the old document.
   takeUndoSnapshot(editor, QString::fromLatin1(kNewProjectUndoReason));
   editor.setDocumentChanged(false);
   actResetViewExecute(editor);
+}
+
+void actNewProjectExecute(TEditor &editor) {
+  finishTextEditing(editor);
+  if (!confirmSaveChanges(editor)) return;
+  newDocument(editor);
 }
 
 void actLoadProjectExecute(TEditor &editor) {
@@ -597,7 +590,7 @@ void actOpenDemoProjectExecute(TEditor &editor) {
     return;
   }
   if (!openProject(editor, fileName)) return;
-  editor.FShow_intersections = false;
+  editor.display().FShow_intersections = false;
   editor.setDocumentChanged(false);
   editor.ui().refreshCanvas();
 }

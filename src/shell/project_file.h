@@ -18,7 +18,7 @@
 #include <memory>
 #include <string_view>
 
-#include "model/intersection.h"
+#include "model/document.h"
 #include "platform/json_text.h"
 
 namespace quillon {
@@ -65,17 +65,10 @@ bool saveProjectAs(TEditor &editor);
 // ---------------------------------------------------------------------------------
 // Reading
 
-// A document read from a file and not yet shown: its shapes (owned until handed over)
-// and their intersection records (owned).
-class TProjectContent {
- public:
-  TProjectContent();
-  ~TProjectContent();
-  TProjectContent(const TProjectContent &) = delete;
-  TProjectContent &operator=(const TProjectContent &) = delete;
-
-  std::unique_ptr<TShapeList> Document;
-  TIntersections Intersections;
+// A document read from a file and not yet shown: its shapes, layers, pages and
+// intersection records.
+struct TProjectContent {
+  std::unique_ptr<TDocument> Document;
 };
 
 // Builds the document that the file's bytes describe, with every repair of the reader,
@@ -106,6 +99,11 @@ bool openProjectQuietly(TEditor &editor, const QString &fileName, QString *error
 // file.
 bool confirmSaveChanges(TEditor &editor);
 
+// A new empty document without asking about the old one: the select tool, an empty
+// document with the first state of a new history, every line type shown, View All. The ID
+// counter runs on from the old document.
+void newDocument(TEditor &editor);
+// New: newDocument after the save question (Cancel keeps the document).
 void actNewProjectExecute(TEditor &editor);
 void actLoadProjectExecute(TEditor &editor);
 void actSaveProjectExecute(TEditor &editor);

@@ -6,52 +6,46 @@
 #include "model/intersection.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
-#include "tools/mark_tools.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
 
 namespace quillon {
 
 bool isVisibleForSelection(const TEditor &editor, const TQN_Path &shape) {
-  const TDrawPallet *pallet = getPaletteOfPath(editor, shape);
+  const TDrawPallet *pallet = getPaletteOfPath(editor.pen(), shape);
   return pallet == nullptr || pallet->FIsVisible;
 }
 
 void deselectAll(TEditor &editor) {
-  for (TQN_Path *s : *editor.PathList) {
+  for (TQN_Path *s : editor.doc().PathList()) {
     s->FIsManuallyClicked = false;
     if (!s->FSelected) continue;
     s->SetSelected(false);
     s->clearTempParams();
-    if (s == editor.FEditingText) editor.FEditingText = nullptr;
+    if (editor.tool().FEditingText == s) editor.tool().FEditingText.reset();
   }
   discardTempDistMarkLine(editor);
 }
 
 void resetTextEditor(TEditor &editor, bool freeShape) {
-  TQN_Path *shape = editor.FEditingText;
-  editor.FEditingText = nullptr;
-  if (!freeShape || shape == nullptr) return;
-  // A text being typed is normally not in the document yet; should it be, it leaves the
-  // document with its records before it is freed, so nothing refers to it afterwards.
-  if (editor.PathList->IndexOf(shape) >= 0) {
-    removeIntersectionsOf(editor.FIntersections, shape);
-    editor.PathList->Remove(shape);
-  }
-  if (editor.FFirstSelection == shape) editor.FFirstSelection = nullptr;
-  delete shape;
+  TTextEntry &entry = editor.tool().FEditingText;
+  TQN_Path *shape = entry.get();
+  // A text of the document leaves it (with its records) before it is freed; one outside
+  // the document is freed with the entry.
+  if (freeShape && shape && !entry.isOutsideDocument()) editor.doc().remove(shape);
+  entry.reset();
 }
 
 void finishTextEditing(TEditor &editor) {
-  if (editor.FEditingText == nullptr) return;
-  if (!editor.FEditingText->isKind(shape_kind::Text)) resetTextEditor(editor, true);
+  const TQN_Path *shape = editor.tool().FEditingText.get();
+  if (shape && !shape->isKind(shape_kind::Text)) resetTextEditor(editor, true);
 }
 
 void actSelectAllExecute(TEditor &editor) {
-  const TShapeList &doc = *editor.PathList;
+  const TShapeList &doc = editor.doc().PathList();
   for (TQN_Path *s : doc) {
     if (s->FLayerID != editor.FActiveLayer || !doc.GetlayerVisible(s->FLayerID)) continue;
     if (!isVisibleForSelection(editor, *s)) continue;
@@ -62,25 +56,25 @@ void actSelectAllExecute(TEditor &editor) {
 
 void actDeselectAllExecute(TEditor &editor) {
   deselectAll(editor);
-  editor.Clicked_Points.clear();
+  editor.tool().Clicked_Points.clear();
   editor.ui().refreshCanvas();
 }
 
 void actLinePaletteSelectAllExecute(TEditor &editor) {
-  for (TQN_Path *s : *editor.PathList)
-    if (s->FPalletIndex == editor.FSelectedPalette) s->SetSelected(true);
+  for (TQN_Path *s : editor.doc().PathList())
+    if (s->FPalletIndex == editor.pen().FSelectedPalette) s->SetSelected(true);
   editor.ui().refreshCanvas();
 }
 
 void actLinePaletteUnselectLineTypeExecute(TEditor &editor) {
-  for (TQN_Path *s : *editor.PathList)
-    if (s->FSelected && s->FPalletIndex == editor.FSelectedPalette) s->SetSelected(false);
+  for (TQN_Path *s : editor.doc().PathList())
+    if (s->FSelected && s->FPalletIndex == editor.pen().FSelectedPalette) s->SetSelected(false);
   editor.ui().refreshCanvas();
 }
 
 void actLinePaletteUnselectOthersExecute(TEditor &editor) {
-  for (TQN_Path *s : *editor.PathList)
-    if (s->FSelected && s->FPalletIndex != editor.FSelectedPalette) s->SetSelected(false);
+  for (TQN_Path *s : editor.doc().PathList())
+    if (s->FSelected && s->FPalletIndex != editor.pen().FSelectedPalette) s->SetSelected(false);
   editor.ui().refreshCanvas();
 }
 
@@ -88,8 +82,8 @@ void selectShapesInRect(TEditor &editor, TPointF corner1, TPointF corner2, TSele
   if (!keys.Ctrl) deselectAll(editor);
   const TRectF rect(std::min(corner1.X, corner2.X), std::min(corner1.Y, corner2.Y), std::max(corner1.X, corner2.X),
                     std::max(corner1.Y, corner2.Y));
-  const bool simulationShown = editor.FOptions->ShowStitchPattern || editor.FTool == TTool::LeatherSimulator;
-  const TShapeList &doc = *editor.PathList;
+  const bool simulationShown = editor.FOptions->ShowStitchPattern || editor.tool().FTool == TTool::LeatherSimulator;
+  const TShapeList &doc = editor.doc().PathList();
 
   for (TQN_Path *s : doc) {
     const bool isHole = s->isKind(shape_kind::Hole);
@@ -108,8 +102,8 @@ void selectShapesInRect(TEditor &editor, TPointF corner1, TPointF corner2, TSele
 
 bool holeThreadSegmentInRect(const TEditor &editor, const TQN_Path &shape, const TRectF &rect) {
   if (!shape.isKind(shape_kind::Hole)) return false;
-  const TQN_Path *partner = findShapeById(*editor.PathList, shape.FNextStitchID);
-  if (partner == nullptr) partner = findShapeById(*editor.PathList, shape.FPrevStitchID);
+  const TQN_Path *partner = findShapeById(editor.doc().PathList(), shape.FNextStitchID);
+  if (partner == nullptr) partner = findShapeById(editor.doc().PathList(), shape.FPrevStitchID);
   if (partner == nullptr) return false;
   return segmentTouchesRect(shape.FCenter, partner->FCenter, rect);
 }
@@ -150,7 +144,7 @@ bool leftOut(const TQN_Path &s, bool withoutDots, bool withoutHoles) {
 std::vector<TQN_Path *> getSelectedPaths(const TEditor &editor, bool withoutDots, bool withoutHoles) {
   std::vector<TQN_Path *> list;
   std::set<int> takenRepeats;
-  for (TQN_Path *s : *editor.PathList) {
+  for (TQN_Path *s : editor.doc().PathList()) {
     if (!s->FSelected) continue;
     if (s->FMandalaID != 0 && takenRepeats.count(s->FMandalaID)) continue;
     if (leftOut(*s, withoutDots, withoutHoles)) continue;
@@ -161,13 +155,13 @@ std::vector<TQN_Path *> getSelectedPaths(const TEditor &editor, bool withoutDots
 }
 
 int countSelected(const TEditor &editor, bool withoutDots, bool withoutHoles) {
-  return static_cast<int>(std::count_if(editor.PathList->begin(), editor.PathList->end(), [&](const TQN_Path *s) {
+  return static_cast<int>(std::count_if(editor.doc().PathList().begin(), editor.doc().PathList().end(), [&](const TQN_Path *s) {
     return s->FSelected && !leftOut(*s, withoutDots, withoutHoles);
   }));
 }
 
 bool countSelectedOfKind(const TEditor &editor, const QString &kind, int &count) {
-  count = static_cast<int>(std::count_if(editor.PathList->begin(), editor.PathList->end(),
+  count = static_cast<int>(std::count_if(editor.doc().PathList().begin(), editor.doc().PathList().end(),
                                          [&](const TQN_Path *s) { return s->FSelected && s->FShapeType == kind; }));
   return count > 0;
 }

@@ -30,7 +30,8 @@ bool isVisibleForSelection(const TEditor &editor, const TQN_Path &shape);
 // edited text. The canvas is not refreshed (callers do it).
 void deselectAll(TEditor &editor);
 
-// Forgets the text being edited; with `freeShape` the shape is freed first.
+// Forgets the text being edited. A text outside the document is freed; with `freeShape`
+// a text of the document leaves it and is freed too.
 void resetTextEditor(TEditor &editor, bool freeShape);
 // Ends typing: a new text with nothing typed (not yet of kind TEXT) is freed; an
 // existing text stays the edited shape.

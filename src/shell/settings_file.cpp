@@ -16,7 +16,7 @@
 
 #include "platform/ini_file.h"
 #include "platform/number_text.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 #include "shell/version.h"
@@ -89,9 +89,9 @@ void readFontFamilies(const TIniFile &ini, QStringList &names) {
 }
 
 void readLinePallets(const TIniFile &ini, TEditor &editor) {
-  const int n = static_cast<int>(std::min<std::size_t>(editor.FPalletList.size(), kPalletCount));
+  const int n = static_cast<int>(std::min<std::size_t>(editor.pen().FPalletList.size(), kPalletCount));
   for (int i = 0; i < n; ++i) {
-    TDrawPallet *pallet = editor.FPalletList[static_cast<std::size_t>(i)].get();
+    TDrawPallet *pallet = editor.pen().FPalletList[static_cast<std::size_t>(i)].get();
     if (!pallet) continue;
     const QString section = palletSection(i);
     pallet->FThickness = readIniFloat(ini, section, QStringLiteral("Thickness"), pallet->FThickness);
@@ -135,7 +135,7 @@ void loadOptions(TEditor &editor) {
   }
   const TIniFile ini(path);
   TQN_Options &o = *editor.FOptions;
-  TPanelValues &panel = editor.FPanel;
+  TPanelValues &panel = editor.panel();
 
   o.UseAutoSave = readBool(ini, "AutoSave", "UseAutoSave", false);
   o.IsFixedPitchDefault = readBool(ini, "AutoPricking", "IsFixedPitchDefault", false);
@@ -218,7 +218,7 @@ void saveOptions(TEditor &editor) {
   // The file is opened with its present contents, so keys that are only read stay.
   TIniFile ini(optionsFilePath(editor));
   TQN_Options &o = *editor.FOptions;
-  const TPanelValues &panel = editor.FPanel;
+  const TPanelValues &panel = editor.panel();
 
   ini.WriteString("Version", "AppVersion", QString::fromLatin1(kQuillonVersion));
   ini.WriteBool("AutoSave", "UseAutoSave", o.UseAutoSave);
@@ -272,9 +272,9 @@ void saveOptions(TEditor &editor) {
   writeFloat(ini, "Notch", "NotchDepth", o.NotchDepth);
   writeFloat(ini, "Notch", "NotchAngle", o.NotchAngle);
 
-  const int pallets = static_cast<int>(std::min<std::size_t>(editor.FPalletList.size(), kPalletCount));
+  const int pallets = static_cast<int>(std::min<std::size_t>(editor.pen().FPalletList.size(), kPalletCount));
   for (int i = 0; i < pallets; ++i) {
-    const TDrawPallet *pallet = editor.FPalletList[static_cast<std::size_t>(i)].get();
+    const TDrawPallet *pallet = editor.pen().FPalletList[static_cast<std::size_t>(i)].get();
     if (!pallet) continue;
     const QString section = palletSection(i);
     writeFloat(ini, section, "Thickness", pallet->FThickness);

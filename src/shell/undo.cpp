@@ -11,7 +11,6 @@
 #include "model/shape_list.h"
 #include "platform/date_time.h"
 #include "platform/number_text.h"
-#include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/groups.h"
@@ -66,7 +65,7 @@ std::int64_t storedShapeBytes(const TUndoState &state) {
 // position) into a new stored state. Shapes equal to their copy in the previous state
 // share that copy.
 TUndoState storeDocument(TEditor &editor) {
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
   TUndoState state;
   state.Layers = std::make_unique<TShapeList>(editor.FMultiLang.get(), editor.FLangID);
   state.Layers->copyLayersFrom(doc);
@@ -100,8 +99,8 @@ TUndoState storeDocument(TEditor &editor) {
   }
   state.IsChanged = true;
 
-  state.Intersections.reserve(static_cast<std::size_t>(editor.FIntersections.Count()));
-  for (const TIntersection *ict : editor.FIntersections) {
+  state.Intersections.reserve(static_cast<std::size_t>(editor.doc().FIntersections.Count()));
+  for (const TIntersection *ict : editor.doc().FIntersections) {
     TStoredIntersection stored;
     stored.Point = ict->FPoint;
     stored.IsCrossing = ict->FIsCrossing;
@@ -119,14 +118,13 @@ TUndoState storeDocument(TEditor &editor) {
 // Rebuilds the document from a stored state. The print pages and the memo are the
 // document's own and are kept (the states do not hold them).
 void restoreDocument(TEditor &editor, const TUndoState &state, bool keepSelection) {
-  TShapeList &doc = *editor.PathList;
+  TShapeList &doc = editor.doc().PathList();
   const QString memo = doc.Memo;
   const std::vector<TPointF> offsets = doc.PrintOffset();
   const std::vector<bool> targets = doc.PrintTarget();
   const std::vector<int> scalePos = doc.PrintScalePos();
 
-  editor.FIntersections.FreeAll();
-  doc.clearAll();
+  editor.doc().clear();
   doc.IsChanged = state.IsChanged;
   doc.copyLayersFrom(*state.Layers);
   doc.Memo = memo;
@@ -135,11 +133,10 @@ void restoreDocument(TEditor &editor, const TUndoState &state, bool keepSelectio
   doc.PrintScalePos() = scalePos;
 
   for (const auto &stored : state.Shapes) {
-    TQN_Path *copy = stored->createCopy();
+    std::unique_ptr<TQN_Path> copy(stored->createCopy());
     if (!keepSelection) copy->SetSelected(false);
-    doc.add(copy, stored->FLayerID);
+    editor.doc().add(std::move(copy), stored->FLayerID);
   }
-  invalidateGroupBounds(editor, getGroupIDs(doc.Items()));
 
   // Records are linked again by the position of their shapes in the state, so copies
   // that share an ID (radial repeats) find the right shape; a record whose shape cannot
@@ -149,20 +146,17 @@ void restoreDocument(TEditor &editor, const TUndoState &state, bool keepSelectio
       continue;
     auto *ict = new TIntersection(stored.Point, doc[stored.Index1], doc[stored.Index2]);
     ict->FIsCrossing = stored.IsCrossing;
-    if (editor.FIntersections.Add(ict) < 0) delete ict;
+    if (editor.doc().FIntersections.Add(ict) < 0) delete ict;
   }
   doc.countNumOfAlwaysShowStitchSimulator();
 }
 
-// What undo and redo end or forget before the document is rebuilt.
+// What undo and redo end before the document is rebuilt (the document itself tells
+// everyone who points at its shapes that they go).
 void leaveTransientEditing(TEditor &editor) {
-  if (editor.FEditingText) finishTextEditing(editor);
-  // The document's shapes are about to be replaced: nothing may keep pointing at them.
-  forgetShape(editor, nullptr);
-  if (editor.FStitchingCount > 0) {
-    editor.FStitchingCount = 0;
-    editor.FStitchIntersections.FreeAll();
-  }
+  if (editor.tool().FEditingText) finishTextEditing(editor);
+  // Typing ends: a text taken out of the document while it was typed goes too.
+  editor.tool().FEditingText.reset();
 }
 
 }  // namespace
@@ -178,7 +172,7 @@ void takeUndoSnapshot(TEditor &editor, const QString &reason) {
   store.FRequireSnapshotScale = 0;
   store.FRequireSnapshotText = 0;
 
-  editor.PathList->LastOperatedTime = dateTimeNow();
+  editor.doc().PathList().LastOperatedTime = dateTimeNow();
   editor.setDocumentChanged(true);
 
   store.FUndoList.push_back(storeDocument(editor));
@@ -192,12 +186,12 @@ void undo(TEditor &editor) {
   TUndoStore &store = editor.FUndoStore;
   if (store.FUndoList.size() < 2) return;
   leaveTransientEditing(editor);
-  editor.Clicked_Points.clear();
+  editor.tool().Clicked_Points.clear();
 
   store.FRedoList.push_back(std::move(store.FUndoList.back()));
   store.FUndoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), false);
-  editor.FFirstSelection = nullptr;
+  editor.pointer().FFirstSelection = nullptr;
   editor.ui().refreshCanvas();
 }
 
@@ -209,20 +203,20 @@ void redo(TEditor &editor) {
   store.FUndoList.push_back(std::move(store.FRedoList.back()));
   store.FRedoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), true);
-  editor.FFirstSelection = nullptr;
+  editor.pointer().FFirstSelection = nullptr;
   editor.ui().refreshCanvas();
 }
 
 void actUndoExecute(TEditor &editor) {
   flushPendingSnapshots(editor);
   undo(editor);
-  editor.PathList->LastOperatedTime = dateTimeNow();
+  editor.doc().PathList().LastOperatedTime = dateTimeNow();
 }
 
 void actRedoExecute(TEditor &editor) {
   flushPendingSnapshots(editor);
   redo(editor);
-  editor.PathList->LastOperatedTime = dateTimeNow();
+  editor.doc().PathList().LastOperatedTime = dateTimeNow();
 }
 
 void beginUndoGroup(TEditor &editor) { ++editor.FUndoStore.FUndoGroupDepth; }
@@ -270,7 +264,7 @@ void trimUndoHistory(TEditor &editor) {
 
 double selectionFingerprint(const TEditor &editor) {
   double sum = 0.0;
-  for (const TQN_Path *s : *editor.PathList) {
+  for (const TQN_Path *s : editor.doc().PathList()) {
     if (!s->FSelected) continue;
     sum += double(s->FStartPt.X) + s->FStartPt.Y + s->FEndPt.X + s->FEndPt.Y + s->FCenter.X + s->FCenter.Y;
   }

@@ -13,7 +13,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/number_text.h"
-#include "render/color_scheme.h"
+#include "shell/color_scheme.h"
 #include "render/grid_cache.h"
 #include "render/overlays.h"
 #include "render/paint.h"
@@ -24,7 +24,7 @@
 #include "shell/selection.h"
 #include "shell/undo.h"
 #include "tools/snapping.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
@@ -48,13 +48,13 @@ float cappedDistance(TPointF a, TPointF b, float limit) {
 }
 
 float screenDistance(const TEditor &editor, TPointF real, float x, float y) {
-  return calcDistance(realToVirtual(editor, real), {x, y});
+  return calcDistance(realToVirtual(editor.view(), real), {x, y});
 }
 
 // The one selected shape when exactly one is selected (radial-repeat members each count).
 TQN_Path *singleSelectedShape(const TEditor &editor) {
   if (countSelected(editor, false, false) != 1) return nullptr;
-  for (TQN_Path *s : *editor.PathList)
+  for (TQN_Path *s : editor.doc().PathList())
     if (s->FSelected) return s;
   return nullptr;
 }
@@ -73,8 +73,8 @@ bool nearestGridNode(const TEditor &editor, TPointF p, TPointF &node) {
 
 // snapToNearest at the pixel position of a real point, selected shapes left out.
 bool snapRealPoint(const TEditor &editor, TPointF p, float tolerancePx, TPointF &target) {
-  const TPointF px = realToVirtual(editor, p);
-  return snapToNearest(editor, px.X, px.Y, tolerancePx, *editor.PathList, true, target, false);
+  const TPointF px = realToVirtual(editor.view(), p);
+  return snapToNearest(editor, px.X, px.Y, tolerancePx, editor.doc().PathList(), true, target, false);
 }
 
 // An arc angle pulled onto a multiple of 5 degrees within 1 degree, else onto a whole
@@ -93,7 +93,7 @@ void refitArcEnd(const TEditor &editor, const TQN_Path &arc, TPointF fixed, TPoi
                  bool startMoved) {
   const TPointF c = arc.FCenter;
   float a = calcAngleBetween(calcUnitVector(c, fixed), calcUnitVector(c, moved));
-  if (!hasCtrl(editor.FLastShiftState)) a = snapArcAngle(a);
+  if (!hasCtrl(editor.pointer().FLastShiftState)) a = snapArcAngle(a);
   const TPointF plus = rotatePoint(fixed, c, a);
   const TPointF minus = rotatePoint(fixed, c, -a);
   float s = a;
@@ -160,13 +160,13 @@ TEdgeDraggingList collectEdgeDragInfos(const TEditor &editor, TPointF p) {
     rec->Distance = d;
     records.push_back(std::move(rec));
   };
-  for (TQN_Path *shape : *editor.PathList) {
+  for (TQN_Path *shape : editor.doc().PathList()) {
     const float ds = cappedDistance(shape->FStartPt, p, kCollectRadiusMm);
     if (ds >= 0.0f) add(shape, nullptr, true, false, ds);
     const float de = cappedDistance(shape->FEndPt, p, kCollectRadiusMm);
     if (de >= 0.0f) add(shape, nullptr, false, true, de);
   }
-  for (TIntersection *ict : editor.FIntersections) {
+  for (TIntersection *ict : editor.doc().FIntersections) {
     const float d = cappedDistance(ict->FPoint, p, kCollectRadiusMm);
     if (d >= 0.0f) add(nullptr, ict, false, false, d);
   }
@@ -181,12 +181,12 @@ TEdgeDraggingList collectEdgeDragInfos(const TEditor &editor, TPointF p) {
 
 void clearEdgeDragInfos(TEditor &editor, TEdgeDraggingList &records) {
   records.clear();
-  editor.FSnapPoints.clear();
+  editor.snap().FSnapPoints.clear();
 }
 
 bool detectEdgeDragStart(TEditor &editor, TEdgeDraggingList &records, float x, float y, bool withEllipses) {
   clearEdgeDragInfos(editor, records);
-  const float scale = editor.FScale;
+  const float scale = editor.view().FScale;
   auto add = [&](TQN_Path *shape, bool atStart, float distPx) {
     auto rec = std::make_unique<TEdgeDraggingInfo>();
     rec->QNPath = shape;
@@ -197,7 +197,7 @@ bool detectEdgeDragStart(TEditor &editor, TEdgeDraggingList &records, float x, f
   };
   const bool single = countSelected(editor, false, false) == 1;
 
-  for (TQN_Path *shape : *editor.PathList) {
+  for (TQN_Path *shape : editor.doc().PathList()) {
     if (!shape->FSelected) continue;
     if (shape->isKind(shape_kind::Line) || shape->isKind(shape_kind::Bezier) || shape->isKind(shape_kind::Arc)) {
       const float ds = screenDistance(editor, shape->FStartPt, x, y);
@@ -210,9 +210,9 @@ bool detectEdgeDragStart(TEditor &editor, TEdgeDraggingList &records, float x, f
       const float dc = screenDistance(editor, c, x, y);
       if (dc <= kCentreHandlePx) {
         add(shape, true, dc);
-        editor.FIsShapeDragging = true;
-        editor.FRotationCenter = c;
-        editor.FIsRotationCenterSpecified = true;
+        editor.pointer().FIsShapeDragging = true;
+        editor.pointer().FRotationCenter = c;
+        editor.pointer().FIsRotationCenterSpecified = true;
         continue;
       }
       const float hw = shape->FWidth / 2.0f, hh = shape->FHeight / 2.0f;
@@ -221,7 +221,7 @@ bool detectEdgeDragStart(TEditor &editor, TEdgeDraggingList &records, float x, f
         const float d = screenDistance(editor, corner, x, y);
         if (d <= kCentreHandlePx) {
           add(shape, false, d);
-          editor.FIsShapeDragging = true;
+          editor.pointer().FIsShapeDragging = true;
           break;
         }
       }
@@ -240,15 +240,15 @@ void draggedEdgeGeometry(const TEditor &editor, const TQN_Path &shape, TPointF &
   start = shape.FStartPt;
   end = shape.FEndPt;
   sweep = shape.FSweepAngle;
-  startPx = realToVirtual(editor, start);
-  endPx = realToVirtual(editor, end);
-  const TShiftState shift = editor.FLastShiftState;
-  const TPointF t = editor.FStickyExists && !hasCtrl(shift) ? editor.FStickyPoint
-                                                            : virtualToReal(editor, editor.FLastMousePos);
-  if (!editor.FIsEdgeDragging || shape.FGroupID != 0) return;
-  const TPointF tPx = realToVirtual(editor, t);
+  startPx = realToVirtual(editor.view(), start);
+  endPx = realToVirtual(editor.view(), end);
+  const TShiftState shift = editor.pointer().FLastShiftState;
+  const TPointF t = editor.snap().FStickyExists && !hasCtrl(shift) ? editor.snap().FStickyPoint
+                                                            : virtualToReal(editor, editor.pointer().FLastMousePos);
+  if (!editor.pointer().FIsEdgeDragging || shape.FGroupID != 0) return;
+  const TPointF tPx = realToVirtual(editor.view(), t);
 
-  for (const auto &rec : editor.FDraggingEdges) {
+  for (const auto &rec : editor.pointer().FDraggingEdges) {
     if (rec->QNPath != &shape) continue;
     if (rec->DraggingStartPt) {
       start = t;
@@ -259,7 +259,7 @@ void draggedEdgeGeometry(const TEditor &editor, const TQN_Path &shape, TPointF &
         refitArcEnd(editor, shape, end, start, sweep, true);
       } else if (shape.isKind(shape_kind::Line) && hasShift(shift)) {
         start = end + calcUnitVector(shape.FEndPt, shape.FStartPt) * calcDistance(start, end);
-        startPx = realToVirtual(editor, start);
+        startPx = realToVirtual(editor.view(), start);
       }
     }
     if (rec->DraggingEndPt) {
@@ -274,7 +274,7 @@ void draggedEdgeGeometry(const TEditor &editor, const TQN_Path &shape, TPointF &
         refitArcEnd(editor, shape, start, end, sweep, false);
       } else if (shape.isKind(shape_kind::Line) && hasShift(shift)) {
         end = start + calcUnitVector(shape.FStartPt, shape.FEndPt) * calcDistance(end, start);
-        endPx = realToVirtual(editor, end);
+        endPx = realToVirtual(editor.view(), end);
       }
     }
   }
@@ -282,7 +282,7 @@ void draggedEdgeGeometry(const TEditor &editor, const TQN_Path &shape, TPointF &
 
 void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
   // 1. The pointer's move since the last event, without snapping.
-  TPointF delta = virtualToRealXY(editor, x, y) - virtualToReal(editor, editor.FLastMousePos);
+  TPointF delta = virtualToRealXY(editor, x, y) - virtualToReal(editor, editor.pointer().FLastMousePos);
   TPointF adjust;
   bool snapped = false;
   float best = 0.0f;
@@ -290,38 +290,38 @@ void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
   TQN_Path *single = singleSelectedShape(editor);
   const bool singleEllipse = single && single->isKind(shape_kind::Ellipse);
   // 2. The anchor follows the raw pointer path unless a lone ellipse or arc is dragged.
-  bool rawMode = editor.FDragSnapValid && editor.FIsRotationCenterSpecified;
+  bool rawMode = editor.pointer().FDragSnapValid && editor.pointer().FIsRotationCenterSpecified;
   if (single && (single->isKind(shape_kind::Ellipse) || single->isKind(shape_kind::Arc))) rawMode = false;
 
   if (hasShift(shift)) {
     // 3. Axis lock: back to the drag's starting line, 0.01 mm steps along the other axis.
-    const TPointF d = editor.FFirstMousePos - TPointF{x, y};
+    const TPointF d = editor.pointer().FFirstMousePos - TPointF{x, y};
     if (std::fabs(d.X) >= std::fabs(d.Y)) {
       delta.X = round2(delta.X);
-      delta.Y = -editor.FCummulativeShiftDistance.Y;
+      delta.Y = -editor.pointer().FCummulativeShiftDistance.Y;
     } else {
       delta.Y = round2(delta.Y);
-      delta.X = -editor.FCummulativeShiftDistance.X;
+      delta.X = -editor.pointer().FCummulativeShiftDistance.X;
     }
   } else if (rawMode) {
     // 4. The anchor's unsnapped path jumps onto targets without drifting.
-    const TPointF raw = editor.FDragSnapRawOrigin + delta;
+    const TPointF raw = editor.pointer().FDragSnapRawOrigin + delta;
     TPointF target = raw;
     TPointF s;
     TPointF g;
     if (snapRealPoint(editor, raw, kDragSnapPx, s) && !isSamePoint(s, raw, 0.0f)) {
       target = s;
       snapped = true;
-    } else if (editor.FShowGrid && nearestGridNode(editor, raw, g) &&
-               calcDistance(g, raw) < kDragSnapPx / editor.FScale) {
+    } else if (editor.display().FShowGrid && nearestGridNode(editor, raw, g) &&
+               calcDistance(g, raw) < kDragSnapPx / editor.view().FScale) {
       target = g;
       snapped = true;
     }
-    editor.FDragSnapRawOrigin = raw;
-    adjust = (target - editor.FRotationCenter) - delta;
+    editor.pointer().FDragSnapRawOrigin = raw;
+    adjust = (target - editor.pointer().FRotationCenter) - delta;
   } else {
     // 5. Per point: the nearest snap of any moved end or centre wins.
-    for (TQN_Path *shape : *editor.PathList) {
+    for (TQN_Path *shape : editor.doc().PathList()) {
       if (!shape->FSelected || shape->isKind(shape_kind::Hole)) continue;
       std::vector<TPointF> candidates{shape->FStartPt + delta, shape->FEndPt + delta};
       if (shape->isKind(shape_kind::Ellipse) || shape->isKind(shape_kind::Arc))
@@ -340,7 +340,7 @@ void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
     if (singleEllipse) {
       const TPointF moved = single->FCenter + delta;
       TPointF s;
-      if (snapToNearest(editor, x, y, kEllipsePointerSnapPx, *editor.PathList, true, s, false) &&
+      if (snapToNearest(editor, x, y, kEllipsePointerSnapPx, editor.doc().PathList(), true, s, false) &&
           !s.exactlyEquals(moved)) {
         const float dist = calcDistance(s, virtualToRealXY(editor, x, y));
         if (!snapped || best > dist) {
@@ -350,8 +350,8 @@ void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
         }
       }
     }
-    if (editor.FIsRotationCenterSpecified) {
-      const TPointF anchor = editor.FRotationCenter + delta;
+    if (editor.pointer().FIsRotationCenterSpecified) {
+      const TPointF anchor = editor.pointer().FRotationCenter + delta;
       TPointF s;
       if (snapRealPoint(editor, anchor, kDragSnapPx, s) && !s.exactlyEquals(anchor)) {
         if (!snapped || calcDistance(s, anchor) < best) {
@@ -360,8 +360,8 @@ void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
         }
       }
       TPointF g;
-      if (!snapped && editor.FShowGrid && nearestGridNode(editor, anchor, g) &&
-          calcDistance(g, anchor) < kDragSnapPx / editor.FScale) {
+      if (!snapped && editor.display().FShowGrid && nearestGridNode(editor, anchor, g) &&
+          calcDistance(g, anchor) < kDragSnapPx / editor.view().FScale) {
         adjust = g - anchor;
         snapped = true;
       }
@@ -369,9 +369,9 @@ void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
   }
 
   // 6. Drag bookkeeping.
-  editor.FCummulativeShiftDistance += delta;
-  if (hasShift(shift) && editor.FDragSnapValid) editor.FDragSnapRawOrigin += delta;
-  if (editor.FIsRotationCenterSpecified) editor.FRotationCenter = editor.FRotationCenter + delta + adjust;
+  editor.pointer().FCummulativeShiftDistance += delta;
+  if (hasShift(shift) && editor.pointer().FDragSnapValid) editor.pointer().FDragSnapRawOrigin += delta;
+  if (editor.pointer().FIsRotationCenterSpecified) editor.pointer().FRotationCenter = editor.pointer().FRotationCenter + delta + adjust;
 
   // 7. Move the selection; a lone circle that did not snap may touch a line instead.
   for (TQN_Path *shape : getSelectedPaths(editor, false, false)) {
@@ -387,9 +387,9 @@ void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
 }
 
 void endShapeDrag(TEditor &editor) {
-  editor.FIsShapeDragging = false;
+  editor.pointer().FIsShapeDragging = false;
   TQN_Path *single = singleSelectedShape(editor);
-  for (TQN_Path *shape : *editor.PathList) {
+  for (TQN_Path *shape : editor.doc().PathList()) {
     if (!shape->FSelected) continue;
     if (shape == single && shape->isKind(shape_kind::Ellipse)) {
       TPointF pixelShift, realShift;
@@ -404,11 +404,11 @@ void endShapeDrag(TEditor &editor) {
   // The line-angle and selection-count labels come with the main window.
   invalidateSelectedGroupBounds(editor);
   editor.ui().refreshCanvas();
-  editor.FIsMouseDown = false;
-  if (!editor.FDragPrintValid || selectionFingerprint(editor) != editor.FDragStartPrint)
+  editor.pointer().FIsMouseDown = false;
+  if (!editor.pointer().FDragPrintValid || selectionFingerprint(editor) != editor.pointer().FDragStartPrint)
     takeUndoSnapshot(editor, QStringLiteral("mouseup:shapedrag"));
-  editor.FDragPrintValid = false;
-  editor.FDragSnapValid = false;
+  editor.pointer().FDragPrintValid = false;
+  editor.pointer().FDragSnapValid = false;
 }
 
 bool snapDraggedCircleToLines(const TEditor &editor, const TQN_Path &circle, QPainter *canvas, TPointF &pixelShift,
@@ -417,11 +417,11 @@ bool snapDraggedCircleToLines(const TEditor &editor, const TQN_Path &circle, QPa
   realShift = {0.0f, 0.0f};
   if (!isCircle(circle)) return false;
   const float r = circle.FWidth / 2.0f;
-  const float scale = editor.FScale;
+  const float scale = editor.view().FScale;
   bool result = false;
   TLineFoot nearest, second;
 
-  for (const TQN_Path *line : *editor.PathList) {
+  for (const TQN_Path *line : editor.doc().PathList()) {
     if (line->FSelected || !line->isKind(shape_kind::Line)) continue;
     // 1. The foot of the perpendicular from the (shifted) centre.
     const TPointF c = circle.FCenter + realShift;
@@ -439,7 +439,7 @@ bool snapDraggedCircleToLines(const TEditor &editor, const TQN_Path &circle, QPa
     const TPointF rim = c + direction * r;
     if (calcDistance(rim, foot) * scale >= kCircleLineSnapPx) continue;
     // 4. The on-screen gap between rim and line closes (or the overlap opens).
-    const float g = calcDistance(realToVirtual(editor, foot), realToVirtual(editor, rim) + pixelShift);
+    const float g = calcDistance(realToVirtual(editor.view(), foot), realToVirtual(editor.view(), rim) + pixelShift);
     if (r > h)
       pixelShift -= direction * g;
     else
@@ -450,10 +450,10 @@ bool snapDraggedCircleToLines(const TEditor &editor, const TQN_Path &circle, QPa
 
   if (canvas) {
     canvas->save();
-    const TPointF cPx = realToVirtual(editor, circle.FCenter + realShift);
+    const TPointF cPx = realToVirtual(editor.view(), circle.FCenter + realShift);
     for (const TLineFoot *f : {&nearest, &second}) {
       if (!f->Valid) continue;
-      const TPointF fPx = realToVirtual(editor, f->Foot);
+      const TPointF fPx = realToVirtual(editor.view(), f->Foot);
       setCanvasStroke(*canvas, kGuideRed, 1.5f, TStrokeDash::Dot);
       canvas->setBrush(Qt::NoBrush);
       canvas->drawLine(QPointF(cPx.X, cPx.Y), QPointF(fPx.X, fPx.Y));
@@ -472,7 +472,7 @@ void mirrorOppositeBezierHandle(TEditor &editor, const TBezierEditingInfo &info)
   const TBezierEditingInfo opponent = getOpponentBezierInfo(editor, info, false);
   if (!opponent.p || !info.p) return;
   const TPointF joint = info.IsCP1 ? info.p->FStartPt : info.p->FEndPt;
-  const TPointF m = virtualToReal(editor, editor.FLastMousePos, true);
+  const TPointF m = virtualToReal(editor, editor.pointer().FLastMousePos, true);
   const TPointF mirrored = joint + calcUnitVector(m, joint) * calcDistance(m, joint);
   TQN_Path &n = *opponent.p;
   if (opponent.IsCP1)
@@ -483,15 +483,15 @@ void mirrorOppositeBezierHandle(TEditor &editor, const TBezierEditingInfo &info)
     // The neighbour's radial repeat is updated here once the radial-repeat tool exists.
     return;
   }
-  removeIntersectionsOf(editor.FIntersections, &n);
+  removeIntersectionsOf(editor.doc().FIntersections, &n);
   editor.calcIntersectionsOfShape(&n);
 }
 
 void applyEdgeDragging(TEditor &editor) {
-  for (const auto &rec : editor.FDraggingEdges)
-    if (rec->QNPath) removeIntersectionsOf(editor.FIntersections, rec->QNPath);
+  for (const auto &rec : editor.pointer().FDraggingEdges)
+    if (rec->QNPath) removeIntersectionsOf(editor.doc().FIntersections, rec->QNPath);
 
-  for (const auto &rec : editor.FDraggingEdges) {
+  for (const auto &rec : editor.pointer().FDraggingEdges) {
     TQN_Path *S = rec->QNPath;
     if (!S) continue;
     TPointF N1, N2, px1, px2;
@@ -499,7 +499,7 @@ void applyEdgeDragging(TEditor &editor) {
     draggedEdgeGeometry(editor, *S, N1, N2, px1, px2, sweep);
     if (S->isKind(shape_kind::Bezier)) {
       TPointF K1 = S->FBezierCp1, K2 = S->FBezierCp2;
-      if (!hasShift(editor.FLastShiftState)) {
+      if (!hasShift(editor.pointer().FLastShiftState)) {
         K1 += N1 - S->FStartPt;
         K2 += N2 - S->FEndPt;
       }
@@ -515,7 +515,7 @@ void applyEdgeDragging(TEditor &editor) {
       S->drawArcPath(S->FCenter, {S->FWidth, S->FHeight}, N1, N2, sweep);
       editor.calcIntersectionsOfShape(S);
     } else if (S->isKind(shape_kind::Dot)) {
-      S->drawDotPath(N1, editor.FStrokeDefs.DotRadius);
+      S->drawDotPath(N1, editor.display().FStrokeDefs.DotRadius);
       editor.calcIntersectionsOfShape(S);
     }
     // Radial-repeat copies follow here once the radial-repeat tool exists.
@@ -525,7 +525,7 @@ void applyEdgeDragging(TEditor &editor) {
 }
 
 void pickDragAnchor(TEditor &editor, const std::vector<TQN_Path *> &shapes) {
-  const TPointF pointer = virtualToReal(editor, editor.FLastMousePos, true);
+  const TPointF pointer = virtualToReal(editor, editor.pointer().FLastMousePos, true);
   bool found = false;
   float best = 0.0f;
   TPointF bestPoint;
@@ -541,13 +541,13 @@ void pickDragAnchor(TEditor &editor, const std::vector<TQN_Path *> &shapes) {
         bestPoint = q;
       }
     }
-    editor.FIsRotationCenterSpecified = true;
-    editor.FRotationCenter = bestPoint;
+    editor.pointer().FIsRotationCenterSpecified = true;
+    editor.pointer().FRotationCenter = bestPoint;
   }
 }
 
 TBezierEditingInfo hitBezierHandle(const TEditor &editor, float x, float y) {
-  for (TQN_Path *shape : *editor.PathList) {
+  for (TQN_Path *shape : editor.doc().PathList()) {
     if (!shape->FSelected || !shape->isKind(shape_kind::Bezier) || shape->FGroupID != 0) continue;
     if (screenDistance(editor, shape->FBezierCp1, x, y) <= kBezierHandlePx) return {true, shape, true};
     if (screenDistance(editor, shape->FBezierCp2, x, y) <= kBezierHandlePx) return {true, shape, false};
@@ -562,7 +562,7 @@ TBezierEditingInfo getOpponentBezierInfo(const TEditor &editor, const TBezierEdi
 
   auto search = [&](const char *kind, bool lineRule) {
     std::vector<TQN_Path *> candidates;
-    for (TQN_Path *s : *editor.PathList) {
+    for (TQN_Path *s : editor.doc().PathList()) {
       if (s == EditInfo.p || !s->isKind(kind)) continue;
       if (isSamePoint(s->FStartPt, J, 0.0f) || isSamePoint(s->FEndPt, J, 0.0f)) candidates.push_back(s);
     }
@@ -584,14 +584,14 @@ void applyBezierControlPoint(TEditor &editor, const TBezierEditingInfo &info, TP
   if (!S) return;
   const TPointF cp1 = info.IsCP1 ? P : S->FBezierCp1;
   const TPointF cp2 = info.IsCP1 ? S->FBezierCp2 : P;
-  removeIntersectionsOf(editor.FIntersections, S);
+  removeIntersectionsOf(editor.doc().FIntersections, S);
   S->drawBezierPath(S->FStartPt, cp1, cp2, S->FEndPt);
   if (S->FMandalaID > 0) {
     // The change is carried to the radial repeat here once the radial-repeat tool exists.
     return;
   }
   // Cleared first: the intersection upkeep waits while a handle is being edited.
-  editor.FBezierEditInfo.IsBezierEditing = false;
+  editor.pointer().FBezierEditInfo.IsBezierEditing = false;
   editor.calcIntersectionsOfShape(S);
 }
 
@@ -606,7 +606,7 @@ void translateShape(TEditor &editor, TQN_Path &shape, TPointF offset, bool follo
   } else if (shape.isKind(shape_kind::Ellipse)) {
     shape.drawEllipsePath(shape.FCenter + d, shape.FWidth, shape.FHeight);
   } else if (shape.isKind(shape_kind::Dot)) {
-    shape.drawDotPath(shape.FStartPt + d, editor.FStrokeDefs.DotRadius);
+    shape.drawDotPath(shape.FStartPt + d, editor.display().FStrokeDefs.DotRadius);
   } else if (shape.isKind(shape_kind::Arc)) {
     shape.drawArcPath(shape.FCenter + d, {shape.FWidth, shape.FHeight}, shape.FStartPt + d, shape.FEndPt + d,
                       shape.FSweepAngle);
@@ -623,9 +623,9 @@ void translateShape(TEditor &editor, TQN_Path &shape, TPointF offset, bool follo
     shape.getBoundary(true);
   }
 
-  if (!editor.canvas().IsMandalaMode && shape.FMandalaID > 0) {
+  if (!editor.display().IsMandalaMode && shape.FMandalaID > 0) {
     shape.FMandalaCenter += d;
-    editor.canvas().Mandala.Center = shape.FMandalaCenter;
+    editor.display().Mandala.Center = shape.FMandalaCenter;
   }
   // With followRadialCopies the shape's radial copies are regenerated here once the
   // radial-repeat tool exists.

@@ -7,6 +7,7 @@
 
 #include "platform/geometry.h"
 #include "platform/input.h"
+#include "shell/pointer_state.h"
 
 class QPainter;
 
@@ -15,19 +16,6 @@ namespace quillon {
 class TEditor;
 class TIntersection;
 class TQN_Path;
-struct TBezierEditingInfo;
-
-// One end (or intersection) taking part in an edge drag.
-class TEdgeDraggingInfo {
- public:
-  bool DraggingStartPt = false;           // the shape's StartPt is the dragged point
-  bool DraggingEndPt = false;             // the shape's EndPt is the dragged point
-  TIntersection *FIntersection = nullptr;  // an intersection record at the point (not owned)
-  TQN_Path *QNPath = nullptr;             // the shape whose end is dragged (not owned)
-  float Distance = 0.0f;                  // millimetres from where the records were collected
-};
-
-using TEdgeDraggingList = std::vector<std::unique_ptr<TEdgeDraggingInfo>>;
 
 // Records of every shape end and intersection within 0.1 mm of the real point p, of any
 // layer or selection; only the records at the smallest distance stay (ties all stay).

@@ -8,15 +8,15 @@
 #include "model/point_helpers.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/selection.h"
-#include "shell/status_info.h"
+#include "tools/status_info.h"
 #include "shell/undo.h"
 #include "tools/dragging.h"
 #include "tools/snapping.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
@@ -32,7 +32,7 @@ bool sameLength(float a, float b) {
 // (the radial-repeat copier, which skips them, comes with the radial-repeat mode).
 void addToDocument(TEditor &editor, TQN_Path *shape, bool select) {
   shape->SetSelected(select);
-  editor.PathList->add(shape, editor.FActiveLayer);
+  editor.doc().add(std::unique_ptr<TQN_Path>(shape), editor.FActiveLayer);
   showShapeInfo(editor, *shape);
   editor.calcIntersectionsOfShape(shape);
 }
@@ -64,15 +64,15 @@ TPointF edgeDirectionOf(const TEdgeDraggingInfo &rec, TPointF start, TPointF tow
 }  // namespace
 
 TQN_Path *newShapeWithCurrentPen(TEditor &editor) {
-  return new TQN_Path(getCurrentPaletteIndex(editor), editor.FCurrentColor, editor.FCurrentThickness,
-                      editor.FCurrentDash, editor.PathList->getNextID());
+  return new TQN_Path(getCurrentPaletteIndex(editor.pen()), editor.pen().FCurrentColor, editor.pen().FCurrentThickness,
+                      editor.pen().FCurrentDash, editor.doc().PathList().getNextID());
 }
 
 // ---- Line and rectangle ----
 
 TQN_Path *commitLineOrRectTool(TEditor &editor, TPointF point, bool isRect, TShiftState shift, bool noConstraints,
                                bool takeSnapshot, bool select, bool refresh) {
-  std::vector<TPointF> &points = editor.Clicked_Points;
+  std::vector<TPointF> &points = editor.tool().Clicked_Points;
   points.push_back(point);
   TQN_Path *last = nullptr;
 
@@ -81,7 +81,7 @@ TQN_Path *commitLineOrRectTool(TEditor &editor, TPointF point, bool isRect, TShi
     TPointF end = points[1];
     if (isRect)
       end = applyRectSizeInput(editor, end);
-    else if (!noConstraints && (hasShift(shift) || editor.FPanel.rbLineHorizontal))
+    else if (!noConstraints && (hasShift(shift) || editor.panel().rbLineHorizontal))
       end = constrainWithShift(editor, first, end);
 
     auto addLine = [&](TPointF a, TPointF b) {
@@ -102,7 +102,7 @@ TQN_Path *commitLineOrRectTool(TEditor &editor, TPointF point, bool isRect, TShi
     }
     if (takeSnapshot) takeUndoSnapshot(editor, QStringLiteral("L8485"));
     points.clear();
-    editor.FSnapPoints.clear();
+    editor.snap().FSnapPoints.clear();
   } else if (!isRect) {
     addCircleTangentSnapPoints(editor, point);
   }
@@ -114,7 +114,7 @@ TQN_Path *commitLineOrRectTool(TEditor &editor, TPointF point, bool isRect, TShi
 TPointF constrainWithShift(const TEditor &editor, TPointF first, TPointF current) {
   const float dx = std::fabs(first.X - current.X);
   const float dy = std::fabs(first.Y - current.Y);
-  if (editor.FTool == TTool::Line) return dy > dx ? TPointF(first.X, current.Y) : TPointF(current.X, first.Y);
+  if (editor.tool().FTool == TTool::Line) return dy > dx ? TPointF(first.X, current.Y) : TPointF(current.X, first.Y);
   const float sx = current.X > first.X ? 1.0f : -1.0f;
   const float sy = current.Y > first.Y ? 1.0f : -1.0f;
   const float d = std::max(dx, dy);
@@ -122,7 +122,7 @@ TPointF constrainWithShift(const TEditor &editor, TPointF first, TPointF current
 }
 
 TLineToolInput applyLineToolInput(const TEditor &editor, TPointF start, TPointF pointer) {
-  const TPanelValues &panel = editor.FPanel;
+  const TPanelValues &panel = editor.panel();
   TLineToolInput in;
   in.Angle = panel.nbLineAngle;
   in.Relative = panel.rbLineRelativeAngle && in.Angle != 0.0f;
@@ -171,16 +171,16 @@ TPointF relativeLineDirection(const TEditor &editor, TPointF start, TPointF poin
 }
 
 TPointF applyRectSizeInput(const TEditor &editor, TPointF corner) {
-  const TPanelValues &panel = editor.FPanel;
-  if (editor.Clicked_Points.empty()) return corner;
-  const TPointF first = editor.Clicked_Points.front();
+  const TPanelValues &panel = editor.panel();
+  if (editor.tool().Clicked_Points.empty()) return corner;
+  const TPointF first = editor.tool().Clicked_Points.front();
   if (panel.chkRectWidth) corner.X = first.X + panel.nbRectWidth1;
   if (panel.chkRectHeight) corner.Y = first.Y + panel.nbRectHeight1;
   return corner;
 }
 
 TPointF applyEllipseSizeInput(const TEditor &editor, TPointF centre, TPointF corner) {
-  const TPanelValues &panel = editor.FPanel;
+  const TPanelValues &panel = editor.panel();
   if (!panel.chkEllipseXlen) return corner;
   const float x = panel.nbEllipseXlen1;
   const float y = panel.chkEllipseYlen ? panel.nbEllipseYlen1 : x;
@@ -190,13 +190,13 @@ TPointF applyEllipseSizeInput(const TEditor &editor, TPointF centre, TPointF cor
 // ---- Bezier ----
 
 TQN_Path *commitBezierTool(TEditor &editor, TPointF point, bool takeSnapshot, bool select, bool refresh) {
-  std::vector<TPointF> &points = editor.Clicked_Points;
+  std::vector<TPointF> &points = editor.tool().Clicked_Points;
   points.push_back(point);
   if (points.size() != 4) return nullptr;
   TQN_Path *curve = newShapeWithCurrentPen(editor);
   curve->drawBezierPath(points[0], points[1], points[2], points[3]);
   curve->SetSelected(select);
-  editor.PathList->add(curve, editor.FActiveLayer);
+  editor.doc().add(std::unique_ptr<TQN_Path>(curve), editor.FActiveLayer);
   showShapeInfo(editor, *curve);
   points.clear();
   editor.calcIntersectionsOfShape(curve);
@@ -208,8 +208,8 @@ TQN_Path *commitBezierTool(TEditor &editor, TPointF point, bool takeSnapshot, bo
 // ---- Arc ----
 
 float arcToolRadius(const TEditor &editor, bool radiusMode, float chord) {
-  if (radiusMode) return editor.FPanel.nbRforArc1;
-  return (chord / 2.0f) / (editor.FPanel.nbArc_HalfMoonRatio / 100.0f);
+  if (radiusMode) return editor.panel().nbRforArc1;
+  return (chord / 2.0f) / (editor.panel().nbArc_HalfMoonRatio / 100.0f);
 }
 
 bool arcCentresForChord(TPointF a, TPointF b, float radius, TPointF &centre1, TPointF &centre2) {
@@ -262,7 +262,7 @@ bool threePointArc(TEditor &editor, TPointF start, TPointF &end, TPointF &third,
 
 TQN_Path *commitArcTool(TEditor &editor, TPointF point, bool select, bool previewOnly, bool radiusMode,
                         bool halfMoonMode, bool threePointMode) {
-  std::vector<TPointF> &points = editor.Clicked_Points;
+  std::vector<TPointF> &points = editor.tool().Clicked_Points;
   points.push_back(point);
   if (points.size() < 2) return nullptr;
   const TPointF start = points[0];
@@ -318,7 +318,7 @@ TQN_Path *commitArcTool(TEditor &editor, TPointF point, bool select, bool previe
 
   if (previewOnly || arc == nullptr) return arc;
   arc->SetSelected(select);
-  editor.PathList->add(arc, editor.FActiveLayer);
+  editor.doc().add(std::unique_ptr<TQN_Path>(arc), editor.FActiveLayer);
   editor.calcIntersectionsOfShape(arc);
   showShapeInfo(editor, *arc);
   takeUndoSnapshot(editor, QStringLiteral("L7535"));
@@ -331,11 +331,11 @@ TQN_Path *commitArcTool(TEditor &editor, TPointF point, bool select, bool previe
 
 void beginTextEntry(TEditor &editor) {
   const TPointF anchor =
-      editor.FStickyExists ? editor.FStickyPoint : virtualToReal(editor, editor.FLastMousePos, true);
+      editor.snap().FStickyExists ? editor.snap().FStickyPoint : virtualToReal(editor, editor.pointer().FLastMousePos, true);
   // A new text with nothing typed yet is dropped; a text of the document stays.
   finishTextEditing(editor);
-  editor.FEditingText = nullptr;
-  TPanelValues &panel = editor.FPanel;
+  editor.tool().FEditingText.reset();
+  TPanelValues &panel = editor.panel();
   panel.edText.clear();
   panel.nbTextTracking = 1.0f;
   panel.nbTextRadius1 = 0.0f;
@@ -343,16 +343,16 @@ void beginTextEntry(TEditor &editor) {
   panel.edTextEnabled = true;
   editor.ui().refreshCanvas();
 
-  TQN_Path *text = newShapeWithCurrentPen(editor);
+  std::unique_ptr<TQN_Path> text(newShapeWithCurrentPen(editor));
   text->FStartPt = anchor;
   text->FTextFill = panel.chkTextFill;
-  editor.FEditingText = text;
+  editor.tool().FEditingText.beginNew(std::move(text));
 }
 
 void edTextChange(TEditor &editor) {
-  TQN_Path *shape = editor.FEditingText;
+  TQN_Path *shape = editor.tool().FEditingText.get();
   if (shape == nullptr) return;
-  const TPanelValues &panel = editor.FPanel;
+  const TPanelValues &panel = editor.panel();
   const QString s = panel.edText.trimmed();
   if (!s.isEmpty()) {
     const bool listed = panel.SelectedFontIndex >= 0 && panel.SelectedFontIndex < panel.FontNames.size();
@@ -360,15 +360,14 @@ void edTextChange(TEditor &editor) {
     shape->drawTextPath(s, shape->FStartPt, panel.TextFontSize, panel.nbTextRotation, family,
                         getSignedTextRadius(editor), panel.nbTextTracking);
   }
-  const bool inDocument = editor.PathList->IndexOf(shape) >= 0;
+  const bool inDocument = !editor.tool().FEditingText.isOutsideDocument();
   if (s.isEmpty() || shape->Data().IsEmpty()) {
-    removeIntersectionsOf(editor.FIntersections, shape);
     if (inDocument) {
       resetTextEditor(editor, true);
       takeUndoSnapshot(editor, QStringLiteral("edTextChange"));
     }
   } else if (!inDocument) {
-    editor.PathList->add(shape, editor.FActiveLayer);
+    editor.doc().add(editor.tool().FEditingText.release(), editor.FActiveLayer);
     takeUndoSnapshot(editor, QStringLiteral("edTextChange"));
     shape->SetSelected(true);
   } else {
@@ -378,8 +377,8 @@ void edTextChange(TEditor &editor) {
 }
 
 float getSignedTextRadius(const TEditor &editor) {
-  const float r = editor.FPanel.nbTextRadius1;
-  return editor.FPanel.chkTextCCW ? -r : r;
+  const float r = editor.panel().nbTextRadius1;
+  return editor.panel().chkTextCCW ? -r : r;
 }
 
 }  // namespace quillon

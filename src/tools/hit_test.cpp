@@ -6,9 +6,10 @@
 #include "model/point_helpers.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
+#include "tools/snapping.h"
 
 namespace quillon {
 
@@ -27,7 +28,7 @@ double segmentDistance(TPointF p, TPointF a, TPointF b) {
 }
 
 bool hiddenLineType(const TEditor &editor, const TQN_Path &shape) {
-  const TDrawPallet *pallet = getPaletteOfPath(editor, shape);
+  const TDrawPallet *pallet = getPaletteOfPath(editor.pen(), shape);
   return pallet && !pallet->FIsVisible && shape.FCatalogGUID.isEmpty();
 }
 
@@ -36,7 +37,7 @@ bool hiddenLineType(const TEditor &editor, const TQN_Path &shape) {
 std::vector<TQN_Path *> hitTestShapes(const TEditor &editor, const TShapeList &shapes, bool probe, TPointF point,
                                       bool loose, bool insideOther, bool allLayers) {
   const float px = probe ? kProbeTolerancePx : (loose ? kLooseTolerancePx : kStrictTolerancePx);
-  const double t = pixelsToMm(editor, px);
+  const double t = pixelsToMm(editor.view(), px);
   std::vector<TQN_Path *> result;
   TQN_Path *nearest = nullptr;
   double best = 0.0;
@@ -95,7 +96,7 @@ std::vector<TQN_Path *> hitTestShapes(const TEditor &editor, const TShapeList &s
 
   // Loose filter: of several hits keep the nearest and those ending at the snapped point.
   if (!probe && loose && result.size() >= 2) {
-    const TPointF s = virtualToReal(editor, realToVirtual(editor, point), true);
+    const TPointF s = virtualToReal(editor, realToVirtual(editor.view(), point), true);
     for (int i = static_cast<int>(result.size()) - 1; i >= 0 && result.size() >= 2; --i) {
       TQN_Path *shape = result[static_cast<std::size_t>(i)];
       if (shape == nearest) continue;
@@ -112,8 +113,8 @@ std::vector<TQN_Path *> shapesAtScreenPoint(const TEditor &editor, const TShapeL
 }
 
 bool selectedShapeAt(const TEditor &editor, float x, float y, TQN_Path *&shape) {
-  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, *editor.PathList, true, x, y, false, false, true);
-  if (hits.empty()) hits = shapesAtScreenPoint(editor, *editor.PathList, true, x, y, false, true, true);
+  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, editor.doc().PathList(), true, x, y, false, false, true);
+  if (hits.empty()) hits = shapesAtScreenPoint(editor, editor.doc().PathList(), true, x, y, false, true, true);
   for (TQN_Path *hit : hits) {
     if (hit->FSelected) {
       shape = hit;
@@ -124,8 +125,8 @@ bool selectedShapeAt(const TEditor &editor, float x, float y, TQN_Path *&shape) 
 }
 
 bool shapeOnOtherLayerAt(const TEditor &editor, float x, float y, TQN_Path *&shape) {
-  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, *editor.PathList, false, x, y, false, false, true);
-  if (hits.empty()) hits = shapesAtScreenPoint(editor, *editor.PathList, false, x, y, false, true, true);
+  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, editor.doc().PathList(), false, x, y, false, false, true);
+  if (hits.empty()) hits = shapesAtScreenPoint(editor, editor.doc().PathList(), false, x, y, false, true, true);
   for (TQN_Path *hit : hits) {
     if (hit->FLayerID != editor.FActiveLayer) {
       shape = hit;
@@ -141,7 +142,7 @@ bool lineEndpointAt(const TEditor &editor, const TQN_Path *shape, float x, float
     return false;
   const TPointF pointer{x, y};
   for (TPointF end : {shape->FStartPt, shape->FEndPt}) {
-    if (calcDistance(realToVirtual(editor, end), pointer) <= kLineEndTolerancePx) {
+    if (calcDistance(realToVirtual(editor.view(), end), pointer) <= kLineEndTolerancePx) {
       point = end;
       return true;
     }
@@ -150,7 +151,7 @@ bool lineEndpointAt(const TEditor &editor, const TQN_Path *shape, float x, float
 }
 
 TQN_Path *findHoleNear(const TEditor &editor, TPointF point, float distance) {
-  for (TQN_Path *shape : *editor.PathList) {
+  for (TQN_Path *shape : editor.doc().PathList()) {
     if (!shape->isKind(shape_kind::Hole) || shape->FLayerID != editor.FActiveLayer) continue;
     if (calcDistance(shape->FCenter, point) < distance) return shape;
   }

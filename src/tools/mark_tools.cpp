@@ -14,18 +14,19 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/number_text.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/shape_painters.h"
 #include "render/tool_previews.h"
+#include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
-#include "shell/status_info.h"
+#include "tools/status_info.h"
 #include "shell/undo.h"
 #include "tools/dragging.h"
 #include "tools/draw_tools.h"
 #include "tools/hit_test.h"
 #include "tools/snapping.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
@@ -37,7 +38,7 @@ constexpr float kTemplateMarkLength = 0.1f;
 constexpr float kTemplateFlatness = 0.3f;
 
 bool inDocument(const TEditor &editor, const TQN_Path *shape) {
-  return shape && editor.PathList->IndexOf(shape) >= 0;
+  return shape && editor.doc().PathList().IndexOf(shape) >= 0;
 }
 
 // The shapes a mark is put across.
@@ -46,7 +47,7 @@ bool isMarkableKind(const TQN_Path &shape) {
          shape.isKind(shape_kind::Arc);
 }
 
-void addToDocument(TEditor &editor, TQN_Path *shape) { editor.PathList->add(shape, editor.FActiveLayer); }
+void addToDocument(TEditor &editor, TQN_Path *shape) { editor.doc().add(std::unique_ptr<TQN_Path>(shape), editor.FActiveLayer); }
 
 void addWithIntersections(TEditor &editor, TQN_Path *shape) {
   addToDocument(editor, shape);
@@ -97,11 +98,11 @@ std::vector<TQN_Path *> measurementCandidates(const TEditor &editor, const TEdge
 
 void commitDotTool(TEditor &editor, TPointF point, bool select) {
   TQN_Path *shape = nullptr;
-  if (const TQN_Path *part = editor.FRepositoryTemplate) {
+  if (const TQN_Path *part = editor.tool().FRepositoryTemplate) {
     shape = stampTemplateAt(editor, *part, point, {1.0f, 0.0f});
   } else {
     shape = newShapeWithCurrentPen(editor);
-    shape->drawDotPath(point, editor.FStrokeDefs.DotRadius);
+    shape->drawDotPath(point, editor.display().FStrokeDefs.DotRadius);
     addToDocument(editor, shape);
     takeUndoSnapshot(editor, QStringLiteral("L8244"));
   }
@@ -115,7 +116,7 @@ void commitDotTool(TEditor &editor, TPointF point, bool select) {
 std::vector<TQN_Path *> commitEllipseTool(TEditor &editor, TPointF point, TShiftState shift, bool select,
                                           bool refresh, bool noAdd) {
   std::vector<TQN_Path *> created;
-  std::vector<TPointF> &points = editor.Clicked_Points;
+  std::vector<TPointF> &points = editor.tool().Clicked_Points;
   points.push_back(point);
   if (points.size() == 2) {
     const TPointF centre = points[0];
@@ -162,10 +163,10 @@ bool commitCenterLineTool(TEditor &editor, TPointF point, TShiftState, bool sele
   }
   if (!anchored) return false;
 
-  std::vector<TPointF> &points = editor.Clicked_Points;
+  std::vector<TPointF> &points = editor.tool().Clicked_Points;
   points.push_back(point);
   if (points.size() >= 2) {
-    const TPanelValues &panel = editor.FPanel;
+    const TPanelValues &panel = editor.panel();
     const TPointF p = points[0], q = points[1];
     points.clear();
     addDividingTicks(editor, p, q, panel.nbCenterLineLength1, int(roundHalfEven(panel.nbNumDividingCenter)),
@@ -194,7 +195,7 @@ void addDividingTicks(TEditor &editor, TPointF p, TPointF q, float tickLength, i
 
 void collectTouchingPaths(const TEditor &editor, const TQN_Path *shape, std::vector<TQN_Path *> &list,
                           bool withCrossings) {
-  for (const TIntersection *ict : editor.FIntersections) {
+  for (const TIntersection *ict : editor.doc().FIntersections) {
     if (ict->FIsCrossing && !withCrossings) continue;
     if (ict->FPath1 == shape)
       pushOnce(list, ict->FPath2);
@@ -206,25 +207,25 @@ void collectTouchingPaths(const TEditor &editor, const TQN_Path *shape, std::vec
 // ---- Dimension ----
 
 bool commitDimensionTool(TEditor &editor, TPointF point, TShiftState) {
-  std::vector<TPointF> &points = editor.Clicked_Points;
+  std::vector<TPointF> &points = editor.tool().Clicked_Points;
   points.push_back(point);
   // The window shows the dimension tab of the top bar while the tool collects points.
-  if (!inDocument(editor, editor.FDimensionShape)) editor.FDimensionShape = nullptr;
+  if (!inDocument(editor, editor.tool().FDimensionShape)) editor.tool().FDimensionShape = nullptr;
 
   if (points.size() == 1) {
-    editor.FDimensionShape = nullptr;
-    const std::vector<TQN_Path *> hits = hitTestShapes(editor, *editor.PathList, false, point, false, false, false);
+    editor.tool().FDimensionShape = nullptr;
+    const std::vector<TQN_Path *> hits = hitTestShapes(editor, editor.doc().PathList(), false, point, false, false, false);
     if (!hits.empty()) {
       TQN_Path *top = hits.front();
       if (top->isKind(shape_kind::Arc) && !isSamePoint(point, top->FStartPt, 0.0f) &&
           !isSamePoint(point, top->FEndPt, 0.0f))
-        editor.FDimensionShape = top;
+        editor.tool().FDimensionShape = top;
     }
-  } else if (points.size() == 2 && editor.FDimensionShape) {
+  } else if (points.size() == 2 && editor.tool().FDimensionShape) {
     drawRadiusDimension(editor, nullptr, point);
     takeUndoSnapshot(editor, QStringLiteral("L8014"));
     points.clear();
-    editor.FDimensionShape = nullptr;
+    editor.tool().FDimensionShape = nullptr;
   } else if (points.size() >= 3) {
     drawLinearDimension(editor, nullptr, point);
     takeUndoSnapshot(editor, QStringLiteral("L8021"));
@@ -236,10 +237,10 @@ bool commitDimensionTool(TEditor &editor, TPointF point, TShiftState) {
 // ---- Distance marking ----
 
 TQN_Path *commitDistanceMarkingTool(TEditor &editor, TPointF point, bool preview, QPainter *canvas) {
-  const TPanelValues &panel = editor.FPanel;
-  std::vector<TPointF> &points = editor.Clicked_Points;
+  const TPanelValues &panel = editor.panel();
+  std::vector<TPointF> &points = editor.tool().Clicked_Points;
   // The shape ends and intersections at the click; a preview changes nothing and needs none.
-  const TPointF probe = editor.FStickyExists ? editor.FStickyPoint : point;
+  const TPointF probe = editor.snap().FStickyExists ? editor.snap().FStickyPoint : point;
   const TEdgeDraggingList records = preview ? TEdgeDraggingList{} : collectEdgeDragInfos(editor, probe);
   TPointF working = point;
   std::size_t n = points.size();
@@ -248,13 +249,13 @@ TQN_Path *commitDistanceMarkingTool(TEditor &editor, TPointF point, bool preview
   // A click on a shape end or an intersection starts a new measurement there.
   if (n > 0 && !records.empty() && !preview) {
     points.clear();
-    working = editor.FStickyPoint;
+    working = editor.snap().FStickyPoint;
     --n;
   }
 
   bool started = false;
-  if (points.empty() && !preview && editor.FStickyExists) {
-    const TPointF start = editor.FStickyPoint;
+  if (points.empty() && !preview && editor.snap().FStickyExists) {
+    const TPointF start = editor.snap().FStickyPoint;
     points.push_back(start);
     started = true;
     const bool anchored = std::any_of(records.begin(), records.end(), [](const auto &rec) {
@@ -263,11 +264,11 @@ TQN_Path *commitDistanceMarkingTool(TEditor &editor, TPointF point, bool preview
     if (!anchored) {
       // In the middle of a shape: red marks there anchor the measurement until the next
       // mark is made.
-      for (TQN_Path *hit : hitTestShapes(editor, *editor.PathList, false, start, false, false, false)) {
+      for (TQN_Path *hit : hitTestShapes(editor, editor.doc().PathList(), false, start, false, false, false)) {
         if (!isMarkableKind(*hit)) continue;
         if (TQN_Path *mark = placePerpendicularMark(editor, hit, start, false, nullptr)) {
           mark->FColor = kStartMarkColor;
-          editor.FTempDistMarkLine = mark;
+          editor.tool().FTempDistMarkLine = mark;
           result = mark;
         }
       }
@@ -291,15 +292,13 @@ TQN_Path *commitDistanceMarkingTool(TEditor &editor, TPointF point, bool preview
 
     // The circle of the marking distance around the first point, crossed with the
     // candidates only; the document's intersections stay as they are.
-    TQN_Path circle(getCurrentPaletteIndex(editor), editor.FCurrentColor, editor.FCurrentThickness,
-                    editor.FCurrentDash, -1);
+    TQN_Path circle(getCurrentPaletteIndex(editor.pen()), editor.pen().FCurrentColor, editor.pen().FCurrentThickness,
+                    editor.pen().FCurrentDash, -1);
     circle.drawEllipsePath(first, 2.0f * panel.nbMarkingDistance1, 2.0f * panel.nbMarkingDistance1);
     circle.FLayerID = editor.FActiveLayer;
-    TShapeList others(editor.FMultiLang.get(), editor.FLangID);
-    others.copyLayersFrom(*editor.PathList);
-    for (TQN_Path *c : candidates) others.Append(c);
+    const std::unique_ptr<TShapeList> others = TShapeList::borrowing(editor.doc().PathList(), candidates);
     TIntersections crossings;
-    calcIntersectionsOfShape(others, crossings, &circle, false, nullptr);
+    calcIntersectionsOfShape(*others, crossings, &circle, false, nullptr);
 
     const TIntersection *nearest = nullptr;
     float best = 0.0f;
@@ -327,8 +326,8 @@ TQN_Path *commitDistanceMarkingTool(TEditor &editor, TPointF point, bool preview
 }
 
 TQN_Path *placePerpendicularMark(TEditor &editor, TQN_Path *shape, TPointF point, bool preview, QPainter *canvas) {
-  const TQN_Path *part = editor.FRepositoryTemplate;
-  const float len = part ? kTemplateMarkLength : editor.FPanel.nbMarkLen1;
+  const TQN_Path *part = editor.tool().FRepositoryTemplate;
+  const float len = part ? kTemplateMarkLength : editor.panel().nbMarkLen1;
   TPointF dir;
   TQN_Path *found = nullptr;
   if (!shape || !nearestSegmentDirection({shape}, point, dir, found)) return nullptr;
@@ -344,10 +343,10 @@ TQN_Path *placePerpendicularMark(TEditor &editor, TQN_Path *shape, TPointF point
       copy->resetBoundary();
       copy->calcCenter();
       copy->Data().ApplyMatrix(placeCentredOn({0.0f, 0.0f}, point, dir));
-      pathToVirtual(editor, *copy, editor.FOffset);
+      pathToVirtual(editor.view(), *copy, editor.view().FOffset);
       canvas->drawPath(toPainterPath(copy->Data()));
     } else {
-      const TPointF pa = realToVirtual(editor, a), pb = realToVirtual(editor, b);
+      const TPointF pa = realToVirtual(editor.view(), a), pb = realToVirtual(editor.view(), b);
       canvas->drawLine(QPointF(pa.X, pa.Y), QPointF(pb.X, pb.Y));
     }
     return nullptr;
@@ -366,7 +365,7 @@ TQN_Path *placePerpendicularMark(TEditor &editor, TQN_Path *shape, TPointF point
 
 TQN_Path *stampTemplateAt(TEditor &editor, const TQN_Path &part, TPointF point, TPointF direction) {
   TQN_Path *copy = part.createCopy();
-  copy->updateId(editor.PathList->getNextID());
+  copy->updateId(editor.doc().PathList().getNextID());
   const TRectF box = copy->getBoundary(false);
   if (point.exactlyEquals({-1.0f, -1.0f})) {
     const TPointF corner = virtualToReal(editor, {50.0f, 50.0f});
@@ -382,18 +381,5 @@ TQN_Path *stampTemplateAt(TEditor &editor, const TQN_Path &part, TPointF point, 
   return copy;
 }
 
-void discardTempDistMarkLine(TEditor &editor) {
-  TQN_Path *line = editor.FTempDistMarkLine;
-  if (!line) return;
-  editor.FTempDistMarkLine = nullptr;
-  // A document rebuilt since (undo, clearing) no longer holds the line.
-  if (!inDocument(editor, line)) return;
-  removeIntersectionsOf(editor.FIntersections, line);
-  editor.PathList->Remove(line);
-  if (editor.FFirstSelection == line) editor.FFirstSelection = nullptr;
-  if (editor.FLastRightClickMousePosItem == line) editor.FLastRightClickMousePosItem = nullptr;
-  delete line;
-  editor.ui().refreshCanvas();
-}
 
 }  // namespace quillon

@@ -69,8 +69,4 @@ TQN_Path *placePerpendicularMark(TEditor &editor, TQN_Path *shape, TPointF point
 // snapshot, not selected, no intersections. Returns the copy.
 TQN_Path *stampTemplateAt(TEditor &editor, const TQN_Path &part, TPointF point, TPointF direction);
 
-// Removes the red start mark of the distance-marking tool from the document with its
-// intersections and frees it; nothing when there is none.
-void discardTempDistMarkLine(TEditor &editor);
-
 }  // namespace quillon

@@ -14,7 +14,7 @@
 #include "shell/groups.h"
 #include "shell/options.h"
 #include "shell/selection.h"
-#include "shell/status_info.h"
+#include "tools/status_info.h"
 #include "shell/undo.h"
 #include "tools/dragging.h"
 #include "tools/draw_tools.h"
@@ -24,13 +24,13 @@
 #include "tools/tool_change.h"
 #include "tools/tool_dispatch.h"
 #include "tools/view_commands.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
 namespace {
 
-bool toolIs(const TEditor &editor, TTool tool) { return editor.FTool == tool; }
+bool toolIs(const TEditor &editor, TTool tool) { return editor.tool().FTool == tool; }
 
 bool collectsPoints(TTool tool) {
   switch (tool) {
@@ -47,44 +47,44 @@ bool collectsPoints(TTool tool) {
 
 // The drag-start decision of a move with the left button down and no shape drag yet.
 void detectDragStart(TEditor &editor, float x, float y) {
-  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, *editor.PathList, true, x, y, false, false, false);
-  if (hits.empty()) hits = shapesAtScreenPoint(editor, *editor.PathList, true, x, y, false, true, false);
+  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, editor.doc().PathList(), true, x, y, false, false, false);
+  if (hits.empty()) hits = shapesAtScreenPoint(editor, editor.doc().PathList(), true, x, y, false, true, false);
 
-  const bool busy = editor.FIsEdgeDragging || editor.FIsShapeDragging || editor.FIsRangeSelecting ||
-                    editor.FBezierEditInfo.IsBezierEditing;
+  const bool busy = editor.pointer().FIsEdgeDragging || editor.pointer().FIsShapeDragging || editor.pointer().FIsRangeSelecting ||
+                    editor.pointer().FBezierEditInfo.IsBezierEditing;
   if (busy) return;
 
-  if (detectEdgeDragStart(editor, editor.FDraggingEdges, x, y, false)) {
-    TQN_Path *first = editor.FDraggingEdges.front()->QNPath;
+  if (detectEdgeDragStart(editor, editor.pointer().FDraggingEdges, x, y, false)) {
+    TQN_Path *first = editor.pointer().FDraggingEdges.front()->QNPath;
     TPointF end;
-    if (editor.FStickyExists || lineEndpointAt(editor, first, x, y, end)) {
-      editor.FIsEdgeDragging = true;
+    if (editor.snap().FStickyExists || lineEndpointAt(editor, first, x, y, end)) {
+      editor.pointer().FIsEdgeDragging = true;
       if (first && first->isKind(shape_kind::Line)) {
-        const TEdgeDraggingInfo &rec = *editor.FDraggingEdges.front();
+        const TEdgeDraggingInfo &rec = *editor.pointer().FDraggingEdges.front();
         addCircleTangentSnapPoints(editor, rec.DraggingStartPt ? first->FEndPt : first->FStartPt);
       }
-      editor.FShow_intersections = true;
+      editor.display().FShow_intersections = true;
       leaveMentoriMode(editor);
       return;
     }
   }
 
-  if (hits.empty() && !detectEdgeDragStart(editor, editor.FDraggingEdges, x, y, true)) return;
-  bool anySelected = editor.FIsShapeDragging;
+  if (hits.empty() && !detectEdgeDragStart(editor, editor.pointer().FDraggingEdges, x, y, true)) return;
+  bool anySelected = editor.pointer().FIsShapeDragging;
   for (const TQN_Path *hit : hits) anySelected = anySelected || hit->FSelected;
   if (!anySelected) return;
 
-  editor.FIsShapeDragging = true;
-  editor.FDragStartPrint = selectionFingerprint(editor);
-  editor.FDragPrintValid = true;
-  editor.FShow_intersections = true;
+  editor.pointer().FIsShapeDragging = true;
+  editor.pointer().FDragStartPrint = selectionFingerprint(editor);
+  editor.pointer().FDragPrintValid = true;
+  editor.display().FShow_intersections = true;
   leaveMentoriMode(editor);
-  for (TQN_Path *shape : *editor.PathList)
-    if (shape->FSelected) removeIntersectionsOf(editor.FIntersections, shape);
-  if (!editor.FIsRotationCenterSpecified) pickDragAnchor(editor, hits);
-  if (editor.FIsRotationCenterSpecified) {
-    editor.FDragSnapValid = true;
-    editor.FDragSnapRawOrigin = editor.FRotationCenter;
+  for (TQN_Path *shape : editor.doc().PathList())
+    if (shape->FSelected) removeIntersectionsOf(editor.doc().FIntersections, shape);
+  if (!editor.pointer().FIsRotationCenterSpecified) pickDragAnchor(editor, hits);
+  if (editor.pointer().FIsRotationCenterSpecified) {
+    editor.pointer().FDragSnapValid = true;
+    editor.pointer().FDragSnapRawOrigin = editor.pointer().FRotationCenter;
   }
 }
 
@@ -109,97 +109,97 @@ void linkStitch(TQN_Path &L, TQN_Path &H) {
 }
 
 bool inDocument(const TEditor &editor, const TQN_Path *shape) {
-  for (const TQN_Path *s : *editor.PathList)
+  for (const TQN_Path *s : editor.doc().PathList())
     if (s == shape) return true;
   return false;
 }
 
 // The end of every release that got this far.
 void releaseTail(TEditor &editor) {
-  editor.FIsRangeSelecting = false;
+  editor.pointer().FIsRangeSelecting = false;
   editor.ui().refreshRulers();
 }
 
 }  // namespace
 
 bool isClickWithoutMove(const TEditor &editor, float x, float y) {
-  return calcDistance(editor.FFirstMousePos, {x, y}) < 1.0f;
+  return calcDistance(editor.pointer().FFirstMousePos, {x, y}) < 1.0f;
 }
 
 void leaveMentoriMode(TEditor &editor) {
-  if (!editor.FIsMentoriMode) return;
+  if (!editor.tool().FIsMentoriMode) return;
   sbToolsClick(editor, TTool::Select);
-  editor.FIsMentoriMode = false;
+  editor.tool().FIsMentoriMode = false;
 }
 
 void pointerDown(TEditor &editor, TMouseButton Button, TShiftState Shift, float X, float Y) {
   flushPendingSnapshots(editor);
-  editor.FLastKey = 0;
-  if (Button == TMouseButton::Left) editor.FIsMouseDown = true;
-  editor.FFirstMousePos = editor.FLastMousePos = {X, Y};
-  editor.FCummulativeShiftDistance = {0.0f, 0.0f};
-  editor.FDragSnapValid = false;
-  editor.FShapeCreated = false;
-  editor.FBezierEditInfo = hitBezierHandle(editor, X, Y);
-  editor.FLastShiftState = Shift;
+  editor.pointer().FLastKey = 0;
+  if (Button == TMouseButton::Left) editor.pointer().FIsMouseDown = true;
+  editor.pointer().FFirstMousePos = editor.pointer().FLastMousePos = {X, Y};
+  editor.pointer().FCummulativeShiftDistance = {0.0f, 0.0f};
+  editor.pointer().FDragSnapValid = false;
+  editor.pointer().FShapeCreated = false;
+  editor.pointer().FBezierEditInfo = hitBezierHandle(editor, X, Y);
+  editor.pointer().FLastShiftState = Shift;
 
   if (Button == TMouseButton::Right || Button == TMouseButton::Middle) {
-    editor.FIsScreenDragging = true;
-    editor.FOriginalOffset = editor.FOffset;
+    editor.pointer().FIsScreenDragging = true;
+    editor.view().FOriginalOffset = editor.view().FOffset;
     return;
   }
-  if (editor.FBezierEditInfo.IsBezierEditing) return;
+  if (editor.pointer().FBezierEditInfo.IsBezierEditing) return;
   // Tracing images are picked here with their tool once they exist.
-  if (hasCtrl(Shift) || hasAlt(Shift)) editor.FIsRangeSelecting = true;
+  if (hasCtrl(Shift) || hasAlt(Shift)) editor.pointer().FIsRangeSelecting = true;
 }
 
 void pointerMove(TEditor &editor, TShiftState Shift, float X, float Y) {
   bool repaint = false;
-  if (editor.FTool == TTool::DimensionLine && !editor.Clicked_Points.empty()) repaint = true;
-  if (editor.FIsMandalaCenterChangeMode) {
-    editor.canvas().Mandala.Center = virtualToRealXY(editor, X, Y, true);
+  if (editor.tool().FTool == TTool::DimensionLine && !editor.tool().Clicked_Points.empty()) repaint = true;
+  if (editor.tool().FIsMandalaCenterChangeMode) {
+    editor.display().Mandala.Center = virtualToRealXY(editor, X, Y, true);
     repaint = true;
   }
 
-  if (editor.FIsMouseDown && !editor.FIsShapeDragging) detectDragStart(editor, X, Y);
+  if (editor.pointer().FIsMouseDown && !editor.pointer().FIsShapeDragging) detectDragStart(editor, X, Y);
 
-  if (editor.FIsScreenDragging) {
+  if (editor.pointer().FIsScreenDragging) {
     followScreenDrag(editor, {X, Y});
     repaint = true;
-  } else if (editor.FIsShapeDragging) {
+  } else if (editor.pointer().FIsShapeDragging) {
     dragSelectedShapes(editor, X, Y, Shift);
     repaint = true;
-  } else if (editor.FIsMouseDown &&
+  } else if (editor.pointer().FIsMouseDown &&
              (toolIs(editor, TTool::Select) || toolIs(editor, TTool::Mentori) ||
               toolIs(editor, TTool::LeatherSimulator) || hasAlt(Shift)) &&
-             !editor.FBezierEditInfo.IsBezierEditing && !editor.FIsEdgeDragging) {
-    editor.FIsRangeSelecting = true;
+             !editor.pointer().FBezierEditInfo.IsBezierEditing && !editor.pointer().FIsEdgeDragging) {
+    editor.pointer().FIsRangeSelecting = true;
     repaint = true;
   }
 
-  editor.FLastMousePos = {X, Y};
-  editor.FLastShiftState = Shift;
+  editor.pointer().FLastMousePos = {X, Y};
+  editor.pointer().FLastShiftState = Shift;
 
   // The sticky point under the pointer, whatever the buttons.
   TPointF target;
-  if (snapToNearest(editor, X, Y, 5.0f, *editor.PathList, false, target, false)) {
-    if (!editor.FStickyExists || editor.FStickyPoint != target) {
-      editor.FStickyExists = true;
-      editor.FStickyPoint = target;
+  if (snapToNearest(editor, X, Y, 5.0f, editor.doc().PathList(), false, target, false)) {
+    if (!editor.snap().FStickyExists || editor.snap().FStickyPoint != target) {
+      editor.snap().FStickyExists = true;
+      editor.snap().FStickyPoint = target;
       repaint = true;
     }
-  } else if (editor.FStickyExists) {
-    editor.FStickyExists = false;
+  } else if (editor.snap().FStickyExists) {
+    editor.snap().FStickyExists = false;
     repaint = true;
   }
 
-  if (editor.FShowRuler || editor.FStitchingCount > 0 || editor.FIsRangeSelecting || editor.FIsEdgeDragging ||
-      editor.FBezierEditInfo.IsBezierEditing || (collectsPoints(editor.FTool) && !editor.Clicked_Points.empty()) ||
-      isDrawingTool(editor.FTool))
+  if (editor.display().FShowRuler || editor.tool().FStitchingCount > 0 || editor.pointer().FIsRangeSelecting || editor.pointer().FIsEdgeDragging ||
+      editor.pointer().FBezierEditInfo.IsBezierEditing || (collectsPoints(editor.tool().FTool) && !editor.tool().Clicked_Points.empty()) ||
+      isDrawingTool(editor.tool().FTool))
     repaint = true;
-  const bool full = repaint || (editor.FShowRuler && !editor.FShowGrid) ||
-                    (editor.FShowRuler && toolIs(editor, TTool::Select)) || editor.FIsOffsetMode ||
-                    (toolIs(editor, TTool::DimensionLine) && editor.Clicked_Points.size() > 1);
+  const bool full = repaint || (editor.display().FShowRuler && !editor.display().FShowGrid) ||
+                    (editor.display().FShowRuler && toolIs(editor, TTool::Select)) || editor.tool().FIsOffsetMode ||
+                    (toolIs(editor, TTool::DimensionLine) && editor.tool().Clicked_Points.size() > 1);
   if (full)
     editor.ui().refreshCanvas();
   else
@@ -208,31 +208,31 @@ void pointerMove(TEditor &editor, TShiftState Shift, float X, float Y) {
 }
 
 void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X, float Y) {
-  editor.FLastKey = 0;
-  if (editor.FDoubleClicked) {
-    editor.FDoubleClicked = false;
+  editor.pointer().FLastKey = 0;
+  if (editor.pointer().FDoubleClicked) {
+    editor.pointer().FDoubleClicked = false;
     return;
   }
-  if (editor.FIsShapeDragging && editor.FFirstMousePos == TPointF{X, Y} && !editor.FIsPasted)
-    editor.FIsShapeDragging = false;
-  if (editor.FIsRotationCenterSpecified && !editor.FIsSnapPointManuallySet) editor.FIsRotationCenterSpecified = false;
-  if (editor.FIsMandalaCenterChangeMode && Button == TMouseButton::Left) {
-    editor.FIsMandalaCenterChangeMode = false;
-    editor.FIsMouseDown = false;
+  if (editor.pointer().FIsShapeDragging && editor.pointer().FFirstMousePos == TPointF{X, Y} && !editor.pointer().FIsPasted)
+    editor.pointer().FIsShapeDragging = false;
+  if (editor.pointer().FIsRotationCenterSpecified && !editor.pointer().FIsSnapPointManuallySet) editor.pointer().FIsRotationCenterSpecified = false;
+  if (editor.tool().FIsMandalaCenterChangeMode && Button == TMouseButton::Left) {
+    editor.tool().FIsMandalaCenterChangeMode = false;
+    editor.pointer().FIsMouseDown = false;
     return;
   }
-  if (editor.FIsShapeDragging && !editor.FIsScreenDragging) {
+  if (editor.pointer().FIsShapeDragging && !editor.pointer().FIsScreenDragging) {
     endShapeDrag(editor);
     // An ellipse's centre or corner records that started this drag end with it, so they
     // do not count as an edge drag for the grid snap afterwards.
-    if (!editor.FIsEdgeDragging) clearEdgeDragInfos(editor, editor.FDraggingEdges);
+    if (!editor.pointer().FIsEdgeDragging) clearEdgeDragInfos(editor, editor.pointer().FDraggingEdges);
     return;
   }
 
-  const bool wasDown = editor.FIsMouseDown;
-  editor.FIsMouseDown = false;
-  editor.FLastShiftState = Shift;
-  editor.FIsScreenDragging = false;
+  const bool wasDown = editor.pointer().FIsMouseDown;
+  editor.pointer().FIsMouseDown = false;
+  editor.pointer().FLastShiftState = Shift;
+  editor.pointer().FIsScreenDragging = false;
   const bool click = isClickWithoutMove(editor, X, Y);
 
   if (Button == TMouseButton::Middle && click) {
@@ -243,78 +243,78 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
   if (hasAlt(Shift)) {
     if (hasCtrl(Shift)) {
       // The eyedropper: the line type of the shape under the pointer becomes the pen.
-      editor.FIsRangeSelecting = false;
+      editor.pointer().FIsRangeSelecting = false;
       const std::vector<TQN_Path *> hits =
-          shapesAtScreenPoint(editor, *editor.PathList, false, X, Y, true, true, true);
+          shapesAtScreenPoint(editor, editor.doc().PathList(), false, X, Y, true, true, true);
       if (!hits.empty() && hits.front()->FPalletIndex >= 0 && hits.front()->FPalletIndex <= 39)
         selectPalette(editor, hits.front()->FPalletIndex, true);
       return;
     }
   } else if (toolIs(editor, TTool::DistMarkLine) && Button == TMouseButton::Left) {
-    const TPointF at = editor.Clicked_Points.empty() && editor.FStickyExists ? editor.FStickyPoint
+    const TPointF at = editor.tool().Clicked_Points.empty() && editor.snap().FStickyExists ? editor.snap().FStickyPoint
                                                                               : virtualToRealXY(editor, X, Y);
-    editor.FShapeCreated = commitDistanceMarkingTool(editor, at, false, nullptr) != nullptr;
+    editor.pointer().FShapeCreated = commitDistanceMarkingTool(editor, at, false, nullptr) != nullptr;
     editor.ui().refreshCanvas();
   }
 
-  if (editor.FIsEdgeDragging && !click) {
+  if (editor.pointer().FIsEdgeDragging && !click) {
     applyEdgeDragging(editor);
-    editor.FIsEdgeDragging = false;
-    clearEdgeDragInfos(editor, editor.FDraggingEdges);
+    editor.pointer().FIsEdgeDragging = false;
+    clearEdgeDragInfos(editor, editor.pointer().FDraggingEdges);
     editor.ui().refreshCanvas();
     releaseTail(editor);
     return;
   }
 
-  if (editor.FBezierEditInfo.IsBezierEditing && wasDown) {
+  if (editor.pointer().FBezierEditInfo.IsBezierEditing && wasDown) {
     if (click) {
       releaseTail(editor);
       return;
     }
-    TBezierEditingInfo info = editor.FBezierEditInfo;
-    editor.FBezierEditInfo.IsBezierEditing = false;
-    TPointF p = virtualToReal(editor, editor.FLastMousePos, true);
+    TBezierEditingInfo info = editor.pointer().FBezierEditInfo;
+    editor.pointer().FBezierEditInfo.IsBezierEditing = false;
+    TPointF p = virtualToReal(editor, editor.pointer().FLastMousePos, true);
     if (hasShift(Shift) && !hasCtrl(Shift)) p = constrainHandleToAxis(info, p);
     applyBezierControlPoint(editor, info, p);
     if (hasShift(Shift) && hasCtrl(Shift)) mirrorOppositeBezierHandle(editor, info);
-    editor.FBezierEditInfo = TBezierEditingInfo{};
+    editor.pointer().FBezierEditInfo = TBezierEditingInfo{};
     editor.ui().refreshCanvas();
     takeUndoSnapshot(editor, QStringLiteral("mouseup:bezier"));
     releaseTail(editor);
     return;
   }
 
-  if (editor.FIsStitchTool && !editor.FIsRangeSelecting && Button == TMouseButton::Left) {
+  if (editor.tool().FIsStitchTool && !editor.pointer().FIsRangeSelecting && Button == TMouseButton::Left) {
     // The stitching tool places its holes here once it exists.
     releaseTail(editor);
     return;
   }
 
-  if (editor.FIsRangeSelecting && !click) {
-    editor.FIsRangeSelecting = false;
+  if (editor.pointer().FIsRangeSelecting && !click) {
+    editor.pointer().FIsRangeSelecting = false;
     TSelectKeys keys;
     keys.Shift = hasShift(Shift);
     keys.Ctrl = hasCtrl(Shift);
     keys.Alt = hasAlt(Shift);
-    selectShapesInRect(editor, virtualToReal(editor, editor.FFirstMousePos), virtualToRealXY(editor, X, Y), keys);
+    selectShapesInRect(editor, virtualToReal(editor, editor.pointer().FFirstMousePos), virtualToRealXY(editor, X, Y), keys);
     applyToSelectedGroups(editor, false);
     releaseTail(editor);
     return;
   }
 
-  if (Button != TMouseButton::Left || editor.FShapeCreated) {
-    if (Button == TMouseButton::Right && !editor.FShapeCreated && click) {
+  if (Button != TMouseButton::Left || editor.pointer().FShapeCreated) {
+    if (Button == TMouseButton::Right && !editor.pointer().FShapeCreated && click) {
       TBezierEditingInfo handle = hitBezierHandle(editor, X, Y);
       if (handle.p) {
-        editor.FBezierEditInfo = handle;
+        editor.pointer().FBezierEditInfo = handle;
         editor.ui().popupMenu(TPopupMenu::BezierControlPoints, {X, Y});
       } else {
         TQN_Path *other = nullptr;
         const bool onOther = shapeOnOtherLayerAt(editor, X, Y, other);
         if (onOther || countSelected(editor, true, false) > 0) {
           TQN_Path *item = nullptr;
-          editor.FLastRightClickMousePosItem = selectedShapeAt(editor, X, Y, item) ? item : nullptr;
-          editor.FLastRightClickRealPos = virtualToRealXY(editor, X, Y);
+          editor.pointer().FLastRightClickMousePosItem = selectedShapeAt(editor, X, Y, item) ? item : nullptr;
+          editor.pointer().FLastRightClickRealPos = virtualToRealXY(editor, X, Y);
           editor.ui().popupMenu(TPopupMenu::SelectedItems, {X, Y});
         }
       }
@@ -324,48 +324,48 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
   }
 
   // Left button, nothing created yet.
-  editor.FSplitNotSelectedWarning = false;
+  editor.tool().FSplitNotSelectedWarning = false;
   if (!hasShift(Shift) && !hasCtrl(Shift)) {
-    const bool keep = editor.FIsOffsetMode || (editor.FOptions && editor.FOptions->IncrementalSelectionMode) ||
+    const bool keep = editor.tool().FIsOffsetMode || (editor.FOptions && editor.FOptions->IncrementalSelectionMode) ||
                       (toolIs(editor, TTool::Mentori) && editor.FOptions && editor.FOptions->MentoriWithoutCtrl);
     if (!keep) deselectAll(editor);
   }
   if (!click) {
     editor.FRangeText = QStringLiteral("Mouse up pos is not same as the first pos. ") +
-                        QString::number(double(calcDistance(editor.FFirstMousePos, {X, Y})));
+                        QString::number(double(calcDistance(editor.pointer().FFirstMousePos, {X, Y})));
     editor.ui().setRangeText(editor.FRangeText);
     releaseTail(editor);
     return;
   }
-  const TPointF pt = editor.FStickyExists ? editor.FStickyPoint : virtualToRealXY(editor, X, Y);
-  const bool same = !editor.Clicked_Points.empty() && editor.Clicked_Points.back() == pt;
+  const TPointF pt = editor.snap().FStickyExists ? editor.snap().FStickyPoint : virtualToRealXY(editor, X, Y);
+  const bool same = !editor.tool().Clicked_Points.empty() && editor.tool().Clicked_Points.back() == pt;
   if (!hasAlt(Shift)) dispatchToolClick(editor, pt, same, Shift);
-  if (!editor.FShapeCreated) selectByClick(editor, Shift, X, Y, pt);
+  if (!editor.pointer().FShapeCreated) selectByClick(editor, Shift, X, Y, pt);
   releaseTail(editor);
 }
 
 void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF pt) {
   const bool plain = !hasCtrl(Shift) && !hasShift(Shift);
-  const bool allLayers = hasAlt(Shift) || editor.FIsOffsetMode;
-  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, *editor.PathList, false, x, y, plain, false, allLayers);
+  const bool allLayers = hasAlt(Shift) || editor.tool().FIsOffsetMode;
+  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, editor.doc().PathList(), false, x, y, plain, false, allLayers);
   if (hits.empty())
-    hits = shapesAtScreenPoint(editor, *editor.PathList, false, x, y, plain, true,
-                               allLayers || editor.FInLineSymmetryMode);
+    hits = shapesAtScreenPoint(editor, editor.doc().PathList(), false, x, y, plain, true,
+                               allLayers || editor.tool().FInLineSymmetryMode);
 
   bool closedOutline = false;
   for (const TQN_Path *hit : hits) closedOutline = closedOutline || (hit->isKind(shape_kind::Other) && hit->fillPath());
 
-  TCanvasState &canvas = editor.canvas();
+  TDisplayState &canvas = editor.display();
   int n = 0;
   for (TQN_Path *hit : hits) {
     if (toolIs(editor, TTool::LeatherSimulator) && closedOutline &&
         !(hit->isKind(shape_kind::Other) && hit->fillPath()))
       continue;
     if (canvas.SelectNextStitchingHoleMode) {
-      if (!hit->isKind(shape_kind::Hole) || hit == editor.FLastStitch) continue;
-      if (editor.FLastStitch && inDocument(editor, editor.FLastStitch)) {
-        linkStitch(*editor.FLastStitch, *hit);
-        editor.FLastStitch = hit;
+      if (!hit->isKind(shape_kind::Hole) || hit == editor.tool().FLastStitch) continue;
+      if (editor.tool().FLastStitch && inDocument(editor, editor.tool().FLastStitch)) {
+        linkStitch(*editor.tool().FLastStitch, *hit);
+        editor.tool().FLastStitch = hit;
         hit->SetSelected(true);
         ++n;
         takeUndoSnapshot(editor, QStringLiteral("mouseup:stitch"));
@@ -373,18 +373,18 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
       }
       continue;
     }
-    if (editor.FInLineSymmetryMode) {
+    if (editor.tool().FInLineSymmetryMode) {
       // The mirror command takes the first LINE as its axis once it exists.
       continue;
     }
-    if (editor.FIsOffsetMode && (hit->isKind(shape_kind::Other) || hit->isKind(shape_kind::Text))) continue;
+    if (editor.tool().FIsOffsetMode && (hit->isKind(shape_kind::Other) || hit->isKind(shape_kind::Text))) continue;
     if (hasCtrl(Shift)) {
       if (isVisibleForSelection(editor, *hit) &&
           (hit->FLayerID == editor.FActiveLayer || hasAlt(Shift) || canvas.IgnoreLayer))
         hit->SetSelected(!hit->FSelected);
     } else {
       hit->SetSelected(true);
-      if (!editor.FFirstSelection) editor.FFirstSelection = hit;
+      if (!editor.pointer().FFirstSelection) editor.pointer().FFirstSelection = hit;
     }
     if (hit->FSelected && hit->FMandalaID > 0) {
       canvas.Mandala.Center = hit->FMandalaCenter;
@@ -395,7 +395,7 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
     hit->FIsManuallyClicked = true;
     showShapeInfo(editor, *hit);
     ++n;
-    if (!hit->FSelected && hit == editor.FEditingText) resetTextEditor(editor, false);
+    if (!hit->FSelected && hit == editor.tool().FEditingText) resetTextEditor(editor, false);
   }
 
   showLineAngleInfo(editor);
@@ -407,9 +407,9 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
   }
   if ((toolIs(editor, TTool::Select) || toolIs(editor, TTool::LeatherSimulator)) && !hasCtrl(Shift)) {
     deselectAll(editor);
-    editor.FShow_intersections = false;
+    editor.display().FShow_intersections = false;
     editor.ui().refreshCanvas();
-  } else if (editor.FIsOffsetMode) {
+  } else if (editor.tool().FIsOffsetMode) {
     // The offset tool commits its offset here once it exists.
   } else if (toolIs(editor, TTool::Text)) {
     beginTextEntry(editor);
@@ -421,8 +421,8 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
 }
 
 void pointerDoubleClick(TEditor &editor) {
-  editor.FIsMouseDown = false;
-  editor.FDoubleClicked = true;
+  editor.pointer().FIsMouseDown = false;
+  editor.pointer().FDoubleClicked = true;
   if (toolIs(editor, TTool::Stitch)) return;
   // Chain selection and the handle symmetry of a double click come with the editing
   // commands; the pointer only records the double click here.

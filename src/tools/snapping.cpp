@@ -11,12 +11,12 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/number_text.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/grid_cache.h"
 #include "render/paint.h"
 #include "render/paint_error_log.h"
 #include "shell/editor.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
@@ -48,7 +48,7 @@ void shapeCandidates(const TEditor &editor, TQN_Path &shape, std::vector<TPointF
     return;
   }
   const bool quarters =
-      shape.isKind(shape_kind::Bezier) && !(editor.FIsShapeDragging && shape.FSelected);
+      shape.isKind(shape_kind::Bezier) && !(editor.pointer().FIsShapeDragging && shape.FSelected);
   out = shape.getControlPoints(true, false, quarters);
 }
 
@@ -102,17 +102,31 @@ void competeIntersections(TSnapSearch &search, const TIntersections &list, bool 
 }
 
 bool gridSnapAllowed(const TEditor &editor) {
-  return editor.FTool != TTool::Select || editor.FBezierEditInfo.IsBezierEditing || !editor.FDraggingEdges.empty() ||
-         editor.FIsMandalaCenterChangeMode;
+  return editor.tool().FTool != TTool::Select || editor.pointer().FBezierEditInfo.IsBezierEditing || !editor.pointer().FDraggingEdges.empty() ||
+         editor.tool().FIsMandalaCenterChangeMode;
 }
 
 }  // namespace
+
+TPointF virtualToReal(const TEditor &editor, TPointF VirtualPos, bool UseSticky, bool) {
+  if (UseSticky) {
+    TPointF target;
+    if (snapToNearest(editor, VirtualPos.X, VirtualPos.Y, 5.0f, editor.doc().PathList(), false, target, false) &&
+        !hasCtrl(editor.pointer().FLastShiftState))
+      return target;
+  }
+  return virtualToReal(editor.view(), VirtualPos);
+}
+
+TPointF virtualToRealXY(const TEditor &editor, float x, float y, bool UseSticky) {
+  return virtualToReal(editor, {x, y}, UseSticky, false);
+}
 
 bool snapToNearest(const TEditor &editor, float x, float y, float tolerancePx, const TShapeList &shapes,
                    bool skipSelected, TPointF &target, bool skipHoles) {
   TSnapSearch search;
   search.P = virtualToRealXY(editor, x, y);
-  float t = pixelsToMm(editor, tolerancePx);
+  float t = pixelsToMm(editor.view(), tolerancePx);
 
   // 1. Control points of the shapes, each shape's list followed by the extra snap points.
   // The snap points compete after the first examined shape: competing again after later
@@ -129,7 +143,7 @@ bool snapToNearest(const TEditor &editor, float x, float y, float tolerancePx, c
       for (TPointF q : candidates) search.compete(q, t);
     }
     if (!snapPointsDone) {
-      for (TPointF q : editor.FSnapPoints) search.compete(q, t);
+      for (TPointF q : editor.snap().FSnapPoints) search.compete(q, t);
       snapPointsDone = true;
     }
   }
@@ -139,17 +153,17 @@ bool snapToNearest(const TEditor &editor, float x, float y, float tolerancePx, c
   bool haveNear = false;
   TPointF nearPoint;
   float nearDistance = 0.0f;
-  competeIntersections(search, editor.FIntersections, skipSelected, t, haveNear, nearPoint, nearDistance);
-  if (editor.FStitchIntersections.Count() > 20000 && !editor.FStitchIsecOverflowLogged) {
+  competeIntersections(search, editor.doc().FIntersections, skipSelected, t, haveNear, nearPoint, nearDistance);
+  if (editor.doc().FStitchIntersections.Count() > 20000 && !editor.snap().FStitchIsecOverflowLogged) {
     // Reported once: the list has grown far beyond what the stitching tool collects. The
     // report is the search's only side effect, so it is made on the shared editor.
     TEditor &shared = const_cast<TEditor &>(editor);
-    shared.FStitchIsecOverflowLogged = true;
+    shared.snap().FStitchIsecOverflowLogged = true;
     const std::runtime_error report(
-        QStringLiteral("FStitchIntersections grew to %1 entries").arg(editor.FStitchIntersections.Count()).toStdString());
-    logPaintError(shared.canvas().FLastPaintError, report, nullptr);
+        QStringLiteral("FStitchIntersections grew to %1 entries").arg(editor.doc().FStitchIntersections.Count()).toStdString());
+    logPaintError(shared.display().FLastPaintError, report, nullptr);
   }
-  competeIntersections(search, editor.FStitchIntersections, false, t, haveNear, nearPoint, nearDistance);
+  competeIntersections(search, editor.doc().FStitchIntersections, false, t, haveNear, nearPoint, nearDistance);
 
   // 4. An intersection within the tolerance wins outright.
   if (haveNear) {
@@ -159,16 +173,16 @@ bool snapToNearest(const TEditor &editor, float x, float y, float tolerancePx, c
   }
 
   // 5. Nothing yet: the radial-repeat centre, else the grid.
-  const TCanvasState &canvas = editor.canvas();
+  const TDisplayState &canvas = editor.display();
   if (!search.Found) {
-    if (canvas.IsMandalaMode && !editor.FIsMandalaCenterChangeMode) {
+    if (canvas.IsMandalaMode && !editor.tool().FIsMandalaCenterChangeMode) {
       search.compete(canvas.Mandala.Center, t);
-    } else if (editor.FShowGrid && gridSnapAllowed(editor)) {
+    } else if (editor.display().FShowGrid && gridSnapAllowed(editor)) {
       const float tick = gridTickForScale(editor);
       if (tick > 0.0f) {
         const TPointF g{static_cast<float>(roundHalfEven(search.P.X / tick) * tick),
                         static_cast<float>(roundHalfEven(search.P.Y / tick) * tick)};
-        if (editor.FIsShapeDragging) t /= 3.0f;
+        if (editor.pointer().FIsShapeDragging) t /= 3.0f;
         search.compete(g, t);
       }
     }
@@ -179,14 +193,14 @@ bool snapToNearest(const TEditor &editor, float x, float y, float tolerancePx, c
 }
 
 std::vector<TPointF> snapCandidatesNear(TEditor &editor, TPointF point, bool &singlePoint) {
-  const bool dragging = editor.FIsEdgeDragging || editor.FIsShapeDragging;
+  const bool dragging = editor.pointer().FIsEdgeDragging || editor.pointer().FIsShapeDragging;
   TQN_Path *nearest = nullptr;
   TPointF nearestPoint;
   float best = std::numeric_limits<float>::max();
-  for (TQN_Path *shape : *editor.PathList) {
-    if (!editor.PathList->GetlayerVisible(shape->FLayerID)) continue;
+  for (TQN_Path *shape : editor.doc().PathList()) {
+    if (!editor.doc().PathList().GetlayerVisible(shape->FLayerID)) continue;
     if (dragging && shape->FSelected) continue;
-    const TDrawPallet *pallet = getPaletteOfPath(editor, *shape);
+    const TDrawPallet *pallet = getPaletteOfPath(editor.pen(), *shape);
     if (pallet && !pallet->FIsVisible) continue;
     for (TPointF q : shape->getControlPoints(true, false, false)) {
       const float d = calcDistance(point, q);
@@ -209,8 +223,8 @@ std::vector<TPointF> snapCandidatesNear(TEditor &editor, TPointF point, bool &si
   for (std::size_t i = 0; i < all.size(); ++i) {
     const bool inner = i > 0 && i + 1 < all.size();
     if (inner && (i % 2) == 1) {
-      const TPointF a = realToVirtual(editor, all[i - 1]);
-      const TPointF b = realToVirtual(editor, all[i]);
+      const TPointF a = realToVirtual(editor.view(), all[i - 1]);
+      const TPointF b = realToVirtual(editor.view(), all[i]);
       if (calcDistance(a, b) <= 13.0f) continue;
     }
     out.push_back(all[i]);
@@ -235,13 +249,13 @@ bool getCircleTangentPoints(const TQN_Path &circle, TPointF point, TPointF &t1, 
 }
 
 void addCircleTangentSnapPoints(TEditor &editor, TPointF point) {
-  for (TQN_Path *shape : *editor.PathList) {
-    if (shape->FLayerID < 0 || !editor.PathList->GetlayerVisible(shape->FLayerID)) continue;
+  for (TQN_Path *shape : editor.doc().PathList()) {
+    if (shape->FLayerID < 0 || !editor.doc().PathList().GetlayerVisible(shape->FLayerID)) continue;
     if (!shape->isKind(shape_kind::Ellipse) || std::fabs(shape->FWidth - shape->FHeight) > 0.01f) continue;
     TPointF t1, t2;
     if (!getCircleTangentPoints(*shape, point, t1, t2)) continue;
-    editor.FSnapPoints.push_back(t1);
-    if (!isSamePoint(t1, t2, 0.0f)) editor.FSnapPoints.push_back(t2);
+    editor.snap().FSnapPoints.push_back(t1);
+    if (!isSamePoint(t1, t2, 0.0f)) editor.snap().FSnapPoints.push_back(t2);
   }
 }
 

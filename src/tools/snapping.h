@@ -19,6 +19,15 @@ class TQN_Path;
 bool snapToNearest(const TEditor &editor, float x, float y, float tolerancePx, const TShapeList &shapes,
                    bool skipSelected, TPointF &target, bool skipHoles);
 
+// The real position of a drawing-box pixel. With UseSticky, a snap target within 5 pixels
+// (whole document, selected shapes and holes included) is returned exactly as found unless
+// Ctrl was held at the last pointer event; otherwise the view's plain conversion
+// (shell/view_transform.h). IgnoreStitchingHoles is accepted for the callers' sake and
+// changes nothing.
+TPointF virtualToReal(const TEditor &editor, TPointF VirtualPos, bool UseSticky = false,
+                      bool IgnoreStitchingHoles = false);
+TPointF virtualToRealXY(const TEditor &editor, float x, float y, bool UseSticky = false);
+
 // The control points near `point` (millimetres) offered by the canvas and the centre-line
 // tool: the nearest control point of the document alone (singlePoint true), or, when its
 // shape is a free outline or a text, that shape's control points thinned where they crowd

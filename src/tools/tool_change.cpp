@@ -7,7 +7,7 @@
 #include "shell/editor_ui.h"
 #include "shell/options.h"
 #include "shell/selection.h"
-#include "shell/status_info.h"
+#include "tools/status_info.h"
 #include "shell/undo.h"
 
 namespace quillon {
@@ -48,28 +48,28 @@ const TToolRow &rowOf(TTool tool) { return kTools[static_cast<std::size_t>(tool)
 
 // Runs the switch for the button that is down; `sender` is the button that was clicked.
 void runToolChange(TEditor &editor, std::optional<TTool> sender) {
-  const TTool tool = editor.FTool;
+  const TTool tool = editor.tool().FTool;
 
   // 1. Ends what the previous tool left behind.
   flushPendingSnapshots(editor);
-  editor.FIsNotchMode = false;
+  editor.tool().FIsNotchMode = false;
   // The tangent tool's circle mode and the catalog export come with their subsystems.
-  editor.FShowDblClickLilneTypeChangeWarning = false;
-  editor.FSplitNotSelectedWarning = false;
+  editor.tool().FShowDblClickLilneTypeChangeWarning = false;
+  editor.tool().FSplitNotSelectedWarning = false;
 
   applyLeatherSimulatorMode(editor, tool == TTool::LeatherSimulator);
   // The tracing-image pivot is dropped here once tracing images exist.
 
   if (tool != TTool::Text) finishTextEditing(editor);
-  editor.FIsCenterLineMode = false;
+  editor.tool().FIsCenterLineMode = false;
   // The temporary distance-marking line is discarded here once the marking tool exists.
 
-  editor.FShow_intersections = !(tool == TTool::Select || tool == TTool::Backdrop || tool == TTool::Text ||
+  editor.display().FShow_intersections = !(tool == TTool::Select || tool == TTool::Backdrop || tool == TTool::Text ||
                                  tool == TTool::LeatherSimulator);
 
-  editor.Clicked_Points.clear();
-  editor.FSnapPoints.clear();
-  editor.FStitchIntersections.FreeAll();
+  editor.tool().Clicked_Points.clear();
+  editor.snap().FSnapPoints.clear();
+  editor.doc().FStitchIntersections.FreeAll();
 
   // 2. The new tool's own step.
   TToolPanels panels;
@@ -79,7 +79,7 @@ void runToolChange(TEditor &editor, std::optional<TTool> sender) {
     case TTool::Stitch:
       deselectAll(editor);
       panels.RightTab = QStringLiteral("TabPrickingIrons");
-      editor.FStitchingCount = 0;
+      editor.tool().FStitchingCount = 0;
       break;
     case TTool::Offset:
     case TTool::Text:
@@ -89,25 +89,25 @@ void runToolChange(TEditor &editor, std::optional<TTool> sender) {
       break;
     case TTool::Trimming:
       deselectAll(editor);
-      editor.Clicked_Points.clear();
-      editor.FIsNotchMode = false;
+      editor.tool().Clicked_Points.clear();
+      editor.tool().FIsNotchMode = false;
       break;
     case TTool::DimensionLine:
-      editor.FShowDimensionShapes = true;
+      editor.display().FShowDimensionShapes = true;
       deselectAll(editor);
       break;
     case TTool::Mandala:
       // The mandala switch goes on; the first choice also centres the view on the repeat
       // once radial repeats exist.
-      editor.canvas().IsMandalaMode = true;
-      editor.FMandalaButtonTag = 1;
+      editor.display().IsMandalaMode = true;
+      editor.tool().FMandalaButtonTag = 1;
       deselectAll(editor);
       panels.RightTab = QStringLiteral("tabTop_Mandara");
       break;
     case TTool::CenterLine:
       deselectAll(editor);
-      editor.Clicked_Points.clear();
-      editor.FIsCenterLineMode = true;
+      editor.tool().Clicked_Points.clear();
+      editor.tool().FIsCenterLineMode = true;
       break;
     case TTool::Mentori:
       // The corner-rounding mode: everything deselected, its own ribbon tab.
@@ -116,17 +116,17 @@ void runToolChange(TEditor &editor, std::optional<TTool> sender) {
     default: break;
   }
 
-  editor.FIsOffsetMode = tool == TTool::Offset;
-  editor.FIsMentoriMode = tool == TTool::Mentori;
-  editor.FIsStitchTool = tool == TTool::Stitch;
+  editor.tool().FIsOffsetMode = tool == TTool::Offset;
+  editor.tool().FIsMentoriMode = tool == TTool::Mentori;
+  editor.tool().FIsStitchTool = tool == TTool::Stitch;
 
-  panels.RightPanelVisible = tool == TTool::Stitch || tool == TTool::Mandala || editor.canvas().IsMandalaMode;
+  panels.RightPanelVisible = tool == TTool::Stitch || tool == TTool::Mandala || editor.display().IsMandalaMode;
   editor.ui().showToolPanels(panels);
   if (panels.RightPanelVisible) updateSelectionInfo(editor);
   editor.ui().refreshCanvas();
 
   // The select tool is never remembered, so Escape can return from it to the tool used last.
-  if (sender && *sender != TTool::Select) editor.FLastUsedTool = *sender;
+  if (sender && *sender != TTool::Select) editor.tool().FLastUsedTool = *sender;
   // The drawing check runs again here once it exists.
 }
 
@@ -144,7 +144,7 @@ std::optional<TTool> toolOfHotKey(QChar key) {
 }
 
 void sbToolsClick(TEditor &editor, TTool tool) {
-  editor.FTool = tool;
+  editor.tool().FTool = tool;
   runToolChange(editor, tool);
 }
 
@@ -152,19 +152,13 @@ void sbToolsClick(TEditor &editor) { runToolChange(editor, std::nullopt); }
 
 void switchToSelectTool(TEditor &editor) { sbToolsClick(editor, TTool::Select); }
 
-void resetToSelectTool(TEditor &editor) {
-  // The hide-strokes box of the leather simulation is unticked here once it exists.
-  if (editor.FTool == TTool::Select) return;
-  sbToolsClick(editor, TTool::Select);
-}
-
 void applyLeatherSimulatorMode(TEditor &editor, bool active) {
   // The hide-strokes box and its stroke hiding follow the mode once the leather simulation
   // exists.
   if (!editor.FOptions) return;
   if (editor.FOptions->ShowStitchPattern == active) return;
   editor.FOptions->ShowStitchPattern = active;
-  editor.FPanel.ShowStitchPattern = active;
+  editor.panel().ShowStitchPattern = active;
   editor.ui().refreshCanvas();
 }
 

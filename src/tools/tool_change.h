@@ -9,7 +9,7 @@
 
 #include <optional>
 
-#include "tools/tool.h"
+#include "shell/tool_state.h"
 
 namespace quillon {
 
@@ -39,8 +39,6 @@ void sbToolsClick(TEditor &editor);
 
 // Presses the select tool, shows the Home tab and runs the tool change.
 void switchToSelectTool(TEditor &editor);
-// After a new or opened document: back to the select tool unless it is already down.
-void resetToSelectTool(TEditor &editor);
 
 // The stitch-pattern display follows the leather simulator: on while it is active, off
 // otherwise. Refreshes the canvas when the setting changed.

@@ -2,7 +2,7 @@
 
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
-#include "shell/status_info.h"
+#include "tools/status_info.h"
 #include "shell/undo.h"
 #include "tools/draw_tools.h"
 #include "tools/mark_tools.h"
@@ -13,7 +13,7 @@ void dispatchToolClick(TEditor &editor, TPointF pt, bool same, TShiftState Shift
   (void)pt;
   (void)same;
   (void)Shift;
-  switch (editor.FTool) {
+  switch (editor.tool().FTool) {
     // One case per drawing tool, in the order the tools are tried: Bezier, line,
     // rectangle, ellipse, centre line, dimension, dot, arc, trim.
     // Radial-repeat copies of the Bezier, line, rectangle and arc tools come with the
@@ -21,18 +21,18 @@ void dispatchToolClick(TEditor &editor, TPointF pt, bool same, TShiftState Shift
     case TTool::Bezier:
       if (same) break;
       commitBezierTool(editor, pt, true, true, true);
-      editor.FShapeCreated = true;
+      editor.pointer().FShapeCreated = true;
       break;
     case TTool::Line:
       if (same) break;
       commitLineOrRectTool(editor, pt, false, Shift, false, true, true, true);
-      editor.FShapeCreated = true;
+      editor.pointer().FShapeCreated = true;
       break;
     case TTool::Rect:
       if (same) break;
       commitLineOrRectTool(editor, pt, true, Shift, false, true, true, true);
       editor.ui().refreshCanvas();
-      editor.FShapeCreated = true;
+      editor.pointer().FShapeCreated = true;
       break;
     case TTool::Circle:
       if (same) break;
@@ -40,30 +40,30 @@ void dispatchToolClick(TEditor &editor, TPointF pt, bool same, TShiftState Shift
       if (!commitEllipseTool(editor, pt, Shift, true, true, false).empty())
         takeUndoSnapshot(editor, QStringLiteral("mouseup:mandala2"));
       editor.ui().refreshCanvas();
-      editor.FShapeCreated = true;
+      editor.pointer().FShapeCreated = true;
       break;
     case TTool::CenterLine:
       if (same) break;
-      editor.FShapeCreated = commitCenterLineTool(editor, pt, Shift, false);
+      editor.pointer().FShapeCreated = commitCenterLineTool(editor, pt, Shift, false);
       updateSelectionInfo(editor);
       editor.ui().refreshCanvas();
       break;
     case TTool::DimensionLine:
       if (same || (Shift & ~ssLeft) != 0) break;
-      editor.FShapeCreated = commitDimensionTool(editor, pt, Shift);
+      editor.pointer().FShapeCreated = commitDimensionTool(editor, pt, Shift);
       updateSelectionInfo(editor);
       editor.ui().refreshCanvas();
       break;
     case TTool::Dot:
       if (same) break;
       commitDotTool(editor, pt, true);
-      editor.FShapeCreated = true;
+      editor.pointer().FShapeCreated = true;
       break;
     case TTool::Arc:
       if (same) break;
-      commitArcTool(editor, pt, true, false, editor.FPanel.rbArc_R, editor.FPanel.rbArc_HalfMoonRatio,
-                    editor.FPanel.rbArc_3_points);
-      editor.FShapeCreated = true;
+      commitArcTool(editor, pt, true, false, editor.panel().rbArc_R, editor.panel().rbArc_HalfMoonRatio,
+                    editor.panel().rbArc_3_points);
+      editor.pointer().FShapeCreated = true;
       break;
     default: break;
   }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "edit/shape_bounds.h"
+#include "model/shape_bounds.h"
 #include "edit/size_commands.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
@@ -14,51 +14,33 @@
 #include "shell/selection.h"
 #include "shell/throttle.h"
 #include "tools/snapping.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
 namespace {
 
 void clampScale(TEditor &editor) {
-  if (editor.FScale < kMinScale)
-    editor.FScale = kMinScale;
-  else if (editor.FScale > kMaxScale)
-    editor.FScale = kMaxScale;
+  if (editor.view().FScale < kMinScale)
+    editor.view().FScale = kMinScale;
+  else if (editor.view().FScale > kMaxScale)
+    editor.view().FScale = kMaxScale;
 }
 
 // Multiplies the scale by f (clamped) keeping the real point under `pointer` in place.
 void zoomAbout(TEditor &editor, TPointF pointer, double f) {
   const TPointF r = virtualToReal(editor, pointer);
-  editor.FScale = static_cast<float>(editor.FScale * f);
+  editor.view().FScale = static_cast<float>(editor.view().FScale * f);
   clampScale(editor);
-  const TPointF v = realToVirtual(editor, r);
-  editor.FOffset = {editor.FOffset.X + (pointer.X - v.X), editor.FOffset.Y + (pointer.Y - v.Y)};
+  const TPointF v = realToVirtual(editor.view(), r);
+  editor.view().FOffset = {editor.view().FOffset.X + (pointer.X - v.X), editor.view().FOffset.Y + (pointer.Y - v.Y)};
 }
 
 bool insideBox(const TEditor &editor, TPointF p) {
-  return p.X >= 0.0f && p.Y >= 0.0f && p.X <= editor.FBoxWidth && p.Y <= editor.FBoxHeight;
+  return p.X >= 0.0f && p.Y >= 0.0f && p.X <= editor.view().FBoxWidth && p.Y <= editor.view().FBoxHeight;
 }
 
 }  // namespace
-
-void actResetViewExecute(TEditor &editor) {
-  if (!editor.PathList || editor.PathList->Count() == 0) {
-    editor.FScale = 10.0f;
-    editor.FOffset = {0.0f, 0.0f};
-  } else {
-    const TRectF b = calcShapesBoundary(editor.PathList->Items());
-    const TPointF topLeft{b.Left - 5.0f, b.Top - 5.0f};
-    const float w = std::max(b.Right + 5.0f - topLeft.X, 10.0f);
-    const float h = std::max(b.Bottom + 5.0f - topLeft.Y, 10.0f);
-    double s = std::min(double(editor.FBoxWidth) / w, double(editor.FBoxHeight) / h);
-    s = roundHalfEven((s + 0.05) * 10.0) / 10.0;
-    editor.FScale = static_cast<float>(s);
-    editor.FOffset = {static_cast<float>(roundHalfEven(-topLeft.X * editor.FScale) - 5.0),
-                      static_cast<float>(roundHalfEven(-topLeft.Y * editor.FScale) - 5.0)};
-  }
-  editor.ui().refreshCanvas();
-}
 
 void pboxMouseWheel(TEditor &editor, TShiftState Shift, int WheelDelta, TPointF pointer) {
   int d = WheelDelta;
@@ -77,7 +59,7 @@ void pboxMouseWheel(TEditor &editor, TShiftState Shift, int WheelDelta, TPointF 
     return;
   }
 
-  const TPointF p = insideBox(editor, pointer) ? pointer : editor.FLastMousePos;
+  const TPointF p = insideBox(editor, pointer) ? pointer : editor.pointer().FLastMousePos;
   const bool shift = hasShift(Shift), ctrl = hasCtrl(Shift), alt = hasAlt(Shift);
   if (ctrl) {
     // Rotating and scaling the selection by wheel belong to the transform commands, which
@@ -85,10 +67,10 @@ void pboxMouseWheel(TEditor &editor, TShiftState Shift, int WheelDelta, TPointF 
     return;
   }
   if (shift && alt) {
-    editor.FOffset.Y -= float(d / 2);
+    editor.view().FOffset.Y -= float(d / 2);
   } else if (shift) {
-    editor.FOffset.X += float(d / 2);
-  } else if (alt && editor.FTool == TTool::Arc) {
+    editor.view().FOffset.X += float(d / 2);
+  } else if (alt && editor.tool().FTool == TTool::Arc) {
     // The arc tool's radius and half-moon boxes are stepped by the window's number boxes.
     return;
   } else if (alt) {
@@ -102,23 +84,23 @@ void pboxMouseWheel(TEditor &editor, TShiftState Shift, int WheelDelta, TPointF 
 bool pboxGesture(TEditor &editor, const TGestureEvent &event) {
   switch (event.Kind) {
     case TGestureKind::Zoom:
-      if (event.Begin || editor.FGestureLastZoomDistance <= 0.0f) {
-        editor.FGestureLastZoomDistance = float(event.Distance);
+      if (event.Begin || editor.view().FGestureLastZoomDistance <= 0.0f) {
+        editor.view().FGestureLastZoomDistance = float(event.Distance);
       } else if (event.Distance > 0) {
-        const double f = double(event.Distance) / editor.FGestureLastZoomDistance;
+        const double f = double(event.Distance) / editor.view().FGestureLastZoomDistance;
         zoomAbout(editor, event.Location, f);
-        editor.FGestureLastZoomDistance = float(event.Distance);
+        editor.view().FGestureLastZoomDistance = float(event.Distance);
         editor.ui().refreshCanvas();
       }
-      if (event.End) editor.FGestureLastZoomDistance = 0.0f;
+      if (event.End) editor.view().FGestureLastZoomDistance = 0.0f;
       return true;
     case TGestureKind::Pan:
       if (!event.Begin) {
-        editor.FOffset = {editor.FOffset.X + (event.Location.X - editor.FGesturePrevLocation.X),
-                          editor.FOffset.Y + (event.Location.Y - editor.FGesturePrevLocation.Y)};
+        editor.view().FOffset = {editor.view().FOffset.X + (event.Location.X - editor.view().FGesturePrevLocation.X),
+                          editor.view().FOffset.Y + (event.Location.Y - editor.view().FGesturePrevLocation.Y)};
         editor.ui().refreshCanvas();
       }
-      editor.FGesturePrevLocation = event.Location;
+      editor.view().FGesturePrevLocation = event.Location;
       return true;
     case TGestureKind::Other: break;
   }
@@ -126,28 +108,28 @@ bool pboxGesture(TEditor &editor, const TGestureEvent &event) {
 }
 
 void actShowHideGridExecute(TEditor &editor) {
-  editor.FShowGrid = !editor.FShowGrid;
+  editor.display().FShowGrid = !editor.display().FShowGrid;
   editor.ui().refreshCanvas();
 }
 
 void actShowHideDimensionLinesExecute(TEditor &editor) {
   if (isThrottled(editor, QStringLiteral("F5"), 400)) return;
-  editor.FShowDimensionShapes = !editor.FShowDimensionShapes;
+  editor.display().FShowDimensionShapes = !editor.display().FShowDimensionShapes;
   editor.ui().refreshCanvas();
 }
 
 void actShowHidePrintAreasExecute(TEditor &editor) {
   if (isThrottled(editor, QStringLiteral("F7"), 400)) return;
-  editor.FShowPrintAreas = !editor.FShowPrintAreas;
+  editor.display().FShowPrintAreas = !editor.display().FShowPrintAreas;
   editor.ui().refreshCanvas();
 }
 
 void actShowHideScaleExecute(TEditor &editor) {
-  editor.FShowRuler = !editor.FShowRuler;
-  if (editor.FShowRuler) {
-    editor.FRulerFixed = true;
-    editor.FRulerRealSt =
-        editor.FStickyExists ? editor.FStickyPoint : virtualToReal(editor, editor.FLastMousePos, true);
+  editor.display().FShowRuler = !editor.display().FShowRuler;
+  if (editor.display().FShowRuler) {
+    editor.tool().FRulerFixed = true;
+    editor.tool().FRulerRealSt =
+        editor.snap().FStickyExists ? editor.snap().FStickyPoint : virtualToReal(editor, editor.pointer().FLastMousePos, true);
   }
   editor.ui().refreshCanvas();
 }
@@ -155,14 +137,14 @@ void actShowHideScaleExecute(TEditor &editor) {
 void panByArrowKey(TEditor &editor, int dx, int dy) {
   const float sign = (editor.FOptions && editor.FOptions->ReverseCursorKeyGridAreaMove) ? -1.0f : 1.0f;
   const TPointF step{50.0f * float(dx) * sign, 50.0f * float(dy) * sign};
-  editor.FOffset = {editor.FOffset.X + step.X, editor.FOffset.Y + step.Y};
-  editor.FLastMousePos = {editor.FLastMousePos.X + step.X, editor.FLastMousePos.Y + step.Y};
+  editor.view().FOffset = {editor.view().FOffset.X + step.X, editor.view().FOffset.Y + step.Y};
+  editor.pointer().FLastMousePos = {editor.pointer().FLastMousePos.X + step.X, editor.pointer().FLastMousePos.Y + step.Y};
   editor.ui().refreshCanvas();
 }
 
 void followScreenDrag(TEditor &editor, TPointF pointer) {
-  editor.FOffset = {editor.FOriginalOffset.X + (pointer.X - editor.FFirstMousePos.X),
-                    editor.FOriginalOffset.Y + (pointer.Y - editor.FFirstMousePos.Y)};
+  editor.view().FOffset = {editor.view().FOriginalOffset.X + (pointer.X - editor.pointer().FFirstMousePos.X),
+                    editor.view().FOriginalOffset.Y + (pointer.Y - editor.pointer().FFirstMousePos.Y)};
 }
 
 }  // namespace quillon

@@ -3,18 +3,11 @@
 // key panning and the view switches.
 #include "platform/geometry.h"
 #include "platform/input.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
 class TEditor;
-
-inline constexpr float kMinScale = 0.1f;
-inline constexpr float kMaxScale = 200.0f;
-
-// View All: fits the control points of all shapes with a 5 mm margin into the drawing
-// box (scale rounded up to the next 0.1, not clamped); an empty document gets scale 10 at
-// offset (0, 0).
-void actResetViewExecute(TEditor &editor);
 
 // One wheel step of `WheelDelta` with the modifiers `Shift`. `pointer` is the mouse
 // position in drawing-box pixels; outside the box the last pointer position is used.

@@ -16,12 +16,12 @@ TEST_F(McpDocumentTest, NewDocumentStartsAFreshHistoryAndKeepsTheIdCounter) {
   doc().Memo = QStringLiteral("notes");
   editor.FActiveLayer = 1;
   editor.FFilename = QStringLiteral("/tmp/old.qnd");
-  editor.FPalletList[5]->FIsVisible = false;
-  for (auto &pallet : editor.FPalletList) pallet->FIsSelected = false;
-  editor.FPalletList[7]->FIsSelected = true;
+  editor.pen().FPalletList[5]->FIsVisible = false;
+  for (auto &pallet : editor.pen().FPalletList) pallet->FIsSelected = false;
+  editor.pen().FPalletList[7]->FIsSelected = true;
   ok200("POST", "/shapes/line", kLine);
-  editor.FScale = 3.5f;
-  editor.FOffset = {40, -12};
+  editor.view().FScale = 3.5f;
+  editor.view().FOffset = {40, -12};
   const int lastId = doc().LastID;
 
   EXPECT_EQ(ok200("POST", "/doc/new", "ignored body"), R"({"ok":true})");
@@ -31,16 +31,16 @@ TEST_F(McpDocumentTest, NewDocumentStartsAFreshHistoryAndKeepsTheIdCounter) {
   EXPECT_EQ(editor.FActiveLayer, 0);
   EXPECT_TRUE(editor.FFilename.isEmpty());
   EXPECT_EQ(ui.caption, QStringLiteral("Quillon ver3.7.9"));
-  EXPECT_TRUE(editor.FPalletList[5]->FIsVisible);
-  EXPECT_TRUE(editor.FPalletList[0]->FIsSelected);
-  EXPECT_FALSE(editor.FPalletList[7]->FIsSelected);
-  EXPECT_EQ(editor.FCurrentColor, editor.FPalletList[0]->Color());
+  EXPECT_TRUE(editor.pen().FPalletList[5]->FIsVisible);
+  EXPECT_TRUE(editor.pen().FPalletList[0]->FIsSelected);
+  EXPECT_FALSE(editor.pen().FPalletList[7]->FIsSelected);
+  EXPECT_EQ(editor.pen().FCurrentColor, editor.pen().FPalletList[0]->Color());
   EXPECT_FALSE(doc().IsChanged);
   EXPECT_EQ(undoStates(), 1u);
   EXPECT_TRUE(editor.FUndoStore.FRedoList.empty());
   // View All of an empty drawing.
-  EXPECT_EQ(editor.FScale, 10.0f);
-  EXPECT_TRUE(editor.FOffset.exactlyEquals({0, 0}));
+  EXPECT_EQ(editor.view().FScale, 10.0f);
+  EXPECT_TRUE(editor.view().FOffset.exactlyEquals({0, 0}));
 
   // Undo has nothing to step back to; the next shape continues the old numbering.
   EXPECT_EQ(ok200("POST", "/undo"), R"({"ok":true,"undone":false,"undoDepth":1,"redoDepth":0,"shapeCount":0})");

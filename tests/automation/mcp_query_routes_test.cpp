@@ -92,7 +92,7 @@ TEST_F(McpQueryTest, DocumentTotalsAndBoundingBox) {
 TEST_F(McpQueryTest, IntersectionsNameBothShapesOrNull) {
   EXPECT_EQ(ok200("GET", "/intersections"), R"({"intersections":[],"count":0})");
   TQN_Path *a = addLine({0, 0}, {10, 0});
-  editor.FIntersections.Add(new TIntersection({4, 0}, a, nullptr));
+  editor.doc().FIntersections.Add(new TIntersection({4, 0}, a, nullptr));
   EXPECT_EQ(ok200("GET", "/intersections"),
             R"({"intersections":[{"point":{"x":4.0,"y":0.0},"path1Id":)" + std::to_string(a->ID()) +
                 R"(,"path2Id":null}],"count":1})");

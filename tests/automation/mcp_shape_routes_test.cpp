@@ -30,13 +30,13 @@ TEST_F(McpShapeTest, LineTakesTheCurrentPenAndLayerAndIsOneUndoStep) {
   EXPECT_TRUE(line->FEndPt.exactlyEquals({10, 0}));
   EXPECT_EQ(line->FLayerID, 3);
   EXPECT_EQ(line->FPalletIndex, 0);
-  EXPECT_EQ(line->FColor, editor.FPalletList[0]->Color());
-  EXPECT_EQ(line->FThickness, editor.FPalletList[0]->FThickness);
+  EXPECT_EQ(line->FColor, editor.pen().FPalletList[0]->Color());
+  EXPECT_EQ(line->FThickness, editor.pen().FPalletList[0]->FThickness);
   EXPECT_EQ(undoStates(), states + 1);
   EXPECT_GT(ui.canvasRefreshes, 0);
   // Its crossing with the other line is recorded.
-  ASSERT_EQ(editor.FIntersections.Count(), 1);
-  const TIntersection *ict = editor.FIntersections[0];
+  ASSERT_EQ(editor.doc().FIntersections.Count(), 1);
+  const TIntersection *ict = editor.doc().FIntersections[0];
   EXPECT_TRUE((ict->FPath1 == line && ict->FPath2 == crossing) || (ict->FPath1 == crossing && ict->FPath2 == line));
   EXPECT_NEAR(ict->FPoint.X, 5.0f, 1e-4f);
   EXPECT_NEAR(ict->FPoint.Y, 0.0f, 1e-4f);
@@ -52,7 +52,7 @@ TEST_F(McpShapeTest, PaletteIdxIsOneBasedAndOutOfRangeMeansCurrent) {
   for (const Case &c : cases) {
     ok200("POST", "/shapes/line", std::string(R"({"x1":0,"y1":0,"x2":1,"y2":1,)") + c.extra + "}");
     EXPECT_EQ(lastShape()->FPalletIndex, c.palletIndex) << c.extra;
-    EXPECT_EQ(lastShape()->FColor, editor.FPalletList[std::size_t(c.palletIndex)]->Color()) << c.extra;
+    EXPECT_EQ(lastShape()->FColor, editor.pen().FPalletList[std::size_t(c.palletIndex)]->Color()) << c.extra;
   }
   ok200("POST", "/shapes/line", R"({"x1":0,"y1":0,"x2":1,"y2":1,"layerId":7})");
   EXPECT_EQ(lastShape()->FLayerID, 7);
@@ -146,19 +146,19 @@ TEST_F(McpShapeTest, UpdateReshapesByKindAndRenewsIntersections) {
   TQN_Path *line = addLine({0, 0}, {10, 0});
   addLine({5, -5}, {5, 5});
   editor.calcIntersectionsOfShape(line);
-  ASSERT_EQ(editor.FIntersections.Count(), 1);
+  ASSERT_EQ(editor.doc().FIntersections.Count(), 1);
   const std::size_t states = undoStates();
 
   EXPECT_EQ(ok200("PUT", path(line), R"({"paletteIdx":4,"x1":20,"y1":0,"x2":30,"y2":0})"), okId(line->ID()));
   EXPECT_TRUE(line->FStartPt.exactlyEquals({20, 0}));
   EXPECT_TRUE(line->FEndPt.exactlyEquals({30, 0}));
   EXPECT_EQ(line->FPalletIndex, 3);
-  EXPECT_EQ(line->FColor, editor.FPalletList[3]->Color());
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(line->FColor, editor.pen().FPalletList[3]->Color());
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
   EXPECT_EQ(undoStates(), states + 1);
 
   ok200("PUT", path(line), R"({"x1":0,"y1":1,"x2":10,"y2":1})");
-  EXPECT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 1);
 
   auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
   ellipse->drawEllipsePath({0, 0}, 2, 2);
@@ -225,7 +225,7 @@ TEST_F(McpShapeTest, RejectedUpdatesChangeNothing) {
   EXPECT_TRUE(line->FEndPt.exactlyEquals({10, 0}));
   EXPECT_TRUE(curve->FBezierCp1.exactlyEquals({1, 2}));
   EXPECT_EQ(ellipse->FWidth, 2.0f);
-  EXPECT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 1);
   EXPECT_EQ(undoStates(), states);
 
   EXPECT_EQ(ok200("PUT", "/shapes/424242", "{}"), R"({"ok":false,"error":"shape not found","id":424242})");
@@ -237,15 +237,15 @@ TEST_F(McpShapeTest, DeleteOneShapeWithItsRecords) {
   TQN_Path *line = addLine({0, 0}, {10, 0});
   TQN_Path *other = addLine({5, -5}, {5, 5});
   editor.calcIntersectionsOfShape(line);
-  editor.FFirstSelection = line;
+  editor.pointer().FFirstSelection = line;
   const int id = line->ID();
   const std::size_t states = undoStates();
 
   EXPECT_EQ(ok200("DELETE", "/shapes/" + std::to_string(id)), "{\"ok\":true,\"deletedId\":" + std::to_string(id) + "}");
   EXPECT_EQ(doc().Count(), 1);
   EXPECT_EQ(doc()[0], other);
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
-  EXPECT_EQ(editor.FFirstSelection, nullptr);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
+  EXPECT_EQ(editor.pointer().FFirstSelection, nullptr);
   EXPECT_EQ(undoStates(), states + 1);
 
   EXPECT_EQ(ok200("DELETE", "/shapes/" + std::to_string(id)),
@@ -302,7 +302,7 @@ TEST_F(McpShapeTest, DeleteEverythingKeepsLayersAndCounterAndCanBeUndone) {
 
   EXPECT_EQ(ok200("DELETE", "/shapes"), R"({"ok":true,"deletedCount":2,"notFoundIds":[]})");
   EXPECT_EQ(doc().Count(), 0);
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
   EXPECT_EQ(doc().Layers().size(), 2u);
   EXPECT_EQ(doc().LastID, lastId);
 

@@ -1,6 +1,6 @@
 // The view routes and the click route through the server.
 #include "automation/mcp_test_util.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon::test {
 namespace {
@@ -9,9 +9,9 @@ class McpViewTest : public McpServerTest {
  protected:
   void SetUp() override {
     McpServerTest::SetUp();
-    editor.FBoxWidth = 1000.0f;
-    editor.FBoxHeight = 800.0f;
-    editor.FShowGrid = false;
+    editor.view().FBoxWidth = 1000.0f;
+    editor.view().FBoxHeight = 800.0f;
+    editor.display().FShowGrid = false;
   }
 };
 
@@ -60,7 +60,7 @@ TEST_F(McpViewTest, ClickRunsThePointerHandlers) {
 }
 
 TEST_F(McpViewTest, HitTestReportsPickedAndNearestShapes) {
-  editor.FScale = 20.0f;
+  editor.view().FScale = 20.0f;
   TQN_Path *a = addLine({0, 0}, {100, 0});
   doc().addLayer(1, QStringLiteral("hidden"), false);
   TQN_Path *hidden = addLine({0, 0.2f}, {100, 0.2f}, 1);

@@ -48,8 +48,8 @@ TEST_F(ShapeGeometryTest, EllipticalArcIsCutIntoAtMostFourParts) {
 
 TEST_F(ShapeGeometryTest, EllipticalArcFollowsTheCircle) {
   // A quarter from the first axis end towards the second, with distinct IDs and the pen.
-  editor.FCurrentColor = 0xFF00FF00;
-  editor.FCurrentThickness = 3.0f;
+  editor.pen().FCurrentColor = 0xFF00FF00;
+  editor.pen().FCurrentThickness = 3.0f;
   const std::vector<TQN_Path *> made = beziers(float(kPi / 2), float(kPi));
   ASSERT_EQ(made.size(), 2u);
   EXPECT_NEAR(made[0]->FStartPt.X, 0.0f, 1e-5);

@@ -23,7 +23,7 @@
 #include "model/point_helpers.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/options.h"
 #include "support/editor_fixture.h"
 
@@ -293,7 +293,7 @@ TEST_F(SvgExport, GroupsComeFirstInOrderOfFirstOccurrenceAndNeverJoinEachOther) 
 }
 
 TEST_F(SvgExport, StitchingHolesAreWrittenInTheHoleColourAsDotsOrOutlines) {
-  editor.FColor_StitchingHole = 0xFFFF0000;
+  editor.display().FColor_StitchingHole = 0xFFFF0000;
   TQN_Path *hole = addHole({5, 5});
   hole->FColor = 0xFF00FF00;
   hole->FDash = TStrokeDash::Dash;
@@ -320,12 +320,12 @@ TEST_F(SvgExport, ShapesLeftOutByTheSelectionRules) {
   addLine({0, 20}, {10, 20}, 0, 2);                // line type #03, hidden below
   TQN_Path *dim = addLine({0, 30}, {10, 30}, 0, 5);
   dim->FIsDimensionLine = true;
-  editor.FPalletList[2]->FIsVisible = false;
+  editor.pen().FPalletList[2]->FIsVisible = false;
 
-  editor.FShowDimensionShapes = false;
+  editor.display().FShowDimensionShapes = false;
   EXPECT_EQ(exportSvg(), 1);
   EXPECT_EQ(exportSvg({.DoNotExportHiddenLineType = false}), 2) << "the hidden line type is written";
-  editor.FShowDimensionShapes = true;
+  editor.display().FShowDimensionShapes = true;
   EXPECT_EQ(exportSvg(), 2) << "shown dimension line, text shapes included";
   EXPECT_EQ(exportSvg({}, true, true, /*withText=*/false), 1) << "left out at the head of its group";
   plain->SetSelected(true);

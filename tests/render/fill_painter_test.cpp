@@ -8,10 +8,10 @@
 
 #include <memory>
 
-#include "render/color_scheme.h"
+#include "shell/color_scheme.h"
 #include "render/fill_painter.h"
 #include "render/shape_stroke.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 #include "support/editor_fixture.h"
 
 namespace quillon {
@@ -48,7 +48,7 @@ class FillPainterTest : public test::EditorTest {
     QPainter p(&image);
     applyShapeStroke(p, shapeStroke(editor, shape, nullptr));
     std::unique_ptr<TQN_Path> copy(shape.createCopy());
-    pathToVirtual(editor, *copy, editor.FOffset);
+    pathToVirtual(editor.view(), *copy, editor.view().FOffset);
     drawFilledShape(editor, p, *copy, state);
   }
 
@@ -118,14 +118,14 @@ TEST_F(FillPainterTest, TheOutlineIsDrawnAtLayerOpacity) {
 
 TEST_F(FillPainterTest, ASelectedShapeShowsItsOutlineAndHandlesInTheHandleColour) {
   setGridBackground(editor, false);  // handle colour 0xFF666666 on the light scheme
-  const QRgb background = 0xFFF8F8F8, handle = editor.FHandleColor;
+  const QRgb background = 0xFFF8F8F8, handle = editor.display().FHandleColor;
   TQN_Path *s = addSquare(true);
   s->FSelected = true;
   paint(*s, background);
 
   // The fill stays, and the outline shows in the selection colour.
   EXPECT_NE(image.pixel(50, 50), background);
-  EXPECT_TRUE(near(50, 20, editor.FStrokeDefs.SelectionColor));
+  EXPECT_TRUE(near(50, 20, editor.display().FStrokeDefs.SelectionColor));
   // Round marks of radius 3 px at the four corners: their far sides lie outside the shape.
   EXPECT_TRUE(near(17, 20, handle)) << "top-left mark";
   EXPECT_TRUE(near(83, 20, handle)) << "top-right mark";
@@ -174,7 +174,7 @@ TEST_F(FillPainterTest, HandlesFollowTheLiveCornersWhileDragged) {
   s->FSelected = true;
   state.LiveEnd = TPointF(100.0f, 100.0f);
   paint(*s);
-  EXPECT_TRUE(near(103, 100, editor.FHandleColor)) << "mark at the dragged corner";
+  EXPECT_TRUE(near(103, 100, editor.display().FHandleColor)) << "mark at the dragged corner";
   EXPECT_EQ(image.pixel(83, 80), kBlack) << "none at the stored corner";
 }
 

@@ -16,11 +16,11 @@ namespace {
 
 class GridCacheTest : public test::EditorTest {
  protected:
-  GridCacheTest() { editor.FShowGrid = true; }
+  GridCacheTest() { editor.display().FShowGrid = true; }
 
   void view(float scale, TPointF offset) {
-    editor.FScale = scale;
-    editor.FOffset = offset;
+    editor.view().FScale = scale;
+    editor.view().FOffset = offset;
   }
 
   QImage render(int w = 300, int h = 120) {
@@ -94,7 +94,7 @@ TEST_F(GridCacheTest, MajorMiddleAndMinorLinesFallOnTheStepsOfTheSeries) {
 }
 
 TEST_F(GridCacheTest, LinesAreBlackOnTheLightBackground) {
-  editor.FIsBlackBackgroundMode = false;
+  editor.display().FIsBlackBackgroundMode = false;
   editor.FOptions->WhiteBGColor = 0xFFFFFFFF;
   view(10.0f, {37.5f, 3.5f});
   const QImage img = render();
@@ -109,7 +109,7 @@ TEST_F(GridCacheTest, KeyListsSizeScaleUnitTicksAndBackground) {
   editor.FOptions->SetUnitMode(umIN);
   editor.FOptions->LengthFormatSettings.SmallTickInterval = 8;
   editor.FOptions->LengthFormatSettings.LargeTickInterval = 16;
-  editor.FIsBlackBackgroundMode = false;
+  editor.display().FIsBlackBackgroundMode = false;
   EXPECT_EQ(gridCacheKey(editor, 900.5f, 700.0f, 1.25f), QStringLiteral("900.5;700.0;1.250;1;8;16;0"));
 }
 
@@ -160,7 +160,7 @@ TEST_F(GridCacheTest, SettingsThatShapeTheGridRebuildItAtOnce) {
     int w, h;
   };
   const Change changes[] = {
-      {"background", [&] { editor.FIsBlackBackgroundMode = false; }, 300, 120},
+      {"background", [&] { editor.display().FIsBlackBackgroundMode = false; }, 300, 120},
       {"size", [] {}, 310, 120},
       {"small tick", [&] { editor.FOptions->LengthFormatSettings.SmallTickInterval = 4; }, 310, 120},
       {"large tick", [&] { editor.FOptions->LengthFormatSettings.LargeTickInterval = 8; }, 310, 120},

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <vector>
 
-#include "render/color_scheme.h"
+#include "shell/color_scheme.h"
 #include "render/hole_batch.h"
 #include "render/shape_painters.h"
 #include "render/shape_stroke.h"
@@ -184,7 +184,7 @@ TEST_F(HoleBatchTest, AThousandHolesOfOneLineTypeAreTwoRunsUnderOneStateEach) {
   // The painter's state changes as often for a thousand holes as for ten.
   EXPECT_EQ(manyChanges, fewChanges);
   ASSERT_EQ(runs.size(), 2u);
-  const TDrawPallet &holeType = *editor.FPalletList[kStitchingHolePalletIndex];
+  const TDrawPallet &holeType = *editor.pen().FPalletList[kStitchingHolePalletIndex];
 
   // Outlines first: stroked in the hole line type's colour and dash, at full layer opacity.
   EXPECT_TRUE(runs[0].strokes());
@@ -209,7 +209,7 @@ TEST_F(HoleBatchTest, TwoLineTypesInTurnGiveTwoRunsEach) {
   addRow(200, 10);  // line type #11, red
   const auto runs = record();
   ASSERT_EQ(runs.size(), 4u);
-  EXPECT_EQ(runs[0].penColor(), editor.FPalletList[kStitchingHolePalletIndex]->Color());
+  EXPECT_EQ(runs[0].penColor(), editor.pen().FPalletList[kStitchingHolePalletIndex]->Color());
   EXPECT_EQ(ellipses(runs[1].path), 300);
   EXPECT_EQ(runs[2].penColor(), 0xFFFF0000u);
   EXPECT_EQ(runs[3].brushColor(), 0xFFFF0000u);
@@ -225,7 +225,7 @@ TEST_F(HoleBatchTest, AlternatingLineTypesFlushAtEveryChangeInListOrder) {
   const auto runs = record();
   ASSERT_EQ(runs.size(), 12u);
   for (int i = 0; i < 6; ++i) {
-    const QRgb expected = i % 2 == 0 ? editor.FPalletList[kStitchingHolePalletIndex]->Color() : 0xFFFF0000u;
+    const QRgb expected = i % 2 == 0 ? editor.pen().FPalletList[kStitchingHolePalletIndex]->Color() : 0xFFFF0000u;
     const TRecordedRun &outline = runs[2 * i], &dot = runs[2 * i + 1];
     EXPECT_EQ(outline.penColor(), expected) << i;
     EXPECT_EQ(ellipses(outline.path), 1) << i;
@@ -243,7 +243,7 @@ TEST_F(HoleBatchTest, ASelectedHoleIsPaintedOnItsOwnOverTheHolesBeforeIt) {
   ASSERT_EQ(runs.size(), 7u);
   EXPECT_EQ(ellipses(runs[0].path), 4);
   EXPECT_EQ(ellipses(runs[1].path), 4);
-  EXPECT_EQ(runs[2].penColor(), editor.FStrokeDefs.SelectionColor);  // its own line-type style
+  EXPECT_EQ(runs[2].penColor(), editor.display().FStrokeDefs.SelectionColor);  // its own line-type style
   EXPECT_EQ(ellipses(runs[2].path), 1);
   EXPECT_TRUE(runs[3].fills());
   EXPECT_NEAR(runs[3].path.boundingRect().center().x(), 130.0, 1e-3);
@@ -330,7 +330,7 @@ TEST_F(HoleBatchTest, ASelectedHoleKeepsItsLineTypeStyleInTheSimulation) {
   const auto runs = record();
   // No shadow: the outline in the selection colour at layer opacity, then the dot and square.
   ASSERT_EQ(runs.size(), 3u);
-  EXPECT_EQ(runs[0].penColor(), editor.FStrokeDefs.SelectionColor);
+  EXPECT_EQ(runs[0].penColor(), editor.display().FStrokeDefs.SelectionColor);
   EXPECT_DOUBLE_EQ(runs[0].opacity, 1.0);
 }
 
@@ -364,7 +364,7 @@ TEST_F(HoleBatchTest, SelectNextHoleModeShowsNoSimulation) {
   addRow(5);
   const auto runs = record();
   ASSERT_EQ(runs.size(), 2u);  // no shadows, line-type outlines, normal dots
-  EXPECT_EQ(runs[0].penColor(), editor.FPalletList[kStitchingHolePalletIndex]->Color());
+  EXPECT_EQ(runs[0].penColor(), editor.pen().FPalletList[kStitchingHolePalletIndex]->Color());
   EXPECT_NEAR(runs[1].opacity, 0.6, 1e-6);
 }
 
@@ -407,7 +407,7 @@ TEST_F(HoleBatchTest, DotsGrowWithTheLogarithmOfTheZoom) {
   };
   addRow(1);
   for (const Case &c : cases) {
-    editor.FScale = c.scale;
+    editor.view().FScale = c.scale;
     editor.FOptions->ShowStitchPattern = c.simulation;
     const auto runs = record();
     ASSERT_FALSE(runs.empty());
@@ -527,7 +527,7 @@ TEST_F(HoleBatchTest, HoleColourFollowsTheScheme) {
   addRow(1);
   for (const Case &c : cases) {
     setGridBackground(editor, c.dark);
-    EXPECT_EQ(editor.FColor_StitchingHole, c.dark ? 0xFFFFFFFFu : 0xFFD2691Eu);
+    EXPECT_EQ(editor.display().FColor_StitchingHole, c.dark ? 0xFFFFFFFFu : 0xFFD2691Eu);
     QImage image(120, 120, QImage::Format_ARGB32);
     image.fill(c.background);
     {

@@ -7,9 +7,9 @@
 
 #include <cmath>
 
-#include "render/color_scheme.h"
+#include "shell/color_scheme.h"
 #include "render/overlays.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 #include "support/editor_fixture.h"
 
 namespace quillon {
@@ -122,8 +122,8 @@ TEST_F(OverlaysTest, ASelectedUngroupedShapeShowsNoRectangle) {
 // ---- radial-repeat guides ----
 
 TEST_F(OverlaysTest, SixSectionsDrawTwelveLinesAlternatingColoursFromTheRotation) {
-  ASSERT_EQ(editor.FMandalaSectionColor, 0xFFFFFFFFu);  // dark scheme: white, then red
-  ASSERT_EQ(editor.FMandalaSectionColor2, 0xFFFF0000u);
+  ASSERT_EQ(editor.display().FMandalaSectionColor, 0xFFFFFFFFu);  // dark scheme: white, then red
+  ASSERT_EQ(editor.display().FMandalaSectionColor2, 0xFFFF0000u);
   TMandalaGuideState m;
   m.Center = {20.0f, 20.0f};  // 200, 200 px
   m.NumSections = 6.0f;
@@ -158,7 +158,7 @@ TEST_F(OverlaysTest, GuideCirclesHaveTheTemplateRadiusTimesTheFactor) {
   m.Center = {20.0f, 20.0f};
   m.NumSections = 0.0f;  // no section lines
   m.CircleGuides = {3.0f, 5.0f};
-  editor.FMandala_Circle_Factor = 2.0f;  // radii 6 and 10 mm: 60 and 100 px
+  editor.display().FMandala_Circle_Factor = 2.0f;  // radii 6 and 10 mm: 60 and 100 px
   clear();
   {
     QPainter p(&image);
@@ -355,7 +355,7 @@ TEST_F(BezierHandleTest, ShiftCtrlAtAJointPreviewsTheNeighbourWithItsMirroredHan
     EXPECT_NEAR(brightestNear(303.0, 300.0).green(), 178, 3);
     EXPECT_EQ(brightestNear(153.0, 300.0), QColor(0, 0, 0));
     // The curve itself: dotted, in the centre-line colour (pink on the dark background).
-    const QColor pink = QColor::fromRgba(editor.FColor_Centerline);
+    const QColor pink = QColor::fromRgba(editor.display().FColor_Centerline);
     int curvePixels = 0;
     for (int y = 0; y < image.height(); ++y)
       for (int x = 0; x < image.width(); ++x)

@@ -17,10 +17,10 @@
 #include "model/intersection.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/paint.h"
 #include "render/paint_error_log.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 #include "support/editor_fixture.h"
@@ -50,15 +50,15 @@ double rowSum(const QImage &img, int y, int x0, int x1) {
 class PaintTest : public test::EditorTest {
  protected:
   PaintTest() {
-    editor.FShowGrid = false;
+    editor.display().FShowGrid = false;
     // Line type #01 and the hole type #37 draw white on the dark background.
-    editor.FPalletList[0]->FColor_BlackMode = kWhite;
-    editor.FPalletList[kStitchingHolePalletIndex]->FColor_BlackMode = kWhite;
+    editor.pen().FPalletList[0]->FColor_BlackMode = kWhite;
+    editor.pen().FPalletList[kStitchingHolePalletIndex]->FColor_BlackMode = kWhite;
   }
 
   void view(float scale, TPointF offset) {
-    editor.FScale = scale;
-    editor.FOffset = offset;
+    editor.view().FScale = scale;
+    editor.view().FOffset = offset;
   }
 
   QImage render(int w = 200, int h = 100, TPaintTarget target = {}) {
@@ -94,7 +94,7 @@ class PaintTest : public test::EditorTest {
 
 TEST_F(PaintTest, ViewTransformMapsBothWaysAndRoundsRealPositionsHalfToEven) {
   view(10.0f, {5.0f, -3.0f});
-  const TPointF v = realToVirtual(editor, {1.25f, 2.0f});
+  const TPointF v = realToVirtual(editor.view(), {1.25f, 2.0f});
   EXPECT_FLOAT_EQ(v.X, 17.5f);
   EXPECT_FLOAT_EQ(v.Y, 17.0f);
   const TPointF r = virtualToReal(editor, {17.5f, 17.0f});
@@ -107,7 +107,7 @@ TEST_F(PaintTest, ViewTransformMapsBothWaysAndRoundsRealPositionsHalfToEven) {
   EXPECT_FLOAT_EQ(virtualToReal(editor, {0.0625f, 0.1875f}).Y, 0.188f);
 
   view(4.0f, {-20.0f, 8.0f});
-  const TRectF vis = visibleDrawingRect(editor, 200.0f, 100.0f);
+  const TRectF vis = visibleDrawingRect(editor.view(), 200.0f, 100.0f);
   EXPECT_FLOAT_EQ(vis.Left, 5.0f);
   EXPECT_FLOAT_EQ(vis.Top, -2.0f);
   EXPECT_FLOAT_EQ(vis.Right, 55.0f);
@@ -118,7 +118,7 @@ TEST_F(PaintTest, PathToVirtualMovesTheOutlineAndForgetsTheBoundary) {
   TQN_Path *s = addLine({1, 2}, {3, 6});
   EXPECT_FLOAT_EQ(s->getBoundary(false).Right, 3.0f);
   view(10.0f, {5.0f, 7.0f});
-  pathToVirtual(editor, *s, editor.FOffset);
+  pathToVirtual(editor.view(), *s, editor.view().FOffset);
   EXPECT_FLOAT_EQ(s->Data()[0].Point.X, 15.0f);
   EXPECT_FLOAT_EQ(s->Data()[0].Point.Y, 27.0f);
   EXPECT_FLOAT_EQ(s->Data()[1].Point.X, 35.0f);
@@ -143,7 +143,7 @@ TEST_F(PaintTest, BackgroundFollowsTheSchemeAndPaperIsWhite) {
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << "dark " << c.dark << " printing " << c.printing << " preview "
                                     << c.previewing);
-    editor.FIsBlackBackgroundMode = c.dark;
+    editor.display().FIsBlackBackgroundMode = c.dark;
     TPaintTarget t;
     t.IsPrinting = c.printing;
     t.IsPrintPreviewing = c.previewing;
@@ -154,7 +154,7 @@ TEST_F(PaintTest, BackgroundFollowsTheSchemeAndPaperIsWhite) {
 }
 
 TEST_F(PaintTest, GridShowsOnScreenAndInThePreviewButNeverOnPaper) {
-  editor.FShowGrid = true;
+  editor.display().FShowGrid = true;
   view(10.0f, {0.5f, 0.5f});
   auto countNonBackground = [](const QImage &img, QRgb bg) {
     int n = 0;
@@ -351,11 +351,11 @@ TEST_F(PaintTest, DimensionShapesVanishWhenSwitchedOff) {
   TQN_Path *dim = addLineT({2, 5}, {8, 5});
   dim->FIsDimensionLine = true;
   addLineT({2, 8}, {8, 8});
-  editor.FShowDimensionShapes = false;
+  editor.display().FShowDimensionShapes = false;
   const QImage img = render();
   EXPECT_EQ(lit(img, 50, 50), 0.0);
   EXPECT_NEAR(lit(img, 50, 80), 1.0, 0.02);
-  editor.FShowDimensionShapes = true;
+  editor.display().FShowDimensionShapes = true;
   EXPECT_NEAR(lit(render(), 50, 50), 1.0, 0.02);
 }
 
@@ -383,8 +383,8 @@ TEST_F(PaintTest, CullingSkipsShapesDiagonallyOutsideTheViewOnScreenAndInThePrev
 
 TEST_F(PaintTest, HiddenLayersLineTypesAndStrokesDecideWhatIsPainted) {
   doc().addLayer(1, QStringLiteral("hidden"), false);
-  editor.FPalletList[2]->FIsVisible = false;
-  editor.FPalletList[kStitchingHolePalletIndex]->FIsVisible = false;
+  editor.pen().FPalletList[2]->FIsVisible = false;
+  editor.pen().FPalletList[kStitchingHolePalletIndex]->FIsVisible = false;
   const int plain = addLine({1, 1}, {2, 1})->ID();
   const int onHiddenLayer = addLine({1, 2}, {2, 2}, 1)->ID();
   const int hiddenType = addLine({1, 3}, {2, 3}, 0, 2)->ID();
@@ -455,7 +455,7 @@ TEST_F(PaintTest, IntersectionDotsAreRedWhereShapesCrossAndBlueWhereTheyTouch) {
   auto add = [&](TPointF p, TQN_Path *x, TQN_Path *y, bool crossing) {
     auto *ict = new TIntersection(p, x, y);
     ict->FIsCrossing = crossing;
-    editor.FIntersections.Add(ict);
+    editor.doc().FIntersections.Add(ict);
   };
   add({5, 5}, a, b, true);
   add({15, 5}, a, c, false);
@@ -464,7 +464,7 @@ TEST_F(PaintTest, IntersectionDotsAreRedWhereShapesCrossAndBlueWhereTheyTouch) {
   // The dots lie on top of the lines.
   QImage img = render();
   EXPECT_EQ(img.pixel(50, 50), 0xFFFFFFFFu);  // no dots while they are switched off
-  editor.FShow_intersections = true;
+  editor.display().FShow_intersections = true;
   img = render();
   EXPECT_EQ(img.pixel(50, 50), 0xFFFF0000u);
   EXPECT_EQ(img.pixel(48, 49), 0xFFFF0000u);  // 2 px left of and 1 px above the point
@@ -475,7 +475,7 @@ TEST_F(PaintTest, IntersectionDotsAreRedWhereShapesCrossAndBlueWhereTheyTouch) {
 
 TEST_F(PaintTest, ClickedPointsShowAsYellowRings) {
   view(10.0f, {0.5f, 0.5f});
-  editor.Clicked_Points = {{5, 5}};
+  editor.tool().Clicked_Points = {{5, 5}};
   const QImage img = render();
   const QRgb ring = img.pixel(51, 50);
   EXPECT_GT(qRed(ring), 150);
@@ -491,12 +491,12 @@ TEST_F(PaintTest, BannersStackFromTheTopLeftInTableOrder) {
   state.HideStrokeLines = true;
   state.IgnoreLayer = true;
   std::vector<int> rows;
-  for (const TBanner &b : collectBanners(editor, state)) rows.push_back(b.Row);
+  for (const TBanner &b : collectBanners(editor)) rows.push_back(b.Row);
   EXPECT_EQ(rows, (std::vector<int>{3, 8, 11, 15}));
 
   doc().SetlayerVisible(0, false);
   rows.clear();
-  for (const TBanner &b : collectBanners(editor, state)) rows.push_back(b.Row);
+  for (const TBanner &b : collectBanners(editor)) rows.push_back(b.Row);
   EXPECT_EQ(rows, (std::vector<int>{3, 8, 10, 11, 15}));
 
   // Each box is text height + 4 high; the next starts text height + 6 lower.

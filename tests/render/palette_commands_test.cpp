@@ -10,8 +10,8 @@
 
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/color_scheme.h"
-#include "render/draw_pallet.h"
+#include "shell/color_scheme.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/undo.h"
 #include "support/scripted_ui.h"
@@ -37,8 +37,8 @@ class PaletteCommandsTest : public ::testing::Test {
   TPaletteUi ui;
   TEditor editor{ui, {QStringLiteral("--instance-id"), QStringLiteral("1")}};
 
-  TShapeList &doc() { return *editor.PathList; }
-  TDrawPallet &pallet(int i) { return *editor.FPalletList[static_cast<std::size_t>(i)]; }
+  TShapeList &doc() { return editor.doc().PathList(); }
+  TDrawPallet &pallet(int i) { return *editor.pen().FPalletList[static_cast<std::size_t>(i)]; }
   std::size_t undoStates() const { return editor.FUndoStore.FUndoList.size(); }
 
   // A line of line type `lineType` with a stroke of its own that differs from every
@@ -63,14 +63,14 @@ class PaletteCommandsTest : public ::testing::Test {
   }
   int countCurrent() {
     int n = 0;
-    for (const auto &p : editor.FPalletList) n += p->FIsSelected ? 1 : 0;
+    for (const auto &p : editor.pen().FPalletList) n += p->FIsSelected ? 1 : 0;
     return n;
   }
   // Puts the pen somewhere no line type is.
   void scramblePen() {
-    editor.FCurrentColor = 0xFF0A0B0C;
-    editor.FCurrentThickness = 4.4f;
-    editor.FCurrentDash = TStrokeDash::Custom;
+    editor.pen().FCurrentColor = 0xFF0A0B0C;
+    editor.pen().FCurrentThickness = 4.4f;
+    editor.pen().FCurrentDash = TStrokeDash::Custom;
   }
 };
 
@@ -98,13 +98,13 @@ TEST_F(PaletteCommandsTest, SelectPaletteCopiesTheLineTypeForTheCurrentBackgroun
     const int repaints = ui.paletteRepaints;
 
     selectPalette(editor, c.lineType, true);
-    EXPECT_EQ(editor.FCurrentColor, c.color);
-    EXPECT_FLOAT_EQ(editor.FCurrentThickness, c.thickness);
-    EXPECT_EQ(editor.FCurrentDash, c.dash);
-    EXPECT_EQ(editor.FSelectedPalette, c.lineType);
+    EXPECT_EQ(editor.pen().FCurrentColor, c.color);
+    EXPECT_FLOAT_EQ(editor.pen().FCurrentThickness, c.thickness);
+    EXPECT_EQ(editor.pen().FCurrentDash, c.dash);
+    EXPECT_EQ(editor.pen().FSelectedPalette, c.lineType);
     EXPECT_EQ(countCurrent(), 1);
     EXPECT_TRUE(pallet(c.lineType).FIsSelected);
-    EXPECT_EQ(getCurrentPaletteIndex(editor), c.lineType);
+    EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), c.lineType);
     EXPECT_EQ(ui.paletteRepaints, repaints + 1);
   }
 }
@@ -112,14 +112,14 @@ TEST_F(PaletteCommandsTest, SelectPaletteCopiesTheLineTypeForTheCurrentBackgroun
 TEST_F(PaletteCommandsTest, SelectPaletteWithoutRepaintAndOutOfRange) {
   selectPalette(editor, 9, false);
   EXPECT_EQ(ui.paletteRepaints, 0);
-  EXPECT_EQ(editor.FSelectedPalette, 9);
-  EXPECT_EQ(editor.FCurrentColor, 0xFFFFC0CBu);
+  EXPECT_EQ(editor.pen().FSelectedPalette, 9);
+  EXPECT_EQ(editor.pen().FCurrentColor, 0xFFFFC0CBu);
 
   for (int bad : {-1, 40}) {
     selectPalette(editor, bad, true);
-    EXPECT_EQ(editor.FSelectedPalette, 9) << bad;
-    EXPECT_EQ(getCurrentPaletteIndex(editor), 9) << bad;
-    EXPECT_EQ(editor.FCurrentColor, 0xFFFFC0CBu) << bad;
+    EXPECT_EQ(editor.pen().FSelectedPalette, 9) << bad;
+    EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 9) << bad;
+    EXPECT_EQ(editor.pen().FCurrentColor, 0xFFFFC0CBu) << bad;
   }
   EXPECT_EQ(ui.paletteRepaints, 0);
 }
@@ -157,11 +157,11 @@ TEST_F(PaletteCommandsTest, SetAllPalettesVisibleSetsEveryLineTypeAndChoosesTheF
 
     setAllPalettesVisible(editor, visible);
     for (int i = 0; i < kPalletCount; ++i) EXPECT_EQ(pallet(i).FIsVisible, visible) << i;
-    EXPECT_EQ(getCurrentPaletteIndex(editor), 0);
+    EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 0);
     EXPECT_EQ(countCurrent(), 1);
-    EXPECT_EQ(editor.FSelectedPalette, 0);
-    EXPECT_EQ(editor.FCurrentColor, 0xFF00FFFFu);
-    EXPECT_FLOAT_EQ(editor.FCurrentThickness, 1.5f);
+    EXPECT_EQ(editor.pen().FSelectedPalette, 0);
+    EXPECT_EQ(editor.pen().FCurrentColor, 0xFF00FFFFu);
+    EXPECT_FLOAT_EQ(editor.pen().FCurrentThickness, 1.5f);
   }
 }
 
@@ -176,9 +176,9 @@ TEST_F(PaletteCommandsTest, DigitKeyRestrokesTheSelectionExceptHolesWithOneUndoS
 
   selectPaletteByDigitKey(editor, QLatin1Char('5'), 0);
 
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 4);
-  EXPECT_EQ(editor.FCurrentColor, 0xFFEE82EEu);
-  EXPECT_EQ(editor.FCurrentDash, Dot);
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 4);
+  EXPECT_EQ(editor.pen().FCurrentColor, 0xFFEE82EEu);
+  EXPECT_EQ(editor.pen().FCurrentDash, Dot);
   EXPECT_EQ(line->FPalletIndex, 4);
   EXPECT_EQ(line->FColor, 0xFFEE82EEu);
   EXPECT_FLOAT_EQ(line->FThickness, 1.5f);
@@ -211,8 +211,8 @@ TEST_F(PaletteCommandsTest, ClickWithNothingToRestrokeTakesNoSnapshot) {
   const std::size_t before = undoStates();
   const int refreshes = ui.canvasRefreshes;
   selectPaletteByDigitKey(editor, QLatin1Char('3'), 0);
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 2);
-  EXPECT_EQ(editor.FCurrentColor, 0xFFFFFFFFu);
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 2);
+  EXPECT_EQ(editor.pen().FCurrentColor, 0xFFFFFFFFu);
   EXPECT_EQ(undoStates(), before);
   EXPECT_EQ(ui.canvasRefreshes, refreshes + 1);
 }
@@ -227,22 +227,22 @@ TEST_F(PaletteCommandsTest, DigitKeysMapToTheFirstTenLineTypes) {
     SCOPED_TRACE(c.key);
     selectPalette(editor, 20, false);
     selectPaletteByDigitKey(editor, QLatin1Char(c.key), 0);
-    EXPECT_EQ(getCurrentPaletteIndex(editor), c.lineType < 0 ? 20 : c.lineType);
+    EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), c.lineType < 0 ? 20 : c.lineType);
   }
 }
 
 TEST_F(PaletteCommandsTest, CtrlClickOrCtrlDigitTogglesVisibilityOnly) {
   TQN_Path *line = addLine(1, true);
   selectPalette(editor, 20, false);
-  editor.FSplitNotSelectedWarning = true;
+  editor.tool().FSplitNotSelectedWarning = true;
   const std::size_t before = undoStates();
 
   selectPaletteByDigitKey(editor, QLatin1Char('2'), ssCtrl);
   EXPECT_FALSE(pallet(1).FIsVisible);
   EXPECT_FALSE(line->FSelected);
   EXPECT_EQ(line->FColor, 0xFF010203u);
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 20);
-  EXPECT_FALSE(editor.FSplitNotSelectedWarning);
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 20);
+  EXPECT_FALSE(editor.tool().FSplitNotSelectedWarning);
   EXPECT_EQ(undoStates(), before);
 
   EXPECT_FALSE(palletBoxMouseDown(editor, 1, TMouseButton::Left, ssCtrl | ssShift));
@@ -253,11 +253,11 @@ TEST_F(PaletteCommandsTest, ToolsThatKeepTheSelectionStrokeOnlyChangeThePen) {
   for (TTool tool : {TTool::Stitch, TTool::Offset, TTool::Backdrop}) {
     SCOPED_TRACE(int(tool));
     TQN_Path *line = addLine(0, true);
-    editor.FTool = tool;
+    editor.tool().FTool = tool;
     const std::size_t before = undoStates();
     palletBoxMouseDown(editor, 2, TMouseButton::Left, 0);
-    EXPECT_EQ(getCurrentPaletteIndex(editor), 2);
-    EXPECT_EQ(editor.FCurrentColor, 0xFFFFFFFFu);
+    EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 2);
+    EXPECT_EQ(editor.pen().FCurrentColor, 0xFFFFFFFFu);
     EXPECT_EQ(line->FPalletIndex, 0);
     EXPECT_EQ(line->FColor, 0xFF010203u);
     EXPECT_TRUE(line->FSelected);
@@ -289,12 +289,12 @@ TEST_F(PaletteCommandsTest, RightClickPicksTheLineTypeForTheMenuMiddleClickDoesN
   scramblePen();
 
   EXPECT_FALSE(palletBoxMouseDown(editor, 12, TMouseButton::Middle, 0));
-  EXPECT_EQ(editor.FSelectedPalette, 0);
+  EXPECT_EQ(editor.pen().FSelectedPalette, 0);
 
   EXPECT_TRUE(palletBoxMouseDown(editor, 12, TMouseButton::Right, 0));
-  EXPECT_EQ(editor.FSelectedPalette, 12);
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 0);  // the pen stays
-  EXPECT_EQ(editor.FCurrentColor, 0xFF0A0B0Cu);
+  EXPECT_EQ(editor.pen().FSelectedPalette, 12);
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 0);  // the pen stays
+  EXPECT_EQ(editor.pen().FCurrentColor, 0xFF0A0B0Cu);
   EXPECT_EQ(line->FPalletIndex, 0);
 
   actLinePaletteShowHideExecute(editor);
@@ -321,7 +321,7 @@ TEST_F(PaletteCommandsTest, EditorResultOkCancelDefault) {
   for (const Case &c : cases) {
     SCOPED_TRACE(int(c.result));
     // The user's line types before the editor opened.
-    setDefaultPalettes(editor, false);
+    setDefaultPalettes(editor.pen(), false);
     pallet(0).FColor_BlackMode = 0xFF123456;
     pallet(3).FDash = Solid;
     pallet(10).FDash = Dot;
@@ -330,7 +330,7 @@ TEST_F(PaletteCommandsTest, EditorResultOkCancelDefault) {
     TQN_Path *line = addLine(0, false);
     // The edits made in the window.
     TPalletList copies;
-    for (const auto &p : editor.FPalletList) {
+    for (const auto &p : editor.pen().FPalletList) {
       copies.push_back(std::make_unique<TDrawPallet>());
       copies.back()->copyFrom(*p);
     }
@@ -343,10 +343,10 @@ TEST_F(PaletteCommandsTest, EditorResultOkCancelDefault) {
     EXPECT_EQ(pallet(0).FColor_BlackMode, c.first);
     EXPECT_EQ(pallet(3).FDash, c.dash4);
     EXPECT_EQ(pallet(10).FDash, c.dash11);
-    EXPECT_EQ(editor.FCurrentColor, c.pen);
+    EXPECT_EQ(editor.pen().FCurrentColor, c.pen);
     EXPECT_EQ(ui.paletteRepaints, repaints + c.repaints);
     EXPECT_EQ(line->FColor, 0xFF010203u);  // shapes are never touched
-    EXPECT_EQ(getCurrentPaletteIndex(editor), 0);
+    EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 0);
   }
 }
 

@@ -35,11 +35,11 @@ double redIn(const QImage &img, int x0, int y0, int x1, int y1) { return channel
 class RubberBandTest : public test::EditorTest {
  protected:
   RubberBandTest() {
-    editor.FShowGrid = false;
-    editor.FColor_Drawing = kBand;
-    editor.FColor_Centerline = kCentreLine;
-    editor.FStrokeDefs.RulerTextColor = kLabel;
-    editor.FCurrentThickness = 2.0f;  // the band is 3 px wide
+    editor.display().FShowGrid = false;
+    editor.display().FColor_Drawing = kBand;
+    editor.display().FColor_Centerline = kCentreLine;
+    editor.display().FStrokeDefs.RulerTextColor = kLabel;
+    editor.pen().FCurrentThickness = 2.0f;  // the band is 3 px wide
   }
 
   // The drawing tools' band alone on black, with the pointer at `cur` (millimetres).
@@ -52,12 +52,12 @@ class RubberBandTest : public test::EditorTest {
     p.end();
     return img;
   }
-  void points(std::initializer_list<TPointF> pts) { editor.Clicked_Points.assign(pts); }
+  void points(std::initializer_list<TPointF> pts) { editor.tool().Clicked_Points.assign(pts); }
 };
 
 TEST_F(RubberBandTest, LineToolWithTheAxisLockShowsTheConstrainedBand) {
-  editor.FTool = TTool::Line;
-  editor.FPanel.rbLineHorizontal = true;
+  editor.tool().FTool = TTool::Line;
+  editor.panel().rbLineHorizontal = true;
   points({{10.0f, 10.0f}});
   const QImage img = band({30.0f, 14.0f});
   EXPECT_GT(greenIn(img, 150, 97, 250, 103), 10.0);   // along y = 10 mm
@@ -69,22 +69,22 @@ TEST_F(RubberBandTest, LineToolWithTheAxisLockShowsTheConstrainedBand) {
 
 TEST_F(RubberBandTest, RelativeAngleShowsAThreeMillimetreArcAtTheStart) {
   addLine({20.0f, 20.0f}, {60.0f, 20.0f});
-  editor.FTool = TTool::Line;
-  editor.FPanel.rbLineRelativeAngle = true;
-  editor.FPanel.nbLineAngle = 45.0f;
+  editor.tool().FTool = TTool::Line;
+  editor.panel().rbLineRelativeAngle = true;
+  editor.panel().nbLineAngle = 45.0f;
   points({{20.0f, 20.0f}});
   const QImage img = band({40.0f, 38.0f});
   // Between the edge (along +x) and the new line (45 degrees down) at 30 px from
   // (200, 200): the mark's middle lies at 22.5 degrees.
   const double c = std::cos(M_PI / 8) * 30.0, s = std::sin(M_PI / 8) * 30.0;
   EXPECT_GT(greenIn(img, int(200 + c) - 3, int(200 + s) - 3, int(200 + c) + 3, int(200 + s) + 3), 0.5);
-  editor.FPanel.nbLineAngle = 0.0f;  // no relative angle: no mark
+  editor.panel().nbLineAngle = 0.0f;  // no relative angle: no mark
   const QImage plain = band({40.0f, 38.0f});
   EXPECT_EQ(greenIn(plain, int(200 + c) - 3, int(200 + s) - 3, int(200 + c) + 3, int(200 + s) + 3), 0.0);
 }
 
 TEST_F(RubberBandTest, ChainOfClickedPointsHasOneLabelPerSegment) {
-  editor.FTool = TTool::Bezier;
+  editor.tool().FTool = TTool::Bezier;
   points({{10.0f, 10.0f}, {10.0f, 40.0f}});
   const QImage img = band({50.0f, 40.0f});
   // Segments pointer-(10,40) and (10,40)-(10,10); the first in the band's colour, the
@@ -98,9 +98,9 @@ TEST_F(RubberBandTest, ChainOfClickedPointsHasOneLabelPerSegment) {
 }
 
 TEST_F(RubberBandTest, RectangleShowsFixedSizeAndLabels) {
-  editor.FTool = TTool::Rect;
-  editor.FPanel.chkRectWidth = true;
-  editor.FPanel.nbRectWidth1 = 30.0f;
+  editor.tool().FTool = TTool::Rect;
+  editor.panel().chkRectWidth = true;
+  editor.panel().nbRectWidth1 = 30.0f;
   points({{10.0f, 10.0f}});
   const QImage img = band({5.0f, 30.0f});  // pointer left of the start: width still +30
   EXPECT_GT(greenIn(img, 397, 150, 403, 250), 10.0);  // right side at x = 40 mm
@@ -114,9 +114,9 @@ TEST_F(RubberBandTest, RectangleShowsFixedSizeAndLabels) {
 }
 
 TEST_F(RubberBandTest, ArcRadiusModeShowsBothCandidatesUntilTheSecondClick) {
-  editor.FTool = TTool::Arc;
-  editor.FPanel.rbArc_R = true;
-  editor.FPanel.nbRforArc1 = 20.0f;
+  editor.tool().FTool = TTool::Arc;
+  editor.panel().rbArc_R = true;
+  editor.panel().nbRforArc1 = 20.0f;
   points({{10.0f, 30.0f}});
   // 50 mm chord, radius 20: the end is pulled in to (50, 30); both half circles about
   // (30, 30) show, a whole circle.
@@ -130,10 +130,10 @@ TEST_F(RubberBandTest, ArcRadiusModeShowsBothCandidatesUntilTheSecondClick) {
 }
 
 TEST_F(RubberBandTest, SemicircleModeAfterTheSecondClickShowsTheSideOfThePointer) {
-  editor.FTool = TTool::Arc;
-  editor.FPanel.rbArc_R = false;
-  editor.FPanel.rbArc_HalfMoonRatio = true;
-  editor.FPanel.nbArc_HalfMoonRatio = 100.0f;
+  editor.tool().FTool = TTool::Arc;
+  editor.panel().rbArc_R = false;
+  editor.panel().rbArc_HalfMoonRatio = true;
+  editor.panel().nbArc_HalfMoonRatio = 100.0f;
   points({{10.0f, 30.0f}, {50.0f, 30.0f}});
   const QImage below = band({30.0f, 45.0f});
   EXPECT_GT(redIn(below, 290, 495, 310, 505), 2.0);  // the second step is drawn red
@@ -144,9 +144,9 @@ TEST_F(RubberBandTest, SemicircleModeAfterTheSecondClickShowsTheSideOfThePointer
 }
 
 TEST_F(RubberBandTest, ThreePointModePreviewsTheArcThroughThePointer) {
-  editor.FTool = TTool::Arc;
-  editor.FPanel.rbArc_R = false;
-  editor.FPanel.rbArc_3_points = true;
+  editor.tool().FTool = TTool::Arc;
+  editor.panel().rbArc_R = false;
+  editor.panel().rbArc_3_points = true;
   points({{10.0f, 30.0f}});
   const QImage one = band({50.0f, 30.0f});  // one point: a straight band
   EXPECT_GT(greenIn(one, 200, 297, 400, 303), 10.0);
@@ -167,21 +167,21 @@ TEST_F(RubberBandTest, ThreePointModePreviewsTheArcThroughThePointer) {
 }
 
 TEST_F(RubberBandTest, OtherToolsAndNoClickedPointsDrawNothing) {
-  editor.FTool = TTool::Select;
+  editor.tool().FTool = TTool::Select;
   points({{10.0f, 10.0f}});
   EXPECT_EQ(greenIn(band({40.0f, 40.0f}), 0, 0, 699, 599), 0.0);
-  editor.FTool = TTool::Line;
+  editor.tool().FTool = TTool::Line;
   points({});
   EXPECT_EQ(greenIn(band({40.0f, 40.0f}), 0, 0, 699, 599), 0.0);
 }
 
 TEST_F(RubberBandTest, RangeSelectionAndTextCrossThroughThePaintPass) {
-  editor.FIsBlackBackgroundMode = true;
-  editor.FIsRangeSelecting = true;
-  editor.FFirstMousePos = {20.0f, 20.0f};
-  editor.FLastMousePos = {180.0f, 120.0f};
-  editor.FCurrentColor = 0xFFFF0000;
-  editor.FCurrentThickness = 2.0f;
+  editor.display().FIsBlackBackgroundMode = true;
+  editor.pointer().FIsRangeSelecting = true;
+  editor.pointer().FFirstMousePos = {20.0f, 20.0f};
+  editor.pointer().FLastMousePos = {180.0f, 120.0f};
+  editor.pen().FCurrentColor = 0xFFFF0000;
+  editor.pen().FCurrentThickness = 2.0f;
   beginTextEntry(editor);  // anchored at the pointer: (18, 12) mm = (180, 120) px
 
   auto render = [&] {
@@ -205,8 +205,8 @@ TEST_F(RubberBandTest, RangeSelectionAndTextCrossThroughThePaintPass) {
   EXPECT_GT(redIn(img, 171, 124, 176, 129), 0.5);
 
   // Once typed, the text is a TEXT and the cross is gone.
-  editor.FIsRangeSelecting = false;
-  editor.FEditingText->FShapeType = QString::fromLatin1(shape_kind::Text);
+  editor.pointer().FIsRangeSelecting = false;
+  editor.tool().FEditingText->FShapeType = QString::fromLatin1(shape_kind::Text);
   const QImage typed = render();
   EXPECT_EQ(redIn(typed, 171, 124, 176, 129), 0.0);
   EXPECT_EQ(greenIn(typed, 50, 18, 150, 22), 0.0);

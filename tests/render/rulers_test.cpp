@@ -14,8 +14,8 @@
 #include "model/route_network.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/color_scheme.h"
-#include "render/draw_pallet.h"
+#include "shell/color_scheme.h"
+#include "model/draw_pallet.h"
 #include "render/paint.h"
 #include "render/rulers.h"
 #include "shell/editor.h"
@@ -47,14 +47,14 @@ bool anyIn(const QImage &img, int x0, int y0, int x1, int y1, const std::functio
 class RulersTest : public test::EditorTest {
  protected:
   RulersTest() {
-    editor.FShowGrid = false;
+    editor.display().FShowGrid = false;
     view(10.0f, {0.5f, 0.5f});
-    editor.FLastMousePos = {-100.0f, -100.0f};  // pointer mark off the rulers
+    editor.pointer().FLastMousePos = {-100.0f, -100.0f};  // pointer mark off the rulers
   }
 
   void view(float scale, TPointF offset) {
-    editor.FScale = scale;
-    editor.FOffset = offset;
+    editor.view().FScale = scale;
+    editor.view().FOffset = offset;
   }
   void inches() { editor.FOptions->SetUnitMode(umIN); }
 
@@ -100,11 +100,11 @@ class RulersTest : public test::EditorTest {
 
   // A fixed measuring ruler from `start` to the snapped point `end` (millimetres).
   void fixRuler(TPointF start, TPointF end) {
-    editor.FShowRuler = true;
-    editor.FRulerFixed = true;
-    editor.FRulerRealSt = start;
-    editor.FStickyExists = true;
-    editor.FStickyPoint = end;
+    editor.display().FShowRuler = true;
+    editor.tool().FRulerFixed = true;
+    editor.tool().FRulerRealSt = start;
+    editor.snap().FStickyExists = true;
+    editor.snap().FStickyPoint = end;
   }
 
   // The text of the label painted at a screen position along the ruler; empty when none.
@@ -204,7 +204,7 @@ TEST_F(RulersTest, MillimetreLabelsOnlyOnWholeNumbers) {
 // ways; labels never crowd: each one not on a major tick starts more than 5 px after the
 // previous one ends.
 TEST_F(RulersTest, ClickedPointIsTheOriginOfTheNumbers) {
-  editor.Clicked_Points = {{12.5f, 3.0f}};
+  editor.tool().Clicked_Points = {{12.5f, 3.0f}};
   TRulerPaintInfo info;
   const QImage img = ruler(true, 400, kRulerThickness, &info);
   EXPECT_FLOAT_EQ(info.Origin, 12.5f);
@@ -229,7 +229,7 @@ TEST_F(RulersTest, ClickedPointIsTheOriginOfTheNumbers) {
 }
 
 TEST_F(RulersTest, VerticalRulerNumbersRotatedFromTheClickedPoint) {
-  editor.Clicked_Points = {{3.0f, 12.5f}};
+  editor.tool().Clicked_Points = {{3.0f, 12.5f}};
   TRulerPaintInfo info;
   const QImage img = ruler(false, kRulerThickness, 400, &info);
   EXPECT_FLOAT_EQ(info.Origin, 12.5f);
@@ -268,14 +268,14 @@ TEST_F(RulersTest, SelectionIsTheOriginAndIsMarkedByABand) {
   EXPECT_FALSE(isBlue(img.pixel(12, 195)));
 
   // A clicked point outranks the selection and no band is drawn.
-  editor.Clicked_Points = {{12.0f, 7.0f}};
+  editor.tool().Clicked_Points = {{12.0f, 7.0f}};
   img = ruler(true, 400, kRulerThickness, &info);
   EXPECT_FLOAT_EQ(info.Origin, 12.0f);
   EXPECT_FALSE(isBlue(img.pixel(205, 20)));
 }
 
 TEST_F(RulersTest, PointerMarkFollowsTheSnapPointWhenThereIsOne) {
-  editor.FLastMousePos = {77.0f, 40.0f};
+  editor.pointer().FLastMousePos = {77.0f, 40.0f};
   QImage img = ruler(true, 300, kRulerThickness);
   EXPECT_TRUE(isYellow(img.pixel(76, 22)));
   EXPECT_TRUE(isYellow(img.pixel(77, 1)));
@@ -283,8 +283,8 @@ TEST_F(RulersTest, PointerMarkFollowsTheSnapPointWhenThereIsOne) {
   img = ruler(false, kRulerThickness, 300);
   EXPECT_TRUE(isYellow(img.pixel(22, 39)));
 
-  editor.FStickyExists = true;
-  editor.FStickyPoint = {20.0f, 4.0f};
+  editor.snap().FStickyExists = true;
+  editor.snap().FStickyPoint = {20.0f, 4.0f};
   img = ruler(true, 300, kRulerThickness);
   EXPECT_TRUE(isYellow(img.pixel(200, 22)));
   EXPECT_FALSE(isYellow(img.pixel(76, 22)));
@@ -485,7 +485,7 @@ TEST_F(RulersTest, PaintRoutineDrawsTheScaleBarOnScreenAndInThePreviewButNotOnPa
 TEST_F(RulersTest, FixedRulerOf183Point2MillimetresHas190MillimetresOfTicks) {
   view(2.0f, {0.5f, 0.5f});
   fixRuler({5.0f, 50.0f}, {188.2f, 50.0f});
-  editor.FLastMousePos = {100.0f, 200.0f};  // the labels below the ticks
+  editor.pointer().FLastMousePos = {100.0f, 200.0f};  // the labels below the ticks
   QImage img;
   const TMeasuringRulerInfo info = measure(&img);
   EXPECT_NEAR(info.Distance, 183.2f, 1e-3f);
@@ -534,7 +534,7 @@ TEST_F(RulersTest, RulerAngleFollowsTheDirectionToTheEnd) {
   // Pointing down the screen the ticks stand out to the right: the 0 mm tick from
   // (100.5, 100.5) to (136.5, 100.5).
   fixRuler({50.0f, 50.0f}, {50.0f, 90.0f});
-  editor.FLastMousePos = {300.0f, 250.0f};
+  editor.pointer().FLastMousePos = {300.0f, 250.0f};
   QImage img;
   measure(&img);
   EXPECT_TRUE(isOrange(img.pixel(125, 100)));
@@ -543,10 +543,10 @@ TEST_F(RulersTest, RulerAngleFollowsTheDirectionToTheEnd) {
 
 TEST_F(RulersTest, ShiftMakesTheMeasuredLineLevelOrPlumb) {
   view(10.0f, {0.0f, 0.0f});
-  editor.FShowRuler = true;
-  editor.FRulerFixed = true;
-  editor.FRulerRealSt = {5.0f, 5.0f};
-  editor.FLastShiftState = ssShift;
+  editor.display().FShowRuler = true;
+  editor.tool().FRulerFixed = true;
+  editor.tool().FRulerRealSt = {5.0f, 5.0f};
+  editor.pointer().FLastShiftState = ssShift;
   const struct {
     TPointF pointer;  // pixels
     TPointF end;      // millimetres
@@ -556,7 +556,7 @@ TEST_F(RulersTest, ShiftMakesTheMeasuredLineLevelOrPlumb) {
       {{150, 150}, {5, 15}},  // a tie is plumb
   };
   for (const auto &c : cases) {
-    editor.FLastMousePos = c.pointer;
+    editor.pointer().FLastMousePos = c.pointer;
     const TMeasuringRulerInfo info = measure();
     EXPECT_NEAR(info.End.X, c.end.X, 1e-4f) << c.pointer.X;
     EXPECT_NEAR(info.End.Y, c.end.Y, 1e-4f) << c.pointer.X;
@@ -570,7 +570,7 @@ TEST_F(RulersTest, RouteAlongTheShapesIsDrawnAndMeasured) {
   addLine({5, 50}, {45, 50});
   addLine({45, 50}, {45, 80});
   fixRuler({5.0f, 50.0f}, {45.0f, 80.0f});
-  editor.FLastMousePos = {200.0f, 200.0f};
+  editor.pointer().FLastMousePos = {200.0f, 200.0f};
   QImage img;
   const TMeasuringRulerInfo info = measure(&img);
   EXPECT_EQ(info.LengthText, QStringLiteral("50.00 mm"));
@@ -599,11 +599,11 @@ TEST_F(RulersTest, EndAwayFromTheShapesShowsOnlyTheStraightLength) {
 
 TEST_F(RulersTest, LooseRulerSitsAtThePointerLevelWithoutLabels) {
   view(2.0f, {0.5f, 0.5f});
-  editor.FShowRuler = true;
-  editor.FRulerFixed = false;
-  editor.FRulerRealSt = {0.0f, 0.0f};
-  editor.FStickyExists = true;
-  editor.FStickyPoint = {20.0f, 50.0f};
+  editor.display().FShowRuler = true;
+  editor.tool().FRulerFixed = false;
+  editor.tool().FRulerRealSt = {0.0f, 0.0f};
+  editor.snap().FStickyExists = true;
+  editor.snap().FStickyPoint = {20.0f, 50.0f};
   QImage img;
   const TMeasuringRulerInfo info = measure(&img);
   EXPECT_NEAR(info.Start.X, 20.0f, 1e-6f);
@@ -618,10 +618,10 @@ TEST_F(RulersTest, LooseRulerSitsAtThePointerLevelWithoutLabels) {
 TEST_F(RulersTest, PaintRoutineDrawsTheMeasuringRulerWhenItIsShown) {
   view(2.0f, {0.5f, 0.5f});
   fixRuler({5.0f, 50.0f}, {100.0f, 50.0f});
-  editor.FShowRuler = false;
+  editor.display().FShowRuler = false;
   QImage img = frame(500, 300);
   EXPECT_FALSE(isOrange(img.pixel(110, 70)));
-  editor.FShowRuler = true;
+  editor.display().FShowRuler = true;
   img = frame(500, 300);
   EXPECT_TRUE(isOrange(img.pixel(110, 70)));
 }

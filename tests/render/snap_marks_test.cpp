@@ -7,7 +7,7 @@
 #include "render/snap_marks.h"
 #include "shell/options.h"
 #include "support/editor_fixture.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 namespace {
@@ -20,7 +20,7 @@ class SnapMarksTest : public test::EditorTest {
 };
 
 TEST_F(SnapMarksTest, ExtraSnapPointsAreBlueDotsRingedInRed) {
-  editor.FSnapPoints = {{5.0f, 5.0f}};  // pixel (50, 50)
+  editor.snap().FSnapPoints = {{5.0f, 5.0f}};  // pixel (50, 50)
   {
     QPainter p(&image);
     drawSnapPoints(editor, p);
@@ -31,9 +31,9 @@ TEST_F(SnapMarksTest, ExtraSnapPointsAreBlueDotsRingedInRed) {
 }
 
 TEST_F(SnapMarksTest, CurrentPointIsTheStickyPointUnlessCtrlIsHeld) {
-  editor.FLastMousePos = {102.0f, 101.0f};
-  editor.FStickyExists = true;
-  editor.FStickyPoint = {10.0f, 10.0f};
+  editor.pointer().FLastMousePos = {102.0f, 101.0f};
+  editor.snap().FStickyExists = true;
+  editor.snap().FStickyPoint = {10.0f, 10.0f};
   TPointF cur;
   {
     QPainter p(&image);
@@ -43,19 +43,19 @@ TEST_F(SnapMarksTest, CurrentPointIsTheStickyPointUnlessCtrlIsHeld) {
   EXPECT_NE(at(100, 100), qRgb(0, 0, 0));  // the handle-coloured mark
   EXPECT_EQ(at(110, 100), qRgb(0, 0, 0));
 
-  editor.FLastShiftState = ssCtrl;
+  editor.pointer().FLastShiftState = ssCtrl;
   EXPECT_EQ(currentToolPoint(editor), (TPointF{10.2f, 10.1f}));
-  editor.FLastShiftState = 0;
-  editor.FStickyExists = false;
+  editor.pointer().FLastShiftState = 0;
+  editor.snap().FStickyExists = false;
   EXPECT_EQ(currentToolPoint(editor), (TPointF{10.2f, 10.1f}));
 }
 
 TEST_F(SnapMarksTest, PointerMarkAndHighlightRings) {
   TQN_Path *line = addLine({10.0f, 10.0f}, {30.0f, 10.0f});
   (void)line;
-  editor.FShowGrid = false;
+  editor.display().FShowGrid = false;
   // Nothing to mark in the select tool without a drag.
-  editor.FLastMousePos = {100.0f, 100.0f};
+  editor.pointer().FLastMousePos = {100.0f, 100.0f};
   {
     QPainter p(&image);
     drawPointerMark(editor, p);
@@ -64,8 +64,8 @@ TEST_F(SnapMarksTest, PointerMarkAndHighlightRings) {
 
   // In the line tool the target under the pointer is ringed yellow (dark background) and
   // a target elsewhere green.
-  editor.FTool = TTool::Line;
-  editor.FIsBlackBackgroundMode = true;
+  editor.tool().FTool = TTool::Line;
+  editor.display().FIsBlackBackgroundMode = true;
   {
     QPainter p(&image);
     drawPointerMark(editor, p);
@@ -81,9 +81,9 @@ TEST_F(SnapMarksTest, PointerMarkAndHighlightRings) {
 }
 
 TEST_F(SnapMarksTest, ShapeDragShowsARingAtTheAnchor) {
-  editor.FIsShapeDragging = true;
-  editor.FIsRotationCenterSpecified = true;
-  editor.FRotationCenter = {10.0f, 10.0f};
+  editor.pointer().FIsShapeDragging = true;
+  editor.pointer().FIsRotationCenterSpecified = true;
+  editor.pointer().FRotationCenter = {10.0f, 10.0f};
   editor.FOptions->HighlightSnapTargets = false;
   {
     QPainter p(&image);

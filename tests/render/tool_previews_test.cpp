@@ -6,13 +6,13 @@
 
 #include <functional>
 
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/paint.h"
 #include "render/shape_painters.h"
 #include "render/tool_previews.h"
 #include "shell/options.h"
 #include "support/editor_fixture.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 namespace {
@@ -35,15 +35,15 @@ bool anyIn(const QImage &img, int x0, int y0, int x1, int y1, const std::functio
 class ToolPreviewsTest : public test::EditorTest {
  protected:
   ToolPreviewsTest() {
-    editor.FShowGrid = false;
-    editor.FScale = 10.0f;
-    editor.FOffset = {0.0f, 0.0f};
+    editor.display().FShowGrid = false;
+    editor.view().FScale = 10.0f;
+    editor.view().FOffset = {0.0f, 0.0f};
     // The dimension line type draws solid red, 2 px.
-    TDrawPallet &dim = *editor.FPalletList[7];
+    TDrawPallet &dim = *editor.pen().FPalletList[7];
     dim.FColor_BlackMode = kRed;
     dim.FDash = TStrokeDash::Solid;
     dim.FThickness = 2.0f;
-    editor.FPanel.DimPalletIndex = 7;
+    editor.panel().DimPalletIndex = 7;
   }
   // The previews of the mark tools on a black image.
   QImage preview(TPointF cur, int w = 600, int h = 400) {
@@ -54,7 +54,7 @@ class ToolPreviewsTest : public test::EditorTest {
     p.end();
     return img;
   }
-  void pointerAt(TPointF mm) { editor.FLastMousePos = realToVirtual(editor, mm); }
+  void pointerAt(TPointF mm) { editor.pointer().FLastMousePos = realToVirtual(editor.view(), mm); }
 };
 
 TEST_F(ToolPreviewsTest, ArrowHeadOpensTowardsItsDirection) {
@@ -98,14 +98,14 @@ TEST_F(ToolPreviewsTest, DimensionTextFormat) {
   };
   for (const Case &c : cases) {
     editor.FOptions->SetUnitMode(c.unit);
-    editor.FPanel.DimPrecision = c.precision;
+    editor.panel().DimPrecision = c.precision;
     EXPECT_EQ(dimensionLengthText(editor, c.mm).toStdString(), c.expected) << c.mm;
   }
 }
 
 TEST_F(ToolPreviewsTest, LinearDimensionPreviewChangesNothing) {
-  editor.FTool = TTool::DimensionLine;
-  editor.Clicked_Points = {{5.0f, 30.0f}, {45.0f, 30.0f}};
+  editor.tool().FTool = TTool::DimensionLine;
+  editor.tool().Clicked_Points = {{5.0f, 30.0f}, {45.0f, 30.0f}};
   pointerAt({25.0f, 10.0f});
   const QImage img = preview({25.0f, 10.0f});
   // The dimension line at y = 10 mm from x = 5 mm, the extension line at x = 5 mm from
@@ -115,9 +115,9 @@ TEST_F(ToolPreviewsTest, LinearDimensionPreviewChangesNothing) {
   // The text sits in the middle of the line.
   EXPECT_TRUE(anyIn(img, 230, 92, 270, 108, isRed));
   EXPECT_EQ(doc().Count(), 0);
-  EXPECT_EQ(editor.Clicked_Points.size(), 2u);
+  EXPECT_EQ(editor.tool().Clicked_Points.size(), 2u);
 
-  editor.FPanel.chkDms_ArrowOnly = true;
+  editor.panel().chkDms_ArrowOnly = true;
   const QImage arrowOnly = preview({25.0f, 10.0f});
   EXPECT_FALSE(anyIn(arrowOnly, 45, 150, 55, 250, isRed));
   EXPECT_TRUE(anyIn(arrowOnly, 70, 99, 70, 101, isRed));
@@ -127,9 +127,9 @@ TEST_F(ToolPreviewsTest, RadiusDimensionPreview) {
   TQN_Path *arc = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
   arc->drawArcPath({20.0f, 30.0f}, {10.0f, 10.0f}, {10.0f, 30.0f}, {20.0f, 20.0f}, 90.0f);
   doc().add(arc, 0);
-  editor.FTool = TTool::DimensionLine;
-  editor.FDimensionShape = arc;
-  editor.Clicked_Points = {{10.0f, 30.0f}};
+  editor.tool().FTool = TTool::DimensionLine;
+  editor.tool().FDimensionShape = arc;
+  editor.tool().Clicked_Points = {{10.0f, 30.0f}};
   const QImage img = preview({40.0f, 30.0f});
   // From the tip at 11 mm to 85 % of the way on to the label at 40 mm: 35.65 mm.
   EXPECT_TRUE(anyIn(img, 200, 299, 200, 301, isRed));
@@ -140,20 +140,20 @@ TEST_F(ToolPreviewsTest, RadiusDimensionPreview) {
 }
 
 TEST_F(ToolPreviewsTest, CentreLinePreviewShowsTheTicks) {
-  editor.FTool = TTool::CenterLine;
-  editor.FIsCenterLineMode = true;
-  editor.Clicked_Points = {{10.0f, 10.0f}};
-  editor.FCurrentColor = kGreen;
-  editor.FCurrentThickness = 1.0f;
-  editor.FPanel.nbNumDividingCenter = 2.0f;
-  editor.FPanel.nbCenterLineLength1 = 20.0f;
+  editor.tool().FTool = TTool::CenterLine;
+  editor.tool().FIsCenterLineMode = true;
+  editor.tool().Clicked_Points = {{10.0f, 10.0f}};
+  editor.pen().FCurrentColor = kGreen;
+  editor.pen().FCurrentThickness = 1.0f;
+  editor.panel().nbNumDividingCenter = 2.0f;
+  editor.panel().nbCenterLineLength1 = 20.0f;
   const QImage img = preview({50.0f, 10.0f});
   EXPECT_TRUE(anyIn(img, 299, 150, 301, 150, isGreen));  // the middle tick at x = 30 mm
   EXPECT_FALSE(anyIn(img, 95, 150, 105, 150, isGreen));  // none at the ends
   EXPECT_FALSE(anyIn(img, 495, 150, 505, 150, isGreen));
   EXPECT_TRUE(anyIn(img, 104, 99, 106, 101, isYellow));  // the ring around the first point
 
-  editor.FPanel.chkDrawEdges = true;
+  editor.panel().chkDrawEdges = true;
   const QImage edges = preview({50.0f, 10.0f});
   EXPECT_TRUE(anyIn(edges, 99, 150, 101, 150, isGreen));
   EXPECT_TRUE(anyIn(edges, 499, 150, 501, 150, isGreen));
@@ -162,10 +162,10 @@ TEST_F(ToolPreviewsTest, CentreLinePreviewShowsTheTicks) {
 TEST_F(ToolPreviewsTest, DistanceMarkingPreviewDrawsTheMark) {
   TQN_Path *line = addLine({0.0f, 10.0f}, {10.0f, 10.0f});
   editor.calcIntersectionsOfShape(line);
-  editor.FTool = TTool::DistMarkLine;
-  editor.FPanel.nbMarkingDistance1 = 3.0f;
-  editor.FPanel.nbMarkLen1 = 3.0f;
-  editor.Clicked_Points = {{10.0f, 10.0f}};
+  editor.tool().FTool = TTool::DistMarkLine;
+  editor.panel().nbMarkingDistance1 = 3.0f;
+  editor.panel().nbMarkLen1 = 3.0f;
+  editor.tool().Clicked_Points = {{10.0f, 10.0f}};
   const QImage img = preview({6.0f, 10.8f});
   // A dotted yellow mark across the line at x = 7 mm, from y = 8.5 to 11.5 mm.
   int lit = 0;
@@ -173,12 +173,12 @@ TEST_F(ToolPreviewsTest, DistanceMarkingPreviewDrawsTheMark) {
   EXPECT_GT(lit, 5);
   EXPECT_FALSE(anyIn(img, 40, 85, 60, 95, isYellow));
   EXPECT_EQ(doc().Count(), 1);
-  EXPECT_EQ(editor.Clicked_Points.size(), 1u);
+  EXPECT_EQ(editor.tool().Clicked_Points.size(), 1u);
 }
 
 TEST_F(ToolPreviewsTest, PaintPassShowsTheDimensionPreview) {
-  editor.FTool = TTool::DimensionLine;
-  editor.Clicked_Points = {{5.0f, 30.0f}, {45.0f, 30.0f}};
+  editor.tool().FTool = TTool::DimensionLine;
+  editor.tool().Clicked_Points = {{5.0f, 30.0f}, {45.0f, 30.0f}};
   pointerAt({25.0f, 10.0f});
   TPaintTarget target;
   target.Width = 600;

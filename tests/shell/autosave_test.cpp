@@ -161,26 +161,26 @@ TEST(AutoSaveRecovery, ANewWindowReopensTheFileACrashedOneLeft) {
     TScriptedUi ui;
     TEditor crashed(ui, {QStringLiteral("--instance-id"), QStringLiteral("1")});
     for (int i = 0; i < 3; ++i) {
-      auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, crashed.PathList->getNextID());
+      auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, crashed.doc().PathList().getNextID());
       s->drawLinePath({0.0f, 5.0f * i}, {20.0f, 5.0f * i});
-      crashed.PathList->add(s, 0);
+      crashed.doc().PathList().add(s, 0);
     }
-    crashed.PathList->Memo = QStringLiteral("unsaved work");
+    crashed.doc().PathList().Memo = QStringLiteral("unsaved work");
     takeUndoSnapshot(crashed, QStringLiteral("test"));
-    ASSERT_TRUE(autoSaveTick(crashed, crashed.PathList->LastOperatedTime + seconds(3.0)));
+    ASSERT_TRUE(autoSaveTick(crashed, crashed.doc().PathList().LastOperatedTime + seconds(3.0)));
     leftOver = autosaveFileName(crashed);
-    shapes = crashed.PathList->Count();
+    shapes = crashed.doc().PathList().Count();
     // The window goes away without the save question, as in a crash.
   }
   ASSERT_TRUE(QFile::exists(leftOver));
 
   TScriptedUi ui;
   TEditor editor(ui, {});
-  EXPECT_EQ(editor.PathList->Count(), shapes);
-  EXPECT_EQ(editor.PathList->Memo, "unsaved work");
+  EXPECT_EQ(editor.doc().PathList().Count(), shapes);
+  EXPECT_EQ(editor.doc().PathList().Memo, "unsaved work");
   EXPECT_TRUE(editor.FFilename.isEmpty());
   EXPECT_EQ(ui.caption, "Quillon ver3.7.9");
-  EXPECT_TRUE(editor.PathList->IsChanged);
+  EXPECT_TRUE(editor.doc().PathList().IsChanged);
   EXPECT_EQ(editor.FUndoStore.FUndoList.size(), 1u);
   // The file was moved to its "delete_anytime" name, read and deleted.
   EXPECT_TRUE(dataFolderEntries().isEmpty()) << dataFolderEntries().join(' ').toStdString();
@@ -203,9 +203,9 @@ TEST(AutoSaveRecovery, AnUnreadableFileKeepsItsDeleteAnytimeNameAndTheNextIsTrie
   // autosave_2 was reopened and deleted; autosave_3 is left alone.
   EXPECT_EQ(dataFolderEntries(), (QStringList{"autosave_3.tmp", "delete_anytime_1.tmp", "delete_anytime_1a.tmp",
                                               "delete_anytime_1aa.tmp"}));
-  EXPECT_EQ(editor.PathList->Count(), 12);
+  EXPECT_EQ(editor.doc().PathList().Count(), 12);
   EXPECT_TRUE(editor.FFilename.isEmpty());
-  EXPECT_TRUE(editor.PathList->IsChanged);
+  EXPECT_TRUE(editor.doc().PathList().IsChanged);
 }
 
 TEST(AutoSaveRecovery, AWindowWithAnInstanceIdLeavesEveryFileInPlace) {
@@ -213,8 +213,8 @@ TEST(AutoSaveRecovery, AWindowWithAnInstanceIdLeavesEveryFileInPlace) {
   TScriptedUi ui;
   TEditor editor(ui, {QStringLiteral("--instance-id"), QStringLiteral("7")});
   EXPECT_TRUE(QFile::exists(dataFile("autosave_7.tmp")));
-  EXPECT_EQ(editor.PathList->Count(), 0);
-  EXPECT_FALSE(editor.PathList->IsChanged);
+  EXPECT_EQ(editor.doc().PathList().Count(), 0);
+  EXPECT_FALSE(editor.doc().PathList().IsChanged);
 }
 
 TEST(AutoSaveRecovery, OnlyTheFileNameIsRenamedNotAFolderOfThePath) {
@@ -224,8 +224,8 @@ TEST(AutoSaveRecovery, OnlyTheFileNameIsRenamedNotAFolderOfThePath) {
   copyFixture(QStringLiteral("repairs.qnd"), QDir(folder).filePath("autosave_5.tmp"));
   TScriptedUi ui;
   TEditor editor(ui, {});
-  EXPECT_EQ(editor.PathList->Count(), 12);
-  EXPECT_TRUE(editor.PathList->IsChanged);
+  EXPECT_EQ(editor.doc().PathList().Count(), 12);
+  EXPECT_TRUE(editor.doc().PathList().IsChanged);
   EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.tmp")}, QDir::Files).isEmpty());
   EXPECT_FALSE(ui.boxKeys.contains(kAutosaveErrorText));
 }

@@ -59,7 +59,7 @@ class ClipboardTest : public test::EditorTest {
     return kBom + writeJsonText(root) + "\r\n";
   }
 
-  std::vector<TQN_Path *> order() const { return editor.PathList->Items(); }
+  std::vector<TQN_Path *> order() const { return editor.doc().PathList().Items(); }
 };
 
 TEST_F(ClipboardTest, CopyWritesOneEscapedLineWithTheEnvelopeAndLeavesTheDocumentAlone) {
@@ -136,10 +136,10 @@ TEST_F(ClipboardTest, EachPasteGivesFreshIdsAndFreshGroupsCentredOnThePointer) {
   EXPECT_FLOAT_EQ(first[0]->Line_param_b(), 40.0f);
   EXPECT_EQ(first[2]->FStartPt, TPointF(105, 60));
   // The pasted shapes are handed to the drag code, whose drop records intersections.
-  EXPECT_TRUE(editor.FIsShapeDragging);
-  EXPECT_TRUE(editor.FShow_intersections);
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
-  editor.FIsShapeDragging = false;  // the drop
+  EXPECT_TRUE(editor.pointer().FIsShapeDragging);
+  EXPECT_TRUE(editor.display().FShow_intersections);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
+  editor.pointer().FIsShapeDragging = false;  // the drop
 
   ASSERT_TRUE(actPasteFromClipboardExecute(editor, buffer, {100, 50}));
   ASSERT_EQ(doc().Count(), 9);
@@ -178,9 +178,9 @@ TEST_F(ClipboardTest, PasteRemapsSewingLinksAmongThePastedHoles) {
   for (TQN_Path *h : {h1, h2, h3}) h->SetSelected(true);
   actCopyToClipboardExecute(editor, buffer);
 
-  editor.FUseMousePasteMode = false;
+  editor.display().FUseMousePasteMode = false;
   const TPasteResult r = pasteShapes(editor, buffer, {0, 10}, false, {});
-  editor.FUseMousePasteMode = true;
+  editor.display().FUseMousePasteMode = true;
   ASSERT_EQ(r.Pasted.size(), 3u);
   TQN_Path *p1 = r.Pasted[0], *p2 = r.Pasted[1], *p3 = r.Pasted[2];
   EXPECT_EQ(p1->FNextStitchID, p2->ID());
@@ -203,7 +203,7 @@ TEST_F(ClipboardTest, PasteWithIntersectionsRecordsThemAndLandsOnTheActiveLayer)
   actCopyToClipboardExecute(editor, buffer);
   readShapeClipboard(editor, buffer);
 
-  editor.FUseMousePasteMode = false;
+  editor.display().FUseMousePasteMode = false;
   const std::size_t states = undoStates();
   const TPasteResult r = pasteShapes(editor, buffer, {0, 10}, true, {999, 999});
   ASSERT_EQ(r.Pasted.size(), 1u);
@@ -211,10 +211,10 @@ TEST_F(ClipboardTest, PasteWithIntersectionsRecordsThemAndLandsOnTheActiveLayer)
   EXPECT_EQ(pasted->FLayerID, 0);  // copied from layer 3, pasted onto the active layer
   EXPECT_EQ(pasted->FStartPt, TPointF(5, 0));
   EXPECT_EQ(pasted->FEndPt, TPointF(5, 8));
-  ASSERT_EQ(editor.FIntersections.Count(), 1);
-  EXPECT_EQ(editor.FIntersections[0]->FPoint, TPointF(5, 5));
-  EXPECT_TRUE(editor.FIntersections[0]->FPath1 == pasted || editor.FIntersections[0]->FPath2 == pasted);
-  EXPECT_TRUE(editor.FIntersections[0]->FPath1 == across || editor.FIntersections[0]->FPath2 == across);
+  ASSERT_EQ(editor.doc().FIntersections.Count(), 1);
+  EXPECT_EQ(editor.doc().FIntersections[0]->FPoint, TPointF(5, 5));
+  EXPECT_TRUE(editor.doc().FIntersections[0]->FPath1 == pasted || editor.doc().FIntersections[0]->FPath2 == pasted);
+  EXPECT_TRUE(editor.doc().FIntersections[0]->FPath1 == across || editor.doc().FIntersections[0]->FPath2 == across);
   EXPECT_EQ(undoStates(), states + 1);
   // The buffer keeps its shapes for the next paste.
   ASSERT_EQ(buffer.Shapes.size(), 1u);
@@ -230,22 +230,22 @@ TEST_F(ClipboardTest, CutRemovesTheSelectionWithItsRecordsOnEveryLayerInOneStep)
   TQN_Path *h2 = addHole({24, 0});
   h1->FNextStitchID = h2->ID();
   h2->FPrevStitchID = h1->ID();
-  ASSERT_GE(editor.FIntersections.Add(new TIntersection({5, 0}, a, b)), 0);
-  ASSERT_GE(editor.FIntersections.Add(new TIntersection({5, 3}, b, c)), 0);
-  ASSERT_GE(editor.FIntersections.Add(new TIntersection({0, 0}, a, c)), 0);
+  ASSERT_GE(editor.doc().FIntersections.Add(new TIntersection({5, 0}, a, b)), 0);
+  ASSERT_GE(editor.doc().FIntersections.Add(new TIntersection({5, 3}, b, c)), 0);
+  ASSERT_GE(editor.doc().FIntersections.Add(new TIntersection({0, 0}, a, c)), 0);
   a->SetSelected(true);
   h2->SetSelected(true);
-  editor.FFirstSelection = a;
+  editor.pointer().FFirstSelection = a;
   const int h2Id = h2->ID();
   takeUndoSnapshot(editor, QStringLiteral("draw"));
   const std::size_t states = undoStates();
 
   actCutToClipboardExecute(editor, buffer);
   EXPECT_EQ(order(), (std::vector<TQN_Path *>{b, c, h1}));
-  ASSERT_EQ(editor.FIntersections.Count(), 1);
-  EXPECT_EQ(editor.FIntersections[0]->FPath1, b);
-  EXPECT_EQ(editor.FIntersections[0]->FPath2, c);
-  EXPECT_EQ(editor.FFirstSelection, nullptr);
+  ASSERT_EQ(editor.doc().FIntersections.Count(), 1);
+  EXPECT_EQ(editor.doc().FIntersections[0]->FPath1, b);
+  EXPECT_EQ(editor.doc().FIntersections[0]->FPath2, c);
+  EXPECT_EQ(editor.pointer().FFirstSelection, nullptr);
   EXPECT_EQ(h1->FNextStitchID, h2Id);  // Cut does not repair the links of the holes left
   EXPECT_EQ(undoStates(), states + 1);
   const TJson shapes = fileShapes();
@@ -255,7 +255,7 @@ TEST_F(ClipboardTest, CutRemovesTheSelectionWithItsRecordsOnEveryLayerInOneStep)
 
   undo(editor);
   EXPECT_EQ(doc().Count(), 5);
-  EXPECT_EQ(editor.FIntersections.Count(), 3);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 3);
 }
 
 TEST_F(ClipboardTest, CuttingARepeatMemberTakesTheWholeRepeatAndPastesOnePlainShape) {
@@ -279,7 +279,7 @@ TEST_F(ClipboardTest, CuttingARepeatMemberTakesTheWholeRepeatAndPastesOnePlainSh
   EXPECT_EQ(shapes[0]["sp"], TJson::parse("[2.0,0.0]"));
   EXPECT_EQ(shapes[0]["manid"], "12");
 
-  editor.FUseMousePasteMode = false;
+  editor.display().FUseMousePasteMode = false;
   readShapeClipboard(editor, buffer);
   const TPasteResult r = pasteShapes(editor, buffer, {10, 0}, false, {});
   ASSERT_EQ(r.Pasted.size(), 1u);
@@ -294,15 +294,15 @@ TEST_F(ClipboardTest, ASecondWindowOnTheSameDataFolderPastesWhatTheFirstCopiedLa
   TEditor second{ui2, {QStringLiteral("--instance-id"), QStringLiteral("2")}};
   TCopyBuffer buffer2;
   ASSERT_EQ(shapeClipboardPath(second), shapeClipboardPath(editor));
-  second.PathList->LastID = 500;
+  second.doc().PathList().LastID = 500;
 
   TQN_Path *a = addLine({0, 0}, {10, 0});
   a->FGroupID = 3;
   a->SetSelected(true);
   actCopyToClipboardExecute(editor, buffer);
   ASSERT_TRUE(actPasteFromClipboardExecute(second, buffer2, {0, 0}));
-  ASSERT_EQ(second.PathList->Count(), 1);
-  TQN_Path *got = (*second.PathList)[0];
+  ASSERT_EQ(second.doc().PathList().Count(), 1);
+  TQN_Path *got = (second.doc().PathList())[0];
   EXPECT_EQ(got->ID(), 502);       // group 3 took 501, then the shape
   EXPECT_EQ(got->FGroupID, 501);
   EXPECT_EQ(got->FStartPt, TPointF(-5, 0));
@@ -313,10 +313,10 @@ TEST_F(ClipboardTest, ASecondWindowOnTheSameDataFolderPastesWhatTheFirstCopiedLa
   a->SetSelected(false);
   addLine({0, 0}, {0, 4})->SetSelected(true);
   actCopyToClipboardExecute(editor, buffer);
-  second.FIsShapeDragging = false;
+  second.pointer().FIsShapeDragging = false;
   ASSERT_TRUE(actPasteFromClipboardExecute(second, buffer2, {0, 0}));
-  ASSERT_EQ(second.PathList->Count(), 2);
-  EXPECT_EQ((*second.PathList)[1]->FStartPt, TPointF(0, -2));
+  ASSERT_EQ(second.doc().PathList().Count(), 2);
+  EXPECT_EQ((second.doc().PathList())[1]->FStartPt, TPointF(0, -2));
   EXPECT_TRUE(ui2.boxKeys.isEmpty() || ui2.boxKeys == QStringList{QStringLiteral("askAutoDownload")});
 }
 
@@ -373,7 +373,7 @@ TEST_F(ClipboardTest, IronReferencesFindTheWindowsGroupsOrGetAnIronOfTheirOwn) {
   ASSERT_EQ(buffer.OwnIronGroups.size(), 1u);
 
   // A pasted hole keeps its own iron after the buffer is read again.
-  editor.FUseMousePasteMode = false;
+  editor.display().FUseMousePasteMode = false;
   TQN_Path *pasted = pasteShapes(editor, buffer, {}, false, {}).Pasted[3];
   readShapeClipboard(editor, buffer);
   EXPECT_EQ(pasted->PrickingIron(), own);
@@ -436,7 +436,7 @@ TEST_F(ClipboardTest, BadClipboardFiles) {
     buffer.clear();
     buffer.Shapes.emplace_back(new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 1));
     ui.boxKeys.clear();
-    editor.FIsShapeDragging = false;
+    editor.pointer().FIsShapeDragging = false;
     const int before = doc().Count();
     const std::size_t states = undoStates();
 

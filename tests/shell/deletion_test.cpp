@@ -5,7 +5,7 @@
 #include "model/intersection.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/undo.h"
 #include "support/editor_fixture.h"
@@ -15,13 +15,13 @@ namespace {
 
 class DeletionTest : public test::EditorTest {
  protected:
-  void addRecord(TPointF p, TQN_Path *a, TQN_Path *b) { ASSERT_GE(editor.FIntersections.Add(new TIntersection(p, a, b)), 0); }
+  void addRecord(TPointF p, TQN_Path *a, TQN_Path *b) { ASSERT_GE(editor.doc().FIntersections.Add(new TIntersection(p, a, b)), 0); }
   bool hasRecordOf(const TQN_Path *s) const {
-    for (const TIntersection *ict : editor.FIntersections)
+    for (const TIntersection *ict : editor.doc().FIntersections)
       if (ict->FPath1 == s || ict->FPath2 == s) return true;
     return false;
   }
-  std::vector<TQN_Path *> order() const { return editor.PathList->Items(); }
+  std::vector<TQN_Path *> order() const { return editor.doc().PathList().Items(); }
 
   void SetUp() override { ui.boxKeys.clear(); }  // start-up may have asked its own questions
 };
@@ -36,16 +36,16 @@ TEST_F(DeletionTest, DeleteRemovesOnlyActiveLayerShapesWithTheirRecordsInOneStep
   addRecord({0, 0}, a, c);
   a->SetSelected(true);
   b->SetSelected(true);
-  editor.FFirstSelection = a;
+  editor.pointer().FFirstSelection = a;
   takeUndoSnapshot(editor, QStringLiteral("draw"));
   const std::size_t states = undoStates();
 
   actDeleteSelectedShapesExecute(editor);
   EXPECT_EQ(order(), (std::vector<TQN_Path *>{b, c}));
-  ASSERT_EQ(editor.FIntersections.Count(), 1);
-  EXPECT_EQ(editor.FIntersections[0]->FPath1, b);
-  EXPECT_EQ(editor.FIntersections[0]->FPath2, c);
-  EXPECT_EQ(editor.FFirstSelection, nullptr);
+  ASSERT_EQ(editor.doc().FIntersections.Count(), 1);
+  EXPECT_EQ(editor.doc().FIntersections[0]->FPath1, b);
+  EXPECT_EQ(editor.doc().FIntersections[0]->FPath2, c);
+  EXPECT_EQ(editor.pointer().FFirstSelection, nullptr);
   EXPECT_EQ(undoStates(), states + 1);
 
   // Nothing selected on the active layer: nothing changes, no snapshot.
@@ -55,7 +55,7 @@ TEST_F(DeletionTest, DeleteRemovesOnlyActiveLayerShapesWithTheirRecordsInOneStep
 
   undo(editor);  // the deletion is one step
   EXPECT_EQ(doc().Count(), 3);
-  EXPECT_EQ(editor.FIntersections.Count(), 3);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 3);
 }
 
 TEST_F(DeletionTest, DeletingOneMemberRemovesTheRepeatOnTheActiveLayer) {
@@ -76,13 +76,13 @@ TEST_F(DeletionTest, TheEditedTextLeavesTheDocumentButStaysTheEditedText) {
   text->FText = QStringLiteral("Label");
   doc().add(text, 0);
   text->SetSelected(true);
-  editor.FEditingText = text;
+  editor.tool().FEditingText = text;
 
   deleteSelectedShapes(editor);
   EXPECT_EQ(doc().Count(), 0);
-  ASSERT_EQ(editor.FEditingText, text);
+  ASSERT_EQ(editor.tool().FEditingText, text);
   EXPECT_EQ(text->FText, "Label");  // still a live shape
-  editor.FEditingText = nullptr;
+  editor.tool().FEditingText = nullptr;
   delete text;
 }
 
@@ -184,11 +184,11 @@ TEST_F(DeletionTest, DeleteMandalaMembersTakesEveryMemberAndItsRecords) {
   TQN_Path *b = addLine({0, 3}, {1, 3});
   m1->FMandalaID = m2->FMandalaID = 5;
   addRecord({0.5f, 0.5f}, a, m1);
-  editor.FFirstSelection = m2;
+  editor.pointer().FFirstSelection = m2;
   deleteMandalaMembers(editor, 5);
   EXPECT_EQ(order(), (std::vector<TQN_Path *>{a, b}));
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
-  EXPECT_EQ(editor.FFirstSelection, nullptr);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
+  EXPECT_EQ(editor.pointer().FFirstSelection, nullptr);
 }
 
 TEST_F(DeletionTest, ClearAllAsksAndNoKeepsEverything) {
@@ -204,16 +204,16 @@ TEST_F(DeletionTest, ClearAllAsksAndNoKeepsEverything) {
   btnClearAllClick(editor);
   EXPECT_EQ(ui.boxKeys, QStringList{QStringLiteral("OK2RemoveAll")});
   EXPECT_EQ(doc().Count(), 2);
-  EXPECT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 1);
   EXPECT_EQ(undoStates(), states);
 
   ui.yesNoAnswers = {true};
-  editor.Clicked_Points = {{1, 1}};
+  editor.tool().Clicked_Points = {{1, 1}};
   btnClearAllClick(editor);
   EXPECT_EQ(doc().Count(), 0);
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
   EXPECT_EQ(doc().Layers(), std::vector<int>{0});
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
   EXPECT_EQ(undoStates(), states + 1);
   EXPECT_GT(addLine({0, 0}, {1, 1})->ID(), lastId);  // the ID counter is kept
   delete doc()[0];
@@ -221,7 +221,7 @@ TEST_F(DeletionTest, ClearAllAsksAndNoKeepsEverything) {
 
   undo(editor);
   EXPECT_EQ(doc().Count(), 2);
-  EXPECT_EQ(editor.FIntersections.Count(), 1);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 1);
   EXPECT_EQ(doc().Layers(), (std::vector<int>{0, 1}));
 }
 
@@ -248,12 +248,12 @@ TEST_F(DeletionTest, ShapeLookupsAndIntersectionQueries) {
   };
   const Case cases[] = {{{10.001f, 0}, {10.004f, 0}, true}, {{10.004f, 0}, {10.006f, 0}, false}};
   for (const Case &k : cases) {
-    editor.FIntersections.FreeAll();
+    editor.doc().FIntersections.FreeAll();
     addRecord(k.recordAt, a, b);
     EXPECT_EQ(getIntersectionsAt(editor, k.query).size(), k.match ? 1u : 0u) << k.recordAt.X << " " << k.query.X;
   }
 
-  editor.FIntersections.FreeAll();
+  editor.doc().FIntersections.FreeAll();
   addRecord({0, 0}, a, c);
   addRecord({0.001f, 0}, c, twin);  // a second record at the start (rounded)
   addRecord({10, 0}, a, b);

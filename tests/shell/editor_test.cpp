@@ -7,7 +7,7 @@
 #include "i18n/multi_lang.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/options.h"
 #include "support/scripted_ui.h"
 #include "support/test_env.h"
@@ -43,14 +43,14 @@ TEST(EditorStartUp, FirstRunCreatesTheDataFoldersAndAnEmptyDocument) {
     EXPECT_EQ(editor.FAppDataPath, data);
     EXPECT_EQ(ui.caption, "Quillon ver3.7.9");
     ASSERT_TRUE(editor.PathList);
-    EXPECT_EQ(editor.PathList->Count(), 0);
-    EXPECT_FALSE(editor.PathList->IsChanged);
-    EXPECT_EQ(editor.PathList->PrintOffset().size(), 1u);
-    EXPECT_EQ(editor.FPalletList.size(), 40u);
+    EXPECT_EQ(editor.doc().PathList().Count(), 0);
+    EXPECT_FALSE(editor.doc().PathList().IsChanged);
+    EXPECT_EQ(editor.doc().PathList().PrintOffset().size(), 1u);
+    EXPECT_EQ(editor.pen().FPalletList.size(), 40u);
     // The pen is that of line type #01.
-    EXPECT_EQ(editor.FCurrentColor, editor.FPalletList[0]->Color());
-    EXPECT_FLOAT_EQ(editor.FCurrentThickness, editor.FPalletList[0]->FThickness);
-    EXPECT_FLOAT_EQ(editor.FScale, 10);
+    EXPECT_EQ(editor.pen().FCurrentColor, editor.pen().FPalletList[0]->Color());
+    EXPECT_FLOAT_EQ(editor.pen().FCurrentThickness, editor.pen().FPalletList[0]->FThickness);
+    EXPECT_FLOAT_EQ(editor.view().FScale, 10);
   }
   // The download question was asked once (declined by the script) and the answer kept.
   EXPECT_EQ(ui.boxKeys, QStringList{"askAutoDownload"});
@@ -80,8 +80,8 @@ TEST(EditorStartUp, LanguageFallsBackToEnglishAndPicksTheDefaultFont) {
   // English, which is the last resort.
   EXPECT_TRUE(editor.FMultiLang->isSupported(editor.FLangID));
   EXPECT_EQ(editor.FOptions->LangID, editor.FLangID);
-  EXPECT_EQ(editor.PathList->LangID, editor.FLangID);
-  const bool hasHelvetica = editor.FPanel.FontNames.contains(QStringLiteral("Helvetica"));
+  EXPECT_EQ(editor.doc().PathList().LangID, editor.FLangID);
+  const bool hasHelvetica = editor.panel().FontNames.contains(QStringLiteral("Helvetica"));
   EXPECT_EQ(editor.FOptions->DefaultFont, hasHelvetica ? "Helvetica" : "Arial");
 }
 
@@ -94,11 +94,11 @@ TEST(EditorStartUp, CaptionAndChangedMark) {
   EXPECT_EQ(ui.caption, "Quillon ver3.7.9");
 
   editor.setDocumentChanged(true);
-  EXPECT_TRUE(editor.PathList->IsChanged);
-  EXPECT_GT(editor.PathList->LastChangeTime, 40000.0);  // a date after 2009
+  EXPECT_TRUE(editor.doc().PathList().IsChanged);
+  EXPECT_GT(editor.doc().PathList().LastChangeTime, 40000.0);  // a date after 2009
   editor.FDuplicatesRemovedOnLoad = 3;
   editor.setDocumentChanged(false);
-  EXPECT_FALSE(editor.PathList->IsChanged);
+  EXPECT_FALSE(editor.doc().PathList().IsChanged);
   EXPECT_EQ(editor.FDuplicatesRemovedOnLoad, 0);
 }
 
@@ -106,31 +106,31 @@ TEST(EditorIntersections, NewShapesAndTheWholeDocument) {
   TScriptedUi ui;
   TEditor editor(ui, kNoDocument);
   const auto addLine = [&](TPointF a, TPointF b) {
-    auto *s = new TQN_Path(0, editor.FCurrentColor, 1, TStrokeDash::Solid, editor.PathList->getNextID());
+    auto *s = new TQN_Path(0, editor.pen().FCurrentColor, 1, TStrokeDash::Solid, editor.doc().PathList().getNextID());
     s->drawLinePath(a, b);
-    editor.PathList->add(s, 0);
+    editor.doc().PathList().add(s, 0);
     editor.calcIntersectionsOfShape(s);
     return s;
   };
   TQN_Path *a = addLine({0, 0}, {10, 0});
   TQN_Path *b = addLine({5, -5}, {5, 5});
-  ASSERT_EQ(editor.FIntersections.Count(), 1);
-  EXPECT_FLOAT_EQ(editor.FIntersections[0]->FPoint.X, 5);
-  EXPECT_TRUE(editor.FIntersections[0]->FIsCrossing);
+  ASSERT_EQ(editor.doc().FIntersections.Count(), 1);
+  EXPECT_FLOAT_EQ(editor.doc().FIntersections[0]->FPoint.X, 5);
+  EXPECT_TRUE(editor.doc().FIntersections[0]->FIsCrossing);
 
-  editor.FIsShapeDragging = true;  // nothing is computed during a drag
+  editor.pointer().FIsShapeDragging = true;  // nothing is computed during a drag
   addLine({8, -5}, {8, 5});
-  EXPECT_EQ(editor.FIntersections.Count(), 1);
-  editor.FIsShapeDragging = false;
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 1);
+  editor.pointer().FIsShapeDragging = false;
 
   const std::size_t states = editor.FUndoStore.FUndoList.size();
   editor.btnRecalcIntersectionsClick();
-  EXPECT_EQ(editor.FIntersections.Count(), 2);
-  EXPECT_TRUE(editor.FShow_intersections);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 2);
+  EXPECT_TRUE(editor.display().FShow_intersections);
   EXPECT_EQ(editor.FUndoStore.FUndoList.size(), states + 1);
-  removeIntersectionsOf(editor.FIntersections, b);
-  EXPECT_EQ(editor.FIntersections.Count(), 1);
-  EXPECT_TRUE(editor.FIntersections[0]->FPath1 == a || editor.FIntersections[0]->FPath2 == a);
+  removeIntersectionsOf(editor.doc().FIntersections, b);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 1);
+  EXPECT_TRUE(editor.doc().FIntersections[0]->FPath1 == a || editor.doc().FIntersections[0]->FPath2 == a);
 }
 
 TEST(EditorShutDown, WritesTheSettingsFile) {

@@ -4,7 +4,7 @@
 
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/undo.h"
 #include "support/editor_fixture.h"
@@ -14,7 +14,7 @@ namespace {
 
 class GroupsTest : public test::EditorTest {
  protected:
-  std::vector<TQN_Path *> order() const { return editor.PathList->Items(); }
+  std::vector<TQN_Path *> order() const { return editor.doc().PathList().Items(); }
 };
 
 TEST_F(GroupsTest, CreateGroupNeedsTwoShapesAndTakesANewIdFromTheDocumentCounter) {
@@ -198,11 +198,11 @@ TEST_F(GroupsTest, GroupBoundsAreCachedUntilInvalidated) {
 
   // The shape-list form drops the entries of the listed shapes' groups only.
   getGroupBounds(editor, 40);
-  editor.FGroupBoundary[41] = TRectF(1, 1, 2, 2);
+  editor.doc().FGroupBoundary[41] = TRectF(1, 1, 2, 2);
   TQN_Path *ungrouped = addLine({0, 0}, {1, 1});
   invalidateGroupBounds(editor, std::vector<TQN_Path *>{ungrouped, doc()[0]});
-  EXPECT_EQ(editor.FGroupBoundary.count(40), 0u);
-  EXPECT_EQ(editor.FGroupBoundary.count(41), 1u);
+  EXPECT_EQ(editor.doc().FGroupBoundary.count(40), 0u);
+  EXPECT_EQ(editor.doc().FGroupBoundary.count(41), 1u);
 }
 
 TEST_F(GroupsTest, RegroupingDropsTheFrameOfTheGroupLeft) {

@@ -173,7 +173,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryValueAndRounds) {
   EXPECT_FALSE(applyOptionsDialog(*editor, v));
   const TQN_Options &o = *editor->FOptions;
   EXPECT_TRUE(o.IsFixedPitchDefault);
-  EXPECT_TRUE(editor->FPanel.FixedPitch);
+  EXPECT_TRUE(editor->panel().FixedPitch);
   EXPECT_FALSE(o.ForceFitLastPrick);
   EXPECT_EQ(o.AutoPitchPrecision, 0.02f);
   EXPECT_EQ(o.AutoPitchSteps, 50);
@@ -199,12 +199,12 @@ TEST_F(OptionsDialogTest, OkStoresEveryValueAndRounds) {
   v.nbOP_GuaranteedUndoSteps = 0.4;
   applyOptionsDialog(*editor, v);
   EXPECT_FALSE(editor->FOptions->IsFixedPitchDefault);
-  EXPECT_FALSE(editor->FPanel.FixedPitch);
+  EXPECT_FALSE(editor->panel().FixedPitch);
   EXPECT_EQ(editor->FOptions->GuaranteedUndoSteps, 1);
 }
 
 TEST_F(OptionsDialogTest, UnitSwitchConvertsOnceAndSetsTheDimensionPrecision) {
-  editor->FPanel.DimPrecision = 1;
+  editor->panel().DimPrecision = 1;
   TOptionsDialogValues v = fillOptionsDialog(*editor);
   ASSERT_TRUE(v.rbUnitModeMetrics);
   // Only the unit changes: the distance box still shows millimetres.
@@ -214,7 +214,7 @@ TEST_F(OptionsDialogTest, UnitSwitchConvertsOnceAndSetsTheDimensionPrecision) {
   EXPECT_EQ(editor->FOptions->UnitMode, umIN);
   EXPECT_EQ(editor->FOptions->LengthFormatSettings.LargeTickInterval, 8);
   EXPECT_EQ(editor->FOptions->BoxStitchDistance, 100.0f);
-  EXPECT_EQ(editor->FPanel.DimPrecision, 4);
+  EXPECT_EQ(editor->panel().DimPrecision, 4);
   EXPECT_EQ(ui.refreshes, 1);
 
   // Now the box shows inches: 127 mm is 5 in, with the inch decimals; 2 in back is 50.8 mm.
@@ -226,7 +226,7 @@ TEST_F(OptionsDialogTest, UnitSwitchConvertsOnceAndSetsTheDimensionPrecision) {
   v.nbBoxStitchDistance = 2.0;
   EXPECT_FALSE(applyOptionsDialog(*editor, v));  // same unit: nothing more happens
   EXPECT_EQ(editor->FOptions->BoxStitchDistance, 50.8f);
-  EXPECT_EQ(editor->FPanel.DimPrecision, 4);
+  EXPECT_EQ(editor->panel().DimPrecision, 4);
   EXPECT_EQ(ui.refreshes, 1);
 
   v.rbUnitModeImperial = false;
@@ -234,7 +234,7 @@ TEST_F(OptionsDialogTest, UnitSwitchConvertsOnceAndSetsTheDimensionPrecision) {
   EXPECT_TRUE(applyOptionsDialog(*editor, v));
   EXPECT_EQ(editor->FOptions->UnitMode, umMM);
   EXPECT_EQ(editor->FOptions->LengthFormatSettings.SmallTickInterval, 5);
-  EXPECT_EQ(editor->FPanel.DimPrecision, 2);
+  EXPECT_EQ(editor->panel().DimPrecision, 2);
   EXPECT_EQ(ui.refreshes, 2);
 }
 

@@ -15,7 +15,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/json_text.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/autosave.h"
 #include "shell/editor.h"
 #include "shell/undo.h"
@@ -112,7 +112,7 @@ class ProjectFileTest : public EditorTest {
   };
   TSnapshot snapshot() {
     return {editor.PathList.get(), doc().Items(), editor.FFilename, doc().IsChanged, undoStates(),
-            editor.FIntersections.Count()};
+            editor.doc().FIntersections.Count()};
   }
 };
 
@@ -167,11 +167,11 @@ TEST_F(ProjectFileTest, SaveOpenSaveGivesIdenticalBytesAndTheSameDocument) {
   group->PrickingIron->Pitch = 3.85f;
   second.FPrickingIronGroups.push_back(std::move(group));
   ASSERT_TRUE(openProject(second, documentPath("first.qnd")));
-  EXPECT_EQ(second.PathList->Count(), shapes);
-  EXPECT_GT(second.FIntersections.Count(), 0);
-  EXPECT_EQ(second.PathList->Layers(), (std::vector<int>{0, 3, 1}));
-  EXPECT_EQ(second.PathList->Memo, doc().Memo);
-  EXPECT_EQ(second.PathList->Items()[4]->PrickingIron(), second.FPrickingIronGroups[0]->PrickingIron.get());
+  EXPECT_EQ(second.doc().PathList().Count(), shapes);
+  EXPECT_GT(second.doc().FIntersections.Count(), 0);
+  EXPECT_EQ(second.doc().PathList().Layers(), (std::vector<int>{0, 3, 1}));
+  EXPECT_EQ(second.doc().PathList().Memo, doc().Memo);
+  EXPECT_EQ(second.doc().PathList().Items()[4]->PrickingIron(), second.FPrickingIronGroups[0]->PrickingIron.get());
 
   second.FFilename = documentPath("second.qnd");
   ASSERT_TRUE(saveProject(second));
@@ -230,8 +230,8 @@ TEST_F(ProjectFileRepairs, OpensNamedUnchangedWithOneUndoState) {
   EXPECT_EQ(doc().Memo, QStringLiteral("Gürtel ✓"));
   // The line without ID, from (40, 50) to (60, 50), crosses the circle of diameter 10
   // about (50, 50) at both sides; the curves lie on a hidden layer and meet nothing.
-  ASSERT_EQ(editor.FIntersections.Count(), 2);
-  for (const TIntersection *ict : editor.FIntersections) {
+  ASSERT_EQ(editor.doc().FIntersections.Count(), 2);
+  for (const TIntersection *ict : editor.doc().FIntersections) {
     EXPECT_EQ(std::set<int>({ict->FPath1->ID(), ict->FPath2->ID()}), std::set<int>({8, 46}));
     EXPECT_NEAR(std::fabs(ict->FPoint.X - 50.0f), 5.0f, 0.01f);
   }
@@ -489,7 +489,7 @@ TEST_F(ProjectFileTest, NewProjectStartsAnEmptyUntitledDocument) {
   buildSampleDocument();
   editor.FFilename = documentPath("old.qnd");
   editor.FActiveLayer = 3;
-  editor.FPalletList[5]->FIsVisible = false;
+  editor.pen().FPalletList[5]->FIsVisible = false;
 
   ui.yesNoCancelAnswers = {TModalResult::Cancel};
   actNewProjectExecute(editor);
@@ -500,11 +500,11 @@ TEST_F(ProjectFileTest, NewProjectStartsAnEmptyUntitledDocument) {
   EXPECT_EQ(doc().Count(), 0);
   EXPECT_EQ(doc().Layers(), (std::vector<int>{0}));
   EXPECT_TRUE(doc().Memo.isEmpty());
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
   EXPECT_TRUE(editor.FFilename.isEmpty());
   EXPECT_EQ(ui.caption, "Quillon ver3.7.9");
   EXPECT_EQ(editor.FActiveLayer, 0);
-  EXPECT_TRUE(editor.FPalletList[5]->FIsVisible);
+  EXPECT_TRUE(editor.pen().FPalletList[5]->FIsVisible);
   EXPECT_EQ(undoStates(), 1u);
   EXPECT_FALSE(doc().IsChanged);
 }
@@ -538,11 +538,11 @@ TEST_F(ProjectFileTest, OpenDemoOpensTheLanguagesDemoFileWhenItIsThere) {
 
   QDir(editor.FAppDataPath).mkpath(QStringLiteral("demo"));
   ASSERT_TRUE(QFile::copy(test::fixturePath(QStringLiteral("documents/repairs.qnd")), demoProjectFileName(editor)));
-  editor.FShow_intersections = true;
+  editor.display().FShow_intersections = true;
   actOpenDemoProjectExecute(editor);
   EXPECT_EQ(doc().Count(), 12);
   EXPECT_EQ(editor.FFilename, demoProjectFileName(editor));  // saving writes into the demo
-  EXPECT_FALSE(editor.FShow_intersections);
+  EXPECT_FALSE(editor.display().FShow_intersections);
   EXPECT_FALSE(doc().IsChanged);
 }
 
@@ -554,8 +554,8 @@ TEST(ProjectFileCommandLine, ADocumentNamedOnTheCommandLineIsOpened) {
   TScriptedUi ui;
   TEditor editor(ui, {file});
   EXPECT_EQ(editor.FFilename, file);
-  EXPECT_EQ(editor.PathList->Count(), 12);
-  EXPECT_FALSE(editor.PathList->IsChanged);
+  EXPECT_EQ(editor.doc().PathList().Count(), 12);
+  EXPECT_FALSE(editor.doc().PathList().IsChanged);
   EXPECT_EQ(editor.FUndoStore.FUndoList.size(), 1u);
   EXPECT_FALSE(ui.boxKeys.contains("NotQNDFile"));
 }
@@ -565,9 +565,9 @@ TEST(ProjectFileCommandLine, ABadDocumentLeavesAnEmptyUntitledOneWithItsFirstSta
   TEditor editor(ui, {test::fixturePath(QStringLiteral("documents/not_json.qnd")), QStringLiteral("extra")});
   EXPECT_EQ(ui.boxKeys.count("NotQNDFile"), 1);  // tried once only
   EXPECT_TRUE(editor.FFilename.isEmpty());
-  EXPECT_EQ(editor.PathList->Count(), 0);
+  EXPECT_EQ(editor.doc().PathList().Count(), 0);
   EXPECT_EQ(editor.FUndoStore.FUndoList.size(), 1u);
-  EXPECT_FALSE(editor.PathList->IsChanged);
+  EXPECT_FALSE(editor.doc().PathList().IsChanged);
 }
 
 }  // namespace

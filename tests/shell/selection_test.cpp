@@ -6,7 +6,7 @@
 
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 #include "support/editor_fixture.h"
@@ -22,7 +22,7 @@ class SelectionTest : public test::EditorTest {
     doc().add(s, layer);
     return s;
   }
-  void hidePallet(int index) { editor.FPalletList[static_cast<std::size_t>(index)]->FIsVisible = false; }
+  void hidePallet(int index) { editor.pen().FPalletList[static_cast<std::size_t>(index)]->FIsVisible = false; }
   std::set<const TQN_Path *> selected() {
     std::set<const TQN_Path *> out;
     for (const TQN_Path *s : doc())
@@ -226,7 +226,7 @@ TEST_F(SelectionTest, DeselectAllClearsFlagsAndForgetsTheEditedText) {
   a->FTemp_HasStichingHole = true;
   text->SetSelected(true);
   text->FIsManuallyClicked = true;
-  editor.FEditingText = text;
+  editor.tool().FEditingText = text;
 
   deselectAll(editor);
   EXPECT_TRUE(selected().empty());
@@ -234,38 +234,38 @@ TEST_F(SelectionTest, DeselectAllClearsFlagsAndForgetsTheEditedText) {
   EXPECT_FALSE(text->FIsManuallyClicked);
   EXPECT_EQ(a->FTemp_OnPath, nullptr);
   EXPECT_FALSE(a->FTemp_HasStichingHole);
-  EXPECT_EQ(editor.FEditingText, nullptr);
+  EXPECT_EQ(editor.tool().FEditingText, nullptr);
 
   // An edited text that is not selected stays the edited text.
-  editor.FEditingText = text;
+  editor.tool().FEditingText = text;
   deselectAll(editor);
-  EXPECT_EQ(editor.FEditingText, text);
+  EXPECT_EQ(editor.tool().FEditingText, text);
 
-  editor.Clicked_Points = {{1, 1}, {2, 2}};
+  editor.tool().Clicked_Points = {{1, 1}, {2, 2}};
   a->SetSelected(true);
   const int refreshes = ui.canvasRefreshes;
   actDeselectAllExecute(editor);
   EXPECT_FALSE(a->FSelected);
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
   EXPECT_GT(ui.canvasRefreshes, refreshes);
 }
 
 TEST_F(SelectionTest, FinishTextEditingFreesANewEmptyTextAndKeepsAnExistingOne) {
   // A new text with nothing typed: not of kind TEXT and not in the document.
-  editor.FEditingText = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, -1);
+  editor.tool().FEditingText = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, -1);
   finishTextEditing(editor);
-  EXPECT_EQ(editor.FEditingText, nullptr);
+  EXPECT_EQ(editor.tool().FEditingText, nullptr);
 
   auto *text = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
   text->FShapeType = QString::fromLatin1(shape_kind::Text);
   doc().add(text, 0);
-  editor.FEditingText = text;
+  editor.tool().FEditingText = text;
   finishTextEditing(editor);
-  EXPECT_EQ(editor.FEditingText, text);
+  EXPECT_EQ(editor.tool().FEditingText, text);
   EXPECT_EQ(doc().Count(), 1);
 
   resetTextEditor(editor, false);
-  EXPECT_EQ(editor.FEditingText, nullptr);
+  EXPECT_EQ(editor.tool().FEditingText, nullptr);
   EXPECT_EQ(doc().Count(), 1);
 }
 
@@ -275,7 +275,7 @@ TEST_F(SelectionTest, LineTypeCommandsIgnoreLayersAndVisibility) {
   TQN_Path *t2b = addLine({0, 1}, {1, 1}, 1, 2);
   TQN_Path *t4 = addLine({0, 2}, {1, 2}, 0, 4);
   hidePallet(2);
-  editor.FSelectedPalette = 2;
+  editor.pen().FSelectedPalette = 2;
 
   actLinePaletteSelectAllExecute(editor);
   EXPECT_EQ(selected(), (std::set<const TQN_Path *>{t2a, t2b}));

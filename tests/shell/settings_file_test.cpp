@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "platform/ini_file.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 #include "shell/editor_ui.h"
@@ -42,7 +42,7 @@ class SettingsFileTest : public ::testing::Test {
 
   void resetState() {
     editor->FOptions = std::make_unique<TQN_Options>();
-    editor->FPanel = TPanelValues();
+    editor->panel() = TPanelValues();
   }
 
   void load(const QByteArray &text) {
@@ -116,7 +116,7 @@ TEST_F(SettingsFileTest, ReadsEveryKeyOfAFullFile) {
        "[Font]\nRequireReset=0\ncount=2\nfamily0=DejaVu Sans\nfamily1=Noto Sans\n"
        "[LeatherSim]\nChoiseMade=1\nAutoDownload=1\nNotifyNew=1\n");
   const TQN_Options &o = *editor->FOptions;
-  const TPanelValues &p = editor->FPanel;
+  const TPanelValues &p = editor->panel();
   EXPECT_EQ(o.LastVersion, "3.7.0");
   EXPECT_TRUE(o.UseAutoSave);
   EXPECT_TRUE(o.IsFixedPitchDefault);
@@ -170,7 +170,7 @@ TEST_F(SettingsFileTest, ReadsEveryKeyOfAFullFile) {
   EXPECT_FALSE(p.OpenDemoAtStartup);
   EXPECT_EQ(o.NotchDepth, 3.5f);
   EXPECT_EQ(o.NotchAngle, 30.0f);
-  const TDrawPallet &lt = *editor->FPalletList[5];
+  const TDrawPallet &lt = *editor->pen().FPalletList[5];
   EXPECT_EQ(lt.FThickness, 0.75f);
   EXPECT_EQ(lt.FColor_BlackMode, 0xFFFF0000u);
   EXPECT_EQ(lt.FColor_WhiteMode, 0xFF00FF00u);
@@ -198,7 +198,7 @@ TEST_F(SettingsFileTest, EdgeValuesOfTheReadRules) {
     load(c.text);
     EXPECT_EQ(editor->FOptions->GuaranteedUndoSteps, c.guaranteedUndoSteps) << c.text;
     EXPECT_EQ(editor->FOptions->AutoPrickMode, c.autoPrickMode) << c.text;
-    EXPECT_EQ(editor->FPanel.CornerModeIndex, c.cornerModeIndex) << c.text;
+    EXPECT_EQ(editor->panel().CornerModeIndex, c.cornerModeIndex) << c.text;
   }
 
   // Zero diameter and an empty thread code keep the defaults; a stored pattern switch
@@ -207,7 +207,7 @@ TEST_F(SettingsFileTest, EdgeValuesOfTheReadRules) {
   EXPECT_EQ(editor->FOptions->ThreadDiameterMm, 0.45f);
   EXPECT_EQ(editor->FOptions->LastThreadCode, "MEISI_SF:MS101");
   EXPECT_FALSE(editor->FOptions->ShowStitchPattern);
-  EXPECT_FALSE(editor->FPanel.ShowStitchPattern);
+  EXPECT_FALSE(editor->panel().ShowStitchPattern);
   load("[Stitch]\nThreadDiameterMm=-1\n");
   EXPECT_EQ(editor->FOptions->ThreadDiameterMm, 0.45f);
 
@@ -252,11 +252,11 @@ TEST_F(SettingsFileTest, GarbageInOneKeyGivesItsDefaultAndTheRestIsRead) {
   EXPECT_FALSE(o.TrimUndoHistory);
   EXPECT_EQ(o.LangID, "de");
   EXPECT_TRUE(o.LeatherSimImageChoiseMade);
-  EXPECT_TRUE(editor->FPanel.FontNames.isEmpty());  // count unreadable: no names
+  EXPECT_TRUE(editor->panel().FontNames.isEmpty());  // count unreadable: no names
 }
 
 TEST_F(SettingsFileTest, BadLineTypeKeysKeepTheCurrentValues) {
-  TDrawPallet &lt = *editor->FPalletList[3];
+  TDrawPallet &lt = *editor->pen().FPalletList[3];
   lt.FThickness = 1.25f;
   lt.FColor_BlackMode = 0xFF102030;
   lt.FColor_WhiteMode = 0xFF405060;
@@ -284,13 +284,13 @@ TEST_F(SettingsFileTest, MissingFileChangesNothing) {
   ASSERT_TRUE(QFile::remove(path()) || !QFile::exists(path()));
   editor->FOptions->UseAutoSave = true;
   editor->FOptions->GuaranteedUndoSteps = 7;
-  editor->FPanel.FontNames = QStringList{"Only"};
-  editor->FPanel.PinSideBar = false;
+  editor->panel().FontNames = QStringList{"Only"};
+  editor->panel().PinSideBar = false;
   loadOptions(*editor);
   EXPECT_TRUE(editor->FOptions->UseAutoSave);
   EXPECT_EQ(editor->FOptions->GuaranteedUndoSteps, 7);
-  EXPECT_EQ(editor->FPanel.FontNames, QStringList{"Only"});
-  EXPECT_FALSE(editor->FPanel.PinSideBar);
+  EXPECT_EQ(editor->panel().FontNames, QStringList{"Only"});
+  EXPECT_FALSE(editor->panel().PinSideBar);
 
   // A folder in the file's place cannot be read either.
   ASSERT_TRUE(QDir().mkdir(path()));
@@ -323,7 +323,7 @@ TEST_F(SettingsFileTest, FontListFromSystemUntilFirstWriteThenStoredList) {
   for (const QByteArray &text : {QByteArray("[Font]\ncount=1\nfamily0=Stored\n"),
                                 QByteArray("[Font]\nRequireReset=1\ncount=1\nfamily0=Stored\n")}) {
     load(text);
-    EXPECT_EQ(editor->FPanel.FontNames, system) << text.constData();
+    EXPECT_EQ(editor->panel().FontNames, system) << text.constData();
   }
 
   // The first write stores the list with RequireReset=0 ...
@@ -335,20 +335,20 @@ TEST_F(SettingsFileTest, FontListFromSystemUntilFirstWriteThenStoredList) {
 
   // ... and from then on the stored list is used; empty names are skipped.
   load("[Font]\nRequireReset=0\ncount=4\nfamily0=Zeta\nfamily1=\nfamily2=Alpha\nfamily3=Mid\nfamily4=Beyond\n");
-  EXPECT_EQ(editor->FPanel.FontNames, (QStringList{"Zeta", "Alpha", "Mid"}));
+  EXPECT_EQ(editor->panel().FontNames, (QStringList{"Zeta", "Alpha", "Mid"}));
 
   // A huge count reads only what is there.
   load("[Font]\nRequireReset=0\ncount=2147483647\nfamily0=A\nfamily7=B\n");
-  EXPECT_EQ(editor->FPanel.FontNames, (QStringList{"A", "B"}));
+  EXPECT_EQ(editor->panel().FontNames, (QStringList{"A", "B"}));
 }
 
 TEST_F(SettingsFileTest, WritesTheTableOrderAndValueForms) {
   ASSERT_TRUE(QFile::remove(path()));
   resetState();
   editor->FLangID = "en";
-  editor->FPanel.FontNames = QStringList{"Alpha Sans", "Beta Serif"};
-  editor->FPanel.SelectedFontIndex = 1;
-  TDrawPallet &lt = *editor->FPalletList[0];
+  editor->panel().FontNames = QStringList{"Alpha Sans", "Beta Serif"};
+  editor->panel().SelectedFontIndex = 1;
+  TDrawPallet &lt = *editor->pen().FPalletList[0];
   lt.FThickness = 0.25f;
   lt.FColor_BlackMode = 0xFF112233;
   lt.FColor_WhiteMode = 0x80FFFFFF;
@@ -397,10 +397,10 @@ TEST_F(SettingsFileTest, WritesTheTableOrderAndValueForms) {
 TEST_F(SettingsFileTest, RewriteKeepsUnwrittenKeysAndRoundTrips) {
   writeFile("[MCP]\nEnableServer=1\n[Font]\nRequireReset=0\ncount=3\nfamily0=A\nfamily1=B\nfamily2=C\n");
   resetState();
-  editor->FPanel.FontNames = QStringList{"Only"};
-  editor->FPanel.SelectedFontIndex = -1;
-  editor->FPanel.CornerAngle = 95.0f;
-  editor->FPanel.DimGapMm = 5.0f;
+  editor->panel().FontNames = QStringList{"Only"};
+  editor->panel().SelectedFontIndex = -1;
+  editor->panel().CornerAngle = 95.0f;
+  editor->panel().DimGapMm = 5.0f;
   editor->FOptions->SetUnitMode(umIN);
   editor->FOptions->BoxStitchDistance = 12.7f;
   editor->FOptions->LastThreadCode = "X:Y";
@@ -418,12 +418,12 @@ TEST_F(SettingsFileTest, RewriteKeepsUnwrittenKeysAndRoundTrips) {
   resetState();
   loadOptions(*editor);
   EXPECT_EQ(editor->FOptions->UnitMode, umIN);
-  EXPECT_EQ(editor->FPanel.DimGapMm, 5.0f);
-  EXPECT_EQ(editor->FPanel.CornerAngle, 95.0f);
+  EXPECT_EQ(editor->panel().DimGapMm, 5.0f);
+  EXPECT_EQ(editor->panel().CornerAngle, 95.0f);
   EXPECT_EQ(editor->FOptions->BoxStitchDistance, 12.7f);
   EXPECT_EQ(editor->FOptions->LastThreadCode, "X:Y");
   EXPECT_EQ(editor->FOptions->DefaultFont, "Arial");
-  EXPECT_EQ(editor->FPanel.FontNames, QStringList{"Only"});
+  EXPECT_EQ(editor->panel().FontNames, QStringList{"Only"});
 }
 
 TEST_F(SettingsFileTest, McpEnableServerIsANonZeroInteger) {
@@ -447,11 +447,11 @@ TEST_F(SettingsFileTest, PanelValuesTakeTheirBoxRanges) {
   load("[AutoPricking]\nCornerAngleThreshold=200\n[Dimension]\nFontSize=0.1\nPrecision=9\nLineType=40\n"
        "[Text]\nFontSize=0.5\n");
   EXPECT_EQ(editor->FOptions->CornerAngleThreshold, 200.0f);
-  EXPECT_EQ(editor->FPanel.CornerAngle, 179.0f);
-  EXPECT_EQ(editor->FPanel.DimFontSize, 0.5f);
-  EXPECT_EQ(editor->FPanel.DimPrecision, 6);
-  EXPECT_EQ(editor->FPanel.DimPalletIndex, 7);  // no line type #41: the box keeps its item
-  EXPECT_EQ(editor->FPanel.TextFontSize, 1.0f);
+  EXPECT_EQ(editor->panel().CornerAngle, 179.0f);
+  EXPECT_EQ(editor->panel().DimFontSize, 0.5f);
+  EXPECT_EQ(editor->panel().DimPrecision, 6);
+  EXPECT_EQ(editor->panel().DimPalletIndex, 7);  // no line type #41: the box keeps its item
+  EXPECT_EQ(editor->panel().TextFontSize, 1.0f);
 }
 
 }  // namespace

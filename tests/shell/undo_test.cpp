@@ -16,10 +16,10 @@ class UndoTest : public ::testing::Test {
  protected:
   test::TScriptedUi ui;
   TEditor editor{ui, {QStringLiteral("--instance-id"), QStringLiteral("1")}};
-  TShapeList &doc() { return *editor.PathList; }
+  TShapeList &doc() { return editor.doc().PathList(); }
 
   TQN_Path *addLine(TPointF a, TPointF b, bool snapshot = true) {
-    auto *s = new TQN_Path(0, editor.FCurrentColor, editor.FCurrentThickness, editor.FCurrentDash,
+    auto *s = new TQN_Path(0, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, editor.pen().FCurrentDash,
                            doc().getNextID());
     s->drawLinePath(a, b);
     doc().add(s, editor.FActiveLayer);
@@ -98,19 +98,19 @@ TEST_F(UndoTest, IntersectionsAreRelinkedByPositionEvenWithSharedIds) {
   copy->updateId(a->ID());  // a radial-repeat copy carries its source's ID
   auto *ab = new TIntersection({5, 0}, a, b);
   ab->FIsCrossing = true;
-  editor.FIntersections.Add(ab);
-  editor.FIntersections.Add(new TIntersection({5, 8}, copy, b));
+  editor.doc().FIntersections.Add(ab);
+  editor.doc().FIntersections.Add(new TIntersection({5, 8}, copy, b));
   takeUndoSnapshot(editor, QStringLiteral("draw"));
   addLine({20, 20}, {30, 30});
 
   undo(editor);
   ASSERT_EQ(doc().Count(), 3);
-  ASSERT_EQ(editor.FIntersections.Count(), 2);
-  EXPECT_EQ(editor.FIntersections[0]->FPath1, doc()[0]);
-  EXPECT_EQ(editor.FIntersections[0]->FPath2, doc()[1]);
-  EXPECT_TRUE(editor.FIntersections[0]->FIsCrossing);
-  EXPECT_EQ(editor.FIntersections[1]->FPath1, doc()[2]);  // the copy, not its source
-  EXPECT_EQ(editor.FIntersections[1]->FPath2, doc()[1]);
+  ASSERT_EQ(editor.doc().FIntersections.Count(), 2);
+  EXPECT_EQ(editor.doc().FIntersections[0]->FPath1, doc()[0]);
+  EXPECT_EQ(editor.doc().FIntersections[0]->FPath2, doc()[1]);
+  EXPECT_TRUE(editor.doc().FIntersections[0]->FIsCrossing);
+  EXPECT_EQ(editor.doc().FIntersections[1]->FPath1, doc()[2]);  // the copy, not its source
+  EXPECT_EQ(editor.doc().FIntersections[1]->FPath2, doc()[1]);
 }
 
 TEST_F(UndoTest, UnchangedShapesShareTheirStoredCopy) {
@@ -141,9 +141,9 @@ TEST_F(UndoTest, SizeEstimate) {
   auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1, TStrokeDash::Solid, doc().getNextID());
   ellipse->drawEllipsePath({5, 5}, 10, 4);
   doc().add(ellipse, 0);
-  editor.FIntersections.Add(new TIntersection({5, 0}, line, ellipse));
+  editor.doc().FIntersections.Add(new TIntersection({5, 0}, line, ellipse));
   const std::int64_t expected = 2 * 536 + 16 * (2 + ellipse->Data().Count()) + 72;
-  EXPECT_EQ(estimateSnapshotBytes(&doc(), &editor.FIntersections), expected);
+  EXPECT_EQ(estimateSnapshotBytes(&doc(), &editor.doc().FIntersections), expected);
   takeUndoSnapshot(editor, QStringLiteral("draw"));
   EXPECT_EQ(editor.FUndoStore.FUndoList.back().Bytes, expected);
   EXPECT_EQ(estimateSnapshotBytes(nullptr, nullptr), 0);

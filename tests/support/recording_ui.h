@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "shell/status_info.h"
+#include "tools/status_info.h"
 #include "support/scripted_ui.h"
 #include "tools/tool_change.h"
 

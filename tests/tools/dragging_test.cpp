@@ -17,7 +17,7 @@
 #include "shell/editor.h"
 #include "shell/undo.h"
 #include "support/editor_fixture.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 namespace {
@@ -29,13 +29,13 @@ using test::pointNear;
 class DraggingTest : public test::EditorTest {
  protected:
   void SetUp() override {
-    editor.FScale = 10.0f;
-    editor.FOffset = {100.0f, 100.0f};
-    editor.FShowGrid = false;
-    editor.FTool = TTool::Select;
+    editor.view().FScale = 10.0f;
+    editor.view().FOffset = {100.0f, 100.0f};
+    editor.display().FShowGrid = false;
+    editor.tool().FTool = TTool::Select;
   }
 
-  TPointF px(TPointF real) const { return realToVirtual(editor, real); }
+  TPointF px(TPointF real) const { return realToVirtual(editor.view(), real); }
 
   TQN_Path *newShape() { return new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID()); }
   TQN_Path *put(TQN_Path *s) {
@@ -67,25 +67,25 @@ class DraggingTest : public test::EditorTest {
 
   // What the press and the drag-start detection leave for a shape drag from `at`.
   void beginShapeDrag(TPointF at) {
-    editor.FFirstMousePos = editor.FLastMousePos = px(at);
-    editor.FCummulativeShiftDistance = {0.0f, 0.0f};
-    editor.FIsMouseDown = true;
-    editor.FIsShapeDragging = true;
-    editor.FDragStartPrint = selectionFingerprint(editor);
-    editor.FDragPrintValid = true;
+    editor.pointer().FFirstMousePos = editor.pointer().FLastMousePos = px(at);
+    editor.pointer().FCummulativeShiftDistance = {0.0f, 0.0f};
+    editor.pointer().FIsMouseDown = true;
+    editor.pointer().FIsShapeDragging = true;
+    editor.pointer().FDragStartPrint = selectionFingerprint(editor);
+    editor.pointer().FDragPrintValid = true;
   }
   // One move of the pointer to a drawing-box pixel, as the move handler passes it on.
   void moveTo(TPointF pixel, TShiftState shift = 0) {
     dragSelectedShapes(editor, pixel.X, pixel.Y, shift);
-    editor.FLastMousePos = pixel;
-    editor.FLastShiftState = shift;
+    editor.pointer().FLastMousePos = pixel;
+    editor.pointer().FLastShiftState = shift;
   }
   // An edge drag of the records under the pixel `from`, the pointer now at `to`.
   void edgeDrag(TPointF from, TPointF to, TShiftState shift = 0) {
-    ASSERT_TRUE(detectEdgeDragStart(editor, editor.FDraggingEdges, from.X, from.Y, false));
-    editor.FIsEdgeDragging = true;
-    editor.FLastMousePos = to;
-    editor.FLastShiftState = shift;
+    ASSERT_TRUE(detectEdgeDragStart(editor, editor.pointer().FDraggingEdges, from.X, from.Y, false));
+    editor.pointer().FIsEdgeDragging = true;
+    editor.pointer().FLastMousePos = to;
+    editor.pointer().FLastShiftState = shift;
   }
   struct TGeometry {
     TPointF start, end, startPx, endPx;
@@ -106,7 +106,7 @@ TEST_F(DraggingTest, CollectKeepsOnlyTheNearestRecordsOfEveryLayerAndSelection) 
   TQN_Path *a = addLine({0, 10}, J);
   TQN_Path *b = addLine(J, {10, 20}, 1);  // on a hidden layer, unselected: still taken
   TIntersection *near = new TIntersection({10.05f, 10.0f}, a, b);
-  editor.FIntersections.Add(near);
+  editor.doc().FIntersections.Add(near);
 
   struct Case {
     TPointF p;
@@ -143,7 +143,7 @@ TEST_F(DraggingTest, CollectKeepsTiesIncludingAnIntersectionAtTheSamePoint) {
   const TPointF J{10.0f, 10.0f};
   TQN_Path *a = addLine({0, 10}, J);
   TQN_Path *b = addLine(J, {10, 20});
-  editor.FIntersections.Add(new TIntersection(J, a, b));
+  editor.doc().FIntersections.Add(new TIntersection(J, a, b));
   const TEdgeDraggingList records = collectEdgeDragInfos(editor, {10.03f, 10.0f});
   ASSERT_EQ(records.size(), 3u);
   for (const auto &r : records) EXPECT_NEAR(r->Distance, 0.03f, 1e-5f);
@@ -153,10 +153,10 @@ TEST_F(DraggingTest, ClearEmptiesTheRecordsAndTheExtraSnapPoints) {
   addLine({0, 0}, {1, 0});
   TEdgeDraggingList records = collectEdgeDragInfos(editor, {0, 0});
   ASSERT_EQ(records.size(), 1u);
-  editor.FSnapPoints = {{1, 1}, {2, 2}};
+  editor.snap().FSnapPoints = {{1, 1}, {2, 2}};
   clearEdgeDragInfos(editor, records);
   EXPECT_TRUE(records.empty());
-  EXPECT_TRUE(editor.FSnapPoints.empty());
+  EXPECT_TRUE(editor.snap().FSnapPoints.empty());
 }
 
 // --- Detecting the handles under the pointer --------------------------------------------
@@ -168,7 +168,7 @@ TEST_F(DraggingTest, DetectFindsEndsOfSelectedLinesWithinTenPixelsInclusive) {
   line->SetSelected(true);
   shortLine->SetSelected(true);
   (void)unselected;
-  TEdgeDraggingList &records = editor.FDraggingEdges;
+  TEdgeDraggingList &records = editor.pointer().FDraggingEdges;
 
   EXPECT_TRUE(detectEdgeDragStart(editor, records, 110.0f, 100.0f, false));  // exactly 10 px
   ASSERT_EQ(records.size(), 1u);
@@ -192,27 +192,27 @@ TEST_F(DraggingTest, DetectFindsEndsOfSelectedLinesWithinTenPixelsInclusive) {
 TEST_F(DraggingTest, DetectOnASelectedEllipseStartsAShapeDragFromItsCentreOrCorner) {
   TQN_Path *e = addEllipse({20, 20}, 10, 6);  // centre pixel (300, 300), box corners +-50, +-30
   e->SetSelected(true);
-  TEdgeDraggingList &records = editor.FDraggingEdges;
+  TEdgeDraggingList &records = editor.pointer().FDraggingEdges;
 
   EXPECT_FALSE(detectEdgeDragStart(editor, records, 300.0f, 300.0f, false));
-  EXPECT_FALSE(editor.FIsShapeDragging);
+  EXPECT_FALSE(editor.pointer().FIsShapeDragging);
 
   EXPECT_TRUE(detectEdgeDragStart(editor, records, 305.0f, 300.0f, true));
   ASSERT_EQ(records.size(), 1u);
   EXPECT_TRUE(records[0]->DraggingStartPt);
-  EXPECT_TRUE(editor.FIsShapeDragging);
-  EXPECT_TRUE(editor.FIsRotationCenterSpecified);
-  EXPECT_TRUE(pointNear(editor.FRotationCenter, {20, 20}));
+  EXPECT_TRUE(editor.pointer().FIsShapeDragging);
+  EXPECT_TRUE(editor.pointer().FIsRotationCenterSpecified);
+  EXPECT_TRUE(pointNear(editor.pointer().FRotationCenter, {20, 20}));
 
-  editor.FIsShapeDragging = false;
-  editor.FIsRotationCenterSpecified = false;
+  editor.pointer().FIsShapeDragging = false;
+  editor.pointer().FIsRotationCenterSpecified = false;
   for (TPointF corner : {TPointF{350, 330}, TPointF{250, 270}, TPointF{350, 270}, TPointF{250, 330}}) {
     SCOPED_TRACE(testing::Message() << "corner " << corner.X << "," << corner.Y);
     EXPECT_TRUE(detectEdgeDragStart(editor, records, corner.X + 7.0f, corner.Y, true));
     ASSERT_EQ(records.size(), 1u);
     EXPECT_TRUE(records[0]->DraggingEndPt);
-    EXPECT_TRUE(editor.FIsShapeDragging);
-    EXPECT_FALSE(editor.FIsRotationCenterSpecified);
+    EXPECT_TRUE(editor.pointer().FIsShapeDragging);
+    EXPECT_FALSE(editor.pointer().FIsRotationCenterSpecified);
   }
   EXPECT_FALSE(detectEdgeDragStart(editor, records, 350.0f, 338.0f, true));  // 8 px from a corner
 }
@@ -221,7 +221,7 @@ TEST_F(DraggingTest, DetectTakesADotOrHoleCentreOnlyWhenItIsTheOneSelectedShape)
   TQN_Path *dot = addDot({5, 5}, 1.0f);
   TQN_Path *hole = addHole({10, 5});
   TQN_Path *other = addLine({0, 30}, {10, 30});
-  TEdgeDraggingList &records = editor.FDraggingEdges;
+  TEdgeDraggingList &records = editor.pointer().FDraggingEdges;
   for (TQN_Path *s : {dot, hole}) {
     SCOPED_TRACE(s->FShapeType.toStdString());
     s->SetSelected(true);
@@ -245,12 +245,12 @@ TEST_F(DraggingTest, GeometryOutsideAnEdgeDragOrOfAGroupedShapeIsTheStoredOne) {
   line->SetSelected(true);
   edgeDrag(px({10, 0}), px({12, 3}));
 
-  editor.FIsEdgeDragging = false;
+  editor.pointer().FIsEdgeDragging = false;
   TGeometry g = geometry(*line);
   EXPECT_TRUE(pointNear(g.end, {10, 0}));
   EXPECT_TRUE(pointNear(g.endPx, {200, 100}));
 
-  editor.FIsEdgeDragging = true;
+  editor.pointer().FIsEdgeDragging = true;
   line->FGroupID = 4;
   g = geometry(*line);
   EXPECT_TRUE(pointNear(g.end, {10, 0}));
@@ -266,10 +266,10 @@ TEST_F(DraggingTest, GeometryFollowsTheStickyPointUnlessCtrlIsHeld) {
   TQN_Path *line = addLine({0, 0}, {10, 0});
   line->SetSelected(true);
   edgeDrag(px({10, 0}), px({12, 3}));
-  editor.FStickyExists = true;
-  editor.FStickyPoint = {11.5f, 2.5f};
+  editor.snap().FStickyExists = true;
+  editor.snap().FStickyPoint = {11.5f, 2.5f};
   EXPECT_TRUE(pointNear(geometry(*line).end, {11.5f, 2.5f}));
-  editor.FLastShiftState = ssCtrl;
+  editor.pointer().FLastShiftState = ssCtrl;
   EXPECT_TRUE(pointNear(geometry(*line).end, {12, 3}));
 }
 
@@ -295,7 +295,7 @@ TEST_F(DraggingTest, DraggingALineEndWithShiftKeepsItsDirection) {
     // The Shift adjustment is what the painters see too.
     EXPECT_TRUE(pointNear(g.startPx, px(c.start), 1e-2));
     EXPECT_TRUE(pointNear(g.endPx, px(c.end), 1e-2));
-    clearEdgeDragInfos(editor, editor.FDraggingEdges);
+    clearEdgeDragInfos(editor, editor.pointer().FDraggingEdges);
   }
 }
 
@@ -318,8 +318,8 @@ TEST_F(DraggingTest, ArcEndAnglesSnapToFiveDegreesWithinOneAndToWholeDegreesWith
     const double a = deg * std::numbers::pi / 180.0;
     return TPointF{static_cast<float>(r * std::cos(a)), static_cast<float>(r * std::sin(a))};
   };
-  editor.FScale = 2.0f;
-  editor.FOffset = {400.0f, 400.0f};
+  editor.view().FScale = 2.0f;
+  editor.view().FOffset = {400.0f, 400.0f};
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.pointerDeg << " deg, shift " << c.shift);
     doc().clearAll();
@@ -332,14 +332,14 @@ TEST_F(DraggingTest, ArcEndAnglesSnapToFiveDegreesWithinOneAndToWholeDegreesWith
     EXPECT_TRUE(pointNear(g.end, onCircle(c.endDeg), 0.01));
     // The painters see the dragged end under the pointer.
     EXPECT_TRUE(pointNear(g.endPx, px(onCircle(c.pointerDeg)), 0.01));
-    clearEdgeDragInfos(editor, editor.FDraggingEdges);
-    editor.FIsEdgeDragging = false;
+    clearEdgeDragInfos(editor, editor.pointer().FDraggingEdges);
+    editor.pointer().FIsEdgeDragging = false;
   }
 }
 
 TEST_F(DraggingTest, DraggingAnArcStartKeepsItsEndAndCountsTheSweepFromTheNewStart) {
-  editor.FScale = 2.0f;
-  editor.FOffset = {400.0f, 400.0f};
+  editor.view().FScale = 2.0f;
+  editor.view().FOffset = {400.0f, 400.0f};
   TQN_Path *arc = addArc({0, 0}, 50.0f, 0.0f, 90.0f);  // (50, 0) to (0, 50)
   arc->SetSelected(true);
   const double a = -30.0 * std::numbers::pi / 180.0;
@@ -354,15 +354,15 @@ TEST_F(DraggingTest, DraggingAnArcStartKeepsItsEndAndCountsTheSweepFromTheNewSta
 TEST_F(DraggingTest, DraggingAnEllipseBoxCornerWithShiftGivesASquareBox) {
   TQN_Path *e = addEllipse({20, 20}, 10, 6);
   e->SetSelected(true);
-  ASSERT_TRUE(detectEdgeDragStart(editor, editor.FDraggingEdges, 350.0f, 330.0f, true));  // bottom-right
-  editor.FIsEdgeDragging = true;
-  editor.FLastMousePos = px({28, 31});
+  ASSERT_TRUE(detectEdgeDragStart(editor, editor.pointer().FDraggingEdges, 350.0f, 330.0f, true));  // bottom-right
+  editor.pointer().FIsEdgeDragging = true;
+  editor.pointer().FLastMousePos = px({28, 31});
 
-  editor.FLastShiftState = 0;
+  editor.pointer().FLastShiftState = 0;
   TGeometry g = geometry(*e);
   EXPECT_TRUE(pointNear(g.end, {28, 31}));
 
-  editor.FLastShiftState = ssShift;
+  editor.pointer().FLastShiftState = ssShift;
   g = geometry(*e);
   const float side = calcDistance({28, 31}, e->FStartPt) / std::sqrt(2.0f);
   EXPECT_NEAR(g.end.X - g.start.X, side, 1e-3f);
@@ -403,20 +403,20 @@ TEST_F(DraggingTest, AnchoredDragJumpsOntoTargetsWithoutDrifting) {
   addLine({20.2f, 5.0f}, {40.0f, 5.0f});  // an end 0.2 mm (2 px) beside where the anchor passes
   moving->SetSelected(true);
   beginShapeDrag({0, 0});
-  editor.FIsRotationCenterSpecified = true;
-  editor.FRotationCenter = {0, 0};
-  editor.FDragSnapValid = true;
-  editor.FDragSnapRawOrigin = {0, 0};
+  editor.pointer().FIsRotationCenterSpecified = true;
+  editor.pointer().FRotationCenter = {0, 0};
+  editor.pointer().FDragSnapValid = true;
+  editor.pointer().FDragSnapRawOrigin = {0, 0};
 
   moveTo(px({20, 5}));
   EXPECT_TRUE(pointNear(moving->FStartPt, {20.2f, 5.0f}, 1e-4));
-  EXPECT_TRUE(pointNear(editor.FRotationCenter, {20.2f, 5.0f}, 1e-4));
-  EXPECT_TRUE(pointNear(editor.FDragSnapRawOrigin, {20, 5}, 1e-4));
+  EXPECT_TRUE(pointNear(editor.pointer().FRotationCenter, {20.2f, 5.0f}, 1e-4));
+  EXPECT_TRUE(pointNear(editor.pointer().FDragSnapRawOrigin, {20, 5}, 1e-4));
 
   moveTo(px({21, 5}));  // 0.8 mm from the target: the raw path takes over again
   EXPECT_TRUE(pointNear(moving->FStartPt, {21, 5}, 1e-4));
 
-  editor.FShowGrid = true;  // 1 mm grid at this scale; catch radius 0.3 mm
+  editor.display().FShowGrid = true;  // 1 mm grid at this scale; catch radius 0.3 mm
   moveTo(px({24.25f, 6.1f}));
   EXPECT_TRUE(pointNear(moving->FStartPt, {24, 6}, 1e-4));
   moveTo(px({24.5f, 6.5f}));  // half way between nodes: too far from any
@@ -431,7 +431,7 @@ TEST_F(DraggingTest, UnanchoredDragSnapsTheNearestMovedEnd) {
   moveTo(px({15, 5}));  // the end would land at (20, 5), 2 px from the other line's start
   EXPECT_TRUE(pointNear(moving->FStartPt, {10.2f, 5.0f}, 1e-4));
   EXPECT_TRUE(pointNear(moving->FEndPt, {20.2f, 5.0f}, 1e-4));
-  EXPECT_TRUE(pointNear(editor.FCummulativeShiftDistance, {10, 5}, 1e-4));
+  EXPECT_TRUE(pointNear(editor.pointer().FCummulativeShiftDistance, {10, 5}, 1e-4));
 }
 
 // Circle of radius 5 around the origin, a line 6 mm below its centre: the rim starts 1 mm
@@ -510,16 +510,16 @@ TEST_P(DragEndTest, EndOfShapeDragSnapshotsOnlyWhenTheSelectionMoved) {
   TQN_Path *moving = addLine({0, -5}, {0, 5});
   moving->SetSelected(true);
   beginShapeDrag({0, 0});
-  editor.FDragPrintValid = c.printValid;
-  editor.FDragSnapValid = true;
+  editor.pointer().FDragPrintValid = c.printValid;
+  editor.pointer().FDragSnapValid = true;
   if (c.move) moveTo(px({3, 0}));
   const std::size_t before = undoStates();
   endShapeDrag(editor);
   EXPECT_EQ(undoStates(), before + c.snapshots);
-  EXPECT_FALSE(editor.FIsShapeDragging);
-  EXPECT_FALSE(editor.FIsMouseDown);
-  EXPECT_FALSE(editor.FDragPrintValid);
-  EXPECT_FALSE(editor.FDragSnapValid);
+  EXPECT_FALSE(editor.pointer().FIsShapeDragging);
+  EXPECT_FALSE(editor.pointer().FIsMouseDown);
+  EXPECT_FALSE(editor.pointer().FDragPrintValid);
+  EXPECT_FALSE(editor.pointer().FDragSnapValid);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DragEndTest,
@@ -535,10 +535,10 @@ TEST_F(DraggingTest, EndOfShapeDragRecomputesTheIntersectionsOfTheMovedShapes) {
   moving->SetSelected(true);
   beginShapeDrag({0, 0});
   moveTo(px({30, 0}));  // now crossing `cross` at (30, 0)
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
   endShapeDrag(editor);
   bool found = false;
-  for (const TIntersection *ict : editor.FIntersections)
+  for (const TIntersection *ict : editor.doc().FIntersections)
     found = found || (pointNear(ict->FPoint, {30, 0}, 1e-3) &&
                       ((ict->FPath1 == moving && ict->FPath2 == cross) || (ict->FPath1 == cross && ict->FPath2 == moving)));
   EXPECT_TRUE(found);
@@ -553,7 +553,7 @@ TEST_F(DraggingTest, ApplyingAJointDragRebuildsBothShapesWithOneSnapshotEach) {
   a->SetSelected(true);
   b->SetSelected(true);
   edgeDrag(px(J), px({12, 8}));
-  ASSERT_EQ(editor.FDraggingEdges.size(), 2u);
+  ASSERT_EQ(editor.pointer().FDraggingEdges.size(), 2u);
   const std::size_t before = undoStates();
 
   applyEdgeDragging(editor);
@@ -591,8 +591,8 @@ INSTANTIATE_TEST_SUITE_P(Shift, BezierEndDragTest,
                          testing::Values(TBezierEndDrag{0, {9, 7}}, TBezierEndDrag{ssShift, {8, 5}}));
 
 TEST_F(DraggingTest, ApplyingAnArcEndDragRebuildsTheArcWithTheSnappedSweep) {
-  editor.FScale = 2.0f;
-  editor.FOffset = {400.0f, 400.0f};
+  editor.view().FScale = 2.0f;
+  editor.view().FOffset = {400.0f, 400.0f};
   TQN_Path *arc = addArc({0, 0}, 50.0f, 0.0f, 90.0f);
   arc->SetSelected(true);
   const double a = 89.4 * std::numbers::pi / 180.0;
@@ -611,7 +611,7 @@ TEST_F(DraggingTest, ApplyingADotOrHoleDragMovesItsCentre) {
   applyEdgeDragging(editor);
   EXPECT_TRUE(pointNear(dot->FCenter, {7, 6}));
   EXPECT_NEAR(dot->FWidth, 0.9f, 1e-6f);  // the dot radius of the stroke settings
-  clearEdgeDragInfos(editor, editor.FDraggingEdges);
+  clearEdgeDragInfos(editor, editor.pointer().FDraggingEdges);
   dot->SetSelected(false);
 
   TQN_Path *hole = addHole({10, 5});
@@ -690,9 +690,9 @@ TEST_F(DraggingTest, TranslateCarriesARadialRepeatCentreOutsideTheRadialRepeatTo
   line->FMandalaCenter = {50, 50};
   translateShape(editor, *line, {1, 2}, false);
   EXPECT_TRUE(pointNear(line->FMandalaCenter, {51, 52}));
-  EXPECT_TRUE(pointNear(editor.canvas().Mandala.Center, {51, 52}));
+  EXPECT_TRUE(pointNear(editor.display().Mandala.Center, {51, 52}));
 
-  editor.canvas().IsMandalaMode = true;
+  editor.display().IsMandalaMode = true;
   translateShape(editor, *line, {1, 2}, false);
   EXPECT_TRUE(pointNear(line->FMandalaCenter, {51, 52}));
 }
@@ -777,14 +777,14 @@ TEST_F(DraggingTest, OpponentAtTheJointFollowsTheCandidateRules) {
 TEST_F(DraggingTest, ApplyBezierControlPointMovesOneHandleAndEndsTheEdit) {
   TQN_Path *bz = addBezier({0, 0}, {2, 5}, {8, 5}, {10, 0});
   TQN_Path *line = addLine({5, -3}, {5, 3});  // the curve passes it at (5, 3.75)
-  editor.FBezierEditInfo = {true, bz, false};
-  applyBezierControlPoint(editor, editor.FBezierEditInfo, {8, -5});
+  editor.pointer().FBezierEditInfo = {true, bz, false};
+  applyBezierControlPoint(editor, editor.pointer().FBezierEditInfo, {8, -5});
   EXPECT_TRUE(pointNear(bz->FBezierCp1, {2, 5}));
   EXPECT_TRUE(pointNear(bz->FBezierCp2, {8, -5}));
-  EXPECT_FALSE(editor.FBezierEditInfo.IsBezierEditing);
+  EXPECT_FALSE(editor.pointer().FBezierEditInfo.IsBezierEditing);
   // The S-shaped curve now crosses the line at its middle, (5, 0).
   int withLine = 0;
-  for (const TIntersection *ict : editor.FIntersections)
+  for (const TIntersection *ict : editor.doc().FIntersections)
     if ((ict->FPath1 == bz && ict->FPath2 == line) || (ict->FPath1 == line && ict->FPath2 == bz)) {
       ++withLine;
       EXPECT_TRUE(pointNear(ict->FPoint, {5, 0}, 0.05));
@@ -795,7 +795,7 @@ TEST_F(DraggingTest, ApplyBezierControlPointMovesOneHandleAndEndsTheEdit) {
 TEST_F(DraggingTest, MirrorPutsTheOppositeHandleOppositeThePointer) {
   TQN_Path *edited = addBezier({0, 0}, {3, 3}, {7, 3}, {10, 0});
   TQN_Path *next = addBezier({10, 0}, {12, 2}, {18, 2}, {20, 0});
-  editor.FLastMousePos = px({6, -3});  // the dragged second handle, 5 mm from the joint
+  editor.pointer().FLastMousePos = px({6, -3});  // the dragged second handle, 5 mm from the joint
   mirrorOppositeBezierHandle(editor, {true, edited, false});
   EXPECT_TRUE(pointNear(next->FBezierCp1, {14, 3}, 1e-4));
   EXPECT_TRUE(pointNear(next->FBezierCp2, {18, 2}));
@@ -822,15 +822,15 @@ TEST_F(DraggingTest, DragAnchorIsTheNearestHandleOfTheSelectedShapes) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.pointer.X << "," << c.pointer.Y);
-    editor.FIsRotationCenterSpecified = false;
-    editor.FLastMousePos = px(c.pointer);
+    editor.pointer().FIsRotationCenterSpecified = false;
+    editor.pointer().FLastMousePos = px(c.pointer);
     pickDragAnchor(editor, shapes);
-    EXPECT_TRUE(editor.FIsRotationCenterSpecified);
-    EXPECT_TRUE(pointNear(editor.FRotationCenter, c.anchor, 1e-4));
+    EXPECT_TRUE(editor.pointer().FIsRotationCenterSpecified);
+    EXPECT_TRUE(pointNear(editor.pointer().FRotationCenter, c.anchor, 1e-4));
   }
-  editor.FIsRotationCenterSpecified = false;
+  editor.pointer().FIsRotationCenterSpecified = false;
   pickDragAnchor(editor, {unselected});
-  EXPECT_FALSE(editor.FIsRotationCenterSpecified);
+  EXPECT_FALSE(editor.pointer().FIsRotationCenterSpecified);
 }
 
 }  // namespace

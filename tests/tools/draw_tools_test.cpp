@@ -20,15 +20,15 @@ constexpr float kTol = 1e-3f;
 class DrawToolsTest : public test::EditorTest {
  protected:
   void SetUp() override {
-    editor.FBoxWidth = 1000.0f;
-    editor.FBoxHeight = 800.0f;
-    editor.FShowGrid = false;
+    editor.view().FBoxWidth = 1000.0f;
+    editor.view().FBoxHeight = 800.0f;
+    editor.display().FShowGrid = false;
   }
   void clickMm(float x, float y, TShiftState shift = 0) {
     pointerDown(editor, TMouseButton::Left, shift, x * 10.0f, y * 10.0f);
     pointerUp(editor, TMouseButton::Left, shift, x * 10.0f, y * 10.0f);
   }
-  void use(TTool tool) { editor.FTool = tool; }
+  void use(TTool tool) { editor.tool().FTool = tool; }
   std::vector<TQN_Path *> shapesOfKind(const char *kind) {
     std::vector<TQN_Path *> out;
     for (TQN_Path *s : doc())
@@ -76,12 +76,12 @@ TEST_F(DrawToolsTest, LineShiftConstraintIsHorizontalOrVertical) {
       doc().Remove(s);
       delete s;
     }
-    editor.FIntersections.Clear();
-    editor.FPanel.rbLineHorizontal = c.horizontalMode;
+    editor.doc().FIntersections.Clear();
+    editor.panel().rbLineHorizontal = c.horizontalMode;
     use(TTool::Line);
     const std::size_t before = undoStates();
     clickMm(10.0f, 10.0f);
-    EXPECT_EQ(editor.Clicked_Points.size(), 1u);
+    EXPECT_EQ(editor.tool().Clicked_Points.size(), 1u);
     EXPECT_EQ(doc().Count(), 0);
     clickMm(c.second.X, c.second.Y, c.shift);
     TQN_Path *line = onlyShape(shape_kind::Line);
@@ -89,16 +89,16 @@ TEST_F(DrawToolsTest, LineShiftConstraintIsHorizontalOrVertical) {
     expectPoint(line->FStartPt, {10.0f, 10.0f});
     expectPoint(line->FEndPt, c.end);
     EXPECT_TRUE(line->FSelected);
-    EXPECT_EQ(line->FColor, editor.FCurrentColor);
-    EXPECT_TRUE(editor.Clicked_Points.empty());
+    EXPECT_EQ(line->FColor, editor.pen().FCurrentColor);
+    EXPECT_TRUE(editor.tool().Clicked_Points.empty());
     EXPECT_EQ(undoStates(), before + 1);
   }
 }
 
 TEST_F(DrawToolsTest, LineFixedLengthKeepsTheDirection) {
   use(TTool::Line);
-  editor.FPanel.chkLineLength = true;
-  editor.FPanel.nbLineLength1 = 10.0f;
+  editor.panel().chkLineLength = true;
+  editor.panel().nbLineLength1 = 10.0f;
   clickMm(0.0f, 0.0f);
   clickMm(30.0f, 40.0f);
   clickMm(50.0f, 50.0f);
@@ -114,7 +114,7 @@ TEST_F(DrawToolsTest, LineClickOnTheLastPointIsIgnored) {
   use(TTool::Line);
   clickMm(10.0f, 10.0f);
   clickMm(10.0f, 10.0f);
-  EXPECT_EQ(editor.Clicked_Points.size(), 1u);
+  EXPECT_EQ(editor.tool().Clicked_Points.size(), 1u);
   EXPECT_EQ(doc().Count(), 0);
 }
 
@@ -122,15 +122,15 @@ TEST_F(DrawToolsTest, LineOffersTangentPointsUntilTheLineIsMade) {
   addCircle({50.0f, 50.0f}, 20.0f);
   use(TTool::Line);
   clickMm(50.0f, 10.0f);
-  ASSERT_EQ(editor.FSnapPoints.size(), 2u);
+  ASSERT_EQ(editor.snap().FSnapPoints.size(), 2u);
   // Tangent points from (50, 10) to the circle of radius 10 about (50, 50).
-  for (TPointF t : editor.FSnapPoints) {
+  for (TPointF t : editor.snap().FSnapPoints) {
     EXPECT_NEAR(calcDistance(t, {50.0f, 50.0f}), 10.0f, 1e-3f);
     const TPointF radial = t - TPointF(50.0f, 50.0f), toStart = t - TPointF(50.0f, 10.0f);
     EXPECT_NEAR(radial.X * toStart.X + radial.Y * toStart.Y, 0.0f, 1e-2f);
   }
   clickMm(70.0f, 10.0f);
-  EXPECT_TRUE(editor.FSnapPoints.empty());
+  EXPECT_TRUE(editor.snap().FSnapPoints.empty());
 }
 
 // Two lines leaving P = (10, 10): A along +x, B along +y.
@@ -140,8 +140,8 @@ class RelativeAngleTest : public DrawToolsTest {
     DrawToolsTest::SetUp();
     addLine({10.0f, 10.0f}, {50.0f, 10.0f});
     addLine({10.0f, 10.0f}, {10.0f, 50.0f});
-    editor.FPanel.rbLineAngleNone = false;
-    editor.FPanel.rbLineRelativeAngle = true;
+    editor.panel().rbLineAngleNone = false;
+    editor.panel().rbLineRelativeAngle = true;
   }
 };
 
@@ -168,7 +168,7 @@ TEST_F(RelativeAngleTest, NearestCandidateOverBothLinesAndSigns) {
   };
   for (const RelativeCase &c : cases) {
     SCOPED_TRACE(testing::Message() << "pointer " << c.pointer.X << "," << c.pointer.Y << " angle " << c.angle);
-    editor.FPanel.nbLineAngle = c.angle;
+    editor.panel().nbLineAngle = c.angle;
     const TLineToolInput in = applyLineToolInput(editor, {10.0f, 10.0f}, c.pointer);
     EXPECT_EQ(in.Relative, c.relative);
     expectPoint(in.Direction, c.direction);
@@ -186,7 +186,7 @@ TEST_F(RelativeAngleTest, NearestCandidateOverBothLinesAndSigns) {
 }
 
 TEST_F(RelativeAngleTest, NoLineAtTheStartFollowsThePointer) {
-  editor.FPanel.nbLineAngle = 30.0f;
+  editor.panel().nbLineAngle = 30.0f;
   const TLineToolInput in = applyLineToolInput(editor, {80.0f, 80.0f}, {90.0f, 85.0f});
   EXPECT_FALSE(in.Relative);
   expectPoint(in.End, {90.0f, 85.0f});
@@ -223,9 +223,9 @@ TEST_F(DrawToolsTest, RectangleIsFourLinesAndOneSnapshot) {
   }
   EXPECT_EQ(ids.size(), 4u);
   EXPECT_EQ(undoStates(), before + 1);
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
   // The sides meet: the upkeep recorded their corners.
-  EXPECT_GE(editor.FIntersections.Count(), 4);
+  EXPECT_GE(editor.doc().FIntersections.Count(), 4);
 }
 
 struct RectCase {
@@ -250,9 +250,9 @@ TEST_F(DrawToolsTest, RectangleCornerRules) {
       doc().Remove(s);
       delete s;
     }
-    editor.FIntersections.Clear();
-    editor.FPanel.chkRectWidth = c.fixedWidth;
-    editor.FPanel.chkRectHeight = c.fixedHeight;
+    editor.doc().FIntersections.Clear();
+    editor.panel().chkRectWidth = c.fixedWidth;
+    editor.panel().chkRectHeight = c.fixedHeight;
     use(TTool::Rect);
     clickMm(c.first.X, c.first.Y);
     clickMm(c.second.X, c.second.Y, c.shift);
@@ -275,7 +275,7 @@ TEST_F(DrawToolsTest, BezierNeedsFourClicksInOrder) {
   clickMm(20.0f, 0.0f);
   clickMm(30.0f, 20.0f);
   EXPECT_EQ(doc().Count(), 0);
-  EXPECT_EQ(editor.Clicked_Points.size(), 3u);
+  EXPECT_EQ(editor.tool().Clicked_Points.size(), 3u);
   EXPECT_EQ(undoStates(), before);
   clickMm(40.0f, 10.0f);
   TQN_Path *curve = onlyShape(shape_kind::Bezier);
@@ -284,7 +284,7 @@ TEST_F(DrawToolsTest, BezierNeedsFourClicksInOrder) {
   expectPoint(curve->FBezierCp1, {20.0f, 0.0f});
   expectPoint(curve->FBezierCp2, {30.0f, 20.0f});
   expectPoint(curve->FEndPt, {40.0f, 10.0f});
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
   EXPECT_EQ(undoStates(), before + 1);
 }
 
@@ -297,9 +297,9 @@ class ArcToolTest : public DrawToolsTest {
     use(TTool::Arc);
   }
   void mode(bool radius, bool halfMoon, bool three) {
-    editor.FPanel.rbArc_R = radius;
-    editor.FPanel.rbArc_HalfMoonRatio = halfMoon;
-    editor.FPanel.rbArc_3_points = three;
+    editor.panel().rbArc_R = radius;
+    editor.panel().rbArc_HalfMoonRatio = halfMoon;
+    editor.panel().rbArc_3_points = three;
   }
   // The vertical extent of the arc's outline.
   std::pair<float, float> yRange(TQN_Path &arc) {
@@ -310,7 +310,7 @@ class ArcToolTest : public DrawToolsTest {
 
 TEST_F(ArcToolTest, RadiusModeCutsTheChordToADiameterAndTheThirdClickPicksTheSide) {
   mode(true, false, false);
-  editor.FPanel.nbRforArc1 = 20.0f;
+  editor.panel().nbRforArc1 = 20.0f;
   struct {
     float thirdY, top, bottom;
   } sides[] = {{30.0f, 10.0f, 30.0f}, {-10.0f, -10.0f, 10.0f}};
@@ -321,7 +321,7 @@ TEST_F(ArcToolTest, RadiusModeCutsTheChordToADiameterAndTheThirdClickPicksTheSid
     clickMm(10.0f, 10.0f);
     clickMm(60.0f, 10.0f);  // 50 mm: longer than the 40 mm diameter
     EXPECT_EQ(doc().Count(), count);
-    EXPECT_EQ(editor.Clicked_Points.size(), 2u);
+    EXPECT_EQ(editor.tool().Clicked_Points.size(), 2u);
     clickMm(30.0f, side.thirdY);
     ASSERT_EQ(doc().Count(), count + 1);
     TQN_Path *arc = doc()[count];
@@ -333,7 +333,7 @@ TEST_F(ArcToolTest, RadiusModeCutsTheChordToADiameterAndTheThirdClickPicksTheSid
     const auto [top, bottom] = yRange(*arc);
     EXPECT_NEAR(top, side.top, 0.01f);
     EXPECT_NEAR(bottom, side.bottom, 0.01f);
-    EXPECT_TRUE(editor.Clicked_Points.empty());
+    EXPECT_TRUE(editor.tool().Clicked_Points.empty());
     EXPECT_EQ(undoStates(), before + 1);
   }
 }
@@ -348,7 +348,7 @@ TEST_F(ArcToolTest, HalfMoonRatioSetsHowFullTheArcIs) {
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.ratio);
-    editor.FPanel.nbArc_HalfMoonRatio = c.ratio;
+    editor.panel().nbArc_HalfMoonRatio = c.ratio;
     const int count = doc().Count();
     clickMm(10.0f, 10.0f);
     clickMm(50.0f, 10.0f);
@@ -370,13 +370,13 @@ TEST_F(ArcToolTest, ThreePointCollinearClicksDropTheThirdPoint) {
   clickMm(20.0f, 10.0f);
   clickMm(40.0f, 10.0f);
   EXPECT_EQ(doc().Count(), 0);
-  ASSERT_EQ(editor.Clicked_Points.size(), 2u);
-  expectPoint(editor.Clicked_Points[1], {20.0f, 10.0f});
+  ASSERT_EQ(editor.tool().Clicked_Points.size(), 2u);
+  expectPoint(editor.tool().Clicked_Points[1], {20.0f, 10.0f});
   EXPECT_EQ(undoStates(), before);
   // Another third click completes the arc.
   clickMm(15.0f, 15.0f);
   EXPECT_NE(onlyShape(shape_kind::Arc), nullptr);
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
 }
 
 struct ThreePointCase {
@@ -440,7 +440,7 @@ TEST_F(ArcToolTest, PreviewOnlyBuildsWithoutAdding) {
   ASSERT_NE(arc, nullptr);
   EXPECT_TRUE(arc->isKind(shape_kind::Arc));
   EXPECT_EQ(doc().Count(), 0);
-  EXPECT_EQ(editor.Clicked_Points.size(), 3u);
+  EXPECT_EQ(editor.tool().Clicked_Points.size(), 3u);
   EXPECT_EQ(undoStates(), before);
 }
 
@@ -449,58 +449,58 @@ TEST_F(ArcToolTest, PreviewOnlyBuildsWithoutAdding) {
 TEST_F(DrawToolsTest, EllipseSizeInput) {
   const TPointF centre(20.0f, 20.0f), corner(31.0f, 27.0f);
   expectPoint(applyEllipseSizeInput(editor, centre, corner), corner);
-  editor.FPanel.chkEllipseXlen = true;
-  editor.FPanel.nbEllipseXlen1 = 10.0f;
+  editor.panel().chkEllipseXlen = true;
+  editor.panel().nbEllipseXlen1 = 10.0f;
   expectPoint(applyEllipseSizeInput(editor, centre, corner), {25.0f, 25.0f});
-  editor.FPanel.chkEllipseYlen = true;
-  editor.FPanel.nbEllipseYlen1 = 4.0f;
+  editor.panel().chkEllipseYlen = true;
+  editor.panel().nbEllipseYlen1 = 4.0f;
   expectPoint(applyEllipseSizeInput(editor, centre, corner), {25.0f, 22.0f});
 }
 
 // ---- Text tool ----
 
 TEST_F(DrawToolsTest, TextEntryStartsAtTheStickyPointOrThePointer) {
-  editor.FPanel.nbTextTracking = 2.0f;
-  editor.FPanel.nbTextRadius1 = 7.0f;
-  editor.FPanel.chkTextCCW = true;
-  editor.FPanel.chkTextFill = false;
-  editor.FPanel.edText = QStringLiteral("old");
-  editor.FLastMousePos = {123.0f, 456.0f};
+  editor.panel().nbTextTracking = 2.0f;
+  editor.panel().nbTextRadius1 = 7.0f;
+  editor.panel().chkTextCCW = true;
+  editor.panel().chkTextFill = false;
+  editor.panel().edText = QStringLiteral("old");
+  editor.pointer().FLastMousePos = {123.0f, 456.0f};
   beginTextEntry(editor);
-  TQN_Path *text = editor.FEditingText;
+  TQN_Path *text = editor.tool().FEditingText;
   ASSERT_NE(text, nullptr);
   expectPoint(text->FStartPt, {12.3f, 45.6f});
   EXPECT_FALSE(text->FTextFill);
   EXPECT_FALSE(text->isKind(shape_kind::Text));
   EXPECT_EQ(doc().IndexOf(text), -1);
-  EXPECT_TRUE(editor.FPanel.edText.isEmpty());
-  EXPECT_TRUE(editor.FPanel.edTextEnabled);
-  EXPECT_EQ(editor.FPanel.nbTextTracking, 1.0f);
-  EXPECT_EQ(editor.FPanel.nbTextRadius1, 0.0f);
-  EXPECT_FALSE(editor.FPanel.chkTextCCW);
+  EXPECT_TRUE(editor.panel().edText.isEmpty());
+  EXPECT_TRUE(editor.panel().edTextEnabled);
+  EXPECT_EQ(editor.panel().nbTextTracking, 1.0f);
+  EXPECT_EQ(editor.panel().nbTextRadius1, 0.0f);
+  EXPECT_FALSE(editor.panel().chkTextCCW);
 
   // Starting again drops the untyped text and anchors at the sticky point.
-  editor.FStickyExists = true;
-  editor.FStickyPoint = {3.0f, 4.0f};
+  editor.snap().FStickyExists = true;
+  editor.snap().FStickyPoint = {3.0f, 4.0f};
   beginTextEntry(editor);
-  ASSERT_NE(editor.FEditingText, nullptr);
-  expectPoint(editor.FEditingText->FStartPt, {3.0f, 4.0f});
+  ASSERT_NE(editor.tool().FEditingText, nullptr);
+  expectPoint(editor.tool().FEditingText->FStartPt, {3.0f, 4.0f});
   EXPECT_EQ(doc().Count(), 0);
 }
 
 TEST_F(DrawToolsTest, TypedTextJoinsTheDocumentAndBlanksRemoveIt) {
-  editor.FLastMousePos = {100.0f, 100.0f};
+  editor.pointer().FLastMousePos = {100.0f, 100.0f};
   beginTextEntry(editor);
-  TQN_Path *text = editor.FEditingText;
+  TQN_Path *text = editor.tool().FEditingText;
   const std::size_t before = undoStates();
 
-  editor.FPanel.edText = QStringLiteral("   ");  // blanks on a new text add nothing
+  editor.panel().edText = QStringLiteral("   ");  // blanks on a new text add nothing
   edTextChange(editor);
   EXPECT_EQ(doc().Count(), 0);
   EXPECT_EQ(undoStates(), before);
-  EXPECT_EQ(editor.FEditingText, text);
+  EXPECT_EQ(editor.tool().FEditingText, text);
 
-  editor.FPanel.edText = QStringLiteral("  Ab ");
+  editor.panel().edText = QStringLiteral("  Ab ");
   edTextChange(editor);
   ASSERT_EQ(doc().Count(), 1);
   EXPECT_EQ(doc()[0], text);
@@ -510,23 +510,23 @@ TEST_F(DrawToolsTest, TypedTextJoinsTheDocumentAndBlanksRemoveIt) {
   EXPECT_FALSE(text->Data().IsEmpty());
   EXPECT_EQ(undoStates(), before + 1);
 
-  editor.FPanel.edText = QStringLiteral("Abc");
+  editor.panel().edText = QStringLiteral("Abc");
   edTextChange(editor);
   EXPECT_EQ(doc().Count(), 1);
   EXPECT_EQ(text->FText, QStringLiteral("Abc"));
   EXPECT_EQ(undoStates(), before + 2);
 
-  editor.FPanel.edText = QStringLiteral(" ");
+  editor.panel().edText = QStringLiteral(" ");
   edTextChange(editor);
   EXPECT_EQ(doc().Count(), 0);
-  EXPECT_EQ(editor.FEditingText, nullptr);
+  EXPECT_EQ(editor.tool().FEditingText, nullptr);
   EXPECT_EQ(undoStates(), before + 3);
 }
 
 TEST_F(DrawToolsTest, SignedTextRadius) {
-  editor.FPanel.nbTextRadius1 = 12.5f;
+  editor.panel().nbTextRadius1 = 12.5f;
   EXPECT_EQ(getSignedTextRadius(editor), 12.5f);
-  editor.FPanel.chkTextCCW = true;
+  editor.panel().chkTextCCW = true;
   EXPECT_EQ(getSignedTextRadius(editor), -12.5f);
 }
 

@@ -4,7 +4,7 @@
 #include "platform/path_data.h"
 #include "support/editor_fixture.h"
 #include "tools/hit_test.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 namespace {
@@ -45,7 +45,7 @@ TEST_F(HitTest, TolerancesScaleWithTheView) {
   } cases[] = {{10.0f, false, false, 0.752f}, {10.0f, false, true, 1.189f}, {10.0f, true, false, 0.995f},
                {1.0f, false, false, 7.52f},   {1.0f, false, true, 11.89f},  {1.0f, true, true, 9.95f}};
   for (const Case &c : cases) {
-    editor.FScale = c.scale;
+    editor.view().FScale = c.scale;
     EXPECT_EQ(hit({50.0f, c.reach * 0.99f}, c.probe, c.loose).size(), 1u) << c.scale << " " << c.reach;
     EXPECT_TRUE(hit({50.0f, c.reach * 1.01f}, c.probe, c.loose).empty()) << c.scale << " " << c.reach;
   }

@@ -14,7 +14,7 @@
 #include "support/editor_fixture.h"
 #include "tools/mark_tools.h"
 #include "tools/pointer.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 namespace {
@@ -33,9 +33,9 @@ constexpr float kEps = 1e-3f;
 class MarkToolsTest : public test::EditorTest {
  protected:
   void SetUp() override {
-    editor.FBoxWidth = 1000.0f;
-    editor.FBoxHeight = 800.0f;
-    editor.FShowGrid = false;
+    editor.view().FBoxWidth = 1000.0f;
+    editor.view().FBoxHeight = 800.0f;
+    editor.display().FShowGrid = false;
   }
   // A click at a point given in millimetres.
   void clickMm(float x, float y, TShiftState shift = 0) {
@@ -47,25 +47,25 @@ class MarkToolsTest : public test::EditorTest {
     editor.calcIntersectionsOfShape(line);
     return line;
   }
-  std::vector<TQN_Path *> shapes() const { return editor.PathList->Items(); }
+  std::vector<TQN_Path *> shapes() const { return editor.doc().PathList().Items(); }
 };
 
 // ---- Dimension tool ----
 
 TEST_F(MarkToolsTest, LinearDimensionOfThreeClicks) {
-  editor.FTool = TTool::DimensionLine;
-  editor.FPanel.DimPrecision = 1;
-  editor.FPanel.DimGapMm = 0.5f;
+  editor.tool().FTool = TTool::DimensionLine;
+  editor.panel().DimPrecision = 1;
+  editor.panel().DimGapMm = 0.5f;
   const std::size_t before = undoStates();
   clickMm(0.0f, 0.0f);
   clickMm(100.0f, 0.0f);
   EXPECT_EQ(doc().Count(), 0);
-  EXPECT_EQ(editor.Clicked_Points.size(), 2u);
+  EXPECT_EQ(editor.tool().Clicked_Points.size(), 2u);
   clickMm(50.0f, -20.0f);
 
   ASSERT_EQ(doc().Count(), 5);
   EXPECT_EQ(undoStates(), before + 1);
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
 
   TQN_Path *text = doc()[0];
   EXPECT_TRUE(text->isKind(shape_kind::Text));
@@ -100,10 +100,10 @@ TEST_F(MarkToolsTest, LinearDimensionOfThreeClicks) {
   for (TQN_Path *s : shapes()) {
     EXPECT_TRUE(s->FIsDimensionLine);
     EXPECT_EQ(s->FGroupID, group);
-    EXPECT_EQ(s->FPalletIndex, editor.FPanel.DimPalletIndex);
+    EXPECT_EQ(s->FPalletIndex, editor.panel().DimPalletIndex);
     EXPECT_NE(s->ID(), group);
   }
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
 }
 
 TEST_F(MarkToolsTest, DimensionOptionsDecideTheShapes) {
@@ -123,16 +123,16 @@ TEST_F(MarkToolsTest, DimensionOptionsDecideTheShapes) {
     SCOPED_TRACE(testing::Message() << "single " << c.singleLine << " inside " << c.inside << " arrow only "
                                     << c.arrowOnly);
     clearDocumentShapes(editor);
-    editor.FTool = TTool::DimensionLine;
-    editor.FPanel.chkDms_SingleLine = c.singleLine;
-    editor.FPanel.chkDms_TextInside = c.inside;
-    editor.FPanel.chkDms_ArrowOnly = c.arrowOnly;
+    editor.tool().FTool = TTool::DimensionLine;
+    editor.panel().chkDms_SingleLine = c.singleLine;
+    editor.panel().chkDms_TextInside = c.inside;
+    editor.panel().chkDms_ArrowOnly = c.arrowOnly;
     clickMm(0.0f, 0.0f);
     clickMm(100.0f, 0.0f);
     clickMm(50.0f, -20.0f);
     ASSERT_EQ(doc().Count(), c.shapes);
     TQN_Path *text = doc()[0];
-    const float h = measureTextSize(QStringLiteral("Yu Gothic UI"), editor.FPanel.DimFontSize, text->FText).Height;
+    const float h = measureTextSize(QStringLiteral("Yu Gothic UI"), editor.panel().DimFontSize, text->FText).Height;
     EXPECT_NEAR(text->getMinMaxRect().centerPoint().Y, -20.0f + c.textOffset * h, 0.01f);
     if (c.singleLine) {
       TQN_Path *line = doc()[1];
@@ -144,8 +144,8 @@ TEST_F(MarkToolsTest, DimensionOptionsDecideTheShapes) {
 }
 
 TEST_F(MarkToolsTest, ReverseTextTurnsItHalfWayRoundOnTheSamePlace) {
-  editor.FTool = TTool::DimensionLine;
-  editor.FPanel.chkDms_TextReverse = true;
+  editor.tool().FTool = TTool::DimensionLine;
+  editor.panel().chkDms_TextReverse = true;
   clickMm(10.0f, 10.0f);
   clickMm(10.0f, 50.0f);  // vertical, measured from top to bottom
   clickMm(30.0f, 30.0f);
@@ -164,9 +164,9 @@ class RadiusDimensionTest : public MarkToolsTest {
     arc = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
     arc->drawArcPath({50.0f, 50.0f}, {10.0f, 10.0f}, {60.0f, 50.0f}, {50.0f, 60.0f}, 90.0f);
     doc().add(arc, 0);
-    editor.FTool = TTool::DimensionLine;
-    editor.FPanel.DimPrecision = 1;
-    editor.FPanel.DimGapMm = 0.5f;
+    editor.tool().FTool = TTool::DimensionLine;
+    editor.panel().DimPrecision = 1;
+    editor.panel().DimGapMm = 0.5f;
   }
   TQN_Path *arc = nullptr;
 };
@@ -175,13 +175,13 @@ TEST_F(RadiusDimensionTest, TwoClicksOnAnArcMakeARadiusDimension) {
   const std::size_t before = undoStates();
   const TPointF onArc{57.071f, 57.071f};
   clickMm(onArc.X, onArc.Y);
-  EXPECT_EQ(editor.FDimensionShape, arc);
+  EXPECT_EQ(editor.tool().FDimensionShape, arc);
   clickMm(80.0f, 80.0f);
 
   ASSERT_EQ(doc().Count(), 3);
   EXPECT_EQ(undoStates(), before + 1);
-  EXPECT_EQ(editor.FDimensionShape, nullptr);
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_EQ(editor.tool().FDimensionShape, nullptr);
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
   TQN_Path *text = doc()[1];
   TQN_Path *arrow = doc()[2];
   EXPECT_EQ(text->FText, QStringLiteral("R=10.0 mm"));
@@ -201,7 +201,7 @@ TEST_F(RadiusDimensionTest, TwoClicksOnAnArcMakeARadiusDimension) {
 
 TEST_F(RadiusDimensionTest, FirstClickOnAnArcEndMeasuresLinearly) {
   clickMm(60.0f, 50.0f);  // the arc's start point
-  EXPECT_EQ(editor.FDimensionShape, nullptr);
+  EXPECT_EQ(editor.tool().FDimensionShape, nullptr);
   clickMm(90.0f, 50.0f);
   EXPECT_EQ(doc().Count(), 1);  // two clicks are not enough without an arc
   clickMm(75.0f, 40.0f);
@@ -210,13 +210,13 @@ TEST_F(RadiusDimensionTest, FirstClickOnAnArcEndMeasuresLinearly) {
 }
 
 TEST_F(MarkToolsTest, DimensionToolIgnoresClicksWithModifiers) {
-  editor.FTool = TTool::DimensionLine;
+  editor.tool().FTool = TTool::DimensionLine;
   for (TShiftState s : {ssShift, ssCtrl}) {
     clickMm(10.0f, 10.0f, s);
-    EXPECT_TRUE(editor.Clicked_Points.empty()) << s;
+    EXPECT_TRUE(editor.tool().Clicked_Points.empty()) << s;
   }
   clickMm(10.0f, 10.0f, ssLeft);  // the button flag alone is no modifier
-  EXPECT_EQ(editor.Clicked_Points.size(), 1u);
+  EXPECT_EQ(editor.tool().Clicked_Points.size(), 1u);
 }
 
 // ---- Centre-line tool ----
@@ -238,14 +238,14 @@ TEST_F(MarkToolsTest, CentreLineTicksAtTheDivisions) {
     SCOPED_TRACE(testing::Message() << "divisions " << c.divisions << " ends " << c.withEnds);
     clearDocumentShapes(editor);
     addLineWithIntersections({0.0f, 0.0f}, {100.0f, 0.0f});
-    editor.FTool = TTool::CenterLine;
-    editor.FPanel.nbNumDividingCenter = c.divisions;
-    editor.FPanel.nbCenterLineLength1 = 40.0f;
-    editor.FPanel.chkDrawEdges = c.withEnds;
+    editor.tool().FTool = TTool::CenterLine;
+    editor.panel().nbNumDividingCenter = c.divisions;
+    editor.panel().nbCenterLineLength1 = 40.0f;
+    editor.panel().chkDrawEdges = c.withEnds;
     const std::size_t before = undoStates();
     clickMm(0.0f, 0.0f);
     clickMm(100.0f, 0.0f);
-    EXPECT_TRUE(editor.Clicked_Points.empty());
+    EXPECT_TRUE(editor.tool().Clicked_Points.empty());
     ASSERT_EQ(doc().Count(), 1 + int(c.ticksAt.size()));
     EXPECT_EQ(undoStates(), before + c.ticksAt.size());  // one snapshot per tick
     for (std::size_t i = 0; i < c.ticksAt.size(); ++i) {
@@ -262,8 +262,8 @@ TEST_F(MarkToolsTest, CentreLineTicksAtTheDivisions) {
 
 TEST_F(MarkToolsTest, CentreLineTickOnASlantedLineIsPerpendicular) {
   addLineWithIntersections({0.0f, 0.0f}, {30.0f, 40.0f});
-  editor.FTool = TTool::CenterLine;
-  editor.FPanel.nbCenterLineLength1 = 10.0f;
+  editor.tool().FTool = TTool::CenterLine;
+  editor.panel().nbCenterLineLength1 = 10.0f;
   clickMm(0.0f, 0.0f);
   clickMm(30.0f, 40.0f);
   ASSERT_EQ(doc().Count(), 2);
@@ -272,18 +272,18 @@ TEST_F(MarkToolsTest, CentreLineTickOnASlantedLineIsPerpendicular) {
   EXPECT_POINT_NEAR(tick->FStartPt, 11.0f, 23.0f, kEps);
   EXPECT_POINT_NEAR(tick->FEndPt, 19.0f, 17.0f, kEps);
   // The tick crosses the line: its intersection is recorded.
-  EXPECT_GE(editor.FIntersections.Count(), 1);
+  EXPECT_GE(editor.doc().FIntersections.Count(), 1);
 }
 
 TEST_F(MarkToolsTest, CentreLineIgnoresClicksAwayFromAnchors) {
   TQN_Path *line = addLineWithIntersections({0.0f, 0.0f}, {100.0f, 0.0f});
-  editor.FTool = TTool::CenterLine;
+  editor.tool().FTool = TTool::CenterLine;
   clickMm(30.0f, 0.3f);  // on the line, but at no end, crossing or snap candidate
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
   EXPECT_TRUE(line->FSelected);  // nothing created: the click selects instead
   EXPECT_FALSE(commitCenterLineTool(editor, {30.0f, 0.3f}, 0, false));
   EXPECT_TRUE(commitCenterLineTool(editor, {100.0f, 0.0f}, 0, false));
-  EXPECT_EQ(editor.Clicked_Points.size(), 1u);
+  EXPECT_EQ(editor.tool().Clicked_Points.size(), 1u);
 }
 
 // ---- Ellipse tool ----
@@ -304,11 +304,11 @@ TEST_F(MarkToolsTest, EllipseToolMakesCirclesOrFourBeziers) {
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << "corner " << c.corner.X << ", " << c.corner.Y);
     clearDocumentShapes(editor);
-    editor.FTool = TTool::Circle;
+    editor.tool().FTool = TTool::Circle;
     const std::size_t before = undoStates();
     clickMm(0.0f, 0.0f, c.shift);
     clickMm(c.corner.X, c.corner.Y, c.shift);
-    EXPECT_TRUE(editor.Clicked_Points.empty());
+    EXPECT_TRUE(editor.tool().Clicked_Points.empty());
     ASSERT_EQ(doc().Count(), c.shapes);
     EXPECT_EQ(undoStates(), before + 1);
     if (c.shapes == 1) {
@@ -323,7 +323,7 @@ TEST_F(MarkToolsTest, EllipseToolMakesCirclesOrFourBeziers) {
 }
 
 TEST_F(MarkToolsTest, EllipseQuartersJoinOnTheEllipse) {
-  editor.FTool = TTool::Circle;
+  editor.tool().FTool = TTool::Circle;
   clickMm(20.0f, 30.0f);
   clickMm(32.0f, 40.0f);  // rx 12, ry 10
   ASSERT_EQ(doc().Count(), 4);
@@ -352,7 +352,7 @@ TEST_F(MarkToolsTest, EllipseToolWithNoAddLeavesTheDocumentAlone) {
   std::vector<TQN_Path *> made = commitEllipseTool(editor, {12.0f, 10.0f}, 0, true, false, true);
   EXPECT_EQ(made.size(), 4u);
   EXPECT_EQ(doc().Count(), 0);
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
   for (TQN_Path *s : made) delete s;
 }
 
@@ -360,7 +360,7 @@ TEST_F(MarkToolsTest, EllipseToolWithNoAddLeavesTheDocumentAlone) {
 
 TEST_F(MarkToolsTest, DotToolDropsASelectedDotWithoutIntersections) {
   addLineWithIntersections({0.0f, 20.0f}, {60.0f, 20.0f});
-  editor.FTool = TTool::Dot;
+  editor.tool().FTool = TTool::Dot;
   const std::size_t before = undoStates();
   clickMm(30.0f, 20.0f);
   ASSERT_EQ(doc().Count(), 2);
@@ -372,7 +372,7 @@ TEST_F(MarkToolsTest, DotToolDropsASelectedDotWithoutIntersections) {
   EXPECT_TRUE(dot->FSelected);
   EXPECT_FALSE(doc()[0]->FSelected);
   EXPECT_EQ(undoStates(), before + 1);
-  EXPECT_EQ(editor.FIntersections.Count(), 0);
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
 }
 
 class StampTest : public MarkToolsTest {
@@ -393,8 +393,8 @@ class StampTest : public MarkToolsTest {
 };
 
 TEST_F(StampTest, DotToolStampsTheRepositoryPartCentredOnTheClick) {
-  editor.FRepositoryTemplate = part.get();
-  editor.FTool = TTool::Dot;
+  editor.tool().FRepositoryTemplate = part.get();
+  editor.tool().FTool = TTool::Dot;
   const std::size_t before = undoStates();
   clickMm(30.0f, 20.0f);
   ASSERT_EQ(doc().Count(), 1);
@@ -422,7 +422,7 @@ TEST_F(StampTest, StampTurnsToTheDirectionOrGoesToTheCorner) {
   EXPECT_POINT_NEAR(turned->FStartPt, 48.0f, 45.0f, kEps);  // boundary corners
   EXPECT_POINT_NEAR(turned->FEndPt, 52.0f, 55.0f, kEps);
 
-  editor.FOffset = {100.0f, 200.0f};
+  editor.view().FOffset = {100.0f, 200.0f};
   TQN_Path *placed = stampTemplateAt(editor, *part, {-1.0f, -1.0f}, {1.0f, 0.0f});
   const TRectF b = placed->getBoundary(false);
   // Pixel (50, 50) is (50 - 100, 50 - 200) / 10 mm.
@@ -437,17 +437,17 @@ class DistanceMarkingTest : public MarkToolsTest {
  protected:
   void SetUp() override {
     MarkToolsTest::SetUp();
-    editor.FTool = TTool::DistMarkLine;
-    editor.FPanel.nbMarkingDistance1 = 3.0f;
-    editor.FPanel.nbMarkLen1 = 3.0f;
+    editor.tool().FTool = TTool::DistMarkLine;
+    editor.panel().nbMarkingDistance1 = 3.0f;
+    editor.panel().nbMarkLen1 = 3.0f;
   }
   // A click as the release handler hands it to the tool: the pointer arrives (the sticky
   // point follows it), then the tool gets the sticky point when nothing is collected yet
   // and one exists, else the raw position.
   TQN_Path *markClick(float x, float y) {
     pointerMove(editor, 0, x * 10.0f, y * 10.0f);
-    const TPointF pt = editor.Clicked_Points.empty() && editor.FStickyExists
-                           ? editor.FStickyPoint
+    const TPointF pt = editor.tool().Clicked_Points.empty() && editor.snap().FStickyExists
+                           ? editor.snap().FStickyPoint
                            : virtualToRealXY(editor, x * 10.0f, y * 10.0f);
     return commitDistanceMarkingTool(editor, pt, false, nullptr);
   }
@@ -456,8 +456,8 @@ class DistanceMarkingTest : public MarkToolsTest {
 TEST_F(DistanceMarkingTest, MarkAtTheDistanceFromALineEnd) {
   TQN_Path *line = addLineWithIntersections({0.0f, 0.0f}, {10.0f, 0.0f});
   EXPECT_EQ(markClick(10.0f, 0.1f), nullptr);  // snaps to the end: the measurement starts
-  ASSERT_EQ(editor.Clicked_Points.size(), 1u);
-  EXPECT_EQ(editor.Clicked_Points[0], (TPointF{10.0f, 0.0f}));
+  ASSERT_EQ(editor.tool().Clicked_Points.size(), 1u);
+  EXPECT_EQ(editor.tool().Clicked_Points[0], (TPointF{10.0f, 0.0f}));
   const std::size_t before = undoStates();
 
   TQN_Path *mark = markClick(6.0f, 0.8f);
@@ -467,12 +467,12 @@ TEST_F(DistanceMarkingTest, MarkAtTheDistanceFromALineEnd) {
   EXPECT_POINT_NEAR(mark->FStartPt, 7.0f, 1.5f, kEps);
   EXPECT_POINT_NEAR(mark->FEndPt, 7.0f, -1.5f, kEps);
   EXPECT_TRUE(mark->FIsFreeAngle);
-  EXPECT_EQ(mark->FColor, editor.FCurrentColor);
-  EXPECT_TRUE(editor.Clicked_Points.empty());
+  EXPECT_EQ(mark->FColor, editor.pen().FCurrentColor);
+  EXPECT_TRUE(editor.tool().Clicked_Points.empty());
   EXPECT_EQ(undoStates(), before + 1);
   // Its crossing with the line is recorded.
   bool crossing = false;
-  for (const TIntersection *ict : editor.FIntersections)
+  for (const TIntersection *ict : editor.doc().FIntersections)
     crossing = crossing ||
                ((ict->FPath1 == mark || ict->FPath2 == mark) && (ict->FPath1 == line || ict->FPath2 == line));
   EXPECT_TRUE(crossing);
@@ -499,13 +499,13 @@ TEST_F(DistanceMarkingTest, TheSecondClickChoosesAmongConnectedPaths) {
 
 TEST_F(DistanceMarkingTest, ContinuousMarkingMeasuresOnFromTheLastMark) {
   addLineWithIntersections({0.0f, 0.0f}, {20.0f, 0.0f});
-  editor.FPanel.chkContinuousDistanceMarking = true;
+  editor.panel().chkContinuousDistanceMarking = true;
   markClick(0.0f, 0.0f);
   TQN_Path *first = markClick(4.0f, 1.0f);
   ASSERT_NE(first, nullptr);
   EXPECT_NEAR(first->FStartPt.X, 3.0f, kEps);
-  ASSERT_EQ(editor.Clicked_Points.size(), 1u);
-  EXPECT_POINT_NEAR(editor.Clicked_Points[0], 3.0f, 0.0f, kEps);
+  ASSERT_EQ(editor.tool().Clicked_Points.size(), 1u);
+  EXPECT_POINT_NEAR(editor.tool().Clicked_Points[0], 3.0f, 0.0f, kEps);
 
   TQN_Path *second = markClick(7.0f, 1.0f);  // beyond the last mark
   ASSERT_NE(second, nullptr);
@@ -517,24 +517,24 @@ TEST_F(DistanceMarkingTest, ContinuousMarkingMeasuresOnFromTheLastMark) {
 TEST_F(DistanceMarkingTest, StartInTheMiddleOfALineLeavesARedMarkUntilTheNextMark) {
   TQN_Path *line = addLineWithIntersections({0.0f, 0.0f}, {20.0f, 0.0f});
   // Snapped in the middle of the line (by the grid, say).
-  editor.FStickyExists = true;
-  editor.FStickyPoint = {10.0f, 0.0f};
-  TQN_Path *red = commitDistanceMarkingTool(editor, editor.FStickyPoint, false, nullptr);
+  editor.snap().FStickyExists = true;
+  editor.snap().FStickyPoint = {10.0f, 0.0f};
+  TQN_Path *red = commitDistanceMarkingTool(editor, editor.snap().FStickyPoint, false, nullptr);
   ASSERT_NE(red, nullptr);
-  EXPECT_EQ(editor.FTempDistMarkLine, red);
+  EXPECT_EQ(editor.tool().FTempDistMarkLine, red);
   EXPECT_EQ(red->FColor, 0xFFFF0000u);
   EXPECT_POINT_NEAR(red->FStartPt, 10.0f, 1.5f, kEps);
   EXPECT_EQ(doc().Count(), 2);
 
-  editor.FStickyExists = false;
+  editor.snap().FStickyExists = false;
   TQN_Path *mark = commitDistanceMarkingTool(editor, {14.0f, 1.0f}, false, nullptr);
   ASSERT_NE(mark, nullptr);
   EXPECT_POINT_NEAR(mark->FStartPt, 13.0f, 1.5f, kEps);
-  EXPECT_EQ(editor.FTempDistMarkLine, nullptr);
+  EXPECT_EQ(editor.tool().FTempDistMarkLine, nullptr);
   ASSERT_EQ(doc().Count(), 2);  // the red mark is gone with its records
   EXPECT_EQ(doc()[0], line);
   EXPECT_EQ(doc()[1], mark);
-  for (const TIntersection *ict : editor.FIntersections) {
+  for (const TIntersection *ict : editor.doc().FIntersections) {
     EXPECT_TRUE(ict->FPath1 == line || ict->FPath1 == mark);
     EXPECT_TRUE(ict->FPath2 == line || ict->FPath2 == mark);
   }
@@ -542,7 +542,7 @@ TEST_F(DistanceMarkingTest, StartInTheMiddleOfALineLeavesARedMarkUntilTheNextMar
 
 TEST_F(DistanceMarkingTest, MarkOriginsTooAndNoCrossing) {
   addLineWithIntersections({0.0f, 0.0f}, {10.0f, 0.0f});
-  editor.FPanel.chkDrawFirstPos = true;
+  editor.panel().chkDrawFirstPos = true;
   const std::size_t before = undoStates();
   TQN_Path *origin = markClick(0.0f, 0.0f);
   ASSERT_NE(origin, nullptr);
@@ -551,11 +551,11 @@ TEST_F(DistanceMarkingTest, MarkOriginsTooAndNoCrossing) {
   EXPECT_EQ(undoStates(), before + 1);
 
   // A circle of 30 mm meets nothing connected: no mark, the first point stays.
-  editor.FPanel.nbMarkingDistance1 = 30.0f;
+  editor.panel().nbMarkingDistance1 = 30.0f;
   EXPECT_EQ(markClick(5.0f, 2.0f), nullptr);
   EXPECT_EQ(doc().Count(), 2);
-  ASSERT_EQ(editor.Clicked_Points.size(), 1u);
-  EXPECT_EQ(editor.Clicked_Points[0], (TPointF{0.0f, 0.0f}));
+  ASSERT_EQ(editor.tool().Clicked_Points.size(), 1u);
+  EXPECT_EQ(editor.tool().Clicked_Points[0], (TPointF{0.0f, 0.0f}));
 }
 
 TEST_F(DistanceMarkingTest, PreviewChangesNothing) {
@@ -564,13 +564,13 @@ TEST_F(DistanceMarkingTest, PreviewChangesNothing) {
   const std::size_t before = undoStates();
   EXPECT_EQ(commitDistanceMarkingTool(editor, {6.0f, 0.8f}, true, nullptr), nullptr);
   EXPECT_EQ(doc().Count(), 1);
-  EXPECT_EQ(editor.Clicked_Points.size(), 1u);
+  EXPECT_EQ(editor.tool().Clicked_Points.size(), 1u);
   EXPECT_EQ(undoStates(), before);
 }
 
 TEST_F(MarkToolsTest, PerpendicularMarkNeedsAStraightPieceAtThePoint) {
   TQN_Path *line = addLineWithIntersections({0.0f, 0.0f}, {10.0f, 10.0f});
-  editor.FPanel.nbMarkLen1 = 2.0f;
+  editor.panel().nbMarkLen1 = 2.0f;
   EXPECT_EQ(placePerpendicularMark(editor, line, {5.0f, 5.1f}, false, nullptr), nullptr);
   TQN_Path *mark = placePerpendicularMark(editor, line, {5.0f, 5.0f}, false, nullptr);
   ASSERT_NE(mark, nullptr);

@@ -9,7 +9,7 @@
 #include "support/editor_fixture.h"
 #include "tools/dragging.h"
 #include "tools/pointer.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 namespace {
@@ -18,9 +18,9 @@ namespace {
 class PointerTest : public test::EditorTest {
  protected:
   void SetUp() override {
-    editor.FBoxWidth = 1000.0f;
-    editor.FBoxHeight = 800.0f;
-    editor.FShowGrid = false;
+    editor.view().FBoxWidth = 1000.0f;
+    editor.view().FBoxHeight = 800.0f;
+    editor.display().FShowGrid = false;
   }
   void click(float x, float y, TShiftState shift = 0, TMouseButton b = TMouseButton::Left) {
     pointerDown(editor, b, shift, x, y);
@@ -57,7 +57,7 @@ TEST_F(PointerTest, ClickSelectsAndClickOnNothingDeselects) {
   TQN_Path *b = addLine({10.0f, 30.0f}, {50.0f, 30.0f});
   click(300.0f, 100.0f);
   EXPECT_TRUE(a->FSelected);
-  EXPECT_EQ(editor.FFirstSelection, a);
+  EXPECT_EQ(editor.pointer().FFirstSelection, a);
   click(300.0f, 300.0f, ssShift);  // Shift adds
   EXPECT_TRUE(a->FSelected);
   EXPECT_TRUE(b->FSelected);
@@ -85,12 +85,12 @@ TEST_F(PointerTest, CtrlPressStartsARangeSelectionEvenOnASelectedShape) {
   TQN_Path *far = addLine({80.0f, 70.0f}, {90.0f, 70.0f});
   a->SetSelected(true);
   pointerDown(editor, TMouseButton::Left, ssCtrl, 150.0f, 100.0f);
-  EXPECT_TRUE(editor.FIsRangeSelecting);
+  EXPECT_TRUE(editor.pointer().FIsRangeSelecting);
   pointerMove(editor, ssCtrl, 300.0f, 250.0f);
-  EXPECT_FALSE(editor.FIsShapeDragging);
+  EXPECT_FALSE(editor.pointer().FIsShapeDragging);
   pointerMove(editor, ssCtrl, 450.0f, 350.0f);
   pointerUp(editor, TMouseButton::Left, ssCtrl, 450.0f, 350.0f);
-  EXPECT_FALSE(editor.FIsRangeSelecting);
+  EXPECT_FALSE(editor.pointer().FIsRangeSelecting);
   EXPECT_EQ(a->FStartPt, (TPointF{10.0f, 10.0f}));  // not moved
   EXPECT_TRUE(b->FSelected);
   EXPECT_FALSE(far->FSelected);
@@ -102,7 +102,7 @@ TEST_F(PointerTest, PlainDragOnEmptyCanvasSelectsByRangeInTheSelectTool) {
   EXPECT_TRUE(a->FSelected);
   // In a drawing tool the same drag selects nothing.
   a->SetSelected(false);
-  editor.FTool = TTool::Line;
+  editor.tool().FTool = TTool::Line;
   drag({50.0f, 50.0f}, {250.0f, 150.0f});
   EXPECT_FALSE(a->FSelected);
 }
@@ -111,11 +111,11 @@ TEST_F(PointerTest, RightAndMiddleDragPanMiddleClickDeletes) {
   TQN_Path *a = addLine({10.0f, 10.0f}, {20.0f, 10.0f});
   a->SetSelected(true);
   drag({100.0f, 100.0f}, {160.0f, 70.0f}, 0, TMouseButton::Middle);
-  EXPECT_EQ(editor.FOffset, (TPointF{60.0f, -30.0f}));
+  EXPECT_EQ(editor.view().FOffset, (TPointF{60.0f, -30.0f}));
   EXPECT_EQ(doc().Count(), 1);  // a middle drag deletes nothing
   drag({100.0f, 100.0f}, {90.0f, 100.0f}, 0, TMouseButton::Right);
-  EXPECT_EQ(editor.FOffset, (TPointF{50.0f, -30.0f}));
-  EXPECT_FALSE(editor.FIsScreenDragging);
+  EXPECT_EQ(editor.view().FOffset, (TPointF{50.0f, -30.0f}));
+  EXPECT_FALSE(editor.pointer().FIsScreenDragging);
   click(500.0f, 500.0f, 0, TMouseButton::Middle);
   EXPECT_EQ(doc().Count(), 0);
 }
@@ -128,19 +128,19 @@ TEST_F(PointerTest, ReleaseAfterADoubleClickIsIgnored) {
   pointerDoubleClick(editor);
   pointerUp(editor, TMouseButton::Left, 0, 300.0f, 600.0f);  // would deselect
   EXPECT_TRUE(a->FSelected);
-  EXPECT_FALSE(editor.FDoubleClicked);
+  EXPECT_FALSE(editor.pointer().FDoubleClicked);
 }
 
 TEST_F(PointerTest, StickyPointFollowsThePointer) {
   addLine({10.0f, 10.0f}, {50.0f, 10.0f});
   pointerMove(editor, 0, 103.0f, 102.0f);
-  ASSERT_TRUE(editor.FStickyExists);
-  EXPECT_EQ(editor.FStickyPoint, (TPointF{10.0f, 10.0f}));
+  ASSERT_TRUE(editor.snap().FStickyExists);
+  EXPECT_EQ(editor.snap().FStickyPoint, (TPointF{10.0f, 10.0f}));
   pointerMove(editor, 0, 300.0f, 400.0f);
-  EXPECT_FALSE(editor.FStickyExists);
+  EXPECT_FALSE(editor.snap().FStickyExists);
   // Ctrl keeps the sticky point but the conversions ignore it.
   pointerMove(editor, ssCtrl, 103.0f, 102.0f);
-  EXPECT_TRUE(editor.FStickyExists);
+  EXPECT_TRUE(editor.snap().FStickyExists);
   EXPECT_EQ(virtualToReal(editor, {103.0f, 102.0f}, true), (TPointF{10.3f, 10.2f}));
 }
 
@@ -149,7 +149,7 @@ TEST_F(PointerTest, DraggingASelectedShapeMovesItWithOneSnapshot) {
   a->SetSelected(true);
   const std::size_t before = undoStates();
   drag({300.0f, 100.0f}, {300.0f, 250.0f});
-  EXPECT_FALSE(editor.FIsShapeDragging);
+  EXPECT_FALSE(editor.pointer().FIsShapeDragging);
   EXPECT_NEAR(a->FStartPt.Y, 25.0f, 1e-3);
   EXPECT_NEAR(a->FEndPt.Y, 25.0f, 1e-3);
   EXPECT_EQ(undoStates(), before + 1);
@@ -159,7 +159,7 @@ TEST_F(PointerTest, PressOnUnselectedShapeAndMoveSelectsByRange) {
   TQN_Path *a = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
   drag({300.0f, 100.0f}, {600.0f, 200.0f});
   EXPECT_EQ(a->FStartPt, (TPointF{10.0f, 10.0f}));  // not dragged
-  EXPECT_FALSE(editor.FIsShapeDragging);
+  EXPECT_FALSE(editor.pointer().FIsShapeDragging);
 }
 
 TEST_F(PointerTest, ShiftDragReturnsToTheStartHeight) {
@@ -167,7 +167,7 @@ TEST_F(PointerTest, ShiftDragReturnsToTheStartHeight) {
   a->SetSelected(true);
   pointerDown(editor, TMouseButton::Left, 0, 300.0f, 100.0f);
   for (int i = 1; i <= 30; ++i) pointerMove(editor, 0, 300.0f + 2.0f * i, 100.0f + 1.0f * i);
-  ASSERT_TRUE(editor.FIsShapeDragging);
+  ASSERT_TRUE(editor.pointer().FIsShapeDragging);
   ASSERT_NEAR(a->FStartPt.Y, 13.0f, 1e-3);
   // Mostly horizontal from the press: the line goes back to its start height.
   pointerMove(editor, ssShift, 380.0f, 140.0f);
@@ -185,8 +185,8 @@ TEST_F(PointerTest, DraggingALineEndMovesOnlyThatEnd) {
   EXPECT_EQ(a->FStartPt, (TPointF{10.0f, 10.0f}));
   EXPECT_NEAR(a->FEndPt.X, 50.0f, 1e-3);
   EXPECT_NEAR(a->FEndPt.Y, 30.0f, 1e-3);
-  EXPECT_FALSE(editor.FIsEdgeDragging);
-  EXPECT_TRUE(editor.FDraggingEdges.empty());
+  EXPECT_FALSE(editor.pointer().FIsEdgeDragging);
+  EXPECT_TRUE(editor.pointer().FDraggingEdges.empty());
 }
 
 }  // namespace
@@ -206,20 +206,20 @@ TEST_F(ForgetShapeTest, DeletionAndUndoClearEveryReference) {
     TQN_Path *a = addLine({10.0f, 10.0f}, {50.0f, 10.0f});
     takeUndoSnapshot(editor, QStringLiteral("added"));
     a->SetSelected(true);
-    editor.FLastStitch = a;
-    editor.FLastRightClickMousePosItem = a;
-    editor.FBezierEditInfo.p = a;
-    editor.FFirstSelection = a;
-    ASSERT_TRUE(detectEdgeDragStart(editor, editor.FDraggingEdges, 100.0f, 100.0f, false));
+    editor.tool().FLastStitch = a;
+    editor.pointer().FLastRightClickMousePosItem = a;
+    editor.pointer().FBezierEditInfo.p = a;
+    editor.pointer().FFirstSelection = a;
+    ASSERT_TRUE(detectEdgeDragStart(editor, editor.pointer().FDraggingEdges, 100.0f, 100.0f, false));
     if (way == 0)
       deleteSelectedShapes(editor);
     else
       undo(editor);
-    EXPECT_EQ(editor.FLastStitch, nullptr);
-    EXPECT_EQ(editor.FLastRightClickMousePosItem, nullptr);
-    EXPECT_EQ(editor.FBezierEditInfo.p, nullptr);
-    EXPECT_EQ(editor.FFirstSelection, nullptr);
-    EXPECT_TRUE(editor.FDraggingEdges.empty());
+    EXPECT_EQ(editor.tool().FLastStitch, nullptr);
+    EXPECT_EQ(editor.pointer().FLastRightClickMousePosItem, nullptr);
+    EXPECT_EQ(editor.pointer().FBezierEditInfo.p, nullptr);
+    EXPECT_EQ(editor.pointer().FFirstSelection, nullptr);
+    EXPECT_TRUE(editor.pointer().FDraggingEdges.empty());
     clearDocumentShapes(editor);
   }
 }

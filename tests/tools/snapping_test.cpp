@@ -7,7 +7,7 @@
 #include "shell/deletion.h"
 #include "support/editor_fixture.h"
 #include "tools/snapping.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 namespace {
@@ -15,9 +15,9 @@ namespace {
 // Scale 10, offset 0: one millimetre is ten pixels.
 class SnapTest : public test::EditorTest {
  protected:
-  void SetUp() override { editor.FShowGrid = false; }
+  void SetUp() override { editor.display().FShowGrid = false; }
   void addIntersection(TPointF p, TQN_Path *a, TQN_Path *b) {
-    ASSERT_GE(editor.FIntersections.Add(new TIntersection(p, a, b)), 0);
+    ASSERT_GE(editor.doc().FIntersections.Add(new TIntersection(p, a, b)), 0);
   }
   bool snap(TPointF pixel, TPointF &target, float tol = 5.0f) {
     return snapToNearest(editor, pixel.X, pixel.Y, tol, doc(), false, target, false);
@@ -47,17 +47,17 @@ TEST_F(SnapTest, IntersectionWithinToleranceBeatsANearerEnd) {
 }
 
 TEST_F(SnapTest, GridOnlyOutsideTheSelectToolAndTighterDuringADrag) {
-  editor.FShowGrid = true;
+  editor.display().FShowGrid = true;
   // Grid step at scale 10 is 1 mm; pointer 0.3 mm (3 px) from the node (10, 10).
   TPointF target{-1.0f, -1.0f};
-  editor.FTool = TTool::Select;
+  editor.tool().FTool = TTool::Select;
   EXPECT_FALSE(snap({103.0f, 100.0f}, target));
   EXPECT_EQ(target, (TPointF{-1.0f, -1.0f}));  // left as it was
-  editor.FTool = TTool::Line;
+  editor.tool().FTool = TTool::Line;
   ASSERT_TRUE(snap({103.0f, 100.0f}, target));
   EXPECT_EQ(target, (TPointF{10.0f, 10.0f}));
   // During a shape drag the grid catches within a third of the tolerance only.
-  editor.FIsShapeDragging = true;
+  editor.pointer().FIsShapeDragging = true;
   EXPECT_FALSE(snap({103.0f, 100.0f}, target, 5.0f));
   EXPECT_TRUE(snap({101.5f, 100.0f}, target, 5.0f));
 }
@@ -71,7 +71,7 @@ TEST_F(SnapTest, EqualDistanceGoesToTheEarlierShape) {
 }
 
 TEST_F(SnapTest, ExtraSnapPointsNeedAnExaminedShape) {
-  editor.FSnapPoints = {{10.0f, 10.0f}};
+  editor.snap().FSnapPoints = {{10.0f, 10.0f}};
   TPointF target;
   EXPECT_FALSE(snap({101.0f, 100.0f}, target));
   addLine({90.0f, 90.0f}, {95.0f, 90.0f});
@@ -130,15 +130,15 @@ TEST_F(SnapTest, CircleTangentPoints) {
   circle->drawEllipsePath({0.0f, 0.0f}, 20.0f, 20.0f);
   doc().add(circle, 0);
   addCircleTangentSnapPoints(editor, {20.0f, 0.0f});
-  ASSERT_EQ(editor.FSnapPoints.size(), 2u);
+  ASSERT_EQ(editor.snap().FSnapPoints.size(), 2u);
   // From (20, 0) to a circle of radius 10 at the origin the tangents touch at 60 degrees.
-  for (TPointF t : editor.FSnapPoints) {
+  for (TPointF t : editor.snap().FSnapPoints) {
     EXPECT_NEAR(t.X, 5.0f, 1e-4);
     EXPECT_NEAR(std::fabs(t.Y), 8.66025f, 1e-4);
   }
-  editor.FSnapPoints.clear();
+  editor.snap().FSnapPoints.clear();
   addCircleTangentSnapPoints(editor, {2.0f, 0.0f});  // inside: none
-  EXPECT_TRUE(editor.FSnapPoints.empty());
+  EXPECT_TRUE(editor.snap().FSnapPoints.empty());
 }
 
 }  // namespace

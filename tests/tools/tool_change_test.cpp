@@ -20,20 +20,20 @@ class ToolChangeTest : public ::testing::Test {
   TEditor editor{ui, {QStringLiteral("--instance-id"), QStringLiteral("1")}};
 
   TQN_Path *addSelectedLine(TPointF a, TPointF b) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor.PathList->getNextID());
+    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
     s->drawLinePath(a, b);
     s->SetSelected(true);
-    editor.PathList->add(s, 0);
+    editor.doc().PathList().add(s, 0);
     return s;
   }
   // Leftovers of a drawing tool in progress.
   void leaveToolState() {
-    editor.Clicked_Points = {{1.0f, 1.0f}, {2.0f, 2.0f}};
-    editor.FSnapPoints = {{3.0f, 3.0f}};
-    editor.FStitchIntersections.Add(new TIntersection({4.0f, 4.0f}, nullptr, nullptr));
-    editor.FIsNotchMode = true;
-    editor.FSplitNotSelectedWarning = true;
-    editor.FShowDblClickLilneTypeChangeWarning = true;
+    editor.tool().Clicked_Points = {{1.0f, 1.0f}, {2.0f, 2.0f}};
+    editor.snap().FSnapPoints = {{3.0f, 3.0f}};
+    editor.doc().FStitchIntersections.Add(new TIntersection({4.0f, 4.0f}, nullptr, nullptr));
+    editor.tool().FIsNotchMode = true;
+    editor.tool().FSplitNotSelectedWarning = true;
+    editor.tool().FShowDblClickLilneTypeChangeWarning = true;
   }
 };
 
@@ -73,56 +73,56 @@ const TToolCase kToolCases[] = {
 TEST_F(ToolChangeTest, EachToolShowsItsPanelsSetsItsFlagsAndClearsTheToolState) {
   for (const TToolCase &c : kToolCases) {
     SCOPED_TRACE(toolButtonName(c.Tool).toStdString());
-    editor.canvas().IsMandalaMode = false;  // the radial-repeat tool leaves its mode on
+    editor.display().IsMandalaMode = false;  // the radial-repeat tool leaves its mode on
     TQN_Path *line = addSelectedLine({0.0f, 0.0f}, {10.0f, 0.0f});
     leaveToolState();
     const int refreshes = ui.canvasRefreshes;
 
     sbToolsClick(editor, c.Tool);
 
-    EXPECT_EQ(editor.FTool, c.Tool);
+    EXPECT_EQ(editor.tool().FTool, c.Tool);
     ASSERT_FALSE(ui.toolPanels.empty());
     const TToolPanels &p = ui.toolPanels.back();
     EXPECT_EQ(p.Tool, c.Tool);
     EXPECT_EQ(p.RibbonTab, QString::fromLatin1(c.Ribbon));
     EXPECT_EQ(p.RightPanelVisible, c.RightPanel);
     EXPECT_EQ(p.RightTab, QString::fromLatin1(c.RightTab));
-    EXPECT_EQ(editor.FShow_intersections, c.ShowsIntersections);
+    EXPECT_EQ(editor.display().FShow_intersections, c.ShowsIntersections);
     EXPECT_EQ(line->FSelected, !c.Deselects);
     EXPECT_GT(ui.canvasRefreshes, refreshes);
 
-    EXPECT_TRUE(editor.Clicked_Points.empty());
-    EXPECT_TRUE(editor.FSnapPoints.empty());
-    EXPECT_EQ(editor.FStitchIntersections.Count(), 0);
-    EXPECT_FALSE(editor.FIsNotchMode);
-    EXPECT_FALSE(editor.FSplitNotSelectedWarning);
-    EXPECT_FALSE(editor.FShowDblClickLilneTypeChangeWarning);
+    EXPECT_TRUE(editor.tool().Clicked_Points.empty());
+    EXPECT_TRUE(editor.snap().FSnapPoints.empty());
+    EXPECT_EQ(editor.doc().FStitchIntersections.Count(), 0);
+    EXPECT_FALSE(editor.tool().FIsNotchMode);
+    EXPECT_FALSE(editor.tool().FSplitNotSelectedWarning);
+    EXPECT_FALSE(editor.tool().FShowDblClickLilneTypeChangeWarning);
 
-    EXPECT_EQ(editor.FIsOffsetMode, c.Tool == TTool::Offset);
-    EXPECT_EQ(editor.FIsMentoriMode, c.Tool == TTool::Mentori);
-    EXPECT_EQ(editor.FIsStitchTool, c.Tool == TTool::Stitch);
-    EXPECT_EQ(editor.FIsCenterLineMode, c.Tool == TTool::CenterLine);
+    EXPECT_EQ(editor.tool().FIsOffsetMode, c.Tool == TTool::Offset);
+    EXPECT_EQ(editor.tool().FIsMentoriMode, c.Tool == TTool::Mentori);
+    EXPECT_EQ(editor.tool().FIsStitchTool, c.Tool == TTool::Stitch);
+    EXPECT_EQ(editor.tool().FIsCenterLineMode, c.Tool == TTool::CenterLine);
   }
 }
 
 TEST_F(ToolChangeTest, TheSelectToolIsNeverRememberedAsTheToolUsedLast) {
-  EXPECT_FALSE(editor.FLastUsedTool.has_value());
+  EXPECT_FALSE(editor.tool().FLastUsedTool.has_value());
   sbToolsClick(editor, TTool::Select);
-  EXPECT_FALSE(editor.FLastUsedTool.has_value());
+  EXPECT_FALSE(editor.tool().FLastUsedTool.has_value());
 
   sbToolsClick(editor, TTool::Line);
-  EXPECT_EQ(editor.FLastUsedTool, TTool::Line);
+  EXPECT_EQ(editor.tool().FLastUsedTool, TTool::Line);
   switchToSelectTool(editor);
-  EXPECT_EQ(editor.FTool, TTool::Select);
-  EXPECT_EQ(editor.FLastUsedTool, TTool::Line);
+  EXPECT_EQ(editor.tool().FTool, TTool::Select);
+  EXPECT_EQ(editor.tool().FLastUsedTool, TTool::Line);
   EXPECT_EQ(ui.toolPanels.back().RibbonTab, QStringLiteral("tabTop_Home"));
 
   // A switch without a sender (the button that is down) remembers nothing.
-  editor.FTool = TTool::Arc;
+  editor.tool().FTool = TTool::Arc;
   sbToolsClick(editor);
-  EXPECT_EQ(editor.FLastUsedTool, TTool::Line);
+  EXPECT_EQ(editor.tool().FLastUsedTool, TTool::Line);
   sbToolsClick(editor, TTool::Arc);
-  EXPECT_EQ(editor.FLastUsedTool, TTool::Arc);
+  EXPECT_EQ(editor.tool().FLastUsedTool, TTool::Arc);
 }
 
 TEST_F(ToolChangeTest, ResetToSelectToolSwitchesOnlyWhenAnotherToolIsDown) {
@@ -132,26 +132,26 @@ TEST_F(ToolChangeTest, ResetToSelectToolSwitchesOnlyWhenAnotherToolIsDown) {
   sbToolsClick(editor, TTool::Offset);
   ui.toolPanels.clear();
   resetToSelectTool(editor);
-  EXPECT_EQ(editor.FTool, TTool::Select);
-  EXPECT_FALSE(editor.FIsOffsetMode);
+  EXPECT_EQ(editor.tool().FTool, TTool::Select);
+  EXPECT_FALSE(editor.tool().FIsOffsetMode);
   ASSERT_EQ(ui.toolPanels.size(), 1u);
   EXPECT_EQ(ui.toolPanels.back().Tool, TTool::Select);
 }
 
 TEST_F(ToolChangeTest, StitchAndDimensionToolsResetTheirState) {
-  editor.FStitchingCount = 5;
+  editor.tool().FStitchingCount = 5;
   sbToolsClick(editor, TTool::Stitch);
-  EXPECT_EQ(editor.FStitchingCount, 0);
+  EXPECT_EQ(editor.tool().FStitchingCount, 0);
 
-  editor.FShowDimensionShapes = false;
+  editor.display().FShowDimensionShapes = false;
   sbToolsClick(editor, TTool::DimensionLine);
-  EXPECT_TRUE(editor.FShowDimensionShapes);
+  EXPECT_TRUE(editor.display().FShowDimensionShapes);
 }
 
 TEST_F(ToolChangeTest, TheRadialRepeatToolLeavesItsModeOnSoTheRightPanelStays) {
   sbToolsClick(editor, TTool::Mandala);
-  EXPECT_TRUE(editor.canvas().IsMandalaMode);
-  EXPECT_EQ(editor.FMandalaButtonTag, 1);
+  EXPECT_TRUE(editor.display().IsMandalaMode);
+  EXPECT_EQ(editor.tool().FMandalaButtonTag, 1);
   // While the mode is on, every tool keeps the right-hand panel and refreshes the enabling.
   const int before = ui.actionCalls;
   sbToolsClick(editor, TTool::Line);
@@ -164,24 +164,24 @@ TEST_F(ToolChangeTest, TheStitchPatternDisplayFollowsTheLeatherSimulator) {
   editor.FOptions->ShowStitchPattern = true;  // switched on by the user
   sbToolsClick(editor, TTool::Line);
   EXPECT_FALSE(editor.FOptions->ShowStitchPattern);
-  EXPECT_FALSE(editor.FPanel.ShowStitchPattern);
+  EXPECT_FALSE(editor.panel().ShowStitchPattern);
 
   sbToolsClick(editor, TTool::LeatherSimulator);
   EXPECT_TRUE(editor.FOptions->ShowStitchPattern);
-  EXPECT_TRUE(editor.FPanel.ShowStitchPattern);
+  EXPECT_TRUE(editor.panel().ShowStitchPattern);
   sbToolsClick(editor, TTool::Select);
   EXPECT_FALSE(editor.FOptions->ShowStitchPattern);
 }
 
 TEST_F(ToolChangeTest, AnotherToolEndsTextTypingTheTextToolDoesNot) {
   // A text being typed that has no outline yet is not a TEXT shape and not in the document.
-  auto *typed = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor.PathList->getNextID());
-  editor.FEditingText = typed;
+  auto *typed = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
+  editor.tool().FEditingText = typed;
   sbToolsClick(editor, TTool::Text);
-  EXPECT_EQ(editor.FEditingText, typed);
+  EXPECT_EQ(editor.tool().FEditingText, typed);
 
   sbToolsClick(editor, TTool::Line);
-  EXPECT_EQ(editor.FEditingText, nullptr);  // freed
+  EXPECT_EQ(editor.tool().FEditingText, nullptr);  // freed
 }
 
 TEST_F(ToolChangeTest, WaitingCoalescedChangesAreTakenBeforeTheSwitch) {

@@ -7,7 +7,7 @@
 
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/ui/canvas_widget.h"
 #include "shell/ui/main_window.h"
@@ -30,13 +30,13 @@ TEST(CanvasWidget, MainWindowShowsALineThroughItsDrawingBox) {
   window.show();
 
   TEditor &editor = window.editor();
-  editor.FShowGrid = false;
-  editor.FPalletList[0]->FColor_BlackMode = 0xFFFFFFFF;
-  editor.FScale = 10.0f;
-  editor.FOffset = {0.5f, 0.5f};
-  auto *line = new TQN_Path(0, 0xFFFFFFFF, 1.5f, TStrokeDash::Solid, editor.PathList->getNextID());
+  editor.display().FShowGrid = false;
+  editor.pen().FPalletList[0]->FColor_BlackMode = 0xFFFFFFFF;
+  editor.view().FScale = 10.0f;
+  editor.view().FOffset = {0.5f, 0.5f};
+  auto *line = new TQN_Path(0, 0xFFFFFFFF, 1.5f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
   line->drawLinePath({2, 3}, {12, 3});  // row 30, columns 20 .. 120
-  editor.PathList->add(line, 0);
+  editor.doc().PathList().add(line, 0);
   window.refreshCanvas();
 
   const QImage img = canvas->grab().toImage();

@@ -18,7 +18,7 @@
 
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/ui/palette_bar.h"
 #include "shell/editor.h"
 #include "shell/ui/canvas_widget.h"
@@ -75,9 +75,9 @@ class MainWindowTest : public ::testing::Test {
   }
   TEditor &editor() { return window->editor(); }
   TQN_Path *addLine(TPointF a, TPointF b) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor().PathList->getNextID());
+    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor().doc().PathList().getNextID());
     s->drawLinePath(a, b);
-    editor().PathList->add(s, 0);
+    editor().doc().PathList().add(s, 0);
     return s;
   }
   template <class T>
@@ -127,24 +127,24 @@ TEST_F(MainWindowTest, ToolButtonsChooseTheToolAndShowItsPanels) {
 
   window->toolButton(TTool::Line)->click();
   settle();
-  EXPECT_EQ(editor().FTool, TTool::Line);
+  EXPECT_EQ(editor().tool().FTool, TTool::Line);
   EXPECT_TRUE(window->toolButton(TTool::Line)->isChecked());
   EXPECT_FALSE(window->toolButton(TTool::Select)->isChecked());
   EXPECT_EQ(currentRibbon(), QStringLiteral("tabTop_Line"));
 
   window->toolButton(TTool::Stitch)->click();
   settle();
-  EXPECT_EQ(editor().FTool, TTool::Stitch);
+  EXPECT_EQ(editor().tool().FTool, TTool::Stitch);
   EXPECT_TRUE(window->tabRight->isVisible());
   EXPECT_EQ(window->tabRight->currentWidget()->objectName(), QStringLiteral("TabPrickingIrons"));
 
   // Back through the command: the tool bar follows the editor.
   window->findAction(QStringLiteral("actBackToSelectMode"))->trigger();
   settle();
-  EXPECT_EQ(editor().FTool, TTool::Select);
+  EXPECT_EQ(editor().tool().FTool, TTool::Select);
   EXPECT_TRUE(window->toolButton(TTool::Select)->isChecked());
   EXPECT_FALSE(window->tabRight->isVisible());
-  EXPECT_EQ(editor().FLastUsedTool, TTool::Stitch);
+  EXPECT_EQ(editor().tool().FLastUsedTool, TTool::Stitch);
 }
 
 TEST_F(MainWindowTest, APaletteBoxClickChoosesThePenAndRestrokesTheSelection) {
@@ -159,8 +159,8 @@ TEST_F(MainWindowTest, APaletteBoxClickChoosesThePenAndRestrokesTheSelection) {
                       Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(box, &release);
   settle();
-  EXPECT_EQ(editor().FSelectedPalette, 4);
-  EXPECT_EQ(editor().FCurrentThickness, editor().FPalletList[4]->FThickness);
+  EXPECT_EQ(editor().pen().FSelectedPalette, 4);
+  EXPECT_EQ(editor().pen().FCurrentThickness, editor().pen().FPalletList[4]->FThickness);
   EXPECT_EQ(line->FPalletIndex, 4);
 }
 
@@ -176,8 +176,8 @@ TEST_F(MainWindowTest, TheTextToolTypesATextIntoTheDocument) {
   EXPECT_EQ(currentRibbon(), QStringLiteral("tabTop_Text"));
   QTest::keyClicks(box, QStringLiteral("Hi"));
   settle();
-  ASSERT_EQ(editor().PathList->Count(), 1);
-  const TQN_Path *text = (*editor().PathList)[0];
+  ASSERT_EQ(editor().doc().PathList().Count(), 1);
+  const TQN_Path *text = (editor().doc().PathList())[0];
   EXPECT_TRUE(text->isKind(shape_kind::Text));
   EXPECT_EQ(text->FText, QStringLiteral("Hi"));
   EXPECT_GT(text->Data().Count(), 0);
@@ -185,21 +185,21 @@ TEST_F(MainWindowTest, TheTextToolTypesATextIntoTheDocument) {
 
 TEST_F(MainWindowTest, HotKeysChooseToolsAndSwitchGridAndRuler) {
   press(QStringLiteral("e"));
-  EXPECT_EQ(editor().FTool, TTool::Circle);
+  EXPECT_EQ(editor().tool().FTool, TTool::Circle);
   EXPECT_TRUE(window->toolButton(TTool::Circle)->isChecked());
   EXPECT_EQ(currentRibbon(), QStringLiteral("tabTop_Ellipse"));
 
-  const bool grid = editor().FShowGrid;
+  const bool grid = editor().display().FShowGrid;
   press(QStringLiteral("g"));
-  EXPECT_EQ(editor().FShowGrid, !grid);
+  EXPECT_EQ(editor().display().FShowGrid, !grid);
   EXPECT_EQ(window->findAction(QStringLiteral("actShowHideGrid"))->isChecked(), !grid);
 
   press(QStringLiteral("S"));
-  EXPECT_TRUE(editor().FShowRuler);
+  EXPECT_TRUE(editor().display().FShowRuler);
   press(QStringLiteral("#"));
-  EXPECT_EQ(editor().FTool, TTool::DimensionLine);
+  EXPECT_EQ(editor().tool().FTool, TTool::DimensionLine);
   press(QStringLiteral("s"));  // the dimension tool's key now
-  EXPECT_TRUE(editor().FShowRuler);
+  EXPECT_TRUE(editor().display().FShowRuler);
 }
 
 TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
@@ -228,9 +228,9 @@ TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
 }
 
 TEST_F(MainWindowTest, StatusLineShowsScaleAndPointer) {
-  editor().FScale = 12.345f;
-  editor().FOffset = {0.0f, 0.0f};
-  editor().FLastMousePos = {123.45f, 0.0f};
+  editor().view().FScale = 12.345f;
+  editor().view().FOffset = {0.0f, 0.0f};
+  editor().pointer().FLastMousePos = {123.45f, 0.0f};
   window->refreshRulers();
   settle();
   EXPECT_EQ(window->lblStatus->text(), QStringLiteral("Scale 12.34, Pos: (10.00 mm, 0.00 mm)"));
@@ -240,7 +240,7 @@ TEST_F(MainWindowTest, StatusLineShowsScaleAndPointer) {
   window->refreshRulers();
   settle();
   EXPECT_EQ(window->lblStatus->text(), QStringLiteral("Saved x.qnd"));
-  editor().FLastMousePos = {0.0f, 0.0f};
+  editor().pointer().FLastMousePos = {0.0f, 0.0f};
   window->refreshRulers();
   settle();
   EXPECT_EQ(window->lblStatus->text(), QStringLiteral("Scale 12.34, Pos: (0.00 mm, 0.00 mm)"));

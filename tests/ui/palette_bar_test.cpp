@@ -23,8 +23,8 @@
 
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/color_scheme.h"
-#include "render/draw_pallet.h"
+#include "shell/color_scheme.h"
+#include "model/draw_pallet.h"
 #include "render/palette_commands.h"
 #include "render/ui/color_picker.h"
 #include "render/ui/edit_pallet_dialog.h"
@@ -43,7 +43,7 @@ class PaletteBarTest : public test::EditorTest {
     setAllPalettesVisible(editor, true);
     bar.show();
   }
-  TDrawPallet &pallet(int i) { return *editor.FPalletList[static_cast<std::size_t>(i)]; }
+  TDrawPallet &pallet(int i) { return *editor.pen().FPalletList[static_cast<std::size_t>(i)]; }
   TPalletBox *box(int i) { return bar.palletBox(i); }
   // The colour of a pixel of the bar, in the bar's logical coordinates.
   QRgb barPixel(const QImage &img, QPoint logical) {
@@ -124,17 +124,17 @@ TEST_F(PaletteBarTest, ClickChoosesThePenAndRestrokesTheSelection) {
   const std::size_t before = undoStates();
 
   QTest::mouseClick(box(4), Qt::LeftButton);
-  EXPECT_EQ(editor.FSelectedPalette, 4);
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 4);
-  EXPECT_EQ(editor.FCurrentColor, 0xFFEE82EEu);
-  EXPECT_FLOAT_EQ(editor.FCurrentThickness, 1.5f);
-  EXPECT_EQ(editor.FCurrentDash, TStrokeDash::Dot);
+  EXPECT_EQ(editor.pen().FSelectedPalette, 4);
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 4);
+  EXPECT_EQ(editor.pen().FCurrentColor, 0xFFEE82EEu);
+  EXPECT_FLOAT_EQ(editor.pen().FCurrentThickness, 1.5f);
+  EXPECT_EQ(editor.pen().FCurrentDash, TStrokeDash::Dot);
   EXPECT_EQ(line->FPalletIndex, 4);
   EXPECT_FALSE(line->FSelected);
   EXPECT_EQ(undoStates(), before + 1);
 
   QTest::mouseClick(box(38), Qt::MiddleButton);  // nothing
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 4);
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 4);
 }
 
 TEST_F(PaletteBarTest, CtrlClickHidesAndTheBoxShowsTheCross) {
@@ -145,7 +145,7 @@ TEST_F(PaletteBarTest, CtrlClickHidesAndTheBoxShowsTheCross) {
   EXPECT_FALSE(pallet(2).FIsVisible);
   EXPECT_FALSE(line->FSelected);
   EXPECT_EQ(line->FPalletIndex, 2);
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 0);  // the pen stays
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 0);  // the pen stays
 
   // (8, 3) of a box lies on the cross's diagonal; (30, 7) on the sample stroke.
   const QImage img = bar.grab().toImage();
@@ -179,8 +179,8 @@ TEST_F(PaletteBarTest, BoxesPaintTheirSampleStrokeAndTheCurrentFrame) {
 
 TEST_F(PaletteBarTest, RightClickOpensTheLineTypeMenu) {
   QTest::mouseClick(box(12), Qt::RightButton);
-  EXPECT_EQ(editor.FSelectedPalette, 12);
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 0);
+  EXPECT_EQ(editor.pen().FSelectedPalette, 12);
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 0);
   EXPECT_TRUE(bar.pmLinePalette->isVisible());
   const QStringList names = [&] {
     QStringList out;
@@ -224,8 +224,8 @@ TEST_F(PaletteBarTest, EditorOkWritesTheEditedCopiesBack) {
   EXPECT_FLOAT_EQ(pallet(3).FThickness, 2.5f);
   EXPECT_EQ(pallet(3).FDash, TStrokeDash::Dot);
   EXPECT_TRUE(pallet(3).FIgnoreInPrinting);
-  EXPECT_EQ(editor.FCurrentColor, 0xFF1A2B3Cu);  // the pen follows the current line type
-  EXPECT_FLOAT_EQ(editor.FCurrentThickness, 2.5f);
+  EXPECT_EQ(editor.pen().FCurrentColor, 0xFF1A2B3Cu);  // the pen follows the current line type
+  EXPECT_FLOAT_EQ(editor.pen().FCurrentThickness, 2.5f);
 }
 
 TEST_F(PaletteBarTest, EditorCancelAndDefault) {
@@ -255,7 +255,7 @@ TEST_F(PaletteBarTest, EditorCancelAndDefault) {
 TEST_F(PaletteBarTest, EditingOnTheLightBackgroundChangesOnlyTheLightColour) {
   setGridBackground(editor, false);
   TfrmEditPallet dlg;
-  dlg.setPalletList(editor.FPalletList);
+  dlg.setPalletList(editor.pen().FPalletList);
   dlg.show();
   EXPECT_EQ(dlg.edColor->text(), QStringLiteral("#00008B"));
   dlg.edColor->clear();
@@ -264,7 +264,7 @@ TEST_F(PaletteBarTest, EditingOnTheLightBackgroundChangesOnlyTheLightColour) {
   EXPECT_EQ(copy.FColor_WhiteMode, 0xFF102030u);
   EXPECT_EQ(copy.FColor_BlackMode, 0xFF00FFFFu);
   EXPECT_EQ(pallet(0).FColor_WhiteMode, 0xFF00008Bu);  // the editor's list is untouched
-  dlg.copyTo(editor.FPalletList);
+  dlg.copyTo(editor.pen().FPalletList);
   EXPECT_EQ(pallet(0).FColor_WhiteMode, 0xFF102030u);
   EXPECT_EQ(pallet(0).FColor_BlackMode, 0xFF00FFFFu);
 }
@@ -273,7 +273,7 @@ TEST_F(PaletteBarTest, EditorControlsFollowTheChosenLineType) {
   pallet(20).FDash = TStrokeDash::Custom;
   pallet(5).FIgnoreInPrinting = true;
   TfrmEditPallet dlg;
-  dlg.setPalletList(editor.FPalletList);
+  dlg.setPalletList(editor.pen().FPalletList);
   dlg.show();
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Edit Line Settings"));
   struct Case {
@@ -304,7 +304,7 @@ TEST_F(PaletteBarTest, EditorControlsFollowTheChosenLineType) {
 
 TEST_F(PaletteBarTest, EditorThicknessTakesArithmeticOnEnter) {
   TfrmEditPallet dlg;
-  dlg.setPalletList(editor.FPalletList);
+  dlg.setPalletList(editor.pen().FPalletList);
   dlg.show();
   struct Case {
     const char *typed;
@@ -328,7 +328,7 @@ TEST_F(PaletteBarTest, EditorThicknessTakesArithmeticOnEnter) {
 
 TEST_F(PaletteBarTest, EditorColourSquareAndHueBarPickColours) {
   TfrmEditPallet dlg;
-  dlg.setPalletList(editor.FPalletList);
+  dlg.setPalletList(editor.pen().FPalletList);
   dlg.show();
   dlg.cmbLineTypeNum->setCurrentIndex(1);  // #02, lime 0xFF00FF00
   TDrawPallet &copy = *dlg.palletList()[1];

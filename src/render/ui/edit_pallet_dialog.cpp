@@ -17,7 +17,7 @@
 
 #include <functional>
 
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/ui/color_picker.h"
 #include "shell/editor.h"
 #include "shell/expression_parser.h"

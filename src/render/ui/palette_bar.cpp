@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/palette_commands.h"
 #include "render/ui/edit_pallet_dialog.h"
 #include "shell/editor.h"
@@ -51,10 +51,10 @@ TPalletBox::TPalletBox(TEditor &editor, int index, QWidget *parent) : QWidget(pa
 }
 
 void TPalletBox::paintEvent(QPaintEvent *) {
-  if (FIndex >= static_cast<int>(FEditor.FPalletList.size())) return;
+  if (FIndex >= static_cast<int>(FEditor.pen().FPalletList.size())) return;
   QPainter p(this);
-  paintPalletBox(p, *FEditor.FPalletList[FIndex], width(), height(), FEditor.FIsBlackBackgroundMode,
-                 FEditor.FPrintLineFactor);
+  paintPalletBox(p, *FEditor.pen().FPalletList[FIndex], width(), height(), FEditor.display().FIsBlackBackgroundMode,
+                 FEditor.display().FPrintLineFactor);
 }
 
 void TPalletBox::mousePressEvent(QMouseEvent *event) {
@@ -169,8 +169,8 @@ void TPaletteBar::btnEditPaletteClick() {
     FEditPallet = new TfrmEditPallet(window());
     FEditPallet->translate(FEditor);
   }
-  FEditPallet->setPalletList(FEditor.FPalletList);
-  const int current = getCurrentPaletteIndex(FEditor);
+  FEditPallet->setPalletList(FEditor.pen().FPalletList);
+  const int current = getCurrentPaletteIndex(FEditor.pen());
   if (current >= 0) FEditPallet->cmbLineTypeNum->setCurrentIndex(current);
   const int result = FEditPallet->exec();
   applyEditPalletResult(FEditor, TfrmEditPallet::resultOf(result), FEditPallet->palletList());

@@ -37,7 +37,7 @@ TCanvasWidget::TCanvasWidget(TEditor &editor, QWidget *parent) : QWidget(parent)
   grabGesture(Qt::PanGesture);
 }
 
-TCanvasState &TCanvasWidget::canvasState() { return FEditor.canvas(); }
+TCanvasState &TCanvasWidget::canvasState() { return FCanvas; }
 
 TShiftState TCanvasWidget::shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
   TShiftState s = 0;
@@ -51,19 +51,19 @@ TShiftState TCanvasWidget::shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::Mou
 }
 
 void TCanvasWidget::paintEvent(QPaintEvent *) {
-  FEditor.FBoxWidth = float(width());
-  FEditor.FBoxHeight = float(height());
+  FEditor.view().FBoxWidth = float(width());
+  FEditor.view().FBoxHeight = float(height());
   QPainter painter(this);
   TPaintTarget target;
   target.Width = width();
   target.Height = height();
   target.BitmapScale = static_cast<float>(devicePixelRatioF());
-  paintCanvas(FEditor, painter, target, FEditor.canvas());
+  paintCanvas(FEditor, painter, target, FCanvas);
 }
 
 void TCanvasWidget::resizeEvent(QResizeEvent *event) {
-  FEditor.FBoxWidth = float(width());
-  FEditor.FBoxHeight = float(height());
+  FEditor.view().FBoxWidth = float(width());
+  FEditor.view().FBoxHeight = float(height());
   QWidget::resizeEvent(event);
 }
 

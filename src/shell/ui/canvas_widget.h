@@ -37,6 +37,7 @@ class TCanvasWidget : public QWidget {
   bool gestureEvent(QGestureEvent *event);
 
   TEditor &FEditor;
+  TCanvasState FCanvas;  // what the drawing box keeps from frame to frame
 };
 
 }  // namespace quillon

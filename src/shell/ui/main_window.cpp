@@ -34,15 +34,17 @@
 #include "shell/groups.h"
 #include "shell/project_file.h"
 #include "shell/selection.h"
-#include "shell/status_info.h"
+#include "tools/status_info.h"
 #include "render/ui/ruler_widget.h"
 #include "shell/ui/canvas_widget.h"
 #include "shell/ui/options_dialog_window.h"
 #include "shell/undo.h"
 #include "tools/draw_tools.h"
+#include "tools/command_hooks.h"
+#include "tools/snapping.h"
 #include "tools/tool_change.h"
 #include "tools/view_commands.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
 
 namespace quillon {
 
@@ -105,9 +107,10 @@ TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(paren
   // The editor starts first: its start-up may already ask questions and open a document;
   // the widgets that show it are built afterwards.
   FEditor = std::make_unique<TEditor>(*this, args);
+  installCommandHooks(*FEditor);
   // A document opened or recovered at start-up was fitted into a drawing box without a
   // size; it is fitted again once the box has its size.
-  FViewAllOnShow = FEditor->PathList && FEditor->PathList->Count() > 0;
+  FViewAllOnShow = FEditor->doc().PathList().Count() > 0;
 
   auto *central = new QWidget(this);
   central->setObjectName(QStringLiteral("pnlBase"));
@@ -220,7 +223,7 @@ void TfrmQuil::buildRibbon() {
   textRow->addWidget(edText, 1);
   textRow->addWidget(btnCancelTextEditing);
   connect(edText, &QLineEdit::textEdited, this, [this](const QString &text) {
-    FEditor->FPanel.edText = text;
+    FEditor->panel().edText = text;
     edTextChange(*FEditor);
     refreshCanvas();
   });
@@ -453,7 +456,7 @@ void TfrmQuil::actOpenOptionsExecute() {
 
 void TfrmQuil::actPasteFromClipboardExecute() {
   TEditor &ed = *FEditor;
-  quillon::actPasteFromClipboardExecute(ed, FCopyBuffer, virtualToReal(ed, ed.FLastMousePos));
+  quillon::actPasteFromClipboardExecute(ed, FCopyBuffer, virtualToReal(ed, ed.pointer().FLastMousePos));
   refreshCanvas();
 }
 
@@ -475,7 +478,7 @@ void TfrmQuil::resizeEvent(QResizeEvent *event) {
 }
 
 void TfrmQuil::FormResize() {
-  if (!FEditor || !FEditor->PathList || !pnlRight2) return;
+  if (!FEditor || !pnlRight2) return;
   // The thread-colour button is placed here once the stitching threads exist.
   layoutRightPanels(height());
   fitLeftToolbar();
@@ -517,8 +520,8 @@ void TfrmQuil::showEvent(QShowEvent *event) {
   fitLeftToolbar();
   if (!FViewAllOnShow || !FEditor) return;
   FViewAllOnShow = false;
-  FEditor->FBoxWidth = float(pbox->width());
-  FEditor->FBoxHeight = float(pbox->height());
+  FEditor->view().FBoxWidth = float(pbox->width());
+  FEditor->view().FBoxHeight = float(pbox->height());
   actResetViewExecute(*FEditor);
 }
 
@@ -552,12 +555,12 @@ void TfrmQuil::keyPressEvent(QKeyEvent *event) {
   }
   TEditor &ed = *FEditor;
   // With the stitching tool, Shift only shows its effect on the canvas.
-  if ((event->modifiers() & Qt::ShiftModifier) && ed.FTool == TTool::Stitch) {
+  if ((event->modifiers() & Qt::ShiftModifier) && ed.tool().FTool == TTool::Stitch) {
     refreshCanvas();
     return;
   }
   const QChar c = text.at(0).toUpper();
-  const bool dimension = ed.FTool == TTool::DimensionLine;
+  const bool dimension = ed.tool().FTool == TTool::DimensionLine;
   if (c == QLatin1Char('G')) {
     runCommand([&] { actShowHideGridExecute(ed); });
     return;
@@ -570,7 +573,7 @@ void TfrmQuil::keyPressEvent(QKeyEvent *event) {
   // R and W flip boxes of the dimension tool; Q switches an active radial-repeat mode off:
   // both come with their tools.
   if (dimension && (c == QLatin1Char('R') || c == QLatin1Char('W'))) return;
-  if (c == QLatin1Char('Q') && ed.canvas().IsMandalaMode) return;
+  if (c == QLatin1Char('Q') && ed.display().IsMandalaMode) return;
   if (const std::optional<TTool> tool = toolOfHotKey(c)) {
     runCommand([&] { sbToolsClick(ed, *tool); });
     return;
@@ -593,11 +596,11 @@ void TfrmQuil::syncWidgets() {
   if (!FEditor || !pbox) return;
   TEditor &ed = *FEditor;
   // A command may change the tool without the tool bar (a drag leaving corner rounding).
-  if (QToolButton *b = toolButton(ed.FTool); !b->isChecked()) b->setChecked(true);
-  const std::pair<const char *, bool> switches[] = {{"actShowHideGrid", ed.FShowGrid},
-                                                    {"actShowHideDimensionLines", ed.FShowDimensionShapes},
-                                                    {"actShowHidePrintAreas", ed.FShowPrintAreas},
-                                                    {"actShowHideScale", ed.FShowRuler}};
+  if (QToolButton *b = toolButton(ed.tool().FTool); !b->isChecked()) b->setChecked(true);
+  const std::pair<const char *, bool> switches[] = {{"actShowHideGrid", ed.display().FShowGrid},
+                                                    {"actShowHideDimensionLines", ed.display().FShowDimensionShapes},
+                                                    {"actShowHidePrintAreas", ed.display().FShowPrintAreas},
+                                                    {"actShowHideScale", ed.display().FShowRuler}};
   for (const auto &[name, on] : switches)
     if (QAction *a = findAction(QString::fromLatin1(name))) a->setChecked(on);
   if (FSyncFull) {
@@ -605,7 +608,7 @@ void TfrmQuil::syncWidgets() {
     updateSelectionInfo(ed);
   }
   // The text box follows the text being typed; a new text entry takes the focus.
-  const bool typing = ed.FPanel.edTextEnabled && ed.FEditingText;
+  const bool typing = ed.panel().edTextEnabled && ed.tool().FEditingText;
   if (edText->isEnabled() != typing) {
     edText->setEnabled(typing);
     btnCancelTextEditing->setEnabled(typing);
@@ -614,10 +617,10 @@ void TfrmQuil::syncWidgets() {
       edText->setFocus();
     }
   }
-  if (!edText->hasFocus() && edText->text() != ed.FPanel.edText) edText->setText(ed.FPanel.edText);
+  if (!edText->hasFocus() && edText->text() != ed.panel().edText) edText->setText(ed.panel().edText);
   // The status line follows the pointer and the view; a message written since stays until
   // either changes.
-  const QString line = statusBarText(ed, ed.FLastMousePos.X, ed.FLastMousePos.Y);
+  const QString line = statusBarText(ed, ed.pointer().FLastMousePos.X, ed.pointer().FLastMousePos.Y);
   if (line != FLastStatusLine) {
     FLastStatusLine = line;
     setStatusText(line);

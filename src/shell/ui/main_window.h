@@ -17,7 +17,7 @@
 
 #include "shell/clipboard.h"
 #include "shell/editor_ui.h"
-#include "tools/tool.h"
+#include "shell/tool_state.h"
 
 class QAction;
 class QButtonGroup;

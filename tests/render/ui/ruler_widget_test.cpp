@@ -13,9 +13,9 @@ namespace {
 using RulerWidgetTest = test::EditorTest;
 
 TEST_F(RulerWidgetTest, NamedTwentyFivePixelsThickAndPaintedByTheRulerRoutine) {
-  editor.FScale = 10.0f;
-  editor.FOffset = {0.5f, 0.5f};
-  editor.FLastMousePos = {-100.0f, -100.0f};
+  editor.view().FScale = 10.0f;
+  editor.view().FOffset = {0.5f, 0.5f};
+  editor.pointer().FLastMousePos = {-100.0f, -100.0f};
   const struct {
     bool horizontal;
     const char *name;

@@ -1,4 +1,4 @@
-#include "shell/status_info.h"
+#include "tools/status_info.h"
 
 #include <cmath>
 #include <set>
@@ -16,7 +16,8 @@
 #include "shell/selection.h"
 #include "shell/undo.h"
 #include "tools/hit_test.h"
-#include "tools/view_transform.h"
+#include "shell/view_transform.h"
+#include "tools/snapping.h"
 
 namespace quillon {
 
@@ -123,13 +124,13 @@ TSelectionActions computeSelectionActions(TEditor &editor) {
   int holes = 0;
   const bool anyHole = countSelectedOfKind(editor, QString::fromLatin1(shape_kind::Hole), holes);
   // The pricking-iron page of the right-hand panel is the one the stitching tool shows.
-  a.actChangeStitchingHoleShape = anyHole || editor.FTool == TTool::Stitch;
+  a.actChangeStitchingHoleShape = anyHole || editor.tool().FTool == TTool::Stitch;
   a.actSelectNextStitchingHole = a.actEndsStitchHere = holes == 1;
 
-  const bool backdropTool = editor.FTool == TTool::Backdrop;
+  const bool backdropTool = editor.tool().FTool == TTool::Backdrop;
   a.actUndo = canUndo(editor) || backdropTool;
   a.actRedo = canRedo(editor) || backdropTool;
-  a.btnLineSymmetry = n > 0 && editor.PathList->Count() > 1;
+  a.btnLineSymmetry = n > 0 && editor.doc().PathList().Count() > 1;
 
   int loose = 0;
   std::set<int> groups;
@@ -153,7 +154,7 @@ TSelectionActions computeSelectionActions(TEditor &editor) {
 
   TQN_Path *other = nullptr;
   a.actLayer_ActivateLayerOfSelectedShape =
-      shapeOnOtherLayerAt(editor, editor.FLastMousePos.X, editor.FLastMousePos.Y, other);
+      shapeOnOtherLayerAt(editor, editor.pointer().FLastMousePos.X, editor.pointer().FLastMousePos.Y, other);
   // The two layer-below commands also depend on the row of the layer list, and the leather
   // picture on the closed chain through the first shape: their subsystems decide them.
   return a;
@@ -230,12 +231,12 @@ void showShapeInfo(TEditor &editor, const TQN_Path &shape) {
 void showLineAngleInfo(TEditor &editor) {
   if (countSelected(editor, false, false) != 2) return;
   std::vector<const TQN_Path *> selected;
-  for (const TQN_Path *s : *editor.PathList)
+  for (const TQN_Path *s : editor.doc().PathList())
     if (s->FSelected) selected.push_back(s);
   if (selected.size() != 2 || !isLine(selected[0]) || !isLine(selected[1])) return;
 
   bool changed = false;
-  for (const TIntersection *ict : editor.FIntersections) {
+  for (const TIntersection *ict : editor.doc().FIntersections) {
     if (!ict->FPath1 || !ict->FPath2 || !ict->FPath1->FSelected || !ict->FPath2->FSelected) continue;
     const TPointF d1 = awayFrom(*ict->FPath1, ict->FPoint);
     const TPointF d2 = awayFrom(*ict->FPath2, ict->FPoint);
@@ -248,8 +249,8 @@ void showLineAngleInfo(TEditor &editor) {
 QString statusBarText(const TEditor &editor, float x, float y) {
   TPointF pos;
   QString marker;
-  if (editor.FStickyExists) {
-    pos = editor.FStickyPoint;
+  if (editor.snap().FStickyExists) {
+    pos = editor.snap().FStickyPoint;
     marker = QStringLiteral("<Sticky>");
   } else {
     pos = virtualToRealXY(editor, x, y, false);
@@ -257,7 +258,7 @@ QString statusBarText(const TEditor &editor, float x, float y) {
   const QString pending = pendingChangesText(editor);
   if (!pending.isEmpty()) marker += QStringLiteral(";  ") + pending;
 
-  const double scale = std::trunc(double(editor.FScale) * 100.0) / 100.0;
+  const double scale = std::trunc(double(editor.view().FScale) * 100.0) / 100.0;
   const TLengthFormatSettings &format = lengthFormat(editor);
   return QStringLiteral("Scale ") + QString::fromStdString(formatGeneral15(scale)) + QStringLiteral(", Pos: (") +
          FormatLength(pos.X, format, true, true) + QStringLiteral(", ") + FormatLength(pos.Y, format, true, true) +

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "model/shape.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "render/shape_stroke.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
@@ -80,12 +80,12 @@ const ExpectedPallet kExpected[40] = {
 class PalletFixture : public ::testing::Test {
  protected:
   PalletFixture() {
-    editor.FPalletList.clear();
-    setDefaultPalettes(editor, true);
+    editor.pen().FPalletList.clear();
+    setDefaultPalettes(editor.pen(), true);
   }
-  TDrawPallet &pallet(int index) { return *editor.FPalletList.at(index); }
+  TDrawPallet &pallet(int index) { return *editor.pen().FPalletList.at(index); }
   void setBackground(bool black) {
-    for (auto &p : editor.FPalletList) p->FIsBlackBackgroundMode = black;
+    for (auto &p : editor.pen().FPalletList) p->FIsBlackBackgroundMode = black;
   }
   std::unique_ptr<TQN_Path> shape(int palletIndex, TAlphaColor color, float thickness, TStrokeDash dash) {
     return std::make_unique<TQN_Path>(palletIndex, color, thickness, dash, 1);
@@ -136,7 +136,7 @@ TEST(DrawPallet, CreateColorAndCopy) {
 }
 
 TEST_F(DrawPalletTest, DefaultsOfAllFortyLineTypes) {
-  ASSERT_EQ(editor.FPalletList.size(), 40u);
+  ASSERT_EQ(editor.pen().FPalletList.size(), 40u);
   for (int i = 0; i < 40; ++i) {
     SCOPED_TRACE(kExpected[i].hint);
     const TDrawPallet &p = pallet(i);
@@ -157,11 +157,11 @@ TEST_F(DrawPalletTest, DefaultsOfAllFortyLineTypes) {
 TEST(DrawPallet, StartUpPenIsLineTypeOne) {
   TSilentEditorUi ui;
   TEditor fresh(ui, {"--instance-id", "1"});
-  ASSERT_EQ(fresh.FPalletList.size(), 40u);
-  EXPECT_EQ(getCurrentPaletteIndex(fresh), 0);
-  EXPECT_EQ(fresh.FCurrentColor, 0xFF00FFFFu);
-  EXPECT_FLOAT_EQ(fresh.FCurrentThickness, 1.5f);
-  EXPECT_EQ(fresh.FCurrentDash, Solid);
+  ASSERT_EQ(fresh.pen().FPalletList.size(), 40u);
+  EXPECT_EQ(getCurrentPaletteIndex(fresh.pen()), 0);
+  EXPECT_EQ(fresh.pen().FCurrentColor, 0xFF00FFFFu);
+  EXPECT_FLOAT_EQ(fresh.pen().FCurrentThickness, 1.5f);
+  EXPECT_EQ(fresh.pen().FCurrentDash, Solid);
 }
 
 TEST_F(DrawPalletTest, DefaultResetKeepsUserDashOnlyWhereTheTableHasNone) {
@@ -179,9 +179,9 @@ TEST_F(DrawPalletTest, DefaultResetKeepsUserDashOnlyWhereTheTableHasNone) {
   pallet(5).FIsVisible = false;
   pallet(8).FIsBlackBackgroundMode = false;
 
-  setDefaultPalettes(editor, false);
+  setDefaultPalettes(editor.pen(), false);
 
-  ASSERT_EQ(editor.FPalletList.size(), 40u);
+  ASSERT_EQ(editor.pen().FPalletList.size(), 40u);
   EXPECT_EQ(pallet(10).FDash, Dot);
   EXPECT_EQ(pallet(3).FDash, Dash);
   for (int i = 0; i < 40; ++i) {
@@ -203,19 +203,19 @@ TEST_F(DrawPalletTest, DefaultResetKeepsUserDashOnlyWhereTheTableHasNone) {
 }
 
 TEST_F(DrawPalletTest, CurrentLineTypeIsTheLastSelected) {
-  EXPECT_EQ(getCurrentPalette(editor), &pallet(0));
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 0);
+  EXPECT_EQ(getCurrentPalette(editor.pen()), &pallet(0));
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 0);
 
   pallet(5).FIsSelected = true;
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 5);
-  EXPECT_EQ(getCurrentPalette(editor), &pallet(5));
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 5);
+  EXPECT_EQ(getCurrentPalette(editor.pen()), &pallet(5));
 
-  for (auto &p : editor.FPalletList) p->FIsSelected = false;
-  EXPECT_EQ(getCurrentPalette(editor), nullptr);
-  EXPECT_EQ(getCurrentPaletteIndex(editor), -1);
+  for (auto &p : editor.pen().FPalletList) p->FIsSelected = false;
+  EXPECT_EQ(getCurrentPalette(editor.pen()), nullptr);
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), -1);
 
   pallet(39).FIsSelected = true;
-  EXPECT_EQ(getCurrentPaletteIndex(editor), 39);
+  EXPECT_EQ(getCurrentPaletteIndex(editor.pen()), 39);
 }
 
 TEST_F(DrawPalletTest, LineTypeOfAShape) {
@@ -245,8 +245,8 @@ TEST_F(DrawPalletTest, LineTypeOfAShape) {
     SCOPED_TRACE(c.what);
     auto s = shape(c.palletIndex, c.color, 1.5f, c.dash);
     if (c.hole) s->FShapeType = QString::fromLatin1(shape_kind::Hole);
-    EXPECT_EQ(getPaletteIndexOfPath(editor, *s), c.expected);
-    EXPECT_EQ(getPaletteOfPath(editor, *s), c.expected < 0 ? nullptr : &pallet(c.expected));
+    EXPECT_EQ(getPaletteIndexOfPath(editor.pen(), *s), c.expected);
+    EXPECT_EQ(getPaletteOfPath(editor.pen(), *s), c.expected < 0 ? nullptr : &pallet(c.expected));
   }
 }
 
@@ -254,11 +254,11 @@ TEST_F(DrawPalletTest, ShapeWithoutLineTypeMatchesTheColourShownNow) {
   setBackground(false);
   auto darkBlue = shape(-1, 0xFF00008B, 1.5f, Solid);
   auto cyan = shape(-1, 0xFF00FFFF, 1.5f, Solid);
-  EXPECT_EQ(getPaletteIndexOfPath(editor, *darkBlue), 0);
-  EXPECT_EQ(getPaletteIndexOfPath(editor, *cyan), -1);
+  EXPECT_EQ(getPaletteIndexOfPath(editor.pen(), *darkBlue), 0);
+  EXPECT_EQ(getPaletteIndexOfPath(editor.pen(), *cyan), -1);
   setBackground(true);
-  EXPECT_EQ(getPaletteIndexOfPath(editor, *darkBlue), -1);
-  EXPECT_EQ(getPaletteIndexOfPath(editor, *cyan), 0);
+  EXPECT_EQ(getPaletteIndexOfPath(editor.pen(), *darkBlue), -1);
+  EXPECT_EQ(getPaletteIndexOfPath(editor.pen(), *cyan), 0);
 }
 
 // ---- The stroke of one shape ----
@@ -275,7 +275,7 @@ TEST_F(ShapeStrokeTest, ScreenThicknessFollowsTheScale) {
   auto s = shape(2, 0xFFFFFFFF, 1.5f, Solid);
   for (const Case &c : cases) {
     SCOPED_TRACE(c.scale);
-    editor.FScale = c.scale;
+    editor.view().FScale = c.scale;
     EXPECT_FLOAT_EQ(shapeStroke(editor, *s, nullptr).Thickness, c.expected);
   }
 }
@@ -299,7 +299,7 @@ TEST_F(ShapeStrokeTest, ScreenColourAndDashComeFromTheLineType) {
   s->FSelected = true;
   st = shapeStroke(editor, *s, nullptr);
   EXPECT_EQ(st.StrokeColor, 0xFFFF5500u);
-  EXPECT_EQ(st.StrokeColor, editor.FStrokeDefs.SelectionColor);
+  EXPECT_EQ(st.StrokeColor, editor.display().FStrokeDefs.SelectionColor);
   EXPECT_EQ(st.FillColor, 0xFF445566u);
 }
 
@@ -319,9 +319,9 @@ TEST_F(ShapeStrokeTest, SymmetryTargetUsesTheCentreLineColour) {
   auto s = shape(0, 0xFF00FFFF, 1.5f, Solid);
   s->FIsSymmetryTarget = true;
   s->FSelected = true;
-  editor.FScale = 100.0f;
+  editor.view().FScale = 100.0f;
   const TShapeStroke st = shapeStroke(editor, *s, nullptr);
-  EXPECT_EQ(st.StrokeColor, editor.FColor_Centerline);
+  EXPECT_EQ(st.StrokeColor, editor.display().FColor_Centerline);
   EXPECT_EQ(st.StrokeColor, 0xFFFFC0CBu);
   EXPECT_FLOAT_EQ(st.Thickness, 2.5f);
   EXPECT_EQ(st.Dash, Dot);

@@ -7,10 +7,10 @@
 #include "i18n/multi_lang.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/options.h"
-#include "shell/status_info.h"
+#include "tools/status_info.h"
 #include "shell/undo.h"
 #include "support/recording_ui.h"
 #include "tools/tool_change.h"
@@ -34,11 +34,11 @@ class StatusInfoTest : public ::testing::Test {
 
   TQN_Path *add(TQN_Path *s, bool selected = true) {
     s->SetSelected(selected);
-    editor.PathList->add(s, 0);
+    editor.doc().PathList().add(s, 0);
     return s;
   }
   TQN_Path *newShape(int pallet = 0, TAlphaColor color = 0xFFFFFFFF) {
-    return new TQN_Path(pallet, color, 1.0f, TStrokeDash::Solid, editor.PathList->getNextID());
+    return new TQN_Path(pallet, color, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
   }
   TQN_Path *line(TPointF a, TPointF b, bool selected = true) {
     TQN_Path *s = newShape();
@@ -71,20 +71,20 @@ TEST_F(StatusInfoTest, StatusLineShowsTheTruncatedScaleAndThePointerInTheUnit) {
   const TCase cases[] = {{12.345f, "Scale 12.34, "}, {10.0f, "Scale 10, "}, {0.299f, "Scale 0.29, "},
                          {199.999f, "Scale 199.99, "}, {7.5f, "Scale 7.5, "}};
   for (const TCase &c : cases) {
-    editor.FScale = c.Scale;
+    editor.view().FScale = c.Scale;
     EXPECT_TRUE(statusBarText(editor, 0.0f, 0.0f).startsWith(QString::fromLatin1(c.Text)))
         << statusBarText(editor, 0.0f, 0.0f).toStdString();
   }
 
   // Pixel (123, 45) at scale 10 and offset (20, -5) is (10.3, 5.0) mm.
-  editor.FScale = 10.0f;
-  editor.FOffset = {20.0f, -5.0f};
+  editor.view().FScale = 10.0f;
+  editor.view().FOffset = {20.0f, -5.0f};
   EXPECT_EQ(statusBarText(editor, 123.0f, 45.0f), QStringLiteral("Scale 10, Pos: (10.30 mm, 5.00 mm)"));
 
   // Inches: the hybrid display is cut short to its fraction.
   editor.FOptions->SetUnitMode(umIN);
   format().InchDisplayMode = idmHybrid;
-  editor.FOffset = {0.0f, 0.0f};
+  editor.view().FOffset = {0.0f, 0.0f};
   EXPECT_EQ(statusBarText(editor, 254.0f, 127.0f), QStringLiteral("Scale 10, Pos: (1 in, 1/2 in)"));
 
   updateStatusBar(editor, 254.0f, 127.0f);
@@ -93,13 +93,13 @@ TEST_F(StatusInfoTest, StatusLineShowsTheTruncatedScaleAndThePointerInTheUnit) {
 }
 
 TEST_F(StatusInfoTest, StatusLineTakesTheStickyPointAndShowsWaitingChanges) {
-  editor.FStickyExists = true;
-  editor.FStickyPoint = {1.5f, -2.0f};
+  editor.snap().FStickyExists = true;
+  editor.snap().FStickyPoint = {1.5f, -2.0f};
   EXPECT_EQ(statusBarText(editor, 500.0f, 500.0f), QStringLiteral("Scale 10, Pos: (1.50 mm, -2.00 mm)<Sticky>"));
 
   editor.FUndoStore.FRequireSnapshotRotate = 3;
   EXPECT_TRUE(statusBarText(editor, 0.0f, 0.0f).endsWith(QStringLiteral("<Sticky>;  Rotate: 3")));
-  editor.FStickyExists = false;
+  editor.snap().FStickyExists = false;
   EXPECT_EQ(statusBarText(editor, 0.0f, 0.0f), QStringLiteral("Scale 10, Pos: (0.00 mm, 0.00 mm);  Rotate: 3"));
 }
 
@@ -161,7 +161,7 @@ TEST_F(StatusInfoTest, LineAngleIsPutInFrontOfTheIdForEveryJointOfTwoSelectedLin
   line({0.0f, 0.0f}, {10.0f, 0.0f});
   TQN_Path *b = line({0.0f, 0.0f}, {5.0f, 8.660254f});
   editor.calcIntersectionsOfShape(b);
-  ASSERT_GT(editor.FIntersections.Count(), 0);
+  ASSERT_GT(editor.doc().FIntersections.Count(), 0);
   editor.FIDText = QStringLiteral("ID=2; ");
   showLineAngleInfo(editor);
   EXPECT_EQ(editor.FIDText, QStringLiteral("Angle=60.00 degree, ID=2; "));
@@ -288,7 +288,7 @@ TEST_F(StatusInfoTest, TotalLengthLineAndTheLinesOfADot) {
   EXPECT_EQ(ui.infos.back().TotalLength, editor.FTotalLengthText);
 
   // Only a dot: the shape lines are cleared and the range line names the dot.
-  for (TQN_Path *s : *editor.PathList) s->SetSelected(false);
+  for (TQN_Path *s : editor.doc().PathList()) s->SetSelected(false);
   TQN_Path *dot = newShape(4, 0x80112233);
   dot->drawDotPath({1.0f, 1.0f}, 0.5f);
   add(dot);

@@ -1,10 +1,9 @@
-#include "render/draw_pallet.h"
+#include "model/draw_pallet.h"
 
 #include <algorithm>
 #include <optional>
 
 #include "model/shape.h"
-#include "shell/editor.h"
 
 namespace quillon {
 
@@ -77,8 +76,8 @@ const TDefaultPallet kDefaultPallets[kPalletCount] = {
 };
 
 // Number of line types the lookups scan: the list, at most 40.
-int scannedCount(const TEditor &editor) {
-  return static_cast<int>(std::min<std::size_t>(editor.FPalletList.size(), kPalletCount));
+int scannedCount(const TPenState &pen) {
+  return static_cast<int>(std::min<std::size_t>(pen.FPalletList.size(), kPalletCount));
 }
 
 }  // namespace
@@ -88,18 +87,18 @@ QString palletHint(int index) {
   return QString::fromLatin1(kDefaultPallets[index].Hint);
 }
 
-void setDefaultPalettes(TEditor &editor, bool create) {
+void setDefaultPalettes(TPenState &pen, bool create) {
   if (create) {
     for (int i = 0; i < kPalletCount; ++i) {
       auto pallet = std::make_unique<TDrawPallet>();
       pallet->FIsSelected = (i == 0);
-      editor.FPalletList.push_back(std::move(pallet));
+      pen.FPalletList.push_back(std::move(pallet));
     }
   }
-  const int count = scannedCount(editor);
+  const int count = scannedCount(pen);
   for (int i = 0; i < count; ++i) {
     const TDefaultPallet &row = kDefaultPallets[i];
-    TDrawPallet &pallet = *editor.FPalletList[i];
+    TDrawPallet &pallet = *pen.FPalletList[i];
     pallet.FColor_BlackMode = row.DarkColor;
     pallet.FColor_WhiteMode = row.LightColor;
     pallet.FThickness = row.Thickness;
@@ -107,38 +106,49 @@ void setDefaultPalettes(TEditor &editor, bool create) {
   }
 }
 
-int getCurrentPaletteIndex(const TEditor &editor) {
+int getCurrentPaletteIndex(const TPenState &pen) {
   int result = -1;
-  const int count = scannedCount(editor);
+  const int count = scannedCount(pen);
   for (int i = 0; i < count; ++i)
-    if (editor.FPalletList[i]->FIsSelected) result = i;
+    if (pen.FPalletList[i]->FIsSelected) result = i;
   return result;
 }
 
-TDrawPallet *getCurrentPalette(const TEditor &editor) {
-  const int index = getCurrentPaletteIndex(editor);
-  return index < 0 ? nullptr : editor.FPalletList[index].get();
+TDrawPallet *getCurrentPalette(const TPenState &pen) {
+  const int index = getCurrentPaletteIndex(pen);
+  return index < 0 ? nullptr : pen.FPalletList[index].get();
 }
 
-int getPaletteIndexOfPath(const TEditor &editor, const TQN_Path &path) {
-  const int count = scannedCount(editor);
+int getPaletteIndexOfPath(const TPenState &pen, const TQN_Path &path) {
+  const int count = scannedCount(pen);
   if (path.isKind(shape_kind::Hole)) return kStitchingHolePalletIndex < count ? kStitchingHolePalletIndex : -1;
   if (path.FPalletIndex >= 0 && path.FPalletIndex < count) return path.FPalletIndex;
 
   // A shape without a line type: the first one that shows its colour and dash, else the
   // first that shows its colour.
   for (int i = 0; i < count; ++i) {
-    const TDrawPallet &pallet = *editor.FPalletList[i];
+    const TDrawPallet &pallet = *pen.FPalletList[i];
     if (pallet.Color() == path.FColor && pallet.FDash == path.FDash) return i;
   }
   for (int i = 0; i < count; ++i)
-    if (editor.FPalletList[i]->Color() == path.FColor) return i;
+    if (pen.FPalletList[i]->Color() == path.FColor) return i;
   return -1;
 }
 
-TDrawPallet *getPaletteOfPath(const TEditor &editor, const TQN_Path &path) {
-  const int index = getPaletteIndexOfPath(editor, path);
-  return index < 0 ? nullptr : editor.FPalletList[index].get();
+TDrawPallet *getPaletteOfPath(const TPenState &pen, const TQN_Path &path) {
+  const int index = getPaletteIndexOfPath(pen, path);
+  return index < 0 ? nullptr : pen.FPalletList[index].get();
+}
+
+void choosePen(TPenState &pen, int lineType) {
+  if (lineType < 0 || lineType >= static_cast<int>(pen.FPalletList.size())) return;
+  for (std::size_t i = 0; i < pen.FPalletList.size(); ++i)
+    pen.FPalletList[i]->FIsSelected = static_cast<int>(i) == lineType;
+  const TDrawPallet &pallet = *pen.FPalletList[static_cast<std::size_t>(lineType)];
+  pen.FCurrentColor = pallet.Color();
+  pen.FCurrentThickness = pallet.FThickness;
+  pen.FCurrentDash = pallet.FDash;
+  pen.FSelectedPalette = lineType;
 }
 
 }  // namespace quillon

@@ -1,4 +1,4 @@
-#include "edit/shape_bounds.h"
+#include "model/shape_bounds.h"
 
 #include <algorithm>
 #include <optional>
