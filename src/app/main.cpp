@@ -1,9 +1,11 @@
 // Program entry: the decimal separator is fixed before any window exists, then the main
-// window is built, shown, and the event loop runs until it closes.
+// window is built, shown, and the event loop runs until it closes. A start that fails has
+// shown its message and ends with kStartUpFailedExitCode.
 #include <QApplication>
 #include <QLocale>
 
 #include "shell/ui/main_window.h"
+#include "shell/ui/start_up.h"
 
 int main(int argc, char **argv) {
   QLocale::setDefault(QLocale::c());
@@ -11,8 +13,9 @@ int main(int argc, char **argv) {
   QApplication::setApplicationName(QStringLiteral("Quillon"));
   int code = 0;
   {
-    quillon::TfrmQuil window(QApplication::arguments().mid(1));
-    window.show();
+    const std::unique_ptr<quillon::TfrmQuil> window = quillon::createMainWindow(QApplication::arguments().mid(1));
+    if (!window) return quillon::kStartUpFailedExitCode;
+    window->show();
     code = QApplication::exec();
   }
   return code;
