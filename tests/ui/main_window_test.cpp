@@ -24,6 +24,7 @@
 #include "shell/ui/canvas_widget.h"
 #include "shell/ui/main_window.h"
 #include "support/test_env.h"
+#include "support/warning_log.h"
 #include "tools/pointer.h"
 #include "tools/tool_change.h"
 
@@ -296,6 +297,31 @@ TEST_F(MainWindowTest, ClosingAChangedDocumentAsksAndCancelKeepsTheWindow) {
   answer(QMessageBox::No);
   EXPECT_TRUE(window->close());
   EXPECT_FALSE(asked.isEmpty());
+}
+
+TEST_F(MainWindowTest, AFailingHandlerIsLoggedAndShownAndTheWindowGoesOn) {
+  addLine({2, 3}, {12, 3});
+  test::TWarningLog log;
+  // paintCanvas keeps what a std::exception breaks to its shape or frame; anything else a
+  // painter throws ends the frame and reaches the drawing box's paint event.
+  editor().canvas().OnPaintShape = [](const TQN_Path &) { throw 42; };
+  window->pbox->grab();
+  settle();
+  EXPECT_EQ(window->lblStatus->text(), QStringLiteral("Error in pboxPaint: unknown exception"));
+  EXPECT_TRUE(log.lines().contains(QStringLiteral("Quillon: error in pboxPaint: unknown exception")))
+      << log.lines().join(QLatin1Char('\n')).toStdString();
+
+  // The window goes on: the next frame paints the line, and the pointer draws another.
+  int painted = 0;
+  editor().canvas().OnPaintShape = [&](const TQN_Path &) { ++painted; };
+  window->pbox->grab();
+  EXPECT_EQ(painted, 1);
+  window->toolButton(TTool::Line)->click();
+  settle();
+  QTest::mouseClick(window->pbox, Qt::LeftButton, Qt::NoModifier, QPoint(100, 200));
+  QTest::mouseClick(window->pbox, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+  settle();
+  EXPECT_EQ(editor().doc().PathList().Count(), 2);
 }
 
 }  // namespace

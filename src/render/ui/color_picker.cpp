@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "render/palette_commands.h"
+#include "shell/guarded_call.h"
 
 namespace quillon {
 
@@ -206,8 +207,10 @@ TfrmColorPicker::TfrmColorPicker(QWidget *parent) : QDialog(parent) {
 
   // The square's pick shows in the box and as text; typing the text changes nothing.
   connect(ColorQuad1, &TColorQuad::colorChanged, this, [this](TAlphaColor c) {
-    ColorBox1->setColor(c);
-    edColor->setText(colorToHexText(c));
+    guarded(editorUiOf(this), "ColorQuad1Change", [&] {
+      ColorBox1->setColor(c);
+      edColor->setText(colorToHexText(c));
+    });
   });
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);

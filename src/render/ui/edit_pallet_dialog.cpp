@@ -21,6 +21,7 @@
 #include "render/ui/color_picker.h"
 #include "shell/editor.h"
 #include "shell/expression_parser.h"
+#include "shell/guarded_call.h"
 #include "shell/ui/number_box.h"
 #include "shell/ui/widget_names.h"
 
@@ -67,8 +68,10 @@ class TPalletSample : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent *) override {
-    QPainter p(this);
-    if (const TDrawPallet *pallet = FPallet()) paintPalletSample(p, *pallet, width(), height());
+    guarded(editorUiOf(this), "pbExamplePaint", [this] {
+      QPainter p(this);
+      if (const TDrawPallet *pallet = FPallet()) paintPalletSample(p, *pallet, width(), height());
+    });
   }
 
  private:
@@ -188,19 +191,25 @@ TfrmEditPallet::TfrmEditPallet(QWidget *parent) : QDialog(parent) {
   layout->addLayout(columns, 1);
   layout->addLayout(buttons);
 
-  // Handlers.
-  connect(cmbLineTypeNum, &QComboBox::currentIndexChanged, this, [this](int i) { cmbLineTypeNumChange(i); });
+  // Handlers; a failure in one shows on the status line of the window that owns this one.
+  connect(cmbLineTypeNum, &QComboBox::currentIndexChanged, this,
+          [this](int i) { guarded(editorUiOf(this), "cmbLineTypeNumChange", [&] { cmbLineTypeNumChange(i); }); });
   connect(ColorQuad1, &TColorQuad::colorChanged, this, [this](TAlphaColor c) {
-    ColorBox1->setColor(c);
-    updatePallet(true);
-  });
-  connect(nbThickness, &QDoubleSpinBox::valueChanged, this, [this](double) { updatePallet(false); });
-  for (QRadioButton *rb : {rbSolid, rbDash, rbDot, rbDashDot, rbDashDotDot})
-    connect(rb, &QRadioButton::toggled, this, [this](bool checked) {
-      if (checked) updatePallet(false);
+    guarded(editorUiOf(this), "ColorQuad1Change", [&] {
+      ColorBox1->setColor(c);
+      updatePallet(true);
     });
-  connect(chkIgnoreInPrinting, &QCheckBox::toggled, this, [this](bool) { updatePallet(false); });
-  connect(edColor, &QLineEdit::textEdited, this, [this](const QString &t) { edColorChange(t); });
+  });
+  const auto restroke = [this](const char *what) { guarded(editorUiOf(this), what, [this] { updatePallet(false); }); };
+  connect(nbThickness, &QDoubleSpinBox::valueChanged, this, [restroke](double) { restroke("nbThicknessChange"); });
+  for (QRadioButton *rb : {rbSolid, rbDash, rbDot, rbDashDot, rbDashDotDot})
+    connect(rb, &QRadioButton::toggled, this, [restroke](bool checked) {
+      if (checked) restroke("rbPatternChange");
+    });
+  connect(chkIgnoreInPrinting, &QCheckBox::toggled, this,
+          [restroke](bool) { restroke("chkIgnoreInPrintingClick"); });
+  connect(edColor, &QLineEdit::textEdited, this,
+          [this](const QString &t) { guarded(editorUiOf(this), "edColorChange", [&] { edColorChange(t); }); });
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(btnDefault, &QPushButton::clicked, this, [this] { done(kDefaultResult); });

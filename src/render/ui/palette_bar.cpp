@@ -14,6 +14,7 @@
 #include "render/palette_commands.h"
 #include "render/ui/edit_pallet_dialog.h"
 #include "shell/editor.h"
+#include "shell/guarded_call.h"
 #include "shell/selection.h"
 
 namespace quillon {
@@ -52,9 +53,11 @@ TPalletBox::TPalletBox(TEditor &editor, int index, QWidget *parent) : QWidget(pa
 
 void TPalletBox::paintEvent(QPaintEvent *) {
   if (FIndex >= static_cast<int>(FEditor.pen().FPalletList.size())) return;
-  QPainter p(this);
-  paintPalletBox(p, *FEditor.pen().FPalletList[FIndex], width(), height(), FEditor.display().FIsBlackBackgroundMode,
-                 FEditor.display().FPrintLineFactor);
+  guarded(FEditor.ui(), "pbPalletPaint", [this] {
+    QPainter p(this);
+    paintPalletBox(p, *FEditor.pen().FPalletList[FIndex], width(), height(), FEditor.display().FIsBlackBackgroundMode,
+                   FEditor.display().FPrintLineFactor);
+  });
 }
 
 void TPalletBox::mousePressEvent(QMouseEvent *event) {
@@ -65,9 +68,11 @@ void TPalletBox::mousePressEvent(QMouseEvent *event) {
     case Qt::MiddleButton: button = TMouseButton::Middle; break;
     default: return;
   }
-  const bool wantsMenu = palletBoxMouseDown(FEditor, FIndex, button, shiftOf(event->modifiers()));
-  emit pressed();
-  if (wantsMenu) emit menuRequested(event->globalPosition().toPoint());
+  guarded(FEditor.ui(), "pbPalletMouseDown", [&] {
+    const bool wantsMenu = palletBoxMouseDown(FEditor, FIndex, button, shiftOf(event->modifiers()));
+    emit pressed();
+    if (wantsMenu) emit menuRequested(event->globalPosition().toPoint());
+  });
 }
 
 // TPaletteBar
@@ -99,7 +104,8 @@ TPaletteBar::TPaletteBar(TEditor &editor, QWidget *parent) : QWidget(parent), FE
 
   btnEditPalette = new QPushButton(phrase(editor, "btnEditPalette", "Edit Palette"), this);
   btnEditPalette->setObjectName(QStringLiteral("btnEditPalette"));
-  connect(btnEditPalette, &QPushButton::clicked, this, [this] { btnEditPaletteClick(); });
+  connect(btnEditPalette, &QPushButton::clicked, this,
+          [this] { guarded(FEditor.ui(), "btnEditPaletteClick", [this] { btnEditPaletteClick(); }); });
 
   auto *panels = new QHBoxLayout;
   panels->setContentsMargins(0, 0, 0, 0);
@@ -131,9 +137,11 @@ TPaletteBar::TPaletteBar(TEditor &editor, QWidget *parent) : QWidget(parent), FE
   for (const MenuEntry &e : entries) {
     QAction *action = pmLinePalette->addAction(phrase(editor, e.name, e.english));
     action->setObjectName(QString::fromLatin1(e.name));
-    connect(action, &QAction::triggered, this, [this, command = e.command] {
-      command(FEditor);
-      repaintPalettes();
+    connect(action, &QAction::triggered, this, [this, name = e.name, command = e.command] {
+      guarded(FEditor.ui(), name, [&] {
+        command(FEditor);
+        repaintPalettes();
+      });
     });
   }
 }

@@ -2,6 +2,9 @@
 
 #include <QPainter>
 
+#include "shell/editor.h"
+#include "shell/guarded_call.h"
+
 namespace quillon {
 
 TRulerWidget::TRulerWidget(TEditor &editor, bool horizontal, QWidget *parent)
@@ -18,8 +21,10 @@ TRulerWidget::TRulerWidget(TEditor &editor, bool horizontal, QWidget *parent)
 }
 
 void TRulerWidget::paintEvent(QPaintEvent *) {
-  QPainter painter(this);
-  FLastPaint = pbRulerXPaint(FEditor, painter, width(), height(), FHorizontal, FLabelCache);
+  guarded(FEditor.ui(), FHorizontal ? "pbRulerXPaint" : "pbRulerYPaint", [this] {
+    QPainter painter(this);
+    FLastPaint = pbRulerXPaint(FEditor, painter, width(), height(), FHorizontal, FLabelCache);
+  });
 }
 
 }  // namespace quillon

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 
 #include "shell/editor.h"
+#include "shell/guarded_call.h"
 #include "tools/pointer.h"
 #include "tools/view_commands.h"
 
@@ -51,14 +52,18 @@ TShiftState TCanvasWidget::shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::Mou
 }
 
 void TCanvasWidget::paintEvent(QPaintEvent *) {
-  FEditor.view().FBoxWidth = float(width());
-  FEditor.view().FBoxHeight = float(height());
-  QPainter painter(this);
-  TPaintTarget target;
-  target.Width = width();
-  target.Height = height();
-  target.BitmapScale = static_cast<float>(devicePixelRatioF());
-  paintCanvas(FEditor, painter, target, FCanvas);
+  // paintCanvas logs the failures of a shape or of the frame itself; what still comes out
+  // of it (an exception of another kind) ends this frame here.
+  guarded(FEditor.ui(), "pboxPaint", [this] {
+    FEditor.view().FBoxWidth = float(width());
+    FEditor.view().FBoxHeight = float(height());
+    QPainter painter(this);
+    TPaintTarget target;
+    target.Width = width();
+    target.Height = height();
+    target.BitmapScale = static_cast<float>(devicePixelRatioF());
+    paintCanvas(FEditor, painter, target, FCanvas);
+  });
 }
 
 void TCanvasWidget::resizeEvent(QResizeEvent *event) {
@@ -71,38 +76,45 @@ void TCanvasWidget::mousePressEvent(QMouseEvent *event) {
   TMouseButton b;
   if (!toButton(event->button(), b)) return;
   const TPointF p = boxPoint(event->position());
-  pointerDown(FEditor, b, shiftStateOf(event->modifiers(), event->buttons()), p.X, p.Y);
+  guarded(FEditor.ui(), "pboxMouseDown",
+          [&] { pointerDown(FEditor, b, shiftStateOf(event->modifiers(), event->buttons()), p.X, p.Y); });
 }
 
 void TCanvasWidget::mouseMoveEvent(QMouseEvent *event) {
   const TPointF p = boxPoint(event->position());
-  pointerMove(FEditor, shiftStateOf(event->modifiers(), event->buttons()), p.X, p.Y);
+  guarded(FEditor.ui(), "pboxMouseMove",
+          [&] { pointerMove(FEditor, shiftStateOf(event->modifiers(), event->buttons()), p.X, p.Y); });
 }
 
 void TCanvasWidget::mouseReleaseEvent(QMouseEvent *event) {
   TMouseButton b;
   if (!toButton(event->button(), b)) return;
   const TPointF p = boxPoint(event->position());
-  pointerUp(FEditor, b, shiftStateOf(event->modifiers(), event->buttons()), p.X, p.Y);
+  guarded(FEditor.ui(), "pboxMouseUp",
+          [&] { pointerUp(FEditor, b, shiftStateOf(event->modifiers(), event->buttons()), p.X, p.Y); });
 }
 
 void TCanvasWidget::mouseDoubleClickEvent(QMouseEvent *event) {
   // Qt delivers press, release, double click, release: the double click stands in for
   // the second press.
-  if (event->button() == Qt::LeftButton) pointerDoubleClick(FEditor);
+  if (event->button() == Qt::LeftButton) guarded(FEditor.ui(), "pboxDblClick", [this] { pointerDoubleClick(FEditor); });
 }
 
 void TCanvasWidget::wheelEvent(QWheelEvent *event) {
   const QPoint delta = event->angleDelta();
   const int d = delta.y() != 0 ? delta.y() : delta.x();
   if (d == 0) return;
-  pboxMouseWheel(FEditor, shiftStateOf(event->modifiers(), event->buttons()), d, boxPoint(event->position()));
+  guarded(FEditor.ui(), "pboxMouseWheel", [&] {
+    pboxMouseWheel(FEditor, shiftStateOf(event->modifiers(), event->buttons()), d, boxPoint(event->position()));
+  });
   event->accept();
 }
 
 bool TCanvasWidget::event(QEvent *event) {
-  if (event->type() == QEvent::Gesture) return gestureEvent(static_cast<QGestureEvent *>(event));
-  return QWidget::event(event);
+  if (event->type() != QEvent::Gesture) return QWidget::event(event);
+  bool handled = false;
+  guarded(FEditor.ui(), "pboxGesture", [&] { handled = gestureEvent(static_cast<QGestureEvent *>(event)); });
+  return handled;
 }
 
 bool TCanvasWidget::gestureEvent(QGestureEvent *event) {

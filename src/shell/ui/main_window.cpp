@@ -22,8 +22,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <exception>
-
 #include "exchange/export.h"
 #include "model/shape_list.h"
 #include "exchange/ui/svg_export_options_dialog.h"
@@ -32,6 +30,7 @@
 #include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/groups.h"
+#include "shell/guarded_call.h"
 #include "shell/project_file.h"
 #include "shell/selection.h"
 #include "tools/status_info.h"
@@ -190,7 +189,8 @@ void TfrmQuil::buildToolBar() {
     FToolGroup->addButton(b, i);
     buttons->addWidget(b);
     FToolButtons[static_cast<std::size_t>(i)] = b;
-    connect(b, &QToolButton::clicked, this, [this, tool] { runCommand([&] { sbToolsClick(*FEditor, tool); }); });
+    connect(b, &QToolButton::clicked, this,
+            [this, tool] { runCommand("sbToolsClick", [&] { sbToolsClick(*FEditor, tool); }); });
   }
   pnlLeft->adjustSize();
   vscrollLeft->setWidget(pnlLeft);
@@ -223,13 +223,17 @@ void TfrmQuil::buildRibbon() {
   textRow->addWidget(edText, 1);
   textRow->addWidget(btnCancelTextEditing);
   connect(edText, &QLineEdit::textEdited, this, [this](const QString &text) {
-    FEditor->panel().edText = text;
-    edTextChange(*FEditor);
-    refreshCanvas();
+    guarded(*this, "edTextChange", [&] {
+      FEditor->panel().edText = text;
+      edTextChange(*FEditor);
+      refreshCanvas();
+    });
   });
   connect(btnCancelTextEditing, &QPushButton::clicked, this, [this] {
-    finishTextEditing(*FEditor);
-    refreshCanvas();
+    guarded(*this, "btnCancelTextEditingClick", [this] {
+      finishTextEditing(*FEditor);
+      refreshCanvas();
+    });
   });
 }
 
@@ -315,7 +319,7 @@ void TfrmQuil::buildRightPanels() {
   btnRecalcIntersections->setObjectName(QStringLiteral("btnRecalcIntersections"));
   btnRecalcIntersections->hide();
   connect(btnRecalcIntersections, &QPushButton::clicked, this,
-          [this] { runCommand([&] { FEditor->btnRecalcIntersectionsClick(); }); });
+          [this] { runCommand("btnRecalcIntersectionsClick", [&] { FEditor->btnRecalcIntersectionsClick(); }); });
   buttonLayout->addWidget(btnRecalcIntersections);
   pnlRightBase->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 }
@@ -330,7 +334,7 @@ QAction *TfrmQuil::addCommand(QMenu *menu, const char *name, const QString &engl
   auto *a = new QAction(caption(name, english), this);
   a->setObjectName(QString::fromLatin1(name));
   if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-  connect(a, &QAction::triggered, this, [this, run = std::move(run)] { runCommand(run); });
+  connect(a, &QAction::triggered, this, [this, name, run = std::move(run)] { runCommand(name, run); });
   menu->addAction(a);
   FActions[a->objectName()] = a;
   return a;
@@ -432,14 +436,9 @@ QAction *TfrmQuil::findAction(const QString &name) const {
 // ---------------------------------------------------------------------------------
 // Commands
 
-void TfrmQuil::runCommand(const std::function<void()> &command) {
+void TfrmQuil::runCommand(const char *name, const std::function<void()> &command) {
   if (!FEditor) return;
-  // No exception may leave an event handler: a command's failure becomes a message.
-  try {
-    command();
-  } catch (const std::exception &e) {
-    messageBox(QStringLiteral("Error"), QString::fromUtf8(e.what()));
-  }
+  guarded(*this, name, command);
   requestSync(true);
 }
 
@@ -466,7 +465,10 @@ void TfrmQuil::actPasteFromClipboardExecute() {
 bool TfrmQuil::FormCloseQuery() { return !FEditor || confirmSaveChanges(*FEditor); }
 
 void TfrmQuil::closeEvent(QCloseEvent *event) {
-  if (FormCloseQuery())
+  // A failure while asking (or saving) keeps the window open with the document.
+  bool mayClose = false;
+  guarded(*this, "FormCloseQuery", [&] { mayClose = FormCloseQuery(); });
+  if (mayClose)
     event->accept();
   else
     event->ignore();
@@ -520,9 +522,11 @@ void TfrmQuil::showEvent(QShowEvent *event) {
   fitLeftToolbar();
   if (!FViewAllOnShow || !FEditor) return;
   FViewAllOnShow = false;
-  FEditor->view().FBoxWidth = float(pbox->width());
-  FEditor->view().FBoxHeight = float(pbox->height());
-  actResetViewExecute(*FEditor);
+  guarded(*this, "FormShow", [this] {
+    FEditor->view().FBoxWidth = float(pbox->width());
+    FEditor->view().FBoxHeight = float(pbox->height());
+    actResetViewExecute(*FEditor);
+  });
 }
 
 void TfrmQuil::changeEvent(QEvent *event) {
@@ -548,6 +552,10 @@ void TfrmQuil::firstIdleInit() {
 // Keys
 
 void TfrmQuil::keyPressEvent(QKeyEvent *event) {
+  guarded(*this, "FormKeyDown", [&] { FormKeyDown(event); });
+}
+
+void TfrmQuil::FormKeyDown(QKeyEvent *event) {
   const QString text = event->text();
   if (!FEditor || text.size() != 1 || !text.at(0).isPrint()) {
     QMainWindow::keyPressEvent(event);
@@ -562,12 +570,12 @@ void TfrmQuil::keyPressEvent(QKeyEvent *event) {
   const QChar c = text.at(0).toUpper();
   const bool dimension = ed.tool().FTool == TTool::DimensionLine;
   if (c == QLatin1Char('G')) {
-    runCommand([&] { actShowHideGridExecute(ed); });
+    runCommand("actShowHideGrid", [&] { actShowHideGridExecute(ed); });
     return;
   }
   if (c == QLatin1Char('S')) {
     // With the dimension tool the key belongs to its "Single Line" box.
-    if (!dimension) runCommand([&] { actShowHideScaleExecute(ed); });
+    if (!dimension) runCommand("actShowHideScale", [&] { actShowHideScaleExecute(ed); });
     return;
   }
   // R and W flip boxes of the dimension tool; Q switches an active radial-repeat mode off:
@@ -575,7 +583,7 @@ void TfrmQuil::keyPressEvent(QKeyEvent *event) {
   if (dimension && (c == QLatin1Char('R') || c == QLatin1Char('W'))) return;
   if (c == QLatin1Char('Q') && ed.display().IsMandalaMode) return;
   if (const std::optional<TTool> tool = toolOfHotKey(c)) {
-    runCommand([&] { sbToolsClick(ed, *tool); });
+    runCommand("sbToolsClick", [&] { sbToolsClick(ed, *tool); });
     return;
   }
   QMainWindow::keyPressEvent(event);
@@ -588,7 +596,7 @@ void TfrmQuil::requestSync(bool full) {
   FSyncFull = FSyncFull || full;
   if (FSyncPending) return;
   FSyncPending = true;
-  QTimer::singleShot(0, this, &TfrmQuil::syncWidgets);
+  QTimer::singleShot(0, this, [this] { guarded(*this, "syncWidgets", [this] { syncWidgets(); }); });
 }
 
 void TfrmQuil::syncWidgets() {

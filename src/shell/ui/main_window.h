@@ -134,11 +134,15 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   // The caption of a phrase key, or the English text while the dictionary lacks it.
   QString caption(const char *key, const QString &english) const;
   void FormActivate();
+  // The key handler behind keyPressEvent: hot keys of the view switches and the tools.
+  void FormKeyDown(QKeyEvent *event);
   // Brings the widgets in line with the editor after a repaint request: the pressed tool,
   // the view switches, the command enabling and the status line.
   void requestSync(bool full);
   void syncWidgets();
-  void runCommand(const std::function<void()> &command);
+  // Runs a command of a button, menu or key through the guarded call, then brings the
+  // widgets in line; `name` names it in a failure's report.
+  void runCommand(const char *name, const std::function<void()> &command);
   void actExportExecute(bool dxf);
   void actOpenOptionsExecute();
   void actPasteFromClipboardExecute();
