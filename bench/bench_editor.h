@@ -10,6 +10,7 @@
 #include "model/shape_list.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
+#include "tools/command_hooks.h"
 
 namespace quillon::bench {
 
@@ -22,15 +23,15 @@ struct TBenchEditor {
     qputenv("QUILLON_DATA_DIR", QDir(dir.path()).filePath("data").toUtf8());
     qputenv("QUILLON_DOCUMENTS_DIR", QDir(dir.path()).filePath("documents").toUtf8());
     editor = std::make_unique<TEditor>(ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
+    installCommandHooks(*editor);
   }
 };
 
 // `count` lines, arcs, ellipses and Beziers in turn on a 4 mm grid of 100 columns; with
 // `withIntersections` each shape's intersections are recorded as it is added.
 inline void addShapeGrid(TEditor &editor, int count, bool withIntersections) {
-  TShapeList &doc = editor.doc().PathList();
   for (int i = 0; i < count; ++i) {
-    auto *s = new TQN_Path(0, 0xFF00FFFF, 1.5f, TStrokeDash::Solid, doc.getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFF00FFFF, 1.5f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
     const float x = static_cast<float>(i % 100) * 4.0f, y = static_cast<float>(i / 100) * 4.0f;
     switch (i % 4) {
       case 0: s->drawLinePath({x, y}, {x + 3, y + 1}); break;
@@ -38,8 +39,8 @@ inline void addShapeGrid(TEditor &editor, int count, bool withIntersections) {
       case 2: s->drawEllipsePath({x, y}, 3, 2); break;
       case 3: s->drawBezierPath({x, y}, {x + 1, y - 1}, {x + 2, y + 1}, {x + 3, y}); break;
     }
-    if (withIntersections) editor.calcIntersectionsOfShape(s);
-    doc.add(s, 0);
+    if (withIntersections) editor.calcIntersectionsOfShape(s.get());
+    editor.doc().add(std::move(s), 0);
   }
 }
 

@@ -27,15 +27,16 @@ using namespace quillon;
 
 struct ExportDrawing : bench::TBenchEditor {
   ExportDrawing() {
-    TShapeList &doc = editor->doc().PathList();
-    std::vector<TQN_Path *> shapes;
+    TDocument &doc = editor->doc();
+    std::vector<std::unique_ptr<TQN_Path>> shapes;
 
     // 200 chains of 10 segments along a zigzag.
     for (int chain = 0; chain < 200; ++chain) {
       const float y0 = static_cast<float>(chain) * 6.0f;
       for (int k = 0; k < 10; ++k) {
         const TPointF a{static_cast<float>(k) * 8.0f, y0}, b{static_cast<float>(k + 1) * 8.0f, y0};
-        auto *s = new TQN_Path(chain % 5, 0xFF00FFFF, 1.5f, TStrokeDash::Solid, doc.getNextID());
+        auto s = std::make_unique<TQN_Path>(chain % 5, 0xFF00FFFF, 1.5f, TStrokeDash::Solid,
+                                            doc.PathList().getNextID());
         const bool backward = k % 3 == 2;
         const TPointF st = backward ? b : a, ed = backward ? a : b;
         switch (k % 3) {
@@ -47,16 +48,16 @@ struct ExportDrawing : bench::TBenchEditor {
           }
           case 2: s->drawBezierPath(st, st + TPointF{0, 2}, ed + TPointF{0, 2}, ed); break;
         }
-        shapes.push_back(s);
+        shapes.push_back(std::move(s));
       }
     }
     std::mt19937 rng(7);
     std::shuffle(shapes.begin(), shapes.end(), rng);
-    for (TQN_Path *s : shapes) doc.add(s, 0);
+    for (auto &s : shapes) doc.add(std::move(s), 0);
 
     // 15,000 holes: small closed diamonds.
     for (int i = 0; i < 15000; ++i) {
-      auto *h = new TQN_Path(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc.getNextID());
+      auto h = std::make_unique<TQN_Path>(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc.PathList().getNextID());
       const float x = static_cast<float>(i % 150) * 2.0f, y = 1300.0f + static_cast<float>(i / 150) * 2.0f;
       TPathData d;
       d.MoveTo({x - 0.5f, y});
@@ -67,7 +68,7 @@ struct ExportDrawing : bench::TBenchEditor {
       h->setData(d);
       h->FShapeType = QStringLiteral("S_HOLE");
       h->FCenter = h->FStartPt = {x, y};
-      doc.add(h, 0);
+      doc.add(std::move(h), 0);
     }
   }
 };

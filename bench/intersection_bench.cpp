@@ -10,6 +10,7 @@
 #include <random>
 
 #include "i18n/multi_lang.h"
+#include "model/document.h"
 #include "model/intersection.h"
 #include "model/intersection_upkeep.h"
 #include "model/shape.h"
@@ -20,19 +21,15 @@ namespace {
 
 using namespace quillon;
 
+// The document owns the shapes and the intersection records and frees them.
 class Drawing {
  public:
-  Drawing() = default;
-  ~Drawing() {
-    intersections.FreeAll();
-    doc.clearAll();
+  TQN_Path *add() {
+    return doc.add(std::make_unique<TQN_Path>(0, 0xFF000000, 0.3f, TStrokeDash::Solid, shapes().getNextID()), 0);
   }
 
-  TQN_Path *add() {
-    auto *s = new TQN_Path(0, 0xFF000000, 0.3f, TStrokeDash::Solid, doc.getNextID());
-    doc.add(s, 0);
-    return s;
-  }
+  TShapeList &shapes() { return doc.PathList(); }
+  TIntersections &intersections() { return doc.FIntersections; }
 
   float uniform(float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); }
 
@@ -76,8 +73,7 @@ class Drawing {
   }
 
   TMultiLang lang;
-  TShapeList doc{&lang, QStringLiteral("en")};
-  TIntersections intersections;
+  TDocument doc{&lang, QStringLiteral("en")};
   std::mt19937 rng{12345};
 };
 
@@ -88,25 +84,23 @@ void addOneShape(benchmark::State &state, bool indexed) {
   Drawing d;
   d.fill(5000, false);
   TShapeSpatialIndex index;
-  for (TQN_Path *s : d.doc) calcIntersectionsOfShape(d.doc, d.intersections, s, false, &index);
+  for (TQN_Path *s : d.shapes()) calcIntersectionsOfShape(d.shapes(), d.intersections(), s, false, &index);
   const float side = 20.0f * std::sqrt(5000.0f);
   std::int64_t records = 0;
   for (auto _ : state) {
     TQN_Path *s = d.add();
     const TPointF p{d.uniform(0, side), d.uniform(0, side)};
     s->drawLinePath(p, {p.X + d.uniform(-25, 25), p.Y + d.uniform(-25, 25)});
-    const int before = d.intersections.Count();
+    const int before = d.intersections().Count();
     const auto t0 = std::chrono::steady_clock::now();
-    calcIntersectionsOfShape(d.doc, d.intersections, s, false, indexed ? &index : nullptr);
+    calcIntersectionsOfShape(d.shapes(), d.intersections(), s, false, indexed ? &index : nullptr);
     const auto t1 = std::chrono::steady_clock::now();
     state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
-    records += d.intersections.Count() - before;
-    removeIntersectionsOf(d.intersections, s);
-    d.doc.Remove(s);
-    delete s;
+    records += d.intersections().Count() - before;
+    d.doc.remove(s);  // with its records
   }
   state.counters["records_per_add"] = benchmark::Counter(static_cast<double>(records) / state.iterations());
-  state.counters["document_records"] = static_cast<double>(d.intersections.Count());
+  state.counters["document_records"] = static_cast<double>(d.intersections().Count());
 }
 
 void BM_AddOneShapeTo5000_Indexed(benchmark::State &state) { addOneShape(state, true); }
@@ -118,8 +112,8 @@ BENCHMARK(BM_AddOneShapeTo5000_Plain)->UseManualTime()->Unit(benchmark::kMicrose
 void recalcAll(benchmark::State &state, bool indexed) {
   Drawing d;
   d.fill(2000, true);
-  for (auto _ : state) recalcAllIntersections(d.doc, d.intersections, indexed);
-  state.counters["records"] = static_cast<double>(d.intersections.Count());
+  for (auto _ : state) recalcAllIntersections(d.shapes(), d.intersections(), indexed);
+  state.counters["records"] = static_cast<double>(d.intersections().Count());
 }
 
 void BM_RecalcAll2000Curves_Indexed(benchmark::State &state) { recalcAll(state, true); }

@@ -19,6 +19,7 @@
 #include "render/paint.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
+#include "tools/command_hooks.h"
 
 namespace {
 
@@ -39,7 +40,8 @@ struct Drawing {
     qputenv("QUILLON_DATA_DIR", QDir(dir.path()).filePath("data").toUtf8());
     qputenv("QUILLON_DOCUMENTS_DIR", QDir(dir.path()).filePath("documents").toUtf8());
     editor = std::make_unique<TEditor>(ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
-    TShapeList &doc = editor->doc().PathList();
+    installCommandHooks(*editor);
+    TDocument &doc = editor->doc();
     const int pieces = std::max(1, (shapes + 24) / 25);
     const int columns = std::max(1, static_cast<int>(std::ceil(std::sqrt(pieces * 1.4))));
     auto origin = [&](int piece) {
@@ -49,7 +51,7 @@ struct Drawing {
       const TPointF o = origin(i / 25);
       const int k = i % 25;
       const float x = o.X + static_cast<float>(k % 5) * 16.0f, y = o.Y + static_cast<float>(k / 5) * 12.0f;
-      auto *s = new TQN_Path(i % 8, 0xFF00FFFF, 1.5f, TStrokeDash::Solid, doc.getNextID());
+      auto s = std::make_unique<TQN_Path>(i % 8, 0xFF00FFFF, 1.5f, TStrokeDash::Solid, doc.PathList().getNextID());
       switch (i % 4) {
         case 0: s->drawLinePath({x, y}, {x + 14, y + 3}); break;
         case 1: s->drawArcPath({x + 6, y + 6}, {5, 5}, {x + 11, y + 6}, {x + 6, y + 11}, 90); break;
@@ -67,8 +69,7 @@ struct Drawing {
           break;
         }
       }
-      doc.add(s, 0);
-      grow(s->getBoundary(false));
+      grow(doc.add(std::move(s), 0)->getBoundary(false));
     }
     // Holes: small closed diamonds as a pricking iron punches them, in rows along the
     // pieces' stitch lines.
@@ -78,7 +79,8 @@ struct Drawing {
       const int k = i % perPiece;
       const float x = o.X + 2.0f + static_cast<float>(k % 19) * 4.0f;
       const float y = o.Y + 2.0f + static_cast<float>(k / 19) * 3.0f;
-      auto *h = new TQN_Path(kStitchingHolePalletIndex, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc.getNextID());
+      auto h = std::make_unique<TQN_Path>(kStitchingHolePalletIndex, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid,
+                                          doc.PathList().getNextID());
       TPathData d;
       d.MoveTo({x - 0.4f, y});
       d.LineTo({x, y - 0.9f});
@@ -89,8 +91,7 @@ struct Drawing {
       h->FShapeType = QStringLiteral("S_HOLE");
       h->FCenter = h->FStartPt = h->FEndPt = {x, y};
       h->FWidth = 0.8f;
-      doc.add(h, 0);
-      grow(h->getBoundary(false));
+      grow(doc.add(std::move(h), 0)->getBoundary(false));
     }
   }
 

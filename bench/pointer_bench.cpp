@@ -30,10 +30,10 @@ struct PointerDrawing : bench::TBenchEditor {
     std::mt19937 rng(7);
     auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
     side = 20.0f * std::sqrt(static_cast<float>(count));
-    TShapeList &doc = editor->doc().PathList();
+    TDocument &doc = editor->doc();
     for (int i = 0; i < count; ++i) {
       const TPointF p{uniform(0, side), uniform(0, side)};
-      auto *s = new TQN_Path(0, 0xFF000000, 0.3f, TStrokeDash::Solid, doc.getNextID());
+      auto s = std::make_unique<TQN_Path>(0, 0xFF000000, 0.3f, TStrokeDash::Solid, doc.PathList().getNextID());
       switch (i % 4) {
         case 0: s->drawLinePath(p, {p.X + uniform(-25, 25), p.Y + uniform(-25, 25)}); break;
         case 1: {
@@ -47,7 +47,7 @@ struct PointerDrawing : bench::TBenchEditor {
                             {p.X + uniform(-15, 15), p.Y + uniform(-15, 15)},
                             {p.X + uniform(-25, 25), p.Y + uniform(-25, 25)});
       }
-      doc.add(s, 0);
+      doc.add(std::move(s), 0);
     }
     editor->btnRecalcIntersectionsClick();
     editor->view().FScale = 4.0f;

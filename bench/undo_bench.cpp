@@ -20,10 +20,10 @@ using namespace quillon;
 struct LargeDrawing : bench::TBenchEditor {
   LargeDrawing() {
     bench::addShapeGrid(*editor, 5000, false);
-    TShapeList &doc = editor->doc().PathList();
+    TDocument &doc = editor->doc();
     // Holes: small closed diamonds, as a pricking iron punches them.
     for (int i = 0; i < 10000; ++i) {
-      auto *h = new TQN_Path(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Dot, doc.getNextID());
+      auto h = std::make_unique<TQN_Path>(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Dot, doc.PathList().getNextID());
       const float x = static_cast<float>(i % 200) * 2.0f, y = 500.0f + static_cast<float>(i / 200) * 2.0f;
       TPathData d;
       d.MoveTo({x - 0.5f, y});
@@ -34,7 +34,7 @@ struct LargeDrawing : bench::TBenchEditor {
       h->setData(d);
       h->FShapeType = QStringLiteral("S_HOLE");
       h->FCenter = h->FStartPt = {x, y};
-      doc.add(h, 0);
+      doc.add(std::move(h), 0);
     }
   }
 };

@@ -13,6 +13,7 @@
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/project_file.h"
+#include "tools/command_hooks.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
   world->App = std::make_unique<QGuiApplication>(*argc, *argv);
   world->Editor = std::make_unique<quillon::TEditor>(
       world->Ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
+  quillon::installCommandHooks(*world->Editor);
   return 0;
 }
 

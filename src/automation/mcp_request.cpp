@@ -5,6 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "platform/json_text.h"
 #include "platform/number_text.h"
 #include "model/draw_pallet.h"
 #include "shell/editor.h"

@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "platform/geometry.h"
-#include "platform/json_text.h"
+#include "platform/json_fwd.h"
 #include "platform/path_data.h"
 
 namespace quillon {

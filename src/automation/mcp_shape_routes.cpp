@@ -14,6 +14,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
+#include "platform/json_text.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"

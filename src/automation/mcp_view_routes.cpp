@@ -13,6 +13,7 @@
 #include "automation/mcp_routes.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
+#include "platform/json_text.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/selection.h"

@@ -39,7 +39,6 @@ TQN_Path *TDocument::replace(TQN_Path *old, std::unique_ptr<TQN_Path> shape) {
   TQN_Path *s = shape.release();
   letGo(*old);
   FPathList->FItems[static_cast<std::size_t>(index)] = s;
-  if (old->isKind(shape_kind::Hole)) repairStitchLinks(*FPathList);
   delete old;
   return s;
 }
@@ -56,7 +55,6 @@ std::unique_ptr<TQN_Path> TDocument::take(TQN_Path *shape) {
   if (index < 0) return nullptr;
   letGo(*shape);
   FPathList->Delete(index);
-  if (shape->isKind(shape_kind::Hole)) repairStitchLinks(*FPathList);
   return std::unique_ptr<TQN_Path>(shape);
 }
 
@@ -83,16 +81,13 @@ void TDocument::remove(const std::vector<TQN_Path *> &shapes) {
   items.erase(kept, items.end());
   if (removed.empty()) return;
 
-  bool holes = false;
   for (const TQN_Path *s : removed) {
     for (TDocumentListener *listener : FListeners) listener->shapeGoing(*s);
     if (s->FGroupID > 0) FGroupBoundary.erase(s->FGroupID);
-    holes = holes || s->isKind(shape_kind::Hole);
   }
   const std::unordered_set<const TQN_Path *> freed(removed.begin(), removed.end());
   removeIntersectionsOf(FIntersections, freed);
   removeIntersectionsOf(FStitchIntersections, freed);
-  if (holes) repairStitchLinks(*FPathList);
   for (TQN_Path *s : removed) delete s;
 }
 

@@ -5,9 +5,10 @@
 //
 // Every change of which shapes the drawing holds goes through the one mutation API below:
 // add, insert, replace, remove (or take) and clear. Removing a shape through it removes
-// the records that refer to it, drops the frame of its group, repairs the sewing links of
-// the remaining holes and tells every listener that the shape is going, before it is
-// freed; so nothing outside the document needs to keep a list of pointers to forget.
+// the records and clicked crossings that refer to it, drops the frame of its group and
+// tells every listener that the shape is going, before it is freed; so nothing outside
+// the document needs to keep a list of pointers to forget. The sewing links of the holes
+// that remain are left as they are: the commands that repair them call repairStitchLinks.
 // Shapes themselves (their geometry, style and flags) are changed in place by the commands.
 #include <QString>
 
@@ -59,7 +60,7 @@ class TDocument {
   // Puts `shape` in the place of `old`, which goes as with remove. Returns the new shape.
   TQN_Path *replace(TQN_Path *old, std::unique_ptr<TQN_Path> shape);
   // Takes the shapes out of the document and frees them. Shapes not in the document are
-  // passed over; the listed shapes may repeat.
+  // passed over; the listed shapes may repeat. The others keep their order.
   void remove(TQN_Path *shape);
   void remove(const std::vector<TQN_Path *> &shapes);
   // Takes the shape out of the document as remove does, but hands it to the caller instead

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "model/color_names.h"
+#include "platform/json_text.h"
 #include "platform/number_text.h"
 #include "platform/path_data.h"
 
@@ -163,17 +164,17 @@ bool isPointOnSegment(TPointF a, TPointF b, TPointF p, float &cross, float toler
   return t >= 0.0 && t <= len2;
 }
 
-nlohmann::ordered_json pointToJson(TPointF p) {
-  return nlohmann::ordered_json::array({static_cast<double>(p.X), static_cast<double>(p.Y)});
+TJson pointToJson(TPointF p) {
+  return TJson::array({static_cast<double>(p.X), static_cast<double>(p.Y)});
 }
 
 namespace {
 // A JSON value in a message; invalid UTF-8 in a string must not throw here.
-std::string shownValue(const nlohmann::ordered_json &v) {
-  return v.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+std::string shownValue(const TJson &v) {
+  return v.dump(-1, ' ', false, TJson::error_handler_t::replace);
 }
 
-float jsonNumber(const nlohmann::ordered_json &v) {
+float jsonNumber(const TJson &v) {
   std::optional<double> d;
   if (v.is_number())
     d = v.get<double>();
@@ -186,7 +187,7 @@ float jsonNumber(const nlohmann::ordered_json &v) {
 }
 }  // namespace
 
-TPointF jsonToPoint(const nlohmann::ordered_json &value) {
+TPointF jsonToPoint(const TJson &value) {
   if (!value.is_array() || value.size() < 2)
     throw std::runtime_error("a point needs an array of two numbers: " + shownValue(value));
   return {jsonNumber(value[0]), jsonNumber(value[1])};
@@ -249,7 +250,7 @@ TAlphaColor textToColor(const std::string &text) {
   throw std::runtime_error("'" + text + "' is not a valid colour");
 }
 
-TAlphaColor jsonToColor(const nlohmann::ordered_json &value) {
+TAlphaColor jsonToColor(const TJson &value) {
   if (!value.is_string()) throw std::runtime_error("a colour must be a text: " + shownValue(value));
   return textToColor(value.get<std::string>());
 }

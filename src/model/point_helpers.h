@@ -6,7 +6,7 @@
 // says otherwise; the arithmetic inside is done in doubles.
 #include <string>
 
-#include <nlohmann/json.hpp>
+#include "platform/json_fwd.h"
 
 #include "platform/geometry.h"
 
@@ -52,12 +52,12 @@ bool isPointOnSegment(TPointF a, TPointF b, TPointF p, float &cross, float toler
 bool calcPerpendicularFoot(TPointF p, const TQN_Path &line, TPointF &direction, float &distance, TPointF &foot);
 
 // JSON and text forms.
-nlohmann::ordered_json pointToJson(TPointF p);
-TPointF jsonToPoint(const nlohmann::ordered_json &value);  // throws std::runtime_error
+TJson pointToJson(TPointF p);
+TPointF jsonToPoint(const TJson &value);  // throws std::runtime_error
 std::string colorToHexARGB(TAlphaColor c);                 // "FF0080C0"
 std::string colorToText(TAlphaColor c);                    // name, else "#AARRGGBB"
 std::string colorToSvgText(TAlphaColor c);                 // name, "#RRGGBB" or "#AARRGGBB"
 TAlphaColor textToColor(const std::string &text);           // throws std::runtime_error
-TAlphaColor jsonToColor(const nlohmann::ordered_json &value);  // throws std::runtime_error
+TAlphaColor jsonToColor(const TJson &value);  // throws std::runtime_error
 
 }  // namespace quillon

@@ -11,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "platform/json_fwd.h"
 
 #include <QString>
 
@@ -131,8 +131,8 @@ class TQN_Path {
 
   // The shape's JSON object, and filling the shape from one (the iron reference "pr" is
   // read by the caller, who passes the iron in).
-  nlohmann::ordered_json toJson() const;
-  void loadJson(const nlohmann::ordered_json &jo, TPrickingIron *pr);
+  TJson toJson() const;
+  void loadJson(const TJson &jo, TPrickingIron *pr);
 
   // Replaces the outline; for readers and commands that set it directly.
   void setData(const TPathData &data) { FData = data; resetBoundary(); }

@@ -255,7 +255,7 @@ struct TShapeValues {
 // ---------------------------------------------------------------------------------
 // Writing
 
-nlohmann::ordered_json TQN_Path::toJson() const {
+TJson TQN_Path::toJson() const {
   const bool isHole = isKind(shape_kind::Hole);
   TJson jo = TJson::object();
   // Room for every key at once: growing the key list would copy each key and value
@@ -332,7 +332,7 @@ nlohmann::ordered_json TQN_Path::toJson() const {
 // ---------------------------------------------------------------------------------
 // Reading
 
-void TQN_Path::loadJson(const nlohmann::ordered_json &jo, TPrickingIron *pr) {
+void TQN_Path::loadJson(const TJson &jo, TPrickingIron *pr) {
   if (!jo.is_object()) throw std::runtime_error(std::string("shape: expected a JSON object, found ") + jo.type_name());
   const TObjectReader r(jo);
 

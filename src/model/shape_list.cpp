@@ -1,6 +1,7 @@
 #include "model/shape_list.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 #include "i18n/multi_lang.h"
@@ -65,6 +66,11 @@ void TShapeList::Exchange(int a, int b) {
 int TShapeList::add(TQN_Path *shape, int layer) {
   shape->FLayerID = layer;
   return Append(shape);
+}
+
+int TShapeList::getNextID() {
+  if (LastID >= std::numeric_limits<int>::max()) throw std::overflow_error("the document has no shape IDs left");
+  return ++LastID;
 }
 
 void TShapeList::updateLastID() {

@@ -40,7 +40,8 @@ class TShapeList {
   // queries that take a shape list; it never frees them.
   static std::unique_ptr<TShapeList> borrowing(const TShapeList &layersFrom, const std::vector<TQN_Path *> &shapes);
 
-  int getNextID() { return ++LastID; }
+  // The next shape or group ID; throws when the 32-bit range is used up.
+  int getNextID();
   void updateLastID();
 
   // Layers.

@@ -7,14 +7,14 @@
 // U+FFFF), floating numbers with up to 15 significant digits and ".0" on whole numbers.
 #include <nlohmann/json.hpp>
 
+#include "platform/json_fwd.h"
+
 #include <QString>
 
 #include <string>
 #include <string_view>
 
 namespace quillon {
-
-using TJson = nlohmann::ordered_json;
 
 // The text of a value. Strings must be UTF-8; invalid UTF-8 throws std::runtime_error.
 std::string writeJsonText(const TJson &value);

@@ -112,7 +112,9 @@ double roundHalfEven(double value, int decimals) {
 double roundHalfAwayFromZero(double value, int decimals) {
   const double scale = tenTo(decimals);
   const double scaled = value * scale;
-  const double r = std::trunc(scaled + (scaled < 0 ? -0.5 : 0.5));
+  // std::round decides the half exactly; adding 0.5 first would round the sum itself
+  // (0.49999999999999994 + 0.5 is 1.0, and odd numbers above 2^52 move to the next even).
+  const double r = std::round(scaled);
   return r / scale;
 }
 

@@ -71,6 +71,7 @@ void deleteSelectedShapes(TEditor &editor) {
     listed.erase(std::find(listed.begin(), listed.end(), typed));
   }
   document.remove(listed);
+  repairStitchLinks(document.PathList());
   takeUndoSnapshot(editor, QStringLiteral("L16679"));
   editor.ui().refreshCanvas();
 }
@@ -96,6 +97,7 @@ int deleteDuplicateShapes(TEditor &editor, bool countOnly) {
   editor.doc().remove(listed);
   for (int id : repeatIds) deleteMandalaMembers(editor, id);
   if (result > 0) {
+    repairStitchLinks(editor.doc().PathList());
     editor.ui().refreshCanvas();
     takeUndoSnapshot(editor, QStringLiteral("L22548"));
   }

@@ -15,6 +15,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "model/spatial_index.h"
 #include "platform/date_time.h"
 #include "platform/file_io.h"
+#include "platform/json_text.h"
 #include "platform/number_text.h"
 #include "model/draw_pallet.h"
 #include "shell/autosave.h"
@@ -48,6 +50,9 @@ constexpr const char *kBoolTrue = "-1";
 constexpr const char *kBoolFalse = "0";
 constexpr float kHoleFarLimit = 1000000.0f;  // mm
 constexpr double kEllipseRoundness = 0.01;   // mm between width and height
+// IDs and group IDs above this are given new ones when a file is read, so the one counter
+// that issues IDs never runs past the 32-bit range however many shapes follow.
+constexpr int kMaxStoredId = std::numeric_limits<int>::max() / 2;
 
 [[noreturn]] void fail(const std::string &what) { throw std::runtime_error("project file: " + what); }
 
@@ -282,7 +287,7 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
     if (shape->FPalletIndex < 0) shape->FPalletIndex = std::max(getPaletteIndexOfPath(editor.pen(), *shape), 0);
     if (shape->isKind(shape_kind::Hole)) repairHole(*shape);
 
-    const bool newId = shape->ID() < 0 || !seenIds.insert(shape->ID()).second;
+    const bool newId = shape->ID() < 0 || shape->ID() > kMaxStoredId || !seenIds.insert(shape->ID()).second;
 
     // A line without length is dropped.
     if (shape->isKind(shape_kind::Line) && isSamePoint(shape->FStartPt, shape->FEndPt, 0.0f)) continue;
@@ -300,9 +305,44 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
     addShape(std::move(shape), layer, newId);
   }
 
+  // IDs beyond the limit go first, so the counter is not set from them; a hole's sewing
+  // links follow its new ID when its old one was unique.
+  std::unordered_map<int, int> largeIdUses;
+  std::vector<int> largeIds(renumbered.size(), 0);
+  for (std::size_t i = 0; i < renumbered.size(); ++i) {
+    TQN_Path *s = renumbered[i];
+    if (s->ID() <= kMaxStoredId) continue;
+    largeIds[i] = s->ID();
+    ++largeIdUses[s->ID()];
+    s->updateId(-1);
+  }
+  std::unordered_map<int, int> largeGroups;
+  std::vector<std::pair<TQN_Path *, int>> largeGroupMembers;
+  for (TQN_Path *s : doc) {
+    if (s->FGroupID <= kMaxStoredId) continue;
+    largeGroups.emplace(s->FGroupID, 0);
+    largeGroupMembers.emplace_back(s, s->FGroupID);
+    s->FGroupID = 0;  // until the new group ID is known
+  }
+
   // The counter starts above every ID and group ID in use, so new IDs clash with none.
   doc.updateLastID();
-  for (TQN_Path *s : renumbered) s->updateId(doc.getNextID());
+  std::unordered_map<int, int> movedIds;
+  for (std::size_t i = 0; i < renumbered.size(); ++i) {
+    renumbered[i]->updateId(doc.getNextID());
+    if (largeIds[i] != 0 && largeIdUses[largeIds[i]] == 1) movedIds[largeIds[i]] = renumbered[i]->ID();
+  }
+  for (auto &[member, oldGroup] : largeGroupMembers) {
+    int &group = largeGroups.at(oldGroup);
+    if (group == 0) group = doc.getNextID();
+    member->FGroupID = group;
+  }
+  if (movedIds.empty()) return;
+  for (TQN_Path *s : doc) {
+    if (!s->isKind(shape_kind::Hole)) continue;
+    if (const auto prev = movedIds.find(s->FPrevStitchID); prev != movedIds.end()) s->FPrevStitchID = prev->second;
+    if (const auto next = movedIds.find(s->FNextStitchID); next != movedIds.end()) s->FNextStitchID = next->second;
+  }
 }
 
 void readPrintAreas(const TJson &root, TShapeList &doc) {

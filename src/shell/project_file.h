@@ -19,7 +19,7 @@
 #include <string_view>
 
 #include "model/document.h"
-#include "platform/json_text.h"
+#include "platform/json_fwd.h"
 
 namespace quillon {
 

@@ -1,5 +1,6 @@
 #include "stitching/pricking_iron.h"
 
+#include "platform/json_text.h"
 #include "platform/number_text.h"
 
 #include <algorithm>

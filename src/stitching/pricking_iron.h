@@ -1,7 +1,7 @@
 #pragma once
 // Pricking irons (the punching tool whose blades make a seam's stitching holes) and iron
 // groups (one iron together with the prong counts in which it is offered).
-#include "platform/json_text.h"
+#include "platform/json_fwd.h"
 
 #include <memory>
 #include <string>

@@ -61,9 +61,9 @@ TEST_F(McpQueryTest, ShapeByIdAndItsRefusals) {
 }
 
 TEST_F(McpQueryTest, ShapeByIdGivesBezierHandlesAndTheFirstOfTwoEqualIds) {
-  auto *curve = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  curve->drawBezierPath({0, 0}, {1, 2}, {3, 2}, {4, 0});
-  doc().add(curve, 0);
+  auto bezier = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  bezier->drawBezierPath({0, 0}, {1, 2}, {3, 2}, {4, 0});
+  TQN_Path *curve = editor.doc().add(std::move(bezier), 0);
   const TJson shape = parseJsonText(ok200("GET", "/shapes/" + std::to_string(curve->ID())));
   EXPECT_EQ(shape["bezierCp1"], parseJsonText(R"({"x":1.0,"y":2.0})"));
   EXPECT_EQ(shape["bezierCp2"], parseJsonText(R"({"x":3.0,"y":2.0})"));

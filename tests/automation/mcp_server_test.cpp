@@ -239,7 +239,8 @@ TEST(McpJsonString, EscapesQuotesBackslashesAndControlCharactersOnly) {
   EXPECT_EQ(mcpErrorReply("say \"hi\""), R"({"error":"say \"hi\""})");
 }
 
-// The start-up switch: [MCP] EnableServer in the settings file; shutdown stops the server.
+// The start-up switch: [MCP] EnableServer in the settings file turns the server on when the
+// program starts it for its editor; the program's shutdown stops it before the editor goes.
 class McpStartUpTest : public ::testing::Test {
  protected:
   void writeSettings(const char *text) {
@@ -254,22 +255,25 @@ TEST_F(McpStartUpTest, ServerIsOffUnlessTheSettingsTurnItOn) {
   for (const char *text : {"", "[MCP]\r\nEnableServer=0\r\n", "[MCP]\r\nEnableServer=yes\r\n"}) {
     writeSettings(text);
     TEditor editor(ui, {QStringLiteral("--instance-id"), QStringLiteral("1")});
-    EXPECT_EQ(editor.FMCPServer, nullptr) << text;
+    EXPECT_EQ(startMcpServer(editor), nullptr) << text;
   }
 }
 
 TEST_F(McpStartUpTest, EnabledServerListensOn7777UntilShutdown) {
   writeSettings("[MCP]\r\nEnableServer=1\r\n");
   auto editor = std::make_unique<TEditor>(ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
-  if (!editor->FMCPServer) {
+  std::unique_ptr<TQNMCPServer> server = startMcpServer(*editor);
+  if (!server) {
     // Only acceptable when something else holds the port.
     TQNMCPServer probe(kMcpPort, nullptr);
     EXPECT_THROW(probe.Start(), std::runtime_error);
     GTEST_SKIP() << "port 7777 is in use";
   }
-  EXPECT_EQ(editor->FMCPServer->Port(), kMcpPort);
+  EXPECT_EQ(server->Port(), kMcpPort);
   EXPECT_EQ(mcpCallServingEvents(kMcpPort, "GET", "/doc").body,
             R"({"shapeCount":0,"layerCount":1,"paletteCount":40,"activePaletteIdx":1,"activeLayerId":0,"bbox":null})");
+  stopMcpServer(server);
+  EXPECT_EQ(server, nullptr);
   editor.reset();
   EXPECT_EQ(mcpClientCall(kMcpPort, "GET", "/", "", {}).status, -1);
 }

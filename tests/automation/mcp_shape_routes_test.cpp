@@ -160,9 +160,9 @@ TEST_F(McpShapeTest, UpdateReshapesByKindAndRenewsIntersections) {
   ok200("PUT", path(line), R"({"x1":0,"y1":1,"x2":10,"y2":1})");
   EXPECT_EQ(editor.doc().FIntersections.Count(), 1);
 
-  auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  ellipse->drawEllipsePath({0, 0}, 2, 2);
-  doc().add(ellipse, 0);
+  auto oval = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  oval->drawEllipsePath({0, 0}, 2, 2);
+  TQN_Path *ellipse = editor.doc().add(std::move(oval), 0);
   ok200("PUT", path(ellipse), R"({"cx":1,"cy":2,"rx":3,"ry":4})");
   EXPECT_EQ(ellipse->FWidth, 6.0f);
   EXPECT_EQ(ellipse->FHeight, 8.0f);
@@ -190,12 +190,12 @@ TEST_F(McpShapeTest, RejectedUpdatesChangeNothing) {
   TQN_Path *line = addLine({0, 0}, {10, 0});
   addLine({5, -5}, {5, 5});
   editor.calcIntersectionsOfShape(line);
-  auto *curve = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  curve->drawBezierPath({0, 0}, {1, 2}, {3, 2}, {4, 0});
-  doc().add(curve, 0);
-  auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  ellipse->drawEllipsePath({0, 0}, 2, 2);
-  doc().add(ellipse, 0);
+  auto bezier = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  bezier->drawBezierPath({0, 0}, {1, 2}, {3, 2}, {4, 0});
+  TQN_Path *curve = editor.doc().add(std::move(bezier), 0);
+  auto oval = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  oval->drawEllipsePath({0, 0}, 2, 2);
+  TQN_Path *ellipse = editor.doc().add(std::move(oval), 0);
   const std::size_t states = undoStates();
 
   struct Case {

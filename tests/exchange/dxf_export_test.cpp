@@ -71,13 +71,11 @@ class DxfExport : public EditorTest {
   QByteArray bytes;
   QStringList lines;
 
+  // A shape outside the document until add hands it over.
   TQN_Path *newShape(int pallet = 0) {
-    return new TQN_Path(pallet, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    return keepBuilt(std::make_unique<TQN_Path>(pallet, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID()));
   }
-  TQN_Path *add(TQN_Path *s) {
-    doc().add(s, 0);
-    return s;
-  }
+  TQN_Path *add(TQN_Path *s) { return addBuilt(s, 0); }
 
   int exportDxf(bool r14, bool invertY = true, bool asDots = true, TExportRunOptions run = {}) {
     editor.FOptions->UseDXFR14 = r14;

@@ -80,13 +80,11 @@ class SvgExport : public EditorTest {
   // Only the boxes of the test itself (start-up may ask its own questions).
   void SetUp() override { ui.boxKeys.clear(); }
 
-  TQN_Path *addShape(TQN_Path *s, int layer = 0) {
-    doc().add(s, layer);
-    return s;
-  }
+  // A shape outside the document until addShape hands it over.
   TQN_Path *newShape(int pallet = 0, TAlphaColor color = 0xFFFFFFFF) {
-    return new TQN_Path(pallet, color, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    return keepBuilt(std::make_unique<TQN_Path>(pallet, color, 1.0f, TStrokeDash::Solid, doc().getNextID()));
   }
+  TQN_Path *addShape(TQN_Path *s, int layer = 0) { return addBuilt(s, layer); }
   TQN_Path *addBezier(TPointF a, TPointF c1, TPointF c2, TPointF b) {
     auto *s = newShape();
     s->drawBezierPath(a, c1, c2, b);
@@ -228,7 +226,7 @@ TEST_F(SvgExport, ChainsFollowTheLineTypeForwardAndTheStrokeBackward) {
 
   // Backward: the red line comes first; the white one before it is not joined backward,
   // and once the red line is written nothing continues it.
-  doc().clearAll();
+  editor.doc().clear();
   addLine({10, 0}, {20, 0})->FColor = 0xFFFF0000;
   addLine({0, 0}, {10, 0});
   ASSERT_EQ(exportSvg(), 2);
@@ -238,7 +236,7 @@ TEST_F(SvgExport, ChainsFollowTheLineTypeForwardAndTheStrokeBackward) {
   EXPECT_EQ(attr(e[1], "stroke"), "White");
 
   // Another line type never joins.
-  doc().clearAll();
+  editor.doc().clear();
   addLine({0, 0}, {10, 0});
   addLine({10, 0}, {20, 0}, 0, 3);
   ASSERT_EQ(exportSvg(), 2);
@@ -263,7 +261,7 @@ TEST_F(SvgExport, ATriangleIsOneClosedPathWhateverShapeComesFirst) {
 TEST_F(SvgExport, AtAForkTheEarlierShapeOfTheDocumentContinuesTheChain) {
   // Both branches start within the tolerance of the trunk's end, on either side of it.
   for (bool upFirst : {true, false}) {
-    doc().clearAll();
+    editor.doc().clear();
     addLine({0, 0}, {10, 0});
     const TPointF up[2] = {{10.05f, 0}, {20, -5}}, down[2] = {{9.95f, 0}, {20, 5}};
     const TPointF *first = upFirst ? up : down, *second = upFirst ? down : up;

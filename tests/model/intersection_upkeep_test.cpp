@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <numbers>
 #include <random>
 #include <string>
 
 #include "i18n/multi_lang.h"
+#include "model/document.h"
 #include "model/intersection.h"
 #include "model/model_test_util.h"
 #include "model/point_helpers.h"
@@ -22,17 +24,11 @@ namespace {
 
 using test::pointNear;
 
+// The document owns the shapes and the records; the upkeep works on its list.
 class IntersectionUpkeepTest : public ::testing::Test {
  public:
-  ~IntersectionUpkeepTest() override {
-    intersections.FreeAll();
-    doc.clearAll();
-  }
-
   TQN_Path *newShape(int layer = 0) {
-    auto *s = new TQN_Path(0, 0xFF000000, 0.3f, TStrokeDash::Solid, doc.getNextID());
-    doc.add(s, layer);
-    return s;
+    return document.add(std::make_unique<TQN_Path>(0, 0xFF000000, 0.3f, TStrokeDash::Solid, doc.getNextID()), layer);
   }
   TQN_Path *line(TPointF a, TPointF b, int layer = 0) {
     TQN_Path *s = newShape(layer);
@@ -51,8 +47,9 @@ class IntersectionUpkeepTest : public ::testing::Test {
   }
 
   TMultiLang lang;
-  TShapeList doc{&lang, QStringLiteral("en")};
-  TIntersections intersections;
+  TDocument document{&lang, QStringLiteral("en")};
+  TShapeList &doc = document.PathList();
+  TIntersections &intersections = document.FIntersections;
 };
 
 // ---- Which pairs take part ----
@@ -129,8 +126,7 @@ TEST_F(IntersectionUpkeepTest, WhichPairsTakePart) {
   for (const bool indexed : {false, true}) {
     for (const SkipCase &c : cases) {
       SCOPED_TRACE(std::string(c.name) + (indexed ? " (indexed)" : " (plain)"));
-      intersections.FreeAll();
-      doc.clearAll();
+      document.clear();
       TQN_Path *S = line({0, 0}, {10, 10});
       TQN_Path *O = line({0, 10}, {10, 0});
       c.setup(doc, *S, *O);
@@ -256,8 +252,7 @@ TEST_F(IntersectionUpkeepTest, JointAndTeePoints) {
   for (const bool indexed : {false, true}) {
     for (const Case &c : cases) {
       SCOPED_TRACE(std::string(c.name) + (indexed ? " (indexed)" : " (plain)"));
-      intersections.FreeAll();
-      doc.clearAll();
+      document.clear();
       const auto [S, O] = c.make(*this);
       TShapeSpatialIndex index;
       calcIntersectionsOfShape(doc, intersections, S, false, indexed ? &index : nullptr);
@@ -368,8 +363,7 @@ TEST_F(IntersectionUpkeepTest, RecalcCirclePairPrefilter) {
   for (const bool indexed : {false, true}) {
     for (const Case &c : cases) {
       SCOPED_TRACE(std::string(c.name) + (indexed ? " (indexed)" : " (plain)"));
-      intersections.FreeAll();
-      doc.clearAll();
+      document.clear();
       c.make(*this);
       recalcAllIntersections(doc, intersections, indexed);
       ASSERT_EQ(intersections.Count(), static_cast<int>(c.expected.size()));
@@ -484,10 +478,10 @@ TEST_F(IntersectionUpkeepTest, IndexedAndPlainGiveTheSameRecordsInTheSameOrder) 
     calcIntersectionsOfShape(doc, indexed, s, false, &index);
   }
   TQN_Path *dropped = doc[doc.Count() / 2];
-  doc.Remove(dropped);
+  const std::unique_ptr<TQN_Path> taken = document.take(dropped);
+  ASSERT_EQ(taken.get(), dropped);
   removeIntersectionsOf(plain, dropped);
   removeIntersectionsOf(indexed, dropped);
-  delete dropped;
   for (int i = 0; i < doc.Count(); i += 7) {
     calcIntersectionsOfShape(doc, plain, doc[i], false);
     calcIntersectionsOfShape(doc, indexed, doc[i], false, &index);

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "i18n/multi_lang.h"
+#include "model/document.h"
 #include "model/intersection.h"
 #include "model/model_test_util.h"
 #include "model/point_helpers.h"
@@ -18,17 +20,11 @@ namespace {
 
 using test::pointNear;
 
+// The document owns the shapes and the crossing records.
 class RouteNetworkTest : public ::testing::Test {
  protected:
-  ~RouteNetworkTest() override {
-    intersections.FreeAll();
-    doc.clearAll();
-  }
-
   TQN_Path *newShape() {
-    auto *s = new TQN_Path(0, 0xFF000000, 0.3f, TStrokeDash::Solid, doc.getNextID());
-    doc.add(s, 0);
-    return s;
+    return document.add(std::make_unique<TQN_Path>(0, 0xFF000000, 0.3f, TStrokeDash::Solid, doc.getNextID()), 0);
   }
   TQN_Path *line(TPointF a, TPointF b) {
     TQN_Path *s = newShape();
@@ -43,8 +39,9 @@ class RouteNetworkTest : public ::testing::Test {
   }
 
   TMultiLang lang;
-  TShapeList doc{&lang, QStringLiteral("en")};
-  TIntersections intersections;
+  TDocument document{&lang, QStringLiteral("en")};
+  TShapeList &doc = document.PathList();
+  TIntersections &intersections = document.FIntersections;
 };
 
 // The best way into v, as the vertices it passes from v back to the start.
@@ -294,7 +291,7 @@ TEST_F(RouteNetworkTest, FirstOfTwoWaysThatRoundAlikeStays) {
   };
   for (const Case &c : {Case{"longer way listed first", true, 10.004f}, Case{"shorter way first", false, 10.001f}}) {
     SCOPED_TRACE(c.name);
-    doc.clearAll();
+    document.clear();
     const float firstY = c.longerFirst ? y1 : -y2, secondY = c.longerFirst ? -y2 : y1;
     line({0, 0}, {5, firstY});
     line({5, firstY}, {10, 0});

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "i18n/multi_lang.h"
+#include "model/document.h"
 
 namespace quillon {
 namespace {
@@ -19,10 +20,13 @@ class CountedShape : public TQN_Path {
   int *destroyed_;
 };
 
+// The list is the document's: shapes join and leave it through the document, which owns
+// them; everything else is the list's own.
 class ShapeListTest : public ::testing::Test {
  protected:
   TMultiLang lang;
-  TShapeList doc{&lang, QStringLiteral("en")};
+  TDocument document{&lang, QStringLiteral("en")};
+  TShapeList &doc = document.PathList();
 };
 
 TEST_F(ShapeListTest, NewDocumentHasOneNamedLayerAndNoPrintPage) {
@@ -75,29 +79,29 @@ TEST_F(ShapeListTest, LayerAccessorsAndDeletion) {
   EXPECT_THROW(doc.SetLayerName(9, QStringLiteral("x")), std::runtime_error);
 
   int destroyed = 0;
-  auto *s = new CountedShape(1, &destroyed);
-  doc.add(s, 2);
+  TQN_Path *s = document.add(std::make_unique<CountedShape>(1, &destroyed), 2);
   doc.deleteLayer(2);
   EXPECT_EQ(doc.Layers(), std::vector<int>{0});
   EXPECT_EQ(doc.GetLayerName(2), "");
   EXPECT_EQ(s->FLayerID, 2);  // shapes keep their layer
-  doc.clearAll();
+  document.clear();
   EXPECT_EQ(destroyed, 1);
 }
 
 TEST_F(ShapeListTest, IdsComeFromOneCounterThatSurvivesClearing) {
   int destroyed = 0;
-  auto *a = new CountedShape(3, &destroyed);
-  auto *b = new CountedShape(9, &destroyed);
-  b->FGroupID = 12;
-  EXPECT_EQ(doc.add(a, 0), 0);
-  EXPECT_EQ(doc.add(b, 3), 1);
+  auto grouped = std::make_unique<CountedShape>(9, &destroyed);
+  grouped->FGroupID = 12;
+  TQN_Path *a = document.add(std::make_unique<CountedShape>(3, &destroyed), 0);
+  TQN_Path *b = document.add(std::move(grouped), 3);
+  EXPECT_EQ(doc.IndexOf(a), 0);
+  EXPECT_EQ(doc.IndexOf(b), 1);
   EXPECT_EQ(b->FLayerID, 3);
   doc.updateLastID();
   EXPECT_EQ(doc.LastID, 12);
   EXPECT_EQ(doc.getNextID(), 13);
 
-  doc.clearAll();
+  document.clear();
   EXPECT_EQ(destroyed, 2);
   EXPECT_EQ(doc.getNextID(), 14);
   doc.updateLastID();
@@ -113,7 +117,7 @@ TEST_F(ShapeListTest, ClearAllResetsTheDocumentButNotTheCounter) {
   doc.PrintOffset().push_back({1, 1});
   doc.LastID = 40;
 
-  doc.clearAll();
+  document.clear();
   EXPECT_EQ(doc.Memo, "");
   EXPECT_FALSE(doc.IsChanged);
   EXPECT_EQ(doc.LastChangeTime, 0);
@@ -131,26 +135,26 @@ TEST_F(ShapeListTest, ClearAllResetsTheDocumentButNotTheCounter) {
 
 TEST_F(ShapeListTest, DestroyingTheListFreesNoShape) {
   int destroyed = 0;
-  auto *s = new CountedShape(1, &destroyed);
+  auto s = std::make_unique<CountedShape>(1, &destroyed);
   {
-    TShapeList temp(&lang, QStringLiteral("en"));
-    temp.add(s, 0);
+    std::unique_ptr<TShapeList> temp = TShapeList::borrowing(doc, {s.get()});
+    ASSERT_EQ(temp->Count(), 1);
+    EXPECT_EQ((*temp)[0], s.get());
   }
   EXPECT_EQ(destroyed, 0);
-  delete s;
+  s.reset();
   EXPECT_EQ(destroyed, 1);
 }
 
 TEST_F(ShapeListTest, RestoreLayersAppendsMissingLayersInShapeOrder) {
   int destroyed = 0;
-  for (int layer : {0, 2, 2, 7}) doc.add(new CountedShape(1, &destroyed), layer);
+  for (int layer : {0, 2, 2, 7}) document.add(std::make_unique<CountedShape>(1, &destroyed), layer);
   doc.restoreLayers();
   EXPECT_EQ(doc.Layers(), (std::vector<int>{0, 2, 7}));
   EXPECT_EQ(doc.GetLayerName(2), "Layer 3");
   EXPECT_EQ(doc.GetLayerName(7), "Layer 8");
   EXPECT_TRUE(doc.GetlayerVisible(7));
   EXPECT_FALSE(doc.GetIsIndependentLayer(7));
-  doc.clearAll();
 }
 
 TEST_F(ShapeListTest, CopyLayersFromTakesOrderNamesAndFlagsOnly) {
@@ -170,28 +174,31 @@ TEST_F(ShapeListTest, CopyLayersFromTakesOrderNamesAndFlagsOnly) {
 TEST_F(ShapeListTest, ListOperationsKeepStackingOrder) {
   int destroyed = 0;
   std::vector<TQN_Path *> s;
-  for (int i = 1; i <= 4; ++i) {
-    s.push_back(new CountedShape(i, &destroyed));
-    doc.add(s.back(), 0);
-  }
-  doc.Move(0, 3);  // 2 3 4 1
+  for (int i = 1; i <= 4; ++i) s.push_back(document.add(std::make_unique<CountedShape>(i, &destroyed), 0));
+  document.moveShape(0, 3);  // 2 3 4 1
   doc.Exchange(0, 1);  // 3 2 4 1
-  EXPECT_EQ(doc.Remove(s[3]), 2);  // 3 2 1
-  doc.Insert(0, s[3]);  // 4 3 2 1
+  EXPECT_EQ(doc.IndexOf(s[3]), 2);
+  std::unique_ptr<TQN_Path> taken = document.take(s[3]);  // 3 2 1
+  ASSERT_EQ(taken.get(), s[3]);
+  EXPECT_EQ(doc.IndexOf(s[3]), -1);
+  document.insert(0, std::move(taken));  // 4 3 2 1
   std::vector<int> ids;
   for (TQN_Path *p : doc) ids.push_back(p->ID());
   EXPECT_EQ(ids, (std::vector<int>{4, 3, 2, 1}));
   EXPECT_EQ(doc.IndexOf(s[0]), 3);
-  EXPECT_EQ(doc.Remove(s[0]), 3);
-  EXPECT_EQ(doc.Remove(s[0]), -1);
-  EXPECT_EQ(destroyed, 0);  // removing does not free
-  delete s[0];
+  taken = document.take(s[0]);
+  EXPECT_EQ(taken.get(), s[0]);
+  EXPECT_EQ(doc.Count(), 3);
+  EXPECT_EQ(document.take(s[0]), nullptr);
+  EXPECT_EQ(destroyed, 0);  // taking out does not free
+  taken.reset();
+  EXPECT_EQ(destroyed, 1);
   s[1]->FAlwaysShowStitchSimulator = true;
   s[3]->FAlwaysShowStitchSimulator = true;
   doc.countNumOfAlwaysShowStitchSimulator();
   EXPECT_EQ(doc.NumAlwaysShowStitchSimulator, 2);
-  EXPECT_THROW(doc.Move(0, 9), std::out_of_range);
-  doc.clearAll();
+  EXPECT_THROW(document.moveShape(0, 9), std::out_of_range);
+  document.clear();
   EXPECT_EQ(destroyed, 4);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
 
 namespace quillon {
@@ -87,6 +88,26 @@ TEST(NumberText, RoundingHelpers) {
     EXPECT_DOUBLE_EQ(roundHalfEven(c.value, c.decimals), c.even) << c.value;
     EXPECT_DOUBLE_EQ(roundHalfAwayFromZero(c.value, c.decimals), c.away) << c.value;
   }
+}
+
+// Values where adding a half before truncating goes wrong: the largest double below 0.5,
+// and whole numbers above 2^52 whose neighbours are 1 or 2 apart. Compared exactly.
+TEST(NumberText, RoundingIsExactAtTheEdgesOfDoublePrecision) {
+  const double belowHalf = std::nextafter(0.5, 0.0);  // 0.49999999999999994
+  const double two52 = 4503599627370496.0;
+  const struct {
+    double value, expected;
+  } cases[] = {
+      {belowHalf, 0.0},        {-belowHalf, -0.0},          {two52 + 1.0, two52 + 1.0},
+      {two52 + 3.0, two52 + 3.0}, {-(two52 + 1.0), -(two52 + 1.0)}, {2.0 * two52 + 2.0, 2.0 * two52 + 2.0},
+      {0.5, 1.0},              {1.5, 2.0},                  {-0.5, -1.0},
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(roundHalfAwayFromZero(c.value), c.expected) << std::setprecision(17) << c.value;
+    EXPECT_EQ(std::signbit(roundHalfAwayFromZero(c.value)), std::signbit(c.expected)) << c.value;
+  }
+  EXPECT_EQ(roundHalfEven(two52 + 1.0), two52 + 1.0);
+  EXPECT_EQ(roundHalfEven(belowHalf), 0.0);
 }
 
 }  // namespace

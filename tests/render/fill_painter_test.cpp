@@ -27,7 +27,7 @@ class FillPainterTest : public test::EditorTest {
   // A square outline from (2, 2) to (8, 8) mm, line type #01 (cyan on the dark
   // background): 20..80 px at 10 px/mm.
   TQN_Path *addSquare(bool closed) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
     TPathData d;
     d.MoveTo({2.0f, 2.0f});
     d.LineTo({8.0f, 2.0f});
@@ -38,8 +38,7 @@ class FillPainterTest : public test::EditorTest {
     s->FShapeType = QString::fromLatin1(shape_kind::Other);
     s->FStartPt = {2.0f, 2.0f};
     s->FEndPt = {8.0f, 8.0f};
-    doc().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
 
   // Paints the shape as the shape pass does: its stroke, then the painter with a pixel copy.

@@ -177,7 +177,7 @@ TEST_F(HoleBatchTest, AThousandHolesOfOneLineTypeAreTwoRunsUnderOneStateEach) {
   addRow(10);
   int fewChanges = 0;
   record(&fewChanges);
-  doc().clearAll();
+  editor.doc().clear();
   addRow(1000);
   int manyChanges = 0;
   const auto runs = record(&manyChanges);
@@ -267,11 +267,11 @@ TEST_F(HoleBatchTest, ASelectedGroupedHoleHasNoSquare) {
 
 TEST_F(HoleBatchTest, APreviewHoleIsYellowTwoPixelsWideAndNotBatched) {
   addRow(3);
-  auto *preview = new TQN_Path(kStitchingHolePalletIndex, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, -1);
+  auto preview = std::make_unique<TQN_Path>(kStitchingHolePalletIndex, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, -1);
   preview->drawDotPath({30.0f, 10.0f}, 0.5f);
   preview->FShapeType = QString::fromLatin1(shape_kind::Hole);
   preview->FStartPt = preview->FCenter = {30.0f, 10.0f};
-  doc().add(preview, 0);
+  editor.doc().add(std::move(preview), 0);
   state.LayerOpacity = 0.5f;  // ignored for a preview
 
   const auto runs = record();
@@ -597,7 +597,7 @@ TEST_F(HoleBatchTest, OverlappingDotsCoverASharedPixelOnceWithinABatch) {
       {"later line type", 10, QColor(214, 61, 61)},
   };
   for (const Case &c : cases) {
-    doc().clearAll();
+    editor.doc().clear();
     addHole({5.0f, 10.0f});                                      // dot of radius 3 px at (50, 100)
     addHole({5.2f, 10.0f})->FPalletIndex = c.secondPallet;       // dot at (52, 100)
     const QImage image = render(kBlack);

@@ -230,10 +230,9 @@ class BezierHandleTest : public OverlaysTest {
  protected:
   // A Bezier from (10, 10) to (20, 10) mm, first handle to (10, 5), second to (25, 10).
   TQN_Path *addBezier(TPointF st, TPointF cp1, TPointF cp2, TPointF ep) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
     s->drawBezierPath(st, cp1, cp2, ep);
-    doc().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
   TBezierDragState dragOf(TQN_Path *s, bool cp1) {
     TBezierDragState d;

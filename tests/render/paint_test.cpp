@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -97,14 +98,14 @@ TEST_F(PaintTest, ViewTransformMapsBothWaysAndRoundsRealPositionsHalfToEven) {
   const TPointF v = realToVirtual(editor.view(), {1.25f, 2.0f});
   EXPECT_FLOAT_EQ(v.X, 17.5f);
   EXPECT_FLOAT_EQ(v.Y, 17.0f);
-  const TPointF r = virtualToReal(editor, {17.5f, 17.0f});
+  const TPointF r = virtualToReal(editor.view(), {17.5f, 17.0f});
   EXPECT_FLOAT_EQ(r.X, 1.25f);
   EXPECT_FLOAT_EQ(r.Y, 2.0f);
 
   // 0.0625 and 0.1875 lie exactly halfway between thousandths: halves go to even.
   view(1.0f, {0.0f, 0.0f});
-  EXPECT_FLOAT_EQ(virtualToReal(editor, {0.0625f, 0.1875f}).X, 0.062f);
-  EXPECT_FLOAT_EQ(virtualToReal(editor, {0.0625f, 0.1875f}).Y, 0.188f);
+  EXPECT_FLOAT_EQ(virtualToReal(editor.view(), {0.0625f, 0.1875f}).X, 0.062f);
+  EXPECT_FLOAT_EQ(virtualToReal(editor.view(), {0.0625f, 0.1875f}).Y, 0.188f);
 
   view(4.0f, {-20.0f, 8.0f});
   const TRectF vis = visibleDrawingRect(editor.view(), 200.0f, 100.0f);
@@ -235,37 +236,37 @@ TEST_F(PaintTest, EachKindPaintsWhereItsGeometryLies) {
       {"LINE", [&] { addLineT({2, 2}, {8, 2}); }, {50, 20}, {50, 30}},
       {"ELLIPSE",
        [&] {
-         auto *s = new TQN_Path(0, kWhite, 1.5f, TStrokeDash::Solid, doc().getNextID());
+         auto s = std::make_unique<TQN_Path>(0, kWhite, 1.5f, TStrokeDash::Solid, doc().getNextID());
          s->drawEllipsePath({10, 5}, 6, 4);
-         doc().add(s, 0);
+         editor.doc().add(std::move(s), 0);
        },
        {130, 50}, {100, 50}},
       {"ARC",  // a quarter from (13, 5) clockwise to (10, 8); its middle near (12.12, 7.12)
        [&] {
-         auto *s = new TQN_Path(0, kWhite, 1.5f, TStrokeDash::Solid, doc().getNextID());
+         auto s = std::make_unique<TQN_Path>(0, kWhite, 1.5f, TStrokeDash::Solid, doc().getNextID());
          s->drawArcPath({10, 5}, {3, 3}, {13, 5}, {10, 8}, 90.0f);
-         doc().add(s, 0);
+         editor.doc().add(std::move(s), 0);
        },
        {121, 71}, {79, 29}},
       {"BEZIER",  // its middle lies at (10, 3.5)
        [&] {
-         auto *s = new TQN_Path(0, kWhite, 1.5f, TStrokeDash::Solid, doc().getNextID());
+         auto s = std::make_unique<TQN_Path>(0, kWhite, 1.5f, TStrokeDash::Solid, doc().getNextID());
          s->drawBezierPath({2, 8}, {6, 2}, {14, 2}, {18, 8});
-         doc().add(s, 0);
+         editor.doc().add(std::move(s), 0);
        },
        {100, 35}, {100, 60}},
       {"unknown kind, in its own colour",
        [&] {
-         auto *s = new TQN_Path(0, 0xFFFF0000, 1.5f, TStrokeDash::Solid, doc().getNextID());
+         auto s = std::make_unique<TQN_Path>(0, 0xFFFF0000, 1.5f, TStrokeDash::Solid, doc().getNextID());
          s->drawLinePath({2, 5}, {18, 5});
          s->FShapeType = QStringLiteral("SPLINE");
-         doc().add(s, 0);
+         editor.doc().add(std::move(s), 0);
        },
        {100, 50}, {100, 40}},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
-    doc().clearAll();
+    editor.doc().clear();
     c.build();
     const QImage img = render();
     // The strongest channel near the expected pixel (the arc is flattened, so it may pass
@@ -287,9 +288,9 @@ TEST_F(PaintTest, EachKindPaintsWhereItsGeometryLies) {
 
 TEST_F(PaintTest, FilledTextStaysInsideItsOutline) {
   view(10.0f, {0.5f, 0.5f});
-  auto *s = new TQN_Path(0, kWhite, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  s->drawTextPath(QStringLiteral("H"), {5, 5}, 6.0f, 0.0f, QStringLiteral("DejaVu Sans"), 0.0f, 1.0f);
-  doc().add(s, 0);
+  auto text = std::make_unique<TQN_Path>(0, kWhite, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  text->drawTextPath(QStringLiteral("H"), {5, 5}, 6.0f, 0.0f, QStringLiteral("DejaVu Sans"), 0.0f, 1.0f);
+  TQN_Path *s = editor.doc().add(std::move(text), 0);
   const TRectF b = s->getBoundary(false);
   const QImage img = render();
   int inside = 0, outside = 0;
@@ -310,13 +311,13 @@ TEST_F(PaintTest, OtherLayersAreDimmedOnScreenOnly) {
   addLineT({2, 5}, {18, 5}, 1.5f, 1);  // active layer stays 0
   EXPECT_NEAR(lit(render(), 100, 50), 0.5, 0.02);
 
-  state.HighlightActiveLayer = true;  // "No layer highlight"
+  editor.display().HighlightActiveLayer = true;  // "No layer highlight"
   EXPECT_NEAR(lit(render(), 100, 50), 1.0, 0.02);
-  state.HighlightActiveLayer = false;
+  editor.display().HighlightActiveLayer = false;
 
-  state.IgnoreLayer = true;
+  editor.display().IgnoreLayer = true;
   EXPECT_NEAR(lit(render(), 100, 50), 1.0, 0.02);
-  state.IgnoreLayer = false;
+  editor.display().IgnoreLayer = false;
 
   TPaintTarget preview;
   preview.IsPrintPreviewing = true;
@@ -407,9 +408,9 @@ TEST_F(PaintTest, HiddenLayersLineTypesAndStrokesDecideWhatIsPainted) {
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     editor.FOptions->ShowStitchPattern = c.stitchPattern;
-    state.HideStrokeLines = c.hideStrokes;
-    state.FillOn = c.fillOn;
-    state.SimulatorOn = c.simulatorOn;
+    editor.display().HideStrokeLines = c.hideStrokes;
+    editor.display().FillOn = c.fillOn;
+    editor.display().SimulatorOn = c.simulatorOn;
     EXPECT_EQ(paintedIds(), c.painted);
   }
   (void)onHiddenLayer;
@@ -433,9 +434,9 @@ TEST_F(PaintTest, PrintSelectedShapesOnlyLimitsPaperAndPreview) {
 
 TEST_F(PaintTest, AShapeWithANegativeIdGetsAFreshIdOnTheFirstPaint) {
   addLine({1, 1}, {2, 1});
-  auto *fresh = new TQN_Path(0, kWhite, 1.0f, TStrokeDash::Solid, -1);
-  fresh->drawLinePath({1, 2}, {2, 2});
-  doc().add(fresh, 0);
+  auto line = std::make_unique<TQN_Path>(0, kWhite, 1.0f, TStrokeDash::Solid, -1);
+  line->drawLinePath({1, 2}, {2, 2});
+  TQN_Path *fresh = editor.doc().add(std::move(line), 0);
   const int next = doc().LastID + 1;
   render();
   EXPECT_EQ(fresh->ID(), next);
@@ -488,8 +489,8 @@ TEST_F(PaintTest, BannersStackFromTheTopLeftInTableOrder) {
   doc().addLayer(1, QStringLiteral("second"), true);
   doc().SetIsIndependentLayer(0, true);
   editor.FDuplicatesRemovedOnLoad = 3;
-  state.HideStrokeLines = true;
-  state.IgnoreLayer = true;
+  editor.display().HideStrokeLines = true;
+  editor.display().IgnoreLayer = true;
   std::vector<int> rows;
   for (const TBanner &b : collectBanners(editor)) rows.push_back(b.Row);
   EXPECT_EQ(rows, (std::vector<int>{3, 8, 11, 15}));
@@ -535,7 +536,7 @@ TEST_F(PaintTest, AFailingShapeIsLoggedAndTheOtherShapesStillPaint) {
       R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  std::runtime_error: canvas lost \[shape ID=%1 type=LINE\]\r\n$)")
                                     .arg(bad->ID()));
   EXPECT_TRUE(line.match(text).hasMatch()) << text.toStdString();
-  EXPECT_EQ(state.FLastPaintError + QStringLiteral("\r\n"), text);
+  EXPECT_EQ(editor.display().FLastPaintError + QStringLiteral("\r\n"), text);
 }
 
 TEST(PaintErrorLog, WritesALineOnlyWhenItDiffersFromTheLastOneWritten) {

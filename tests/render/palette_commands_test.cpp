@@ -44,22 +44,20 @@ class PaletteCommandsTest : public ::testing::Test {
   // A line of line type `lineType` with a stroke of its own that differs from every
   // built-in line type (thickness 1.0, colour 0xFF010203).
   TQN_Path *addLine(int lineType, bool selected, int mandalaID = 0) {
-    auto *s = new TQN_Path(lineType, 0xFF010203, 1.0f, Solid, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(lineType, 0xFF010203, 1.0f, Solid, doc().getNextID());
     const float y = float(doc().Count());
     s->drawLinePath({0, y}, {10, y});
     s->FMandalaID = mandalaID;
     s->SetSelected(selected);
-    doc().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
   TQN_Path *addHole(bool selected) {
-    auto *s = new TQN_Path(kStitchingHolePalletIndex, 0xFFD2691E, 1.0f, Dot, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(kStitchingHolePalletIndex, 0xFFD2691E, 1.0f, Dot, doc().getNextID());
     s->drawDotPath({5, 5}, 0.5f);
     s->FShapeType = QString::fromLatin1(shape_kind::Hole);
     s->FStartPt = s->FCenter = {5, 5};
     s->SetSelected(selected);
-    doc().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
   int countCurrent() {
     int n = 0;

@@ -184,6 +184,7 @@ TEST_F(RubberBandTest, RangeSelectionAndTextCrossThroughThePaintPass) {
   editor.pen().FCurrentThickness = 2.0f;
   beginTextEntry(editor);  // anchored at the pointer: (18, 12) mm = (180, 120) px
 
+  TCanvasState state;
   auto render = [&] {
     QImage img(300, 200, QImage::Format_ARGB32);
     img.fill(0xFF000000);
@@ -191,7 +192,7 @@ TEST_F(RubberBandTest, RangeSelectionAndTextCrossThroughThePaintPass) {
     TPaintTarget target;
     target.Width = 300;
     target.Height = 200;
-    paintCanvas(editor, p, target, editor.canvas());
+    paintCanvas(editor, p, target, state);
     p.end();
     return img;
   };
@@ -206,7 +207,7 @@ TEST_F(RubberBandTest, RangeSelectionAndTextCrossThroughThePaintPass) {
 
   // Once typed, the text is a TEXT and the cross is gone.
   editor.pointer().FIsRangeSelecting = false;
-  editor.tool().FEditingText->FShapeType = QString::fromLatin1(shape_kind::Text);
+  editor.tool().FEditingText.get()->FShapeType = QString::fromLatin1(shape_kind::Text);
   const QImage typed = render();
   EXPECT_EQ(redIn(typed, 171, 124, 176, 129), 0.0);
   EXPECT_EQ(greenIn(typed, 50, 18, 150, 22), 0.0);

@@ -646,9 +646,9 @@ TEST_F(RulersTest, OffsetSupportTicksStandAcrossTheShape) {
   EXPECT_FALSE(anyIn(img, 0, 0, 199, 199, isOrange));
 
   // Along a curve, a wider spacing leaves out the segment ends that crowd the last tick.
-  auto *curve = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  curve->drawBezierPath({10, 10}, {40, 10}, {60, 40}, {60, 70});
-  doc().add(curve, 0);
+  auto bezier = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  bezier->drawBezierPath({10, 10}, {40, 10}, {60, 40}, {60, 70});
+  TQN_Path *curve = editor.doc().add(std::move(bezier), 0);
   int dense = 0, sparse = 0;
   img = canvas(200, 200, [&](QPainter &p) {
     dense = drawOffsetSupportTicks(editor, p, *curve, 2.0f, 0.5f);

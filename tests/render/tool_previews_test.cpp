@@ -124,9 +124,9 @@ TEST_F(ToolPreviewsTest, LinearDimensionPreviewChangesNothing) {
 }
 
 TEST_F(ToolPreviewsTest, RadiusDimensionPreview) {
-  TQN_Path *arc = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  arc->drawArcPath({20.0f, 30.0f}, {10.0f, 10.0f}, {10.0f, 30.0f}, {20.0f, 20.0f}, 90.0f);
-  doc().add(arc, 0);
+  auto quarter = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  quarter->drawArcPath({20.0f, 30.0f}, {10.0f, 10.0f}, {10.0f, 30.0f}, {20.0f, 20.0f}, 90.0f);
+  TQN_Path *arc = editor.doc().add(std::move(quarter), 0);
   editor.tool().FTool = TTool::DimensionLine;
   editor.tool().FDimensionShape = arc;
   editor.tool().Clicked_Points = {{10.0f, 30.0f}};

@@ -161,9 +161,10 @@ TEST(AutoSaveRecovery, ANewWindowReopensTheFileACrashedOneLeft) {
     TScriptedUi ui;
     TEditor crashed(ui, {QStringLiteral("--instance-id"), QStringLiteral("1")});
     for (int i = 0; i < 3; ++i) {
-      auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, crashed.doc().PathList().getNextID());
+      auto s =
+          std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, crashed.doc().PathList().getNextID());
       s->drawLinePath({0.0f, 5.0f * i}, {20.0f, 5.0f * i});
-      crashed.doc().PathList().add(s, 0);
+      crashed.doc().add(std::move(s), 0);
     }
     crashed.doc().PathList().Memo = QStringLiteral("unsaved work");
     takeUndoSnapshot(crashed, QStringLiteral("test"));

@@ -292,6 +292,7 @@ TEST_F(ClipboardTest, CuttingARepeatMemberTakesTheWholeRepeatAndPastesOnePlainSh
 TEST_F(ClipboardTest, ASecondWindowOnTheSameDataFolderPastesWhatTheFirstCopiedLast) {
   test::TScriptedUi ui2;
   TEditor second{ui2, {QStringLiteral("--instance-id"), QStringLiteral("2")}};
+  installCommandHooks(second);
   TCopyBuffer buffer2;
   ASSERT_EQ(shapeClipboardPath(second), shapeClipboardPath(editor));
   second.doc().PathList().LastID = 500;

@@ -9,6 +9,7 @@
 #include "shell/editor.h"
 #include "shell/undo.h"
 #include "support/editor_fixture.h"
+#include "tools/draw_tools.h"
 
 namespace quillon {
 namespace {
@@ -71,19 +72,21 @@ TEST_F(DeletionTest, DeletingOneMemberRemovesTheRepeatOnTheActiveLayer) {
 }
 
 TEST_F(DeletionTest, TheEditedTextLeavesTheDocumentButStaysTheEditedText) {
-  auto *text = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  text->FShapeType = QString::fromLatin1(shape_kind::Text);
-  text->FText = QStringLiteral("Label");
-  doc().add(text, 0);
+  // A text typed with the text tool joins the document and stays the edited text.
+  beginTextEntry(editor);
+  editor.panel().edText = QStringLiteral("Label");
+  edTextChange(editor);
+  TQN_Path *text = editor.tool().FEditingText.get();
+  ASSERT_NE(text, nullptr);
+  ASSERT_TRUE(text->isKind(shape_kind::Text));
+  ASSERT_EQ(order(), std::vector<TQN_Path *>{text});
   text->SetSelected(true);
-  editor.tool().FEditingText = text;
 
   deleteSelectedShapes(editor);
   EXPECT_EQ(doc().Count(), 0);
   ASSERT_EQ(editor.tool().FEditingText, text);
+  EXPECT_TRUE(editor.tool().FEditingText.isOutsideDocument());
   EXPECT_EQ(text->FText, "Label");  // still a live shape
-  editor.tool().FEditingText = nullptr;
-  delete text;
 }
 
 TEST_F(DeletionTest, DeletingHolesRepairsTheSewingLinks) {
@@ -111,7 +114,7 @@ TEST_F(DeletionTest, RepairStitchLinks) {
   c->FPrevStitchID = 9998;   // no such hole
   c->FNextStitchID = d->ID();
   d->FPrevStitchID = a->ID();  // a already has a next hole after the repair: kept
-  repairStitchLinks(editor);
+  repairStitchLinks(doc());
   EXPECT_EQ(a->FNextStitchID, b->ID());
   EXPECT_EQ(b->FNextStitchID, -1);
   EXPECT_EQ(c->FPrevStitchID, -1);
@@ -216,8 +219,7 @@ TEST_F(DeletionTest, ClearAllAsksAndNoKeepsEverything) {
   EXPECT_TRUE(editor.tool().Clicked_Points.empty());
   EXPECT_EQ(undoStates(), states + 1);
   EXPECT_GT(addLine({0, 0}, {1, 1})->ID(), lastId);  // the ID counter is kept
-  delete doc()[0];
-  doc().Delete(0);
+  editor.doc().remove(doc()[0]);
 
   undo(editor);
   EXPECT_EQ(doc().Count(), 2);

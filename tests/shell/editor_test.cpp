@@ -42,7 +42,6 @@ TEST(EditorStartUp, FirstRunCreatesTheDataFoldersAndAnEmptyDocument) {
     EXPECT_TRUE(QDir(data + "/catalogs").exists());
     EXPECT_EQ(editor.FAppDataPath, data);
     EXPECT_EQ(ui.caption, "Quillon ver3.7.9");
-    ASSERT_TRUE(editor.PathList);
     EXPECT_EQ(editor.doc().PathList().Count(), 0);
     EXPECT_FALSE(editor.doc().PathList().IsChanged);
     EXPECT_EQ(editor.doc().PathList().PrintOffset().size(), 1u);
@@ -106,9 +105,10 @@ TEST(EditorIntersections, NewShapesAndTheWholeDocument) {
   TScriptedUi ui;
   TEditor editor(ui, kNoDocument);
   const auto addLine = [&](TPointF a, TPointF b) {
-    auto *s = new TQN_Path(0, editor.pen().FCurrentColor, 1, TStrokeDash::Solid, editor.doc().PathList().getNextID());
-    s->drawLinePath(a, b);
-    editor.doc().PathList().add(s, 0);
+    auto line = std::make_unique<TQN_Path>(0, editor.pen().FCurrentColor, 1, TStrokeDash::Solid,
+                                           editor.doc().PathList().getNextID());
+    line->drawLinePath(a, b);
+    TQN_Path *s = editor.doc().add(std::move(line), 0);
     editor.calcIntersectionsOfShape(s);
     return s;
   };

@@ -104,7 +104,7 @@ TEST_F(GroupsTest, BringToFrontAndSendToBack) {
   const Case cases[] = {{true, {1, 3, 4, 0, 2}}, {false, {2, 0, 1, 3, 4}}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.toFront ? "front" : "back");
-    doc().clearAll();
+    editor.doc().clear();
     std::vector<TQN_Path *> s;
     for (int i = 0; i < 5; ++i) s.push_back(addLine({0, float(i)}, {1, float(i)}));
     s[0]->SetSelected(true);
@@ -171,9 +171,9 @@ TEST_F(GroupsTest, NothingToMoveTakesNoSnapshot) {
 
 TEST_F(GroupsTest, GroupBoundsAreCachedUntilInvalidated) {
   TQN_Path *line = addLine({0, 0}, {10, 0});
-  auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  ellipse->drawEllipsePath({20, 5}, 4, 2);
-  doc().add(ellipse, 0);
+  auto oval = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  oval->drawEllipsePath({20, 5}, 4, 2);
+  TQN_Path *ellipse = editor.doc().add(std::move(oval), 0);
   line->FGroupID = ellipse->FGroupID = 40;
   takeUndoSnapshot(editor, QStringLiteral("test"));
 

@@ -51,22 +51,18 @@ std::vector<std::string> keysOf(const TJson &object) {
 
 class ProjectFileTest : public EditorTest {
  protected:
-  TQN_Path *addShape(TQN_Path *s, int layer = 0) {
-    doc().add(s, layer);
-    return s;
-  }
-  TQN_Path *newShape(int pallet = 0) {
-    return new TQN_Path(pallet, 0xFFFFFFFF, 1.5f, TStrokeDash::Solid, doc().getNextID());
+  std::unique_ptr<TQN_Path> newShape(int pallet = 0) {
+    return std::make_unique<TQN_Path>(pallet, 0xFFFFFFFF, 1.5f, TStrokeDash::Solid, doc().getNextID());
   }
   TQN_Path *addCircle(TPointF c, float d, int layer = 0) {
-    TQN_Path *s = newShape(1);
+    std::unique_ptr<TQN_Path> s = newShape(1);
     s->drawEllipsePath(c, d, d);
-    return addShape(s, layer);
+    return editor.doc().add(std::move(s), layer);
   }
   TQN_Path *addBezier(TPointF a, TPointF c1, TPointF c2, TPointF b, int layer = 0) {
-    TQN_Path *s = newShape(2);
+    std::unique_ptr<TQN_Path> s = newShape(2);
     s->drawBezierPath(a, c1, c2, b);
-    return addShape(s, layer);
+    return editor.doc().add(std::move(s), layer);
   }
   // An iron group of the window with that blade and pitch.
   TPrickingIron *addIronGroup(const char *blade, float pitch, const char *name) {
@@ -111,7 +107,7 @@ class ProjectFileTest : public EditorTest {
     int Intersections;
   };
   TSnapshot snapshot() {
-    return {editor.PathList.get(), doc().Items(), editor.FFilename, doc().IsChanged, undoStates(),
+    return {&editor.doc().PathList(), doc().Items(), editor.FFilename, doc().IsChanged, undoStates(),
             editor.doc().FIntersections.Count()};
   }
 };
@@ -342,7 +338,7 @@ TEST_F(ProjectFileTest, AStitchingLineFindsItsIronByBladeAndPitch) {
     TJson root = TJson::object();
     root["shapes"] = TJson::array({e});
     auto content = readProjectContent(editor, writeJsonText(root));
-    return content->Document->Items().at(0)->PrickingIron();
+    return content->Document->PathList().Items().at(0)->PrickingIron();
   };
   // No diamond group at all: an iron of its own, named after the pitch.
   TPrickingIron *own = ironFor({{"bt", "D"}, {"p", 3.85}});

@@ -10,6 +10,7 @@
 #include "shell/editor.h"
 #include "shell/options.h"
 #include "support/editor_fixture.h"
+#include "tools/draw_tools.h"
 
 namespace quillon {
 namespace {
@@ -17,10 +18,19 @@ namespace {
 class SelectionTest : public test::EditorTest {
  protected:
   TQN_Path *addDot(TPointF c, int layer = 0) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
     s->drawDotPath(c, 0.5f);
-    doc().add(s, layer);
-    return s;
+    return editor.doc().add(std::move(s), layer);
+  }
+  // A text typed with the text tool: it joins the document and stays the edited text.
+  TQN_Path *typeText(const QString &typed) {
+    beginTextEntry(editor);
+    editor.panel().edText = typed;
+    edTextChange(editor);
+    TQN_Path *text = editor.tool().FEditingText.get();
+    EXPECT_NE(text, nullptr);
+    EXPECT_GE(doc().IndexOf(text), 0);
+    return text;
   }
   void hidePallet(int index) { editor.pen().FPalletList[static_cast<std::size_t>(index)]->FIsVisible = false; }
   std::set<const TQN_Path *> selected() {
@@ -216,17 +226,14 @@ TEST(SelectionGeometry, SegmentTouchesRect) {
 
 TEST_F(SelectionTest, DeselectAllClearsFlagsAndForgetsTheEditedText) {
   TQN_Path *a = addLine({0, 0}, {10, 0});
-  auto *text = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  text->FShapeType = QString::fromLatin1(shape_kind::Text);
-  text->FText = QStringLiteral("Hi");
-  doc().add(text, 0);
+  TQN_Path *text = typeText(QStringLiteral("Hi"));
+  ASSERT_NE(text, nullptr);
   a->SetSelected(true);
   a->FIsManuallyClicked = true;
   a->FTemp_OnPath = text;
   a->FTemp_HasStichingHole = true;
   text->SetSelected(true);
   text->FIsManuallyClicked = true;
-  editor.tool().FEditingText = text;
 
   deselectAll(editor);
   EXPECT_TRUE(selected().empty());
@@ -237,9 +244,11 @@ TEST_F(SelectionTest, DeselectAllClearsFlagsAndForgetsTheEditedText) {
   EXPECT_EQ(editor.tool().FEditingText, nullptr);
 
   // An edited text that is not selected stays the edited text.
-  editor.tool().FEditingText = text;
+  TQN_Path *second = typeText(QStringLiteral("Ho"));
+  ASSERT_NE(second, nullptr);
+  second->SetSelected(false);
   deselectAll(editor);
-  EXPECT_EQ(editor.tool().FEditingText, text);
+  EXPECT_EQ(editor.tool().FEditingText, second);
 
   editor.tool().Clicked_Points = {{1, 1}, {2, 2}};
   a->SetSelected(true);
@@ -252,14 +261,13 @@ TEST_F(SelectionTest, DeselectAllClearsFlagsAndForgetsTheEditedText) {
 
 TEST_F(SelectionTest, FinishTextEditingFreesANewEmptyTextAndKeepsAnExistingOne) {
   // A new text with nothing typed: not of kind TEXT and not in the document.
-  editor.tool().FEditingText = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, -1);
+  editor.tool().FEditingText.beginNew(std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, -1));
   finishTextEditing(editor);
   EXPECT_EQ(editor.tool().FEditingText, nullptr);
 
-  auto *text = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  text->FShapeType = QString::fromLatin1(shape_kind::Text);
-  doc().add(text, 0);
-  editor.tool().FEditingText = text;
+  // A TEXT of the document.
+  TQN_Path *text = typeText(QStringLiteral("Hi"));
+  ASSERT_NE(text, nullptr);
   finishTextEditing(editor);
   EXPECT_EQ(editor.tool().FEditingText, text);
   EXPECT_EQ(doc().Count(), 1);
@@ -292,9 +300,9 @@ TEST_F(SelectionTest, LineTypeCommandsIgnoreLayersAndVisibility) {
 TEST_F(SelectionTest, SizeEditableShapeIsTheFirstSelectedPathOfAnEditableKind) {
   EXPECT_EQ(getSizeEditableShape(editor), nullptr);
   TQN_Path *dot = addDot({0, 0});
-  auto *bezier = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  bezier->drawBezierPath({0, 0}, {1, 1}, {2, 1}, {3, 0});
-  doc().add(bezier, 0);
+  auto curve = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  curve->drawBezierPath({0, 0}, {1, 1}, {2, 1}, {3, 0});
+  TQN_Path *bezier = editor.doc().add(std::move(curve), 0);
   TQN_Path *line = addLine({0, 5}, {5, 5});
   dot->SetSelected(true);
   line->SetSelected(true);

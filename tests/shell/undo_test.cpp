@@ -19,10 +19,10 @@ class UndoTest : public ::testing::Test {
   TShapeList &doc() { return editor.doc().PathList(); }
 
   TQN_Path *addLine(TPointF a, TPointF b, bool snapshot = true) {
-    auto *s = new TQN_Path(0, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, editor.pen().FCurrentDash,
-                           doc().getNextID());
-    s->drawLinePath(a, b);
-    doc().add(s, editor.FActiveLayer);
+    auto line = std::make_unique<TQN_Path>(0, editor.pen().FCurrentColor, editor.pen().FCurrentThickness,
+                                           editor.pen().FCurrentDash, doc().getNextID());
+    line->drawLinePath(a, b);
+    TQN_Path *s = editor.doc().add(std::move(line), editor.FActiveLayer);
     if (snapshot) takeUndoSnapshot(editor, QStringLiteral("test"));
     return s;
   }
@@ -116,12 +116,12 @@ TEST_F(UndoTest, IntersectionsAreRelinkedByPositionEvenWithSharedIds) {
 TEST_F(UndoTest, UnchangedShapesShareTheirStoredCopy) {
   addLine({0, 0}, {10, 0}, false);
   TQN_Path *moved = addLine({0, 5}, {10, 5}, false);
-  auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1, TStrokeDash::Solid, doc().getNextID());
+  auto ellipse = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1, TStrokeDash::Solid, doc().getNextID());
   ellipse->drawEllipsePath({5, 5}, 10, 4);
-  doc().add(ellipse, 0);
+  editor.doc().add(std::move(ellipse), 0);
   takeUndoSnapshot(editor, QStringLiteral("draw"));
   moved->drawLinePath({0, 6}, {10, 6});
-  doc().Move(0, 2);  // restacking: found again by ID
+  editor.doc().moveShape(0, 2);  // restacking: found again by ID
   takeUndoSnapshot(editor, QStringLiteral("move"));
 
   const auto &states = editor.FUndoStore.FUndoList;
@@ -138,9 +138,9 @@ TEST_F(UndoTest, UnchangedShapesShareTheirStoredCopy) {
 
 TEST_F(UndoTest, SizeEstimate) {
   TQN_Path *line = addLine({0, 0}, {10, 0}, false);
-  auto *ellipse = new TQN_Path(0, 0xFFFFFFFF, 1, TStrokeDash::Solid, doc().getNextID());
-  ellipse->drawEllipsePath({5, 5}, 10, 4);
-  doc().add(ellipse, 0);
+  auto oval = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1, TStrokeDash::Solid, doc().getNextID());
+  oval->drawEllipsePath({5, 5}, 10, 4);
+  TQN_Path *ellipse = editor.doc().add(std::move(oval), 0);
   editor.doc().FIntersections.Add(new TIntersection({5, 0}, line, ellipse));
   const std::int64_t expected = 2 * 536 + 16 * (2 + ellipse->Data().Count()) + 72;
   EXPECT_EQ(estimateSnapshotBytes(&doc(), &editor.doc().FIntersections), expected);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/json_text.h"
+
 namespace quillon {
 namespace {
 
@@ -16,6 +18,13 @@ using Json = TJson;
 std::string text(const Json &AValue) { return writeJsonText(AValue); }
 
 const char *const kNewIronText = R"({"nm":"Unknown","bt":"F","p":"4.0","w":"1.0","h":"2.0","a":"45.0"})";
+
+// A group object holding only the new iron.
+std::string ironOnly() {
+  std::string obj = R"({"iron":)";
+  obj.append(kNewIronText).append("}");
+  return obj;
+}
 
 // Runs AAction and returns the message of the std::runtime_error it throws ("" if none).
 template <typename F>
@@ -191,7 +200,7 @@ TEST(PrickingIronGroup, ReadsBladesInArrayOrderWithoutDuplicates) {
       {R"({"a":"5"})", {1}},
   };
   for (const auto &c : cases) {
-    Json obj = Json::parse(std::string(R"({"iron":)") + kNewIronText + "}");
+    Json obj = Json::parse(ironOnly());
     obj["blades"] = Json::parse(c.Blades);
     TPrickingIronGroup group(false);
     group.loadJson(obj);
@@ -201,7 +210,7 @@ TEST(PrickingIronGroup, ReadsBladesInArrayOrderWithoutDuplicates) {
 
 TEST(PrickingIronGroup, BladeThatIsNotAnIntegerFails) {
   for (const char *blades : {R"(["x"])", R"(["2.5"])", R"([true])"}) {
-    Json obj = Json::parse(std::string(R"({"iron":)") + kNewIronText + "}");
+    Json obj = Json::parse(ironOnly());
     obj["blades"] = Json::parse(blades);
     TPrickingIronGroup group(false);
     EXPECT_NE(errorOf([&] { group.loadJson(obj); }).find("\"blades\""), std::string::npos) << blades;

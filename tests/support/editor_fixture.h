@@ -3,11 +3,14 @@
 // small builders of shapes added straight to its document.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "tools/command_hooks.h"
+#include "support/built_shapes.h"
 #include "support/scripted_ui.h"
 
 namespace quillon::test {
@@ -36,6 +39,12 @@ class EditorTest : public ::testing::Test {
     s->FCenter = c;
     return editor.doc().add(std::move(s), layer);
   }
+
+  // A shape set up through its pointer before it joins the document: the fixture keeps it
+  // until addBuilt hands it to the document (a shape never added is freed with the fixture).
+  TQN_Path *keepBuilt(std::unique_ptr<TQN_Path> shape) { return built.keep(std::move(shape)); }
+  TQN_Path *addBuilt(TQN_Path *shape, int layer = 0) { return built.addTo(editor.doc(), shape, layer); }
+  TBuiltShapes built;
 };
 
 }  // namespace quillon::test

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 #include "model/intersection.h"
@@ -37,32 +38,31 @@ class DraggingTest : public test::EditorTest {
 
   TPointF px(TPointF real) const { return realToVirtual(editor.view(), real); }
 
-  TQN_Path *newShape() { return new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID()); }
-  TQN_Path *put(TQN_Path *s) {
-    doc().add(s, 0);
-    return s;
+  std::unique_ptr<TQN_Path> newShape() {
+    return std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
   }
+  TQN_Path *put(std::unique_ptr<TQN_Path> s) { return editor.doc().add(std::move(s), 0); }
   TQN_Path *addArc(TPointF c, float r, float startDeg, float sweep) {
-    TQN_Path *s = newShape();
+    std::unique_ptr<TQN_Path> s = newShape();
     const double a = startDeg * std::numbers::pi / 180.0;
     const TPointF st{static_cast<float>(c.X + r * std::cos(a)), static_cast<float>(c.Y + r * std::sin(a))};
     s->drawArcPath(c, {r, r}, st, rotatePoint(st, c, sweep), sweep);
-    return put(s);
+    return put(std::move(s));
   }
   TQN_Path *addBezier(TPointF a, TPointF c1, TPointF c2, TPointF b) {
-    TQN_Path *s = newShape();
+    std::unique_ptr<TQN_Path> s = newShape();
     s->drawBezierPath(a, c1, c2, b);
-    return put(s);
+    return put(std::move(s));
   }
   TQN_Path *addEllipse(TPointF c, float w, float h) {
-    TQN_Path *s = newShape();
+    std::unique_ptr<TQN_Path> s = newShape();
     s->drawEllipsePath(c, w, h);
-    return put(s);
+    return put(std::move(s));
   }
   TQN_Path *addDot(TPointF c, float r) {
-    TQN_Path *s = newShape();
+    std::unique_ptr<TQN_Path> s = newShape();
     s->drawDotPath(c, r);
-    return put(s);
+    return put(std::move(s));
   }
 
   // What the press and the drag-start detection leave for a shape drag from `at`.
@@ -322,7 +322,7 @@ TEST_F(DraggingTest, ArcEndAnglesSnapToFiveDegreesWithinOneAndToWholeDegreesWith
   editor.view().FOffset = {400.0f, 400.0f};
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.pointerDeg << " deg, shift " << c.shift);
-    doc().clearAll();
+    editor.doc().clear();
     TQN_Path *arc = addArc({0, 0}, r, 0.0f, 90.0f);
     arc->SetSelected(true);
     edgeDrag(px(arc->FEndPt), px(onCircle(c.pointerDeg)), c.shift);
@@ -384,7 +384,7 @@ TEST_F(DraggingTest, ShiftLocksTheDragToTheStartingLineInHundredthSteps) {
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
-    doc().clearAll();
+    editor.doc().clear();
     TQN_Path *line = addLine({0, 0}, {10, 0});
     line->SetSelected(true);
     beginShapeDrag({5, 0});
@@ -639,25 +639,25 @@ TEST_F(DraggingTest, TranslateMovesEveryKindAsItIsBuilt) {
   TQN_Path *ellipse = addEllipse({20, 20}, 10, 6);
   TQN_Path *dot = addDot({5, 5}, 1.0f);
   TQN_Path *arc = addArc({0, 0}, 10.0f, 0.0f, -90.0f);
-  TQN_Path *text = newShape();
-  text->FShapeType = QString::fromLatin1(shape_kind::Text);
-  text->FStartPt = {1, 1};
-  text->FEndPt = {4, 2};
+  std::unique_ptr<TQN_Path> typed = newShape();
+  typed->FShapeType = QString::fromLatin1(shape_kind::Text);
+  typed->FStartPt = {1, 1};
+  typed->FEndPt = {4, 2};
   TPathData glyph;
   glyph.MoveTo({1, 1});
   glyph.LineTo({4, 1});
   glyph.LineTo({4, 2});
-  text->setData(glyph);
-  put(text);
-  TQN_Path *outline = newShape();
+  typed->setData(glyph);
+  TQN_Path *text = put(std::move(typed));
+  std::unique_ptr<TQN_Path> closed = newShape();
   TPathData square;
   square.MoveTo({0, 0});
   square.LineTo({2, 0});
   square.LineTo({2, 2});
   square.LineTo({0, 2});
   square.ClosePath();
-  outline->setData(square);
-  put(outline);
+  closed->setData(square);
+  TQN_Path *outline = put(std::move(closed));
 
   for (TQN_Path *s : doc().Items()) translateShape(editor, *s, d, true);
 
@@ -746,8 +746,7 @@ TEST_F(DraggingTest, OpponentAtTheJointFollowsTheCandidateRules) {
   o = getOpponentBezierInfo(editor, H, false);
   EXPECT_EQ(o.p, other);
   EXPECT_FALSE(o.IsCP1);  // it ends at the joint
-  doc().Remove(other);
-  delete other;
+  editor.doc().remove(other);
 
   // A curve 0.006 mm off the joint does not count.
   next->drawBezierPath({10.006f, 0}, {12, 2}, {18, 2}, {20, 0});

@@ -41,10 +41,9 @@ class DrawToolsTest : public test::EditorTest {
     return all.empty() ? nullptr : all.front();
   }
   TQN_Path *addCircle(TPointF c, float diameter) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
     s->drawEllipsePath(c, diameter, diameter);
-    doc().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
 };
 
@@ -72,11 +71,7 @@ TEST_F(DrawToolsTest, LineShiftConstraintIsHorizontalOrVertical) {
   };
   for (const ShiftCase &c : cases) {
     SCOPED_TRACE(testing::Message() << c.second.X << "," << c.second.Y << " shift " << c.shift);
-    for (TQN_Path *s : std::vector<TQN_Path *>(doc().begin(), doc().end())) {
-      doc().Remove(s);
-      delete s;
-    }
-    editor.doc().FIntersections.Clear();
+    editor.doc().remove(std::vector<TQN_Path *>(doc().begin(), doc().end()));  // with their records
     editor.panel().rbLineHorizontal = c.horizontalMode;
     use(TTool::Line);
     const std::size_t before = undoStates();
@@ -246,11 +241,7 @@ TEST_F(DrawToolsTest, RectangleCornerRules) {
   };
   for (const RectCase &c : cases) {
     SCOPED_TRACE(c.name);
-    for (TQN_Path *s : std::vector<TQN_Path *>(doc().begin(), doc().end())) {
-      doc().Remove(s);
-      delete s;
-    }
-    editor.doc().FIntersections.Clear();
+    editor.doc().remove(std::vector<TQN_Path *>(doc().begin(), doc().end()));  // with their records
     editor.panel().chkRectWidth = c.fixedWidth;
     editor.panel().chkRectHeight = c.fixedHeight;
     use(TTool::Rect);
@@ -467,7 +458,7 @@ TEST_F(DrawToolsTest, TextEntryStartsAtTheStickyPointOrThePointer) {
   editor.panel().edText = QStringLiteral("old");
   editor.pointer().FLastMousePos = {123.0f, 456.0f};
   beginTextEntry(editor);
-  TQN_Path *text = editor.tool().FEditingText;
+  TQN_Path *text = editor.tool().FEditingText.get();
   ASSERT_NE(text, nullptr);
   expectPoint(text->FStartPt, {12.3f, 45.6f});
   EXPECT_FALSE(text->FTextFill);
@@ -484,14 +475,14 @@ TEST_F(DrawToolsTest, TextEntryStartsAtTheStickyPointOrThePointer) {
   editor.snap().FStickyPoint = {3.0f, 4.0f};
   beginTextEntry(editor);
   ASSERT_NE(editor.tool().FEditingText, nullptr);
-  expectPoint(editor.tool().FEditingText->FStartPt, {3.0f, 4.0f});
+  expectPoint(editor.tool().FEditingText.get()->FStartPt, {3.0f, 4.0f});
   EXPECT_EQ(doc().Count(), 0);
 }
 
 TEST_F(DrawToolsTest, TypedTextJoinsTheDocumentAndBlanksRemoveIt) {
   editor.pointer().FLastMousePos = {100.0f, 100.0f};
   beginTextEntry(editor);
-  TQN_Path *text = editor.tool().FEditingText;
+  TQN_Path *text = editor.tool().FEditingText.get();
   const std::size_t before = undoStates();
 
   editor.panel().edText = QStringLiteral("   ");  // blanks on a new text add nothing

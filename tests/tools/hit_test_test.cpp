@@ -12,24 +12,21 @@ namespace {
 class HitTest : public test::EditorTest {
  protected:
   TQN_Path *addCircle(TPointF c, float r) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
     s->drawEllipsePath(c, 2 * r, 2 * r);
-    doc().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
   TQN_Path *addOutline(const char *kind, const char *svg) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
     s->FShapeType = QString::fromLatin1(kind);
     s->setData(TPathData::fromText(svg));
     s->getBoundary(true);
-    doc().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
   TQN_Path *addDot(TPointF c) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
     s->drawDotPath(c, 0.45f);
-    doc().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
   std::vector<TQN_Path *> hit(TPointF p, bool probe, bool loose, bool insideOther = false, bool allLayers = false) {
     return hitTestShapes(editor, doc(), probe, p, loose, insideOther, allLayers);

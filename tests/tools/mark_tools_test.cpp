@@ -15,6 +15,7 @@
 #include "tools/mark_tools.h"
 #include "tools/pointer.h"
 #include "shell/view_transform.h"
+#include "tools/snapping.h"
 
 namespace quillon {
 namespace {
@@ -161,9 +162,9 @@ class RadiusDimensionTest : public MarkToolsTest {
  protected:
   void SetUp() override {
     MarkToolsTest::SetUp();
-    arc = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-    arc->drawArcPath({50.0f, 50.0f}, {10.0f, 10.0f}, {60.0f, 50.0f}, {50.0f, 60.0f}, 90.0f);
-    doc().add(arc, 0);
+    auto quarter = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    quarter->drawArcPath({50.0f, 50.0f}, {10.0f, 10.0f}, {60.0f, 50.0f}, {50.0f, 60.0f}, 90.0f);
+    arc = editor.doc().add(std::move(quarter), 0);
     editor.tool().FTool = TTool::DimensionLine;
     editor.panel().DimPrecision = 1;
     editor.panel().DimGapMm = 0.5f;

@@ -10,6 +10,7 @@
 #include "tools/dragging.h"
 #include "tools/pointer.h"
 #include "shell/view_transform.h"
+#include "tools/snapping.h"
 
 namespace quillon {
 namespace {

@@ -92,10 +92,10 @@ TEST_F(SnapTest, SelectedShapesAndHolesCanBeLeftOut) {
 }
 
 TEST_F(SnapTest, TextOffersOnlyItsArchPoint) {
-  auto *text = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  text->FShapeType = QString::fromLatin1(shape_kind::Text);
-  text->FStartPt = {10.0f, 10.0f};
-  doc().add(text, 0);
+  auto label = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  label->FShapeType = QString::fromLatin1(shape_kind::Text);
+  label->FStartPt = {10.0f, 10.0f};
+  TQN_Path *text = editor.doc().add(std::move(label), 0);
   TPointF target;
   EXPECT_FALSE(snap({100.0f, 100.0f}, target));
   text->FTextRadius = -20.0f;
@@ -115,10 +115,10 @@ TEST_F(SnapTest, CandidatesNearGiveOnePointOrAThinnedOutline) {
 
   // A free outline offers the corners of its box; the second corner lies 10 px (1 mm)
   // from the first and is dropped, the last always stays.
-  auto *other = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  auto other = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
   other->FShapeType = QString::fromLatin1(shape_kind::Other);
   other->setData(TPathData::fromText("M100,0 L101,0 L101,3 L100,3 Z"));
-  doc().add(other, 0);
+  editor.doc().add(std::move(other), 0);
   pts = snapCandidatesNear(editor, {100.0f, 0.0f}, single);
   EXPECT_FALSE(single);
   const std::vector<TPointF> expected{{100.0f, 0.0f}, {101.0f, 3.0f}, {100.0f, 3.0f}};
@@ -126,9 +126,9 @@ TEST_F(SnapTest, CandidatesNearGiveOnePointOrAThinnedOutline) {
 }
 
 TEST_F(SnapTest, CircleTangentPoints) {
-  auto *circle = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  auto circle = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
   circle->drawEllipsePath({0.0f, 0.0f}, 20.0f, 20.0f);
-  doc().add(circle, 0);
+  editor.doc().add(std::move(circle), 0);
   addCircleTangentSnapPoints(editor, {20.0f, 0.0f});
   ASSERT_EQ(editor.snap().FSnapPoints.size(), 2u);
   // From (20, 0) to a circle of radius 10 at the origin the tangents touch at 60 degrees.

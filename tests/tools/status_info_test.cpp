@@ -12,6 +12,7 @@
 #include "shell/options.h"
 #include "tools/status_info.h"
 #include "shell/undo.h"
+#include "support/built_shapes.h"
 #include "support/recording_ui.h"
 #include "tools/tool_change.h"
 
@@ -34,12 +35,14 @@ class StatusInfoTest : public ::testing::Test {
 
   TQN_Path *add(TQN_Path *s, bool selected = true) {
     s->SetSelected(selected);
-    editor.doc().PathList().add(s, 0);
-    return s;
+    return built.addTo(editor.doc(), s, 0);
   }
+  // A shape outside the document until add hands it over.
   TQN_Path *newShape(int pallet = 0, TAlphaColor color = 0xFFFFFFFF) {
-    return new TQN_Path(pallet, color, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
+    return built.keep(
+        std::make_unique<TQN_Path>(pallet, color, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID()));
   }
+  test::TBuiltShapes built;
   TQN_Path *line(TPointF a, TPointF b, bool selected = true) {
     TQN_Path *s = newShape();
     s->drawLinePath(a, b);

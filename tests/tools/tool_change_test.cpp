@@ -9,6 +9,7 @@
 #include "shell/options.h"
 #include "shell/undo.h"
 #include "support/recording_ui.h"
+#include "tools/command_hooks.h"
 #include "tools/tool_change.h"
 
 namespace quillon {
@@ -16,15 +17,16 @@ namespace {
 
 class ToolChangeTest : public ::testing::Test {
  protected:
+  ToolChangeTest() { installCommandHooks(editor); }
+
   test::TRecordingUi ui;
   TEditor editor{ui, {QStringLiteral("--instance-id"), QStringLiteral("1")}};
 
   TQN_Path *addSelectedLine(TPointF a, TPointF b) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
     s->drawLinePath(a, b);
     s->SetSelected(true);
-    editor.doc().PathList().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
   // Leftovers of a drawing tool in progress.
   void leaveToolState() {
@@ -175,8 +177,9 @@ TEST_F(ToolChangeTest, TheStitchPatternDisplayFollowsTheLeatherSimulator) {
 
 TEST_F(ToolChangeTest, AnotherToolEndsTextTypingTheTextToolDoesNot) {
   // A text being typed that has no outline yet is not a TEXT shape and not in the document.
-  auto *typed = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
-  editor.tool().FEditingText = typed;
+  auto fresh = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
+  const TQN_Path *typed = fresh.get();
+  editor.tool().FEditingText.beginNew(std::move(fresh));
   sbToolsClick(editor, TTool::Text);
   EXPECT_EQ(editor.tool().FEditingText, typed);
 

@@ -9,6 +9,7 @@
 #include "support/editor_fixture.h"
 #include "tools/view_commands.h"
 #include "shell/view_transform.h"
+#include "tools/snapping.h"
 
 namespace quillon {
 namespace {
@@ -21,10 +22,9 @@ class ViewTest : public test::EditorTest {
   }
   // A dot of radius 0: its bounds have no size.
   TQN_Path *addDot(TPointF c) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
     s->drawDotPath(c, 0.0f);
-    doc().add(s, 0);
-    return s;
+    return editor.doc().add(std::move(s), 0);
   }
 };
 

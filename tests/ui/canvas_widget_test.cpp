@@ -34,9 +34,9 @@ TEST(CanvasWidget, MainWindowShowsALineThroughItsDrawingBox) {
   editor.pen().FPalletList[0]->FColor_BlackMode = 0xFFFFFFFF;
   editor.view().FScale = 10.0f;
   editor.view().FOffset = {0.5f, 0.5f};
-  auto *line = new TQN_Path(0, 0xFFFFFFFF, 1.5f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
+  auto line = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.5f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
   line->drawLinePath({2, 3}, {12, 3});  // row 30, columns 20 .. 120
-  editor.doc().PathList().add(line, 0);
+  editor.doc().add(std::move(line), 0);
   window.refreshCanvas();
 
   const QImage img = canvas->grab().toImage();

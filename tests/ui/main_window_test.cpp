@@ -76,10 +76,9 @@ class MainWindowTest : public ::testing::Test {
   }
   TEditor &editor() { return window->editor(); }
   TQN_Path *addLine(TPointF a, TPointF b) {
-    auto *s = new TQN_Path(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor().doc().PathList().getNextID());
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, editor().doc().PathList().getNextID());
     s->drawLinePath(a, b);
-    editor().doc().PathList().add(s, 0);
-    return s;
+    return editor().doc().add(std::move(s), 0);
   }
   template <class T>
   T *child(const char *name) {
@@ -304,7 +303,7 @@ TEST_F(MainWindowTest, AFailingHandlerIsLoggedAndShownAndTheWindowGoesOn) {
   test::TWarningLog log;
   // paintCanvas keeps what a std::exception breaks to its shape or frame; anything else a
   // painter throws ends the frame and reaches the drawing box's paint event.
-  editor().canvas().OnPaintShape = [](const TQN_Path &) { throw 42; };
+  window->pbox->canvasState().OnPaintShape = [](const TQN_Path &) { throw 42; };
   window->pbox->grab();
   settle();
   EXPECT_EQ(window->lblStatus->text(), QStringLiteral("Error in pboxPaint: unknown exception"));
@@ -313,7 +312,7 @@ TEST_F(MainWindowTest, AFailingHandlerIsLoggedAndShownAndTheWindowGoesOn) {
 
   // The window goes on: the next frame paints the line, and the pointer draws another.
   int painted = 0;
-  editor().canvas().OnPaintShape = [&](const TQN_Path &) { ++painted; };
+  window->pbox->canvasState().OnPaintShape = [&](const TQN_Path &) { ++painted; };
   window->pbox->grab();
   EXPECT_EQ(painted, 1);
   window->toolButton(TTool::Line)->click();
