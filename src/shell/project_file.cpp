@@ -6,11 +6,9 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <mutex>
 #include <numbers>
 #include <optional>
 #include <stdexcept>
@@ -38,6 +36,7 @@
 #include "tools/tool_change.h"
 #include "tools/view_commands.h"
 #include "shell/version.h"
+#include "stitching/iron_reference.h"
 #include "stitching/pricking_iron.h"
 
 namespace quillon {
@@ -127,45 +126,6 @@ TJson parseDocumentText(std::string_view bytes) {
     return parseJsonText(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
   }
   return parseJsonText(bytes);
-}
-
-// ---------------------------------------------------------------------------------
-// Pricking irons
-
-// Irons made for shapes whose "pr" names an iron that no group has. They belong to no
-// group list, but shapes (and their undo copies) keep pointing at them, so they live as
-// long as the program; one iron serves every shape with the same blade and pitch.
-TPrickingIron *unlistedIron(const std::string &blade, float pitch) {
-  static std::mutex guard;
-  static std::vector<std::unique_ptr<TPrickingIronGroup>> groups;
-  const std::lock_guard<std::mutex> lock(guard);
-  for (const auto &g : groups)
-    if (g->PrickingIron->BladeType == blade && g->PrickingIron->Pitch == pitch) return g->PrickingIron.get();
-  auto group = std::make_unique<TPrickingIronGroup>(false);
-  // The pitch in its shortest form with "." ("3.85", "4").
-  char digits[32];
-  const auto written = std::to_chars(digits, digits + sizeof digits, pitch);
-  group->PrickingIron->BladeType = blade;
-  group->PrickingIron->Pitch = pitch;
-  group->PrickingIron->Name = "Unknown " + std::string(digits, written.ptr) + "mm";
-  groups.push_back(std::move(group));
-  return groups.back()->PrickingIron.get();
-}
-
-// The iron a shape's "pr" refers to: the first group with that blade letter and exactly
-// that pitch, else the first group with that blade letter, else an unlisted iron.
-TPrickingIron *ironOfReference(const TEditor &editor, const TJson &pr) {
-  if (!pr.is_object()) fail("\"pr\" is not an object");
-  const std::string blade = readText(requiredMember(pr, "bt", "pr"), "bt").toStdString();
-  const float pitch = readNumber(requiredMember(pr, "p", "pr"), "p");
-  TPrickingIron *sameBlade = nullptr;
-  for (const auto &group : editor.FPrickingIronGroups) {
-    TPrickingIron *iron = group->PrickingIron.get();
-    if (iron->BladeType != blade) continue;
-    if (iron->Pitch == pitch) return iron;
-    if (!sameBlade) sameBlade = iron;
-  }
-  return sameBlade ? sameBlade : unlistedIron(blade, pitch);
 }
 
 // ---------------------------------------------------------------------------------
@@ -275,7 +235,7 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
     try {
       TPrickingIron *iron = nullptr;
       if (element.is_object())
-        if (const auto pr = element.find("pr"); pr != element.end()) iron = ironOfReference(editor, *pr);
+        if (const auto pr = element.find("pr"); pr != element.end()) iron = ironOfReference(editor.FPrickingIronGroups, *pr);
       shape->loadJson(element, iron);
     } catch (const std::exception &e) {
       fail("shape " + std::to_string(number) + ": " + e.what());
