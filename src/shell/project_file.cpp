@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <numbers>
 #include <optional>
 #include <stdexcept>
@@ -24,7 +22,7 @@
 #include "model/spatial_index.h"
 #include "platform/date_time.h"
 #include "platform/file_io.h"
-#include "platform/number_text.h"
+#include "platform/json_values.h"
 #include "render/draw_pallet.h"
 #include "shell/autosave.h"
 #include "shell/deletion.h"
@@ -55,57 +53,27 @@ constexpr double kEllipseRoundness = 0.01;   // mm between width and height
 // Value readers of the document's own members (layers, pages, meta). Each throws when
 // the value cannot be converted to the kind asked for.
 
-int readInt(const TJson &value, const char *key) {
-  if (value.is_number_integer() || value.is_number_unsigned()) {
-    if (value.is_number_unsigned()) {
-      const auto n = value.get<std::uint64_t>();
-      if (n <= static_cast<std::uint64_t>(std::numeric_limits<int>::max())) return static_cast<int>(n);
-    } else {
-      const auto n = value.get<std::int64_t>();
-      if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) return static_cast<int>(n);
-    }
-  } else if (value.is_number_float()) {
-    const double d = value.get<double>();
-    if (std::trunc(d) == d && d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max())
-      return static_cast<int>(d);
-  } else if (value.is_string()) {
-    if (const auto n = parseInt32(value.get_ref<const std::string &>())) return *n;
-  }
-  fail(std::string("\"") + key + "\" is not a 32-bit integer");
+// The value read, or the failure naming the key and the kind asked for.
+template <typename T>
+T readOrFail(TJsonRead<T> read, const char *key, const char *kind) {
+  if (!read) fail(std::string("\"") + key + "\" is not " + kind);
+  return read.Value;
 }
+
+int readInt(const TJson &value, const char *key) { return readOrFail(readJsonInt(value), key, "a 32-bit integer"); }
 
 // JSON true/false, or a text "-1", "0", "true", "false" (any case) or another whole
 // number (not 0 is true); a JSON integer likewise.
 bool readBool(const TJson &value, const char *key) {
-  if (value.is_boolean()) return value.get<bool>();
-  if (value.is_number_integer() || value.is_number_unsigned()) return value.get<std::int64_t>() != 0;
-  if (value.is_string()) {
-    const QString text = QString::fromStdString(value.get_ref<const std::string &>()).trimmed();
-    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
-    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
-    if (const auto n = parseInt32(text.toStdString())) return *n != 0;
-  }
-  fail(std::string("\"") + key + "\" is not a Boolean");
+  return readOrFail(readJsonBool(value, TBoolForms::Lenient), key, "a Boolean");
 }
 
 QString readText(const TJson &value, const char *key) {
-  if (!value.is_string()) fail(std::string("\"") + key + "\" is not a text");
-  return QString::fromStdString(value.get_ref<const std::string &>());
+  const std::string_view text = readOrFail(readJsonText(value), key, "a text");
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-float readNumber(const TJson &value, const char *key) {
-  std::optional<double> d;
-  if (value.is_number()) d = value.get<double>();
-  else if (value.is_string()) d = parseDouble(value.get_ref<const std::string &>());
-  if (!d || !std::isfinite(*d) || std::fabs(*d) > std::numeric_limits<float>::max())
-    fail(std::string("\"") + key + "\" is not a number");
-  return static_cast<float>(*d);
-}
-
-TPointF readPoint(const TJson &value, const char *key) {
-  if (!value.is_array() || value.size() < 2) fail(std::string("\"") + key + "\" is not a point");
-  return {readNumber(value[0], key), readNumber(value[1], key)};
-}
+TPointF readPoint(const TJson &value, const char *key) { return readOrFail(readJsonPoint(value), key, "a point"); }
 
 const TJson &requiredMember(const TJson &object, const char *key, const char *where) {
   const auto it = object.find(key);

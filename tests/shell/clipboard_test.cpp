@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <set>
 #include <string>
@@ -429,6 +430,56 @@ TEST_F(ClipboardTest, ADocumentAndTheClipboardGiveAReferenceTheSameIron) {
     }
   }
   EXPECT_EQ(editor.FPrickingIronGroups.size(), 2u);
+}
+
+// What the program writes reads back to the same shape objects through a document and
+// through the clipboard file, holes keeping their irons.
+TEST_F(ClipboardTest, ShapesReadBackEqualThroughTheDocumentAndTheClipboard) {
+  constexpr float kMax = std::numeric_limits<float>::max();
+  TPrickingIron *d385 = addIronGroup(editor, "D", 3.85f);
+  TPrickingIron *unknown = ironOfReference(editor.FPrickingIronGroups, {{"bt", "R"}, {"p", "2.7"}});
+  TQN_Path *line = addLine({0, 0}, {12.5f, -3.25f}, 0, 2);
+  line->FCenter = {6.25f, -1.625f};  // where the document reader puts a line's centre
+  line->FIsFreeAngle = true;
+  // The largest float is written with 15 digits, which is a little above it.
+  line->FBezierCp1 = {kMax, -kMax};
+  TQN_Path *h1 = addHole({5, 5});
+  TQN_Path *h2 = addHole({9, 5});
+  h1->setPrickingIron(d385);
+  h1->FStitchInversed = true;
+  h2->setPrickingIron(unknown);
+  h1->FNextStitchID = h2->ID();
+  h2->FPrevStitchID = h1->ID();
+  std::vector<std::string> written;
+  for (const TQN_Path *s : doc()) written.push_back(writeJsonText(s->toJson()));
+  const auto expectWritten = [&](const std::vector<TQN_Path *> &shapes) {
+    ASSERT_EQ(shapes.size(), written.size());
+    for (std::size_t i = 0; i < shapes.size(); ++i) EXPECT_EQ(writeJsonText(shapes[i]->toJson()), written[i]) << i;
+  };
+
+  // A document opened in a second window with the same groups.
+  editor.FFilename = QDir(test::testDocumentsDir()).filePath(QStringLiteral("round_trip.qnd"));
+  ASSERT_TRUE(saveProject(editor));
+  test::TScriptedUi ui2;
+  TEditor second{ui2, {QStringLiteral("--instance-id"), QStringLiteral("2")}};
+  TPrickingIron *secondD385 = addIronGroup(second, "D", 3.85f);
+  ASSERT_TRUE(openProject(second, editor.FFilename));
+  const std::vector<TQN_Path *> opened = second.PathList->Items();
+  expectWritten(opened);
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_EQ(opened[1]->PrickingIron(), secondD385);
+  EXPECT_EQ(opened[2]->PrickingIron(), unknown);
+  EXPECT_EQ(opened[1]->FBezierCp1.X, 0.0f);  // a hole's own value, not the line's
+  EXPECT_EQ(opened[0]->FBezierCp1.X, kMax);
+
+  // The clipboard file, read back into another buffer.
+  for (TQN_Path *s : doc()) s->SetSelected(true);
+  actCopyToClipboardExecute(editor, buffer);
+  TCopyBuffer pasted;
+  readShapeClipboard(editor, pasted);
+  expectWritten(pasted.items());
+  EXPECT_EQ(pasted.Shapes[1]->PrickingIron(), d385);
+  EXPECT_EQ(pasted.Shapes[2]->PrickingIron(), unknown);
 }
 
 // Files a paste may find. Pasting must never crash, and when nothing can be pasted the
