@@ -1,11 +1,10 @@
 #include "automation/mcp_request.h"
 
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <stdexcept>
 
 #include "platform/json_text.h"
+#include "platform/json_values.h"
 #include "platform/number_text.h"
 #include "model/draw_pallet.h"
 #include "shell/editor.h"
@@ -15,12 +14,6 @@ namespace quillon {
 namespace {
 
 [[noreturn]] void fail(const std::string &message) { throw std::runtime_error(message); }
-
-bool fitsInt32(const TJson &value) {
-  if (value.is_number_unsigned()) return value.get<std::uint64_t>() <= std::uint64_t(std::numeric_limits<int>::max());
-  const std::int64_t v = value.get<std::int64_t>();
-  return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
-}
 
 std::string limitText(double max) { return floatToTextNoDotZero(static_cast<float>(max)); }
 
@@ -83,10 +76,8 @@ TDrawPallet *mcpPaletteFromBody(const TEditor &editor, const TJson *body, int &i
     if (const TJson *asked = mcpMember(*body, "paletteIdx"); asked && asked->is_number()) {
       if (!asked->is_number_integer()) fail("paletteIdx must be an integer");
       // 1-based in requests; anything outside 1..count keeps the current line type.
-      if (fitsInt32(*asked)) {
-        const int asked1 = static_cast<int>(asked->get<std::int64_t>());
-        if (asked1 >= 1 && asked1 <= count) index = asked1 - 1;
-      }
+      if (const TJsonRead<int> asked1 = readJsonInt(*asked); asked1 && asked1.Value >= 1 && asked1.Value <= count)
+        index = asked1.Value - 1;
     }
   }
   if (index < 0 || index >= count) return nullptr;
@@ -144,8 +135,9 @@ TPointF mcpRequiredPoint(const TJson &value, const char *name) {
 
 int mcpInteger(const TJson &value, const char *name) {
   if (!value.is_number_integer()) fail(std::string(name) + " must be an integer");
-  if (!fitsInt32(value)) fail(std::string(name) + " is out of range");
-  return static_cast<int>(value.get<std::int64_t>());
+  const TJsonRead<int> n = readJsonInt(value);
+  if (!n) fail(std::string(name) + " is out of range");
+  return n.Value;
 }
 
 std::optional<std::string> mcpCheckLimits(const TJson &object, std::initializer_list<TMcpLimit> limits,
@@ -160,7 +152,7 @@ std::optional<std::string> mcpCheckLimits(const TJson &object, std::initializer_
   }
   for (const char *name : integers) {
     const TJson *value = mcpMember(object, name);
-    if (value && value->is_number_integer() && !fitsInt32(*value))
+    if (value && value->is_number_integer() && !readJsonInt(*value))
       return std::string(name) + " is out of range";
   }
   return std::nullopt;
@@ -187,7 +179,7 @@ std::optional<std::string> mcpCheckIntegerArray(const TJson &object, const char 
   const TJson *array = mcpMember(object, name);
   if (!array || !array->is_array()) return std::nullopt;
   for (const TJson &element : *array)
-    if (element.is_number_integer() && !fitsInt32(element)) return std::string(name) + " holds an id out of range";
+    if (element.is_number_integer() && !readJsonInt(element)) return std::string(name) + " holds an id out of range";
   return std::nullopt;
 }
 

@@ -10,6 +10,7 @@
 
 #include "model/color_names.h"
 #include "platform/json_text.h"
+#include "platform/json_values.h"
 #include "platform/number_text.h"
 #include "platform/path_data.h"
 
@@ -173,24 +174,11 @@ namespace {
 std::string shownValue(const TJson &v) {
   return v.dump(-1, ' ', false, TJson::error_handler_t::replace);
 }
-
-float jsonNumber(const TJson &v) {
-  std::optional<double> d;
-  if (v.is_number())
-    d = v.get<double>();
-  else if (v.is_string())
-    d = parseDouble(v.get_ref<const std::string &>());
-  // A coordinate must be a finite number that a float can hold.
-  if (!d || !std::isfinite(*d) || std::fabs(*d) > std::numeric_limits<float>::max())
-    throw std::runtime_error("a point coordinate is not a number: " + shownValue(v));
-  return static_cast<float>(*d);
-}
 }  // namespace
 
 TPointF jsonToPoint(const TJson &value) {
-  if (!value.is_array() || value.size() < 2)
-    throw std::runtime_error("a point needs an array of two numbers: " + shownValue(value));
-  return {jsonNumber(value[0]), jsonNumber(value[1])};
+  if (const TJsonRead<TPointF> point = readJsonPoint(value)) return point.Value;
+  throw std::runtime_error("a point needs an array of two finite numbers: " + shownValue(value));
 }
 
 std::string colorToHexARGB(TAlphaColor c) {

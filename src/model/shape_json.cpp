@@ -15,8 +15,6 @@
 // the iron reference and passes the iron in) are ignored.
 #include <array>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -26,6 +24,7 @@
 #include "model/point_helpers.h"
 #include "model/shape.h"
 #include "platform/json_text.h"
+#include "platform/json_values.h"
 #include "platform/number_text.h"
 #include "stitching/pricking_iron.h"
 
@@ -45,10 +44,10 @@ std::string toUtf8(const QString &text) { return text.toStdString(); }
 // Reading
 
 // A short, quoted excerpt of a text for an error message.
-std::string quoted(const std::string &text) {
+std::string quoted(std::string_view text) {
   constexpr std::size_t kMax = 40;
-  if (text.size() <= kMax) return "\"" + text + "\"";
-  return "\"" + text.substr(0, kMax) + "...\"";
+  if (text.size() <= kMax) return "\"" + std::string(text) + "\"";
+  return "\"" + std::string(text.substr(0, kMax)) + "...\"";
 }
 
 [[noreturn]] void failKey(const char *key, const std::string &problem) {
@@ -59,88 +58,43 @@ std::string quoted(const std::string &text) {
   failKey(key, std::string("expected ") + expected + ", found " + value.type_name());
 }
 
-// Half a step above the largest finite float (2^128 - 2^104): a double at or beyond it
-// has no float to become, while one below it rounds to the largest float. (The largest
-// float written with 15 digits reads back slightly above it.)
-constexpr double kFloatLimit = 0x1.ffffffp127;
-
-float narrowToFloat(double d, const char *key) {
-  if (std::isfinite(d) && std::fabs(d) > static_cast<double>(std::numeric_limits<float>::max())) {
-    if (std::fabs(d) >= kFloatLimit) failKey(key, "number is too large");
-    return d < 0 ? std::numeric_limits<float>::lowest() : std::numeric_limits<float>::max();
-  }
-  return static_cast<float>(d);
+// The message for a value the JSON reader refused: `kind` names what the key holds.
+[[noreturn]] void failRead(const char *key, const TJson &value, TJsonFault fault, const char *kind) {
+  if (fault == TJsonFault::WrongType) failWrongType(key, kind, value);
+  const std::string shown = value.is_string() ? quoted(std::string_view(value.get_ref<const std::string &>()))
+                                              : value.dump(-1, ' ', false, TJson::error_handler_t::replace);
+  failKey(key, shown + (fault == TJsonFault::OutOfRange ? " is out of range for " : " is not ") + kind);
 }
 
-// A JSON number, or a JSON string holding a number written with ".".
-double toDouble(const TJson &value, const char *key) {
-  if (value.is_number()) return value.get<double>();
-  if (value.is_string()) {
-    const auto &text = value.get_ref<const std::string &>();
-    if (const auto d = parseDouble(text)) return *d;
-    failKey(key, quoted(text) + " is not a number");
-  }
-  failWrongType(key, "a number", value);
+template <typename T>
+T readOrFail(TJsonRead<T> read, const char *key, const TJson &value, const char *kind) {
+  if (!read) failRead(key, value, read.Fault, kind);
+  return read.Value;
 }
 
-float toFloat(const TJson &value, const char *key) { return narrowToFloat(toDouble(value, key), key); }
-
-// A JSON string of decimal digits or a JSON number, whole and within 32 bits.
-int toInt(const TJson &value, const char *key) {
-  constexpr auto kMin = std::numeric_limits<int>::min();
-  constexpr auto kMax = std::numeric_limits<int>::max();
-  if (value.is_string()) {
-    const auto &text = value.get_ref<const std::string &>();
-    if (const auto n = parseInt32(text)) return *n;
-    failKey(key, quoted(text) + " is not a 32-bit integer");
-  }
-  if (value.is_number_unsigned()) {
-    const auto n = value.get<std::uint64_t>();
-    if (n <= static_cast<std::uint64_t>(kMax)) return static_cast<int>(n);
-  } else if (value.is_number_integer()) {
-    const auto n = value.get<std::int64_t>();
-    if (n >= kMin && n <= kMax) return static_cast<int>(n);
-  } else if (value.is_number_float()) {
-    const double d = value.get<double>();
-    if (std::trunc(d) == d && d >= kMin && d <= kMax) return static_cast<int>(d);
-  } else {
-    failWrongType(key, "an integer", value);
-  }
-  failKey(key, value.dump() + " is not a 32-bit integer");
+// Floats may be infinite or NaN: the writer has a text for them ("INF", "NAN").
+float toFloat(const TJson &value, const char *key) {
+  return readOrFail(readJsonFloat(value, TNonFinite::Accept), key, value, "a number");
 }
 
-// "-1" or "1" (true), "0" (false), or a JSON Boolean.
+int toInt(const TJson &value, const char *key) { return readOrFail(readJsonInt(value), key, value, "a 32-bit integer"); }
+
 bool toBool(const TJson &value, const char *key) {
-  if (value.is_boolean()) return value.get<bool>();
-  if (value.is_string()) {
-    const auto &text = value.get_ref<const std::string &>();
-    if (text == "-1" || text == "1") return true;
-    if (text == "0") return false;
-    failKey(key, quoted(text) + " is not a Boolean (\"-1\" or \"0\")");
-  }
-  failWrongType(key, "a Boolean", value);
+  return readOrFail(readJsonBool(value, TBoolForms::Flags), key, value, "a Boolean (\"-1\" or \"0\")");
 }
 
-const std::string &toString(const TJson &value, const char *key) {
-  if (!value.is_string()) failWrongType(key, "a text", value);
-  return value.get_ref<const std::string &>();
+std::string_view toString(const TJson &value, const char *key) {
+  return readOrFail(readJsonText(value), key, value, "a text");
 }
 
-QString toQString(const TJson &value, const char *key) { return QString::fromStdString(toString(value, key)); }
+QString toQString(const TJson &value, const char *key) {
+  const std::string_view text = toString(value, key);
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
+// Points are written as JSON numbers, which have no form for infinity or NaN.
 TPointF toPoint(const TJson &value, const char *key) {
-  if (!value.is_array()) failWrongType(key, "a point [x, y]", value);
-  if (value.size() < 2) failKey(key, "a point needs two numbers");
-  // Each coordinate is checked here before the shared point reader converts the pair:
-  // the range rule of every float, and finite, since a point is written as JSON numbers,
-  // which have no form for infinity or NaN.
-  for (std::size_t i = 0; i < 2; ++i)
-    if (!std::isfinite(toFloat(value[i], key))) failKey(key, "a point coordinate must be a finite number");
-  try {
-    return jsonToPoint(value);
-  } catch (const std::exception &e) {
-    failKey(key, e.what());
-  }
+  return readOrFail(readJsonPoint(value), key, value, "a point [x, y] of two finite numbers");
 }
 
 TAlphaColor toColor(const TJson &value, const char *key) {

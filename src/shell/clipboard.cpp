@@ -6,8 +6,6 @@
 #include <QDir>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -18,7 +16,6 @@
 #include "model/shape_list.h"
 #include "platform/file_io.h"
 #include "platform/json_text.h"
-#include "platform/number_text.h"
 #include "shell/editor.h"
 #include "shell/deletion.h"
 #include "shell/editor_ui.h"
@@ -26,6 +23,7 @@
 #include "shell/selection.h"
 #include "shell/undo.h"
 #include "shell/version.h"
+#include "stitching/iron_reference.h"
 
 namespace quillon {
 
@@ -37,38 +35,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 void showError(TEditor &editor, const std::exception &e) {
   editor.ui().messageBox(QString(), QString::fromStdString(e.what()));
 }
-
-// The first iron group of the window whose iron has that blade letter and, unless
-// `anyPitch`, exactly that pitch.
-TPrickingIronGroup *findPrickingIronGroup(const TEditor &editor, const std::string &bladeLetter, float pitch,
-                                          bool anyPitch) {
-  for (const auto &group : editor.FPrickingIronGroups) {
-    const TPrickingIron &iron = *group->PrickingIron;
-    if (iron.BladeType == bladeLetter && (anyPitch || iron.Pitch == pitch)) return group.get();
-  }
-  return nullptr;
-}
-
-// The iron reference "pr" of a shape element: its blade letter and pitch.
-struct TIronReference {
-  std::string BladeType;
-  float Pitch = 0.0f;
-};
-
-TIronReference readIronReference(const TJson &pr) {
-  if (!pr.is_object()) throw std::runtime_error("shape key \"pr\": expected an object {\"bt\", \"p\"}");
-  const auto bt = pr.find("bt");
-  if (bt == pr.end() || !bt->is_string()) throw std::runtime_error("shape key \"pr\": \"bt\" must be a text");
-  const auto p = pr.find("p");
-  std::optional<double> pitch;
-  if (p != pr.end() && p->is_number()) pitch = p->get<double>();
-  if (p != pr.end() && p->is_string()) pitch = parseDouble(p->get_ref<const std::string &>());
-  // The pitch is a single-precision value: it must be finite and within float range.
-  if (!pitch || !std::isfinite(*pitch) || std::fabs(*pitch) > std::numeric_limits<float>::max())
-    throw std::runtime_error("shape key \"pr\": \"p\" must be a number");
-  return {bt->get<std::string>(), static_cast<float>(*pitch)};
-}
-
 
 // Moves a shape of any kind by the offset: its outline and every point that places it
 // (ends, centre, Bezier handles, a hole's thread points; a radial-repeat member's repeat
@@ -141,34 +107,18 @@ void readShapeClipboard(TEditor &editor, TCopyBuffer &buffer) {
   const auto shapes = root.find("shapes");
   if (shapes == root.end() || !shapes->is_array()) return;
 
-  // All or nothing: the shapes and the iron groups made for them join the buffer only
-  // when every element was read.
+  // All or nothing: the shapes join the buffer only when every element was read.
   std::vector<std::unique_ptr<TQN_Path>> read;
-  std::vector<std::unique_ptr<TPrickingIronGroup>> ownGroups;
   for (const TJson &element : *shapes) {
     TPrickingIron *iron = nullptr;
-    if (element.is_object()) {
-      if (const auto pr = element.find("pr"); pr != element.end()) {
-        const TIronReference ref = readIronReference(*pr);
-        TPrickingIronGroup *group = findPrickingIronGroup(editor, ref.BladeType, ref.Pitch, false);
-        if (!group) group = findPrickingIronGroup(editor, ref.BladeType, ref.Pitch, true);
-        if (!group) {
-          auto own = std::make_unique<TPrickingIronGroup>(false);
-          own->PrickingIron->BladeType = ref.BladeType;
-          own->PrickingIron->Pitch = ref.Pitch;
-          own->PrickingIron->Name = "Unknown " + floatToTextNoDotZero(ref.Pitch) + "mm";
-          group = own.get();
-          ownGroups.push_back(std::move(own));
-        }
-        iron = group->PrickingIron.get();
-      }
-    }
-    auto shape = std::make_unique<TQN_Path>(-1, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, editor.pen().FCurrentDash, -1);
+    if (element.is_object())
+      if (const auto pr = element.find("pr"); pr != element.end()) iron = ironOfReference(editor.FPrickingIronGroups, *pr);
+    auto shape = std::make_unique<TQN_Path>(-1, editor.pen().FCurrentColor, editor.pen().FCurrentThickness,
+                                            editor.pen().FCurrentDash, -1);
     shape->loadJson(element, iron);  // throws on a bad shape object
     read.push_back(std::move(shape));
   }
   buffer.Shapes = std::move(read);
-  for (auto &group : ownGroups) buffer.OwnIronGroups.push_back(std::move(group));
 }
 
 TPasteResult pasteShapes(TEditor &editor, TCopyBuffer &buffer, TPointF offset, bool withIntersections,

@@ -20,7 +20,6 @@
 
 #include "model/shape.h"
 #include "platform/geometry.h"
-#include "stitching/pricking_iron.h"
 
 namespace quillon {
 
@@ -35,15 +34,9 @@ struct TCopyBuffer {
   // radial-repeat fields they had when copied (or that the file gives).
   std::vector<std::unique_ptr<TQN_Path>> Shapes;
 
-  // Iron groups made by the reader for shapes whose iron no group of the window has.
-  // They are in no group list, yet pasted holes (and the undo states that copy them)
-  // point at their irons, so they are never freed while the editor lives: refilling the
-  // buffer frees its shapes only.
-  std::vector<std::unique_ptr<TPrickingIronGroup>> OwnIronGroups;
-
   // The buffered shapes, not owned by the list.
   std::vector<TQN_Path *> items() const;
-  // Frees the buffered shapes (the own iron groups stay).
+  // Frees the buffered shapes.
   void clear() { Shapes.clear(); }
 };
 
@@ -70,9 +63,8 @@ void writeShapeClipboard(const TEditor &editor, const TCopyBuffer &buffer);
 // the shape reader accepts (a bad iron reference "pr" included).
 //
 // An element with an iron reference "pr" ({"bt": blade letter, "p": pitch}) gets the iron
-// of the window's first iron group with that blade letter and exactly that pitch, else of
-// the first with that blade letter, else of a new group kept in OwnIronGroups whose iron
-// has that blade letter and pitch and the name "Unknown " + pitch + "mm". Each shape
+// ironOfReference finds among the window's iron groups (stitching/iron_reference.h): the
+// same iron a document with that reference gets, an unknown iron included. Each shape
 // starts with no line type, the current pen and ID -1 before the reader fills it.
 void readShapeClipboard(TEditor &editor, TCopyBuffer &buffer);
 

@@ -6,11 +6,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <limits>
-#include <mutex>
 #include <numbers>
 #include <optional>
 #include <stdexcept>
@@ -28,6 +24,7 @@
 #include "platform/date_time.h"
 #include "platform/file_io.h"
 #include "platform/json_text.h"
+#include "platform/json_values.h"
 #include "platform/number_text.h"
 #include "model/draw_pallet.h"
 #include "shell/autosave.h"
@@ -39,6 +36,7 @@
 #include "shell/color_scheme.h"
 #include "shell/view_transform.h"
 #include "shell/version.h"
+#include "stitching/iron_reference.h"
 #include "stitching/pricking_iron.h"
 
 namespace quillon {
@@ -60,57 +58,27 @@ constexpr int kMaxStoredId = std::numeric_limits<int>::max() / 2;
 // Value readers of the document's own members (layers, pages, meta). Each throws when
 // the value cannot be converted to the kind asked for.
 
-int readInt(const TJson &value, const char *key) {
-  if (value.is_number_integer() || value.is_number_unsigned()) {
-    if (value.is_number_unsigned()) {
-      const auto n = value.get<std::uint64_t>();
-      if (n <= static_cast<std::uint64_t>(std::numeric_limits<int>::max())) return static_cast<int>(n);
-    } else {
-      const auto n = value.get<std::int64_t>();
-      if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max()) return static_cast<int>(n);
-    }
-  } else if (value.is_number_float()) {
-    const double d = value.get<double>();
-    if (std::trunc(d) == d && d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max())
-      return static_cast<int>(d);
-  } else if (value.is_string()) {
-    if (const auto n = parseInt32(value.get_ref<const std::string &>())) return *n;
-  }
-  fail(std::string("\"") + key + "\" is not a 32-bit integer");
+// The value read, or the failure naming the key and the kind asked for.
+template <typename T>
+T readOrFail(TJsonRead<T> read, const char *key, const char *kind) {
+  if (!read) fail(std::string("\"") + key + "\" is not " + kind);
+  return read.Value;
 }
+
+int readInt(const TJson &value, const char *key) { return readOrFail(readJsonInt(value), key, "a 32-bit integer"); }
 
 // JSON true/false, or a text "-1", "0", "true", "false" (any case) or another whole
 // number (not 0 is true); a JSON integer likewise.
 bool readBool(const TJson &value, const char *key) {
-  if (value.is_boolean()) return value.get<bool>();
-  if (value.is_number_integer() || value.is_number_unsigned()) return value.get<std::int64_t>() != 0;
-  if (value.is_string()) {
-    const QString text = QString::fromStdString(value.get_ref<const std::string &>()).trimmed();
-    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return true;
-    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return false;
-    if (const auto n = parseInt32(text.toStdString())) return *n != 0;
-  }
-  fail(std::string("\"") + key + "\" is not a Boolean");
+  return readOrFail(readJsonBool(value, TBoolForms::Lenient), key, "a Boolean");
 }
 
 QString readText(const TJson &value, const char *key) {
-  if (!value.is_string()) fail(std::string("\"") + key + "\" is not a text");
-  return QString::fromStdString(value.get_ref<const std::string &>());
+  const std::string_view text = readOrFail(readJsonText(value), key, "a text");
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-float readNumber(const TJson &value, const char *key) {
-  std::optional<double> d;
-  if (value.is_number()) d = value.get<double>();
-  else if (value.is_string()) d = parseDouble(value.get_ref<const std::string &>());
-  if (!d || !std::isfinite(*d) || std::fabs(*d) > std::numeric_limits<float>::max())
-    fail(std::string("\"") + key + "\" is not a number");
-  return static_cast<float>(*d);
-}
-
-TPointF readPoint(const TJson &value, const char *key) {
-  if (!value.is_array() || value.size() < 2) fail(std::string("\"") + key + "\" is not a point");
-  return {readNumber(value[0], key), readNumber(value[1], key)};
-}
+TPointF readPoint(const TJson &value, const char *key) { return readOrFail(readJsonPoint(value), key, "a point"); }
 
 const TJson &requiredMember(const TJson &object, const char *key, const char *where) {
   const auto it = object.find(key);
@@ -131,45 +99,6 @@ TJson parseDocumentText(std::string_view bytes) {
     return parseJsonText(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
   }
   return parseJsonText(bytes);
-}
-
-// ---------------------------------------------------------------------------------
-// Pricking irons
-
-// Irons made for shapes whose "pr" names an iron that no group has. They belong to no
-// group list, but shapes (and their undo copies) keep pointing at them, so they live as
-// long as the program; one iron serves every shape with the same blade and pitch.
-TPrickingIron *unlistedIron(const std::string &blade, float pitch) {
-  static std::mutex guard;
-  static std::vector<std::unique_ptr<TPrickingIronGroup>> groups;
-  const std::lock_guard<std::mutex> lock(guard);
-  for (const auto &g : groups)
-    if (g->PrickingIron->BladeType == blade && g->PrickingIron->Pitch == pitch) return g->PrickingIron.get();
-  auto group = std::make_unique<TPrickingIronGroup>(false);
-  // The pitch in its shortest form with "." ("3.85", "4").
-  char digits[32];
-  const auto written = std::to_chars(digits, digits + sizeof digits, pitch);
-  group->PrickingIron->BladeType = blade;
-  group->PrickingIron->Pitch = pitch;
-  group->PrickingIron->Name = "Unknown " + std::string(digits, written.ptr) + "mm";
-  groups.push_back(std::move(group));
-  return groups.back()->PrickingIron.get();
-}
-
-// The iron a shape's "pr" refers to: the first group with that blade letter and exactly
-// that pitch, else the first group with that blade letter, else an unlisted iron.
-TPrickingIron *ironOfReference(const TEditor &editor, const TJson &pr) {
-  if (!pr.is_object()) fail("\"pr\" is not an object");
-  const std::string blade = readText(requiredMember(pr, "bt", "pr"), "bt").toStdString();
-  const float pitch = readNumber(requiredMember(pr, "p", "pr"), "p");
-  TPrickingIron *sameBlade = nullptr;
-  for (const auto &group : editor.FPrickingIronGroups) {
-    TPrickingIron *iron = group->PrickingIron.get();
-    if (iron->BladeType != blade) continue;
-    if (iron->Pitch == pitch) return iron;
-    if (!sameBlade) sameBlade = iron;
-  }
-  return sameBlade ? sameBlade : unlistedIron(blade, pitch);
 }
 
 // ---------------------------------------------------------------------------------
@@ -278,7 +207,7 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
     try {
       TPrickingIron *iron = nullptr;
       if (element.is_object())
-        if (const auto pr = element.find("pr"); pr != element.end()) iron = ironOfReference(editor, *pr);
+        if (const auto pr = element.find("pr"); pr != element.end()) iron = ironOfReference(editor.FPrickingIronGroups, *pr);
       shape->loadJson(element, iron);
     } catch (const std::exception &e) {
       fail("shape " + std::to_string(number) + ": " + e.what());

@@ -1,22 +1,17 @@
 #include "stitching/pricking_iron.h"
 
 #include "platform/json_text.h"
+#include "platform/json_values.h"
 #include "platform/number_text.h"
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <limits>
-#include <optional>
 #include <stdexcept>
 
 namespace quillon {
 
 namespace {
 
-
-constexpr long long kIntMin = std::numeric_limits<int>::min();
-constexpr long long kIntMax = std::numeric_limits<int>::max();
 
 constexpr std::array<const char *, 4> kBladeLetters = {"D", "F", "L", "R"};
 
@@ -41,31 +36,16 @@ std::string readText(const TJson &AJson, const std::string &AKey) {
 // again with every "," taken as ".".
 float readNumber(const TJson &AJson, const std::string &AKey, bool AAcceptComma) {
   const TJson &value = requiredValue(AJson, "pricking iron", AKey);
-  std::optional<double> number;
-  if (value.is_number()) {
-    number = value.get<double>();
-  } else if (value.is_string()) {
-    const auto &text = value.get_ref<const std::string &>();
-    number = parseDouble(text);
-    if (!number && AAcceptComma) number = parseDoubleAcceptComma(text);
+  TJsonRead<double> number = readJsonNumber(value);
+  if (number.Fault == TJsonFault::BadValue && AAcceptComma) {
+    if (const auto d = parseDoubleAcceptComma(value.get_ref<const std::string &>())) number = {*d};
   }
   if (!number) failKey("pricking iron", AKey, "is not a number");
-  return static_cast<float>(*number);
+  return static_cast<float>(number.Value);
 }
 
 int readCount(const TJson &AElement) {
-  if (AElement.is_number_unsigned()) {
-    const auto wide = AElement.get<unsigned long long>();
-    if (wide <= static_cast<unsigned long long>(kIntMax)) return static_cast<int>(wide);
-  } else if (AElement.is_number_integer()) {
-    const auto wide = AElement.get<long long>();
-    if (wide >= kIntMin && wide <= kIntMax) return static_cast<int>(wide);
-  } else if (AElement.is_number_float()) {
-    const double d = AElement.get<double>();
-    if (std::trunc(d) == d && d >= static_cast<double>(kIntMin) && d <= static_cast<double>(kIntMax)) return static_cast<int>(d);
-  } else if (AElement.is_string()) {
-    if (const auto n = parseInt32(AElement.get_ref<const std::string &>())) return *n;
-  }
+  if (const TJsonRead<int> count = readJsonInt(AElement)) return count.Value;
   throw std::runtime_error("pricking iron group: key \"blades\" holds a value that is not an integer");
 }
 

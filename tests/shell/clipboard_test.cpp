@@ -6,6 +6,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <limits>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -14,7 +16,9 @@
 #include "model/shape_list.h"
 #include "platform/json_text.h"
 #include "shell/editor.h"
+#include "shell/project_file.h"
 #include "shell/undo.h"
+#include "stitching/iron_reference.h"
 #include "stitching/pricking_iron.h"
 #include "support/editor_fixture.h"
 #include "support/scripted_ui.h"
@@ -60,6 +64,24 @@ class ClipboardTest : public test::EditorTest {
   }
 
   std::vector<TQN_Path *> order() const { return editor.doc().PathList().Items(); }
+
+  // An iron group of a window with that blade and pitch; its iron.
+  static TPrickingIron *addIronGroup(TEditor &window, const char *blade, float pitch) {
+    auto group = std::make_unique<TPrickingIronGroup>(false);
+    group->PrickingIron->BladeType = blade;
+    group->PrickingIron->Pitch = pitch;
+    window.FPrickingIronGroups.push_back(std::move(group));
+    return window.FPrickingIronGroups.back()->PrickingIron.get();
+  }
+  // The shape object of a stitching hole at the origin with the iron reference `pr`.
+  static TJson holeObject(const TJson &pr) {
+    TQN_Path hole(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 7);
+    hole.drawDotPath({0, 0}, 0.5f);
+    hole.FShapeType = QString::fromLatin1(shape_kind::Hole);
+    TJson jo = hole.toJson();
+    jo["pr"] = pr;
+    return jo;
+  }
 };
 
 TEST_F(ClipboardTest, CopyWritesOneEscapedLineWithTheEnvelopeAndLeavesTheDocumentAlone) {
@@ -322,17 +344,9 @@ TEST_F(ClipboardTest, ASecondWindowOnTheSameDataFolderPastesWhatTheFirstCopiedLa
 }
 
 TEST_F(ClipboardTest, IronReferencesFindTheWindowsGroupsOrGetAnIronOfTheirOwn) {
-  auto addGroup = [&](const char *blade, float pitch) {
-    auto g = std::make_unique<TPrickingIronGroup>(false);
-    g->PrickingIron->BladeType = blade;
-    g->PrickingIron->Pitch = pitch;
-    TPrickingIron *iron = g->PrickingIron.get();
-    editor.FPrickingIronGroups.push_back(std::move(g));
-    return iron;
-  };
-  TPrickingIron *d4 = addGroup("D", 4.0f);
-  TPrickingIron *d3 = addGroup("D", 3.0f);
-  addGroup("F", 3.85f);
+  TPrickingIron *d4 = addIronGroup(editor, "D", 4.0f);
+  TPrickingIron *d3 = addIronGroup(editor, "D", 3.0f);
+  addIronGroup(editor, "F", 3.85f);
 
   struct Case {
     const char *blade;
@@ -346,14 +360,7 @@ TEST_F(ClipboardTest, IronReferencesFindTheWindowsGroupsOrGetAnIronOfTheirOwn) {
       {"R", "3.85", nullptr},
   };
   TJson shapes = TJson::array();
-  for (const Case &c : cases) {
-    TQN_Path hole(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 7);
-    hole.drawDotPath({0, 0}, 0.5f);
-    hole.FShapeType = QString::fromLatin1(shape_kind::Hole);
-    TJson jo = hole.toJson();
-    jo["pr"] = {{"bt", c.blade}, {"p", c.pitch}};
-    shapes.push_back(jo);
-  }
+  for (const Case &c : cases) shapes.push_back(holeObject({{"bt", c.blade}, {"p", c.pitch}}));
   writeFileBytes(clipboardText(shapes));
 
   readShapeClipboard(editor, buffer);
@@ -369,17 +376,111 @@ TEST_F(ClipboardTest, IronReferencesFindTheWindowsGroupsOrGetAnIronOfTheirOwn) {
   TPrickingIron *own = buffer.Shapes[3]->PrickingIron();
   EXPECT_EQ(own->BladeType, "R");
   EXPECT_EQ(own->Pitch, 3.85f);
-  EXPECT_EQ(own->Name, "Unknown 3.84999990463257mm");
+  EXPECT_EQ(own->Name, "Unknown 3.85mm");
   EXPECT_EQ(editor.FPrickingIronGroups.size(), 3u);  // not added to the window's groups
-  ASSERT_EQ(buffer.OwnIronGroups.size(), 1u);
 
-  // A pasted hole keeps its own iron after the buffer is read again.
+  // A pasted hole keeps its own iron after the buffer that read it is gone, and reading
+  // the reference again gives that same iron.
   editor.display().FUseMousePasteMode = false;
   TQN_Path *pasted = pasteShapes(editor, buffer, {}, false, {}).Pasted[3];
+  buffer = TCopyBuffer();
   readShapeClipboard(editor, buffer);
   EXPECT_EQ(pasted->PrickingIron(), own);
-  EXPECT_EQ(own->Name, "Unknown 3.84999990463257mm");
-  EXPECT_EQ(buffer.OwnIronGroups.size(), 2u);
+  EXPECT_EQ(own->Name, "Unknown 3.85mm");
+  EXPECT_EQ(buffer.Shapes[3]->PrickingIron(), own);
+}
+
+// A document and the clipboard file that hold the same iron references end with the same
+// irons: a group's, or the one unknown iron of that blade and pitch.
+TEST_F(ClipboardTest, ADocumentAndTheClipboardGiveAReferenceTheSameIron) {
+  TPrickingIron *d4 = addIronGroup(editor, "D", 4.0f);
+  TPrickingIron *d3 = addIronGroup(editor, "D", 3.0f);
+  struct Case {
+    TJson pr;
+    TPrickingIron *group;  // none: an unknown iron of that name
+    const char *name;
+  };
+  const Case cases[] = {
+      {{{"bt", "D"}, {"p", "3.0"}}, d3, nullptr},
+      {{{"bt", "D"}, {"p", "5.0"}}, d4, nullptr},
+      {{{"bt", "R"}, {"p", "3.84999990463257"}}, nullptr, "Unknown 3.85mm"},
+      {{{"bt", "L"}, {"p", 4}}, nullptr, "Unknown 4mm"},
+      {{{"bt", "L"}, {"p", "4.0"}}, nullptr, "Unknown 4mm"},
+  };
+  TJson shapes = TJson::array();
+  for (const Case &c : cases) shapes.push_back(holeObject(c.pr));
+  writeFileBytes(clipboardText(shapes));
+  readShapeClipboard(editor, buffer);
+  TJson document = TJson::object();
+  document["shapes"] = shapes;
+  const std::unique_ptr<TProjectContent> content = readProjectContent(editor, writeJsonText(document));
+  const std::vector<TQN_Path *> fromDocument = content->Document->PathList().Items();
+
+  ASSERT_EQ(buffer.Shapes.size(), std::size(cases));
+  ASSERT_EQ(fromDocument.size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].pr.dump());
+    TPrickingIron *iron = fromDocument[i]->PrickingIron();
+    ASSERT_NE(iron, nullptr);
+    EXPECT_EQ(buffer.Shapes[i]->PrickingIron(), iron);
+    if (cases[i].group) {
+      EXPECT_EQ(iron, cases[i].group);
+    } else {
+      EXPECT_EQ(buffer.Shapes[i]->PrickingIron()->Name, cases[i].name);
+      EXPECT_EQ(iron->Name, cases[i].name);
+    }
+  }
+  EXPECT_EQ(editor.FPrickingIronGroups.size(), 2u);
+}
+
+// What the program writes reads back to the same shape objects through a document and
+// through the clipboard file, holes keeping their irons.
+TEST_F(ClipboardTest, ShapesReadBackEqualThroughTheDocumentAndTheClipboard) {
+  constexpr float kMax = std::numeric_limits<float>::max();
+  TPrickingIron *d385 = addIronGroup(editor, "D", 3.85f);
+  TPrickingIron *unknown = ironOfReference(editor.FPrickingIronGroups, {{"bt", "R"}, {"p", "2.7"}});
+  TQN_Path *line = addLine({0, 0}, {12.5f, -3.25f}, 0, 2);
+  line->FCenter = {6.25f, -1.625f};  // where the document reader puts a line's centre
+  line->FIsFreeAngle = true;
+  // The largest float is written with 15 digits, which is a little above it.
+  line->FBezierCp1 = {kMax, -kMax};
+  TQN_Path *h1 = addHole({5, 5});
+  TQN_Path *h2 = addHole({9, 5});
+  h1->setPrickingIron(d385);
+  h1->FStitchInversed = true;
+  h2->setPrickingIron(unknown);
+  h1->FNextStitchID = h2->ID();
+  h2->FPrevStitchID = h1->ID();
+  std::vector<std::string> written;
+  for (const TQN_Path *s : doc()) written.push_back(writeJsonText(s->toJson()));
+  const auto expectWritten = [&](const std::vector<TQN_Path *> &shapes) {
+    ASSERT_EQ(shapes.size(), written.size());
+    for (std::size_t i = 0; i < shapes.size(); ++i) EXPECT_EQ(writeJsonText(shapes[i]->toJson()), written[i]) << i;
+  };
+
+  // A document opened in a second window with the same groups.
+  editor.FFilename = QDir(test::testDocumentsDir()).filePath(QStringLiteral("round_trip.qnd"));
+  ASSERT_TRUE(saveProject(editor));
+  test::TScriptedUi ui2;
+  TEditor second{ui2, {QStringLiteral("--instance-id"), QStringLiteral("2")}};
+  TPrickingIron *secondD385 = addIronGroup(second, "D", 3.85f);
+  ASSERT_TRUE(openProject(second, editor.FFilename));
+  const std::vector<TQN_Path *> opened = second.doc().PathList().Items();
+  expectWritten(opened);
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_EQ(opened[1]->PrickingIron(), secondD385);
+  EXPECT_EQ(opened[2]->PrickingIron(), unknown);
+  EXPECT_EQ(opened[1]->FBezierCp1.X, 0.0f);  // a hole's own value, not the line's
+  EXPECT_EQ(opened[0]->FBezierCp1.X, kMax);
+
+  // The clipboard file, read back into another buffer.
+  for (TQN_Path *s : doc()) s->SetSelected(true);
+  actCopyToClipboardExecute(editor, buffer);
+  TCopyBuffer pasted;
+  readShapeClipboard(editor, pasted);
+  expectWritten(pasted.items());
+  EXPECT_EQ(pasted.Shapes[1]->PrickingIron(), d385);
+  EXPECT_EQ(pasted.Shapes[2]->PrickingIron(), unknown);
 }
 
 // Files a paste may find. Pasting must never crash, and when nothing can be pasted the
