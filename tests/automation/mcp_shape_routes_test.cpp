@@ -5,6 +5,9 @@
 #include "automation/mcp_test_util.h"
 #include "model/intersection.h"
 #include "platform/json_text.h"
+#include "shell/clipboard.h"
+#include "shell/deletion.h"
+#include "shell/undo.h"
 
 namespace quillon::test {
 namespace {
@@ -309,6 +312,67 @@ TEST_F(McpShapeTest, DeleteEverythingKeepsLayersAndCounterAndCanBeUndone) {
   const TJson undone = parseJsonText(ok200("POST", "/undo"));
   EXPECT_EQ(undone["undone"], true);
   EXPECT_EQ(undone["shapeCount"], 2);
+}
+
+// Every way a shape leaves the document, one after another on the same drawing: Delete,
+// undo and redo, cut and paste, and the automation deletes, with a Bezier handle, the
+// right-click item and an edge drag pointing at the shapes that go. Nothing may be left
+// pointing at a freed shape (AddressSanitizer and LeakSanitizer watch the run).
+TEST_F(McpShapeTest, EveryRemovalLetsGoOfTheShapeEverywhere) {
+  TQN_Path *a = addLine({0, 0}, {10, 10});
+  TQN_Path *b = addLine({0, 10}, {10, 0});
+  editor.calcIntersectionsOfShape(a);
+  editor.calcIntersectionsOfShape(b);
+  takeUndoSnapshot(editor, QStringLiteral("setup"));
+  const auto pointAtEverything = [&](TQN_Path *shape) {
+    editor.pointer().FFirstSelection = shape;
+    editor.pointer().FLastRightClickMousePosItem = shape;
+    editor.pointer().FBezierEditInfo = {true, shape, true};
+    auto edge = std::make_unique<TEdgeDraggingInfo>();
+    edge->QNPath = shape;
+    edge->FIntersection = editor.doc().FIntersections.Count() ? editor.doc().FIntersections[0] : nullptr;
+    editor.pointer().FDraggingEdges.push_back(std::move(edge));
+    editor.tool().FLastStitch = shape;
+  };
+  const auto nothingPoints = [&] {
+    EXPECT_EQ(editor.pointer().FFirstSelection, nullptr);
+    EXPECT_EQ(editor.pointer().FLastRightClickMousePosItem, nullptr);
+    EXPECT_EQ(editor.pointer().FBezierEditInfo.p, nullptr);
+    EXPECT_TRUE(editor.pointer().FDraggingEdges.empty());
+    EXPECT_EQ(editor.tool().FLastStitch, nullptr);
+  };
+
+  a->SetSelected(true);
+  pointAtEverything(a);
+  deleteSelectedShapes(editor);
+  nothingPoints();
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 0);
+
+  actUndoExecute(editor);
+  ASSERT_EQ(doc().Count(), 2);
+  pointAtEverything(doc()[1]);
+  actRedoExecute(editor);
+  nothingPoints();
+
+  TCopyBuffer buffer;
+  doc()[0]->SetSelected(true);
+  pointAtEverything(doc()[0]);
+  actCutToClipboardExecute(editor, buffer);
+  nothingPoints();
+  ASSERT_EQ(doc().Count(), 0);
+  editor.display().FUseMousePasteMode = false;
+  pasteShapes(editor, buffer, {1, 1}, true, {});
+  ASSERT_EQ(doc().Count(), 1);
+
+  pointAtEverything(doc()[0]);
+  EXPECT_EQ(ok200("DELETE", path(doc()[0])), "{\"ok\":true,\"deletedId\":" + std::to_string(doc()[0]->ID()) + "}");
+  nothingPoints();
+  actUndoExecute(editor);
+  ASSERT_EQ(doc().Count(), 1);
+  pointAtEverything(doc()[0]);
+  ok200("DELETE", "/shapes");
+  nothingPoints();
+  EXPECT_EQ(doc().Count(), 0);
 }
 
 }  // namespace

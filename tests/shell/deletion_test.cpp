@@ -89,6 +89,39 @@ TEST_F(DeletionTest, TheEditedTextLeavesTheDocumentButStaysTheEditedText) {
   EXPECT_EQ(text->FText, "Label");  // still a live shape
 }
 
+// Type "A", Delete, Undo: the text left the document while it was still typed, so the
+// text entry holds it; undo ends the typing (freeing that text) and brings the text back
+// from the history. Under LeakSanitizer nothing of it is left behind.
+TEST_F(DeletionTest, UndoAfterDeletingTheTypedTextEndsTypingAndBringsTheTextBack) {
+  beginTextEntry(editor);
+  editor.panel().edText = QStringLiteral("A");
+  edTextChange(editor);
+  ASSERT_EQ(doc().Count(), 1);
+
+  actDeleteSelectedShapesExecute(editor);
+  ASSERT_EQ(doc().Count(), 0);
+  ASSERT_TRUE(editor.tool().FEditingText.isOutsideDocument());
+
+  actUndoExecute(editor);
+  EXPECT_EQ(editor.tool().FEditingText.get(), nullptr);
+  ASSERT_EQ(doc().Count(), 1);
+  EXPECT_EQ(doc()[0]->FText, QStringLiteral("A"));
+  actRedoExecute(editor);
+  EXPECT_EQ(doc().Count(), 0);
+
+  // Typing on after Delete brings the same text back into the document.
+  beginTextEntry(editor);
+  editor.panel().edText = QStringLiteral("B");
+  edTextChange(editor);
+  TQN_Path *typed = editor.tool().FEditingText.get();
+  actDeleteSelectedShapesExecute(editor);
+  editor.panel().edText = QStringLiteral("BC");
+  edTextChange(editor);
+  ASSERT_EQ(order(), std::vector<TQN_Path *>{typed});
+  EXPECT_FALSE(editor.tool().FEditingText.isOutsideDocument());
+  EXPECT_EQ(typed->FText, QStringLiteral("BC"));
+}
+
 TEST_F(DeletionTest, DeletingHolesRepairsTheSewingLinks) {
   TQN_Path *h1 = addHole({0, 0});
   TQN_Path *h2 = addHole({4, 0});

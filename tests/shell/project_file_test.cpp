@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <optional>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -246,6 +247,55 @@ TEST_F(ProjectFileRepairs, DropsLinesWithoutLengthAndRenumbersRepeatedAndMissing
   for (const TQN_Path *s : doc()) EXPECT_FALSE(s->isKind(shape_kind::Line) && s->FStartPt.exactlyEquals(s->FEndPt));
   // The first line's end, stored at 10.00004, is rounded to 0.0001 mm.
   EXPECT_EQ(shape(0)->FEndPt.X, 10.0f);
+}
+
+// IDs and group IDs near the top of the 32-bit range are renumbered like repeated ones, so
+// the counter that issues the next IDs cannot overflow; a group keeps its members together
+// and the sewing links follow a hole's new ID.
+TEST_F(ProjectFileTest, IdsNearTheTopOfThe32BitRangeAreRenumbered) {
+  const int top = std::numeric_limits<int>::max();
+  const auto shapeObject = [](TQN_Path &s, int id, int group) {
+    s.updateId(id);
+    s.FGroupID = group;
+    return s.toJson();
+  };
+  TQN_Path a(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 0), b(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 0);
+  a.drawLinePath({0, 0}, {10, 0});
+  b.drawLinePath({0, 5}, {10, 5});
+  TQN_Path h1(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 0), h2(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 0);
+  for (TQN_Path *h : {&h1, &h2}) {
+    h->drawDotPath({float(h == &h2) * 4.0f, 20.0f}, 0.5f);
+    h->FShapeType = QString::fromLatin1(shape_kind::Hole);
+  }
+  h1.FNextStitchID = top - 2;
+  h2.FPrevStitchID = 7;
+  TJson shapes = TJson::array();
+  shapes.push_back(shapeObject(a, top, top - 1));
+  shapes.push_back(shapeObject(b, 9, top - 1));
+  shapes.push_back(shapeObject(h1, 7, 0));
+  shapes.push_back(shapeObject(h2, top - 2, 0));
+  TJson root = TJson::object();
+  root["shapes"] = shapes;
+  writeBytes(documentPath("large_ids.qnd"), QByteArray::fromStdString(writeJsonText(root)));
+
+  ASSERT_TRUE(openProject(editor, documentPath("large_ids.qnd")));
+  ASSERT_EQ(doc().Count(), 4);
+  TQN_Path *lineA = doc()[0], *lineB = doc()[1], *hole1 = doc()[2], *hole2 = doc()[3];
+  EXPECT_EQ(lineB->ID(), 9);
+  EXPECT_EQ(hole1->ID(), 7);
+  for (const TQN_Path *s : doc()) EXPECT_LT(s->ID(), top / 2) << s->ID();
+  EXPECT_GT(lineA->FGroupID, 0);
+  EXPECT_LT(lineA->FGroupID, top / 2);
+  EXPECT_EQ(lineA->FGroupID, lineB->FGroupID);
+  EXPECT_EQ(hole1->FNextStitchID, hole2->ID());
+  EXPECT_EQ(hole2->FPrevStitchID, hole1->ID());
+  std::set<int> ids;
+  for (const TQN_Path *s : doc()) ids.insert(s->ID());
+  EXPECT_EQ(ids.size(), 4u);
+  EXPECT_FALSE(ids.count(lineA->FGroupID));
+  const int next = doc().getNextID();
+  EXPECT_GT(next, *ids.rbegin());
+  EXPECT_GT(next, lineA->FGroupID);
 }
 
 TEST_F(ProjectFileRepairs, KeepsNearCirclesAndTurnsOtherEllipsesIntoFourCurves) {
