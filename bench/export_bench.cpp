@@ -66,7 +66,7 @@ struct ExportDrawing : bench::TBenchEditor {
       d.LineTo({x, y + 1});
       d.ClosePath();
       h->setData(d);
-      h->FShapeType = QStringLiteral("S_HOLE");
+      h->FShapeType = TShapeKind::Hole;
       h->FCenter = h->FStartPt = {x, y};
       doc.add(std::move(h), 0);
     }

@@ -65,7 +65,7 @@ struct Drawing {
           d.LineTo({x, y + 9});
           d.ClosePath();
           s->setData(d);
-          s->FShapeType = QStringLiteral("OTHER");
+          s->FShapeType = TShapeKind::Other;
           break;
         }
       }
@@ -88,7 +88,7 @@ struct Drawing {
       d.LineTo({x, y + 0.9f});
       d.ClosePath();
       h->setData(d);
-      h->FShapeType = QStringLiteral("S_HOLE");
+      h->FShapeType = TShapeKind::Hole;
       h->FCenter = h->FStartPt = h->FEndPt = {x, y};
       h->FWidth = 0.8f;
       grow(doc.add(std::move(h), 0)->getBoundary(false));

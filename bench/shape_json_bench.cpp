@@ -15,6 +15,7 @@ namespace {
 using quillon::TJson;
 using quillon::TPrickingIron;
 using quillon::TQN_Path;
+using quillon::TShapeKind;
 using quillon::TStrokeDash;
 
 struct Drawing {
@@ -32,7 +33,7 @@ struct Drawing {
         case 3: s->drawBezierPath({x, y}, {x + 10, y - 8}, {x + 20, y + 8}, {x + 30, y}); break;
         case 4: s->drawDotPath({x, y}, 0.6f); break;
         case 5:  // a stitching hole
-          s->FShapeType = "S_HOLE";
+          s->FShapeType = TShapeKind::Hole;
           s->FCenter = s->FStartPt = {x, y};
           s->FStitchType = "F";
           s->FPrevStitchID = i;

@@ -39,7 +39,7 @@ TJson outlineJson(const TQN_Path &shape) {
 TJson pathJson(TQN_Path &s) {
   TJson o = TJson::object();
   o["id"] = s.ID();
-  o["shapeType"] = s.FShapeType.toStdString();
+  o["shapeType"] = s.kindName().toStdString();
   o["paletteIdx"] = s.FPalletIndex + 1;
   o["layerId"] = s.FLayerID;
   o["startPt"] = mcpPointJson(s.FStartPt);
@@ -49,7 +49,7 @@ TJson pathJson(TQN_Path &s) {
   o["height"] = number(s.FHeight);
   o["rotation"] = number(s.FRotation);
   o["isFreeAngle"] = s.FIsFreeAngle;
-  if (s.isKind(shape_kind::Hole)) {
+  if (s.isKind(TShapeKind::Hole)) {
     o["prevStitchID"] = s.FPrevStitchID;
     o["nextStitchID"] = s.FNextStitchID;
     if (!s.FThreadCode.isEmpty()) o["threadCode"] = s.FThreadCode.toStdString();
@@ -62,7 +62,7 @@ TJson pathJson(TQN_Path &s) {
 TJson shapeJson(TQN_Path &s) {
   TJson o = TJson::object();
   o["id"] = s.ID();
-  o["shapeType"] = s.FShapeType.toStdString();
+  o["shapeType"] = s.kindName().toStdString();
   o["paletteIdx"] = s.FPalletIndex + 1;
   o["layerId"] = s.FLayerID;
   o["selected"] = s.FSelected;
@@ -81,7 +81,7 @@ TJson shapeJson(TQN_Path &s) {
   o["length"] = number(s.calcTotalLength());
   o["prevStitchID"] = s.FPrevStitchID;
   o["nextStitchID"] = s.FNextStitchID;
-  const bool bezier = s.isKind(shape_kind::Bezier);
+  const bool bezier = s.isKind(TShapeKind::Bezier);
   o["bezierCp1"] = bezier ? mcpPointJson(s.FBezierCp1) : TJson(nullptr);
   o["bezierCp2"] = bezier ? mcpPointJson(s.FBezierCp2) : TJson(nullptr);
   o["data"] = outlineJson(s);

@@ -165,20 +165,20 @@ std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request) {
     pallet = mcpPaletteFromBody(editor, &*body, palletIndex);
 
   TDraw reshape;
-  if (shape->isKind(shape_kind::Bezier)) {
+  if (shape->isKind(TShapeKind::Bezier)) {
     if (const TJson *points = mcpMember(*body, "points")) {
       if (!points->is_array() || points->size() != 4) return mcpErrorReply(kUpdateFourPointsError);
       if (auto refusal = mcpCheckPointArray(*body, "points")) return mcpErrorReply(*refusal);
       reshape = bezierDrawing(*points);
     }
-  } else if (shape->isKind(shape_kind::Line)) {
+  } else if (shape->isKind(TShapeKind::Line)) {
     if (mcpMember(*body, "x1")) {
       if (auto refusal = checkLineLimits(*body)) return mcpErrorReply(*refusal);
       const TPointF p1{mcpRequiredFloat(*body, "x1"), mcpRequiredFloat(*body, "y1")};
       const TPointF p2{mcpRequiredFloat(*body, "x2"), mcpRequiredFloat(*body, "y2")};
       reshape = [=](TQN_Path &s) { s.drawLinePath(p1, p2); };
     }
-  } else if (shape->isKind(shape_kind::Ellipse)) {
+  } else if (shape->isKind(TShapeKind::Ellipse)) {
     if (mcpMember(*body, "cx")) {
       if (auto refusal = checkCircleLimits(*body)) return mcpErrorReply(*refusal);
       const TPointF center{mcpRequiredFloat(*body, "cx"), mcpRequiredFloat(*body, "cy")};
@@ -191,7 +191,7 @@ std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request) {
       }
       reshape = [=](TQN_Path &s) { s.drawEllipsePath(center, width, height); };
     }
-  } else if (shape->isKind(shape_kind::Arc)) {
+  } else if (shape->isKind(TShapeKind::Arc)) {
     if (mcpMember(*body, "cx")) {
       if (auto refusal = checkArcLimits(*body)) return mcpErrorReply(*refusal);
       const float cx = mcpRequiredFloat(*body, "cx");

@@ -67,7 +67,7 @@ double probeDistance(const TQN_Path &shape, TPointF p) {
   constexpr double kFar = 3.4028235e38;
   const TPathData &data = shape.Data();
   if (data.Count() == 0) return kFar;
-  if (shape.isKind(shape_kind::Dot) || shape.isKind(shape_kind::Hole)) return calcDistance(shape.FCenter, p);
+  if (shape.isKind(TShapeKind::Dot) || shape.isKind(TShapeKind::Hole)) return calcDistance(shape.FCenter, p);
   double best = kFar;
   for (int i = 1; i < data.Count(); ++i) {
     if (data[i].Kind != TPathPointKind::LineTo) continue;
@@ -88,7 +88,7 @@ double probeDistance(const TQN_Path &shape, TPointF p) {
 }
 
 std::string hitEntry(const TEditor &editor, const TQN_Path &shape, double mm) {
-  return "{\"id\":" + std::to_string(shape.ID()) + ",\"type\":" + mcpJsonString(shape.FShapeType.toStdString()) +
+  return "{\"id\":" + std::to_string(shape.ID()) + ",\"type\":" + mcpJsonString(shape.kindName().toStdString()) +
          ",\"distMm\":" + fixed(mm, 4) + ",\"distPx\":" + fixed(mm * editor.view().FScale, 2) + "}";
 }
 
@@ -228,7 +228,7 @@ std::string mcpClick(TEditor &editor, const TMcpRequest &request) {
   for (const TQN_Path *shape : editor.doc().PathList()) {
     if (!shape->FSelected) continue;
     if (!selected.empty()) selected += ',';
-    selected += "{\"id\":" + std::to_string(shape->ID()) + ",\"type\":" + mcpJsonString(shape->FShapeType.toStdString()) +
+    selected += "{\"id\":" + std::to_string(shape->ID()) + ",\"type\":" + mcpJsonString(shape->kindName().toStdString()) +
                 ",\"groupId\":" + std::to_string(shape->FGroupID) + "}";
   }
   const std::size_t count = getSelectedPaths(editor, false, false).size();

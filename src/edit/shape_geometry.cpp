@@ -65,7 +65,7 @@ std::vector<TQN_Path *> ellipticalArcToBeziers(TEditor &editor, TPointF center, 
 }
 
 bool straightenToAxis(TQN_Path &shape, TAxisMode mode, bool keepStart, float limitDegrees) {
-  if (!shape.isKind(shape_kind::Line)) return false;
+  if (!shape.isKind(TShapeKind::Line)) return false;
   TPointF st = shape.FStartPt, ed = shape.FEndPt;
   double angle = std::atan2(double(ed.Y) - st.Y, double(ed.X) - st.X) * 180.0 / kPi;
   if (angle > 90.0) angle -= 180.0;

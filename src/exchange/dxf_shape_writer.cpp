@@ -36,23 +36,23 @@ void r12Outline(TDxfR12Text &out, const TQN_Path &shape, const std::string &laye
 
 void writeR12(const TQN_Path &s, TDxfR12Text &out, bool dots, float dotSize, const std::string &layer, bool flipY) {
   const double ySign = flipY ? -1.0 : 1.0;
-  const bool isHole = s.isKind(shape_kind::Hole);
-  if (s.isKind(shape_kind::Line)) {
+  const bool isHole = s.isKind(TShapeKind::Hole);
+  if (s.isKind(TShapeKind::Line)) {
     r12Line(out, layer, s.FStartPt, s.FEndPt, ySign);
-  } else if (s.isKind(shape_kind::Bezier)) {
+  } else if (s.isKind(TShapeKind::Bezier)) {
     r12Outline(out, s, layer, ySign);
-  } else if (s.isKind(shape_kind::Ellipse)) {
+  } else if (s.isKind(TShapeKind::Ellipse)) {
     if (std::fabs(double(s.FWidth) - double(s.FHeight)) <= 1e-12)
       r12Circle(out, layer, s.FCenter, double(s.FWidth) / 2.0, ySign);
     else
       r12Outline(out, s, layer, ySign);
-  } else if (s.isKind(shape_kind::Arc)) {
+  } else if (s.isKind(TShapeKind::Arc)) {
     r12Outline(out, s, layer, ySign);
   } else if (isHole && !dots) {
     r12Outline(out, s, layer, ySign);
-  } else if (s.isKind(shape_kind::Dot) || isHole) {
+  } else if (s.isKind(TShapeKind::Dot) || isHole) {
     r12Circle(out, layer, s.FCenter, dotSize, ySign);
-  } else if (s.isKind(shape_kind::Other) || s.isKind(shape_kind::Text)) {
+  } else if (s.isKind(TShapeKind::Other) || s.isKind(TShapeKind::Text)) {
     r12Outline(out, s, layer, ySign);
   }
 }
@@ -60,25 +60,25 @@ void writeR12(const TQN_Path &s, TDxfR12Text &out, bool dots, float dotSize, con
 void writeR14(const TQN_Path &s, TDXFR14Writer &w, bool dots, float dotSize) {
   const QString layer = QString::number(s.FPalletIndex);
   constexpr int byLayer = 256;
-  const bool isHole = s.isKind(shape_kind::Hole);
-  if (s.isKind(shape_kind::Line)) {
+  const bool isHole = s.isKind(TShapeKind::Hole);
+  if (s.isKind(TShapeKind::Line)) {
     w.AddLine(s.FStartPt, s.FEndPt, layer, byLayer, s.FDash);
-  } else if (s.isKind(shape_kind::Bezier)) {
+  } else if (s.isKind(TShapeKind::Bezier)) {
     w.AddBezierSpline(s.FStartPt, s.FBezierCp1, s.FBezierCp2, s.FEndPt, layer, byLayer, s.FDash);
-  } else if (s.isKind(shape_kind::Ellipse)) {
+  } else if (s.isKind(TShapeKind::Ellipse)) {
     if (std::fabs(double(s.FWidth) - double(s.FHeight)) <= 1e-12)
       w.AddCircle(s.FCenter, double(s.FWidth) / 2.0, layer, byLayer, s.FDash);
     else
       w.AddEllipse(s.FCenter, double(s.FWidth) / 2.0, double(s.FHeight) / 2.0, s.FRotation, layer, byLayer,
                    s.FDash);
-  } else if (s.isKind(shape_kind::Arc)) {
+  } else if (s.isKind(TShapeKind::Arc)) {
     w.AddArcCenterTwoPointsAbsSweep(s.FCenter, s.FStartPt, s.FEndPt, std::fabs(double(s.FSweepAngle)), layer, byLayer,
                                     s.FDash, 0.00001, 0.0001);
   } else if (isHole && !dots) {
     w.AddPathData(&s.Data(), layer, byLayer, s.FDash);
-  } else if (s.isKind(shape_kind::Dot) || isHole) {
+  } else if (s.isKind(TShapeKind::Dot) || isHole) {
     w.AddCircle(s.FCenter, dotSize, layer, byLayer, s.FDash);
-  } else if (s.isKind(shape_kind::Other) || s.isKind(shape_kind::Text)) {
+  } else if (s.isKind(TShapeKind::Other) || s.isKind(TShapeKind::Text)) {
     w.AddPathData(&s.Data(), layer, byLayer, s.FDash);
   }
 }

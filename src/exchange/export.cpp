@@ -34,7 +34,7 @@ namespace quillon {
 namespace {
 
 bool isJoinable(const TQN_Path &s) {
-  return s.isKind(shape_kind::Line) || s.isKind(shape_kind::Bezier) || s.isKind(shape_kind::Arc);
+  return s.isKind(TShapeKind::Line) || s.isKind(TShapeKind::Bezier) || s.isKind(TShapeKind::Arc);
 }
 
 
@@ -410,8 +410,8 @@ int exportVisibleShapes(TEditor &editor, const QString &fileName, bool AsDots, b
         const int head = group.head();
         if (head < 0) break;
         const TQN_Path &h = group.shape(head);
-        if ((h.isKind(shape_kind::Other) && !WithTemplates) ||
-            ((h.isKind(shape_kind::Text) || h.FIsDimensionLine) && !WithTextShapes)) {
+        if ((h.isKind(TShapeKind::Other) && !WithTemplates) ||
+            ((h.isKind(TShapeKind::Text) || h.FIsDimensionLine) && !WithTextShapes)) {
           group.remove(head);
           continue;
         }
@@ -421,7 +421,7 @@ int exportVisibleShapes(TEditor &editor, const QString &fileName, bool AsDots, b
       const TQN_Path &shape = group.shape(cur);
 
       if ((prev < 0 && next < 0) || !isJoinable(shape)) {
-        if (shape.isKind(shape_kind::Hole) && shape.FColor != holeColor) {
+        if (shape.isKind(TShapeKind::Hole) && shape.FColor != holeColor) {
           // Holes are written in the stitching-hole colour.
           std::unique_ptr<TQN_Path> hole(shape.createCopy());
           hole->FColor = holeColor;

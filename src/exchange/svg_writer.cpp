@@ -81,7 +81,7 @@ void setStrokeForSVG(pugi::xml_node node, TAlphaColor color, float thickness, bo
 }
 
 std::string ToSVG_path(const TQN_Path &shape, bool Skip_M) {
-  if (shape.isKind(shape_kind::Arc)) {
+  if (shape.isKind(TShapeKind::Arc)) {
     // Pieces of at most 90 degrees, each one cubic.
     std::unique_ptr<TQN_Path> last(shape.createCopy());
     std::vector<std::unique_ptr<TQN_Path>> pieces;
@@ -100,9 +100,9 @@ std::string ToSVG_path(const TQN_Path &shape, bool Skip_M) {
 
   std::string text;
   if (!Skip_M) text = "M" + pointText(shape.FStartPt, 3) + ' ';
-  if (shape.isKind(shape_kind::Line)) {
+  if (shape.isKind(TShapeKind::Line)) {
     text += "L" + pointText(shape.FEndPt, 3) + ' ';
-  } else if (shape.isKind(shape_kind::Bezier)) {
+  } else if (shape.isKind(TShapeKind::Bezier)) {
     text += "C" + pointText(shape.FBezierCp1, 3) + ' ' + pointText(shape.FBezierCp2, 3) + ' ' +
             pointText(shape.FEndPt, 3) + ' ';
   }
@@ -110,21 +110,21 @@ std::string ToSVG_path(const TQN_Path &shape, bool Skip_M) {
 }
 
 void addToSVG(const TQN_Path &shape, pugi::xml_node svgNode, bool ConvertHolesToDots, float DotSize) {
-  const bool isHole = shape.isKind(shape_kind::Hole);
+  const bool isHole = shape.isKind(TShapeKind::Hole);
   pugi::xml_node e;
 
-  if (shape.isKind(shape_kind::Line)) {
+  if (shape.isKind(TShapeKind::Line)) {
     e = svgNode.append_child("line");
     setAttr(e, "x1", fixedText(shape.FStartPt.X, 3));
     setAttr(e, "y1", fixedText(shape.FStartPt.Y, 3));
     setAttr(e, "x2", fixedText(shape.FEndPt.X, 3));
     setAttr(e, "y2", fixedText(shape.FEndPt.Y, 3));
     setDashArrayForSVG(shape, e);
-  } else if (shape.isKind(shape_kind::Bezier)) {
+  } else if (shape.isKind(TShapeKind::Bezier)) {
     e = appendPath(shape, svgNode,
                    "M" + pointText(shape.FStartPt, 3) + " C" + pointText(shape.FBezierCp1, 3) + ' ' +
                        pointText(shape.FBezierCp2, 3) + ' ' + pointText(shape.FEndPt, 3));
-  } else if (shape.isKind(shape_kind::Ellipse)) {
+  } else if (shape.isKind(TShapeKind::Ellipse)) {
     if (shape.FWidth != shape.FHeight) {
       e = svgNode.append_child("ellipse");
       setAttr(e, "cx", fixedText(shape.FCenter.X, 3));
@@ -142,7 +142,7 @@ void addToSVG(const TQN_Path &shape, pugi::xml_node svgNode, bool ConvertHolesTo
       e = appendCircle(svgNode, shape.FCenter, fixedText(double(shape.FWidth) / 2.0, 3));
       setDashArrayForSVG(shape, e);
     }
-  } else if (shape.isKind(shape_kind::Arc)) {
+  } else if (shape.isKind(TShapeKind::Arc)) {
     if (std::fabs(shape.FSweepAngle) <= 180.0f) {
       // One cubic per piece of at most 90 degrees; a single cubic over a half circle
       // would be visibly off the circle.
@@ -154,9 +154,9 @@ void addToSVG(const TQN_Path &shape, pugi::xml_node svgNode, bool ConvertHolesTo
     }
   } else if (isHole && !ConvertHolesToDots) {
     e = appendPath(shape, svgNode, shape.Data().toText());
-  } else if (shape.isKind(shape_kind::Dot) || isHole) {
+  } else if (shape.isKind(TShapeKind::Dot) || isHole) {
     e = appendCircle(svgNode, shape.FCenter, fixedText(DotSize, 2));
-  } else if (shape.isKind(shape_kind::Other) || shape.isKind(shape_kind::Text)) {
+  } else if (shape.isKind(TShapeKind::Other) || shape.isKind(TShapeKind::Text)) {
     e = appendPath(shape, svgNode, shape.Data().toText());
   } else {
     return;

@@ -128,7 +128,7 @@ void repairStitchLinks(const TShapeList &shapes) {
   std::vector<TQN_Path *> holes;
   std::unordered_map<int, TQN_Path *> byId;
   for (TQN_Path *s : shapes) {
-    if (!s->isKind(shape_kind::Hole)) continue;
+    if (!s->isKind(TShapeKind::Hole)) continue;
     holes.push_back(s);
     byId[s->ID()] = s;  // of two holes with one ID the later wins
   }

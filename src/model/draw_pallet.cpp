@@ -121,7 +121,7 @@ TDrawPallet *getCurrentPalette(const TPenState &pen) {
 
 int getPaletteIndexOfPath(const TPenState &pen, const TQN_Path &path) {
   const int count = scannedCount(pen);
-  if (path.isKind(shape_kind::Hole)) return kStitchingHolePalletIndex < count ? kStitchingHolePalletIndex : -1;
+  if (path.isKind(TShapeKind::Hole)) return kStitchingHolePalletIndex < count ? kStitchingHolePalletIndex : -1;
   if (path.FPalletIndex >= 0 && path.FPalletIndex < count) return path.FPalletIndex;
 
   // A shape without a line type: the first one that shows its colour and dash, else the

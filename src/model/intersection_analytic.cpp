@@ -53,10 +53,10 @@ DPoint unit(DPoint v) {
 enum class Kind { Line, Ellipse, Arc, Bezier, Other };
 
 Kind kindOf(const TQN_Path &s) {
-  if (s.isKind(shape_kind::Line)) return Kind::Line;
-  if (s.isKind(shape_kind::Ellipse)) return Kind::Ellipse;
-  if (s.isKind(shape_kind::Arc)) return Kind::Arc;
-  if (s.isKind(shape_kind::Bezier)) return Kind::Bezier;
+  if (s.isKind(TShapeKind::Line)) return Kind::Line;
+  if (s.isKind(TShapeKind::Ellipse)) return Kind::Ellipse;
+  if (s.isKind(TShapeKind::Arc)) return Kind::Arc;
+  if (s.isKind(TShapeKind::Bezier)) return Kind::Bezier;
   return Kind::Other;
 }
 

@@ -128,7 +128,7 @@ TIntersectionList calcPathIntersections(TQN_Path *A, TQN_Path *B, const TShapeLi
 
   // 1. Kinds without a usable outline.
   const auto excluded = [](const TQN_Path &s) {
-    return s.isKind(shape_kind::Other) || s.isKind(shape_kind::Text) || s.isKind(shape_kind::Hole);
+    return s.isKind(TShapeKind::Other) || s.isKind(TShapeKind::Text) || s.isKind(TShapeKind::Hole);
   };
   if (excluded(*A) || excluded(*B)) return result;
 
@@ -138,10 +138,10 @@ TIntersectionList calcPathIntersections(TQN_Path *A, TQN_Path *B, const TShapeLi
       A->FLayerID != B->FLayerID)
     return result;
 
-  const bool aEllipse = A->isKind(shape_kind::Ellipse);
-  const bool bEllipse = B->isKind(shape_kind::Ellipse);
-  const bool aLine = A->isKind(shape_kind::Line);
-  const bool bLine = B->isKind(shape_kind::Line);
+  const bool aEllipse = A->isKind(TShapeKind::Ellipse);
+  const bool bEllipse = B->isKind(TShapeKind::Ellipse);
+  const bool aLine = A->isKind(TShapeKind::Line);
+  const bool bLine = B->isKind(TShapeKind::Line);
 
   // 3. End coincidences.
   bool aStartMatched = false, aEndMatched = false, bStartMatched = false, bEndMatched = false;

@@ -31,7 +31,7 @@ bool boxesApart(const TRectF &a, const TRectF &b) {
 }
 
 bool isLineArcOrBezier(const TQN_Path &s) {
-  return s.isKind(shape_kind::Line) || s.isKind(shape_kind::Arc) || s.isKind(shape_kind::Bezier);
+  return s.isKind(TShapeKind::Line) || s.isKind(TShapeKind::Arc) || s.isKind(TShapeKind::Bezier);
 }
 
 void offer(TIntersections &intersections, TIntersection *record) {
@@ -99,7 +99,7 @@ class TJointAndTeeAdder {
 
   // T-points of X's ends on Y, only when Y is a LINE.
   void addTees(const TQN_Path &X, const TQN_Path &Y) {
-    if (!Y.isKind(shape_kind::Line)) return;
+    if (!Y.isKind(TShapeKind::Line)) return;
     const std::vector<TRectF> segments = Y.getIntervals(false);
     for (const TPointF e : {X.FStartPt, X.FEndPt}) {
       if (isPresent(e)) continue;
@@ -127,10 +127,10 @@ class TJointAndTeeAdder {
   std::vector<TPointF> FAdded;
 };
 
-double circleRadius(const TQN_Path &s) { return s.isKind(shape_kind::Arc) ? double(s.FWidth) : double(s.FWidth) / 2.0; }
+double circleRadius(const TQN_Path &s) { return s.isKind(TShapeKind::Arc) ? double(s.FWidth) : double(s.FWidth) / 2.0; }
 
 bool isCircleOrCircularArc(const TQN_Path &s) {
-  return (s.isKind(shape_kind::Ellipse) || s.isKind(shape_kind::Arc)) &&
+  return (s.isKind(TShapeKind::Ellipse) || s.isKind(TShapeKind::Arc)) &&
          std::fabs(double(s.FWidth) - s.FHeight) <= kCircularity;
 }
 

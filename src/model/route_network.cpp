@@ -26,7 +26,7 @@ double dist(TPointF a, TPointF b) { return std::hypot(double(a.X) - b.X, double(
 
 // Ends of these shapes are no way on or off the network.
 bool isUnwalkable(const TQN_Path &s) {
-  return s.isKind(shape_kind::Hole) || s.isKind(shape_kind::Text) || s.isKind(shape_kind::Dot);
+  return s.isKind(TShapeKind::Hole) || s.isKind(TShapeKind::Text) || s.isKind(TShapeKind::Dot);
 }
 
 // One straight segment of an outline with its place along the outline.
@@ -127,7 +127,7 @@ std::unique_ptr<TQN_Path> TJointInfo::getActualPath() const {
   if ((c0.FIsStartPt && c1.FIsEndPt) || (c1.FIsStartPt && c0.FIsEndPt)) {
     // The whole shape.
     out = TPathData::fromText(FPath->Data().toText());
-  } else if (FPath->isKind(shape_kind::Line)) {
+  } else if (FPath->isKind(TShapeKind::Line)) {
     out.MoveTo(P0);
     out.LineTo(P1);
     copy->FStartPt = P0;
@@ -323,7 +323,7 @@ bool TVertexNetwork::hasIntersectionGoal(const TQN_Path *APath, TPointF FromPt, 
 float TVertexNetwork::calcPathLen(const TQN_Path *APath, TPointF FromPt, TPointF ToPt, float &Len2FromPt,
                                   float &Len2ToPt) const {
   if (APath == nullptr) return 0.0f;
-  if (APath->isKind(shape_kind::Line)) {
+  if (APath->isKind(TShapeKind::Line)) {
     Len2FromPt = calcDistance(APath->FStartPt, FromPt);
     Len2ToPt = calcDistance(APath->FStartPt, ToPt);
     return calcDistance(FromPt, ToPt);

@@ -8,6 +8,30 @@
 
 namespace quillon {
 
+namespace {
+constexpr const char *kKindNames[] = {"LINE", "ARC", "ELLIPSE", "BEZIER", "DOT", "TEXT", "S_HOLE", "OTHER"};
+}  // namespace
+
+const char *shapeKindName(TShapeKind kind) {
+  const auto i = static_cast<std::size_t>(kind);
+  return i < std::size(kKindNames) ? kKindNames[i] : "";
+}
+
+TShapeKind shapeKindOf(QStringView name) {
+  for (std::size_t i = 0; i < std::size(kKindNames); ++i)
+    if (name == QLatin1StringView(kKindNames[i])) return static_cast<TShapeKind>(i);
+  return TShapeKind::Unknown;
+}
+
+QString TQN_Path::kindName() const {
+  return FShapeType == TShapeKind::Unknown ? FUnknownKindName : QString::fromLatin1(shapeKindName(FShapeType));
+}
+
+void TQN_Path::setKindName(const QString &name) {
+  FShapeType = shapeKindOf(name);
+  FUnknownKindName = FShapeType == TShapeKind::Unknown ? name : QString();
+}
+
 TQN_Path::TQN_Path(int APalletIdx, TAlphaColor AColor, float AThickness, TStrokeDash ADash, int ID)
     : FColor(AColor), FDash(ADash), FThickness(AThickness), FID(ID), FPalletIndex(APalletIdx) {
   FGUID = TGUID::newGuid();
@@ -24,6 +48,7 @@ TQN_Path *TQN_Path::createCopy() const {
   c->FSelected = FSelected;
   c->FDash = FDash;
   c->FShapeType = FShapeType;
+  c->FUnknownKindName = FUnknownKindName;
   c->FCenter = FCenter;
   c->FData = FData;
   c->FRotation = FRotation;
@@ -100,7 +125,7 @@ bool TQN_Path::sameContent(const TQN_Path &o) const {
          FNumMandalaSections == o.FNumMandalaSections && FMandalaRotation == o.FMandalaRotation &&
          FShowBezierOffsetSupport == o.FShowBezierOffsetSupport && FThreadColor == o.FThreadColor &&
          FThreadDiameter == o.FThreadDiameter && FAlwaysShowStitchSimulator == o.FAlwaysShowStitchSimulator &&
-         FGUID == o.FGUID && FShapeType == o.FShapeType && FText == o.FText && FFontFamily == o.FFontFamily &&
+         FGUID == o.FGUID && FShapeType == o.FShapeType && FUnknownKindName == o.FUnknownKindName && FText == o.FText && FFontFamily == o.FFontFamily &&
          FName == o.FName && FThreadCode == o.FThreadCode && FData == o.FData;
 }
 
@@ -140,7 +165,7 @@ void TQN_Path::drawLinePath(TPointF st, TPointF ep) {
   FIsFreeAngle = false;
   FStartPt = st;
   FEndPt = ep;
-  FShapeType = QString::fromLatin1(shape_kind::Line);
+  FShapeType = TShapeKind::Line;
   FData.MoveTo(FStartPt);
   FData.LineTo(FEndPt);
   calcLineParam();
@@ -180,7 +205,7 @@ float arcFlatness(float r) {
 void TQN_Path::drawArcPath(TPointF center, TPointF radius, TPointF startPt, TPointF endPt, float SweepAngle) {
   resetBoundary();
   FData.Clear();
-  FShapeType = QString::fromLatin1(shape_kind::Arc);
+  FShapeType = TShapeKind::Arc;
   FCenter = center;
   FStartPt = startPt;
   FEndPt = endPt;
@@ -203,7 +228,7 @@ void TQN_Path::drawBezierPath(TPointF st, TPointF cp1, TPointF cp2, TPointF ep) 
   FBezierCp1 = cp1;
   FBezierCp2 = cp2;
   FEndPt = ep;
-  FShapeType = QString::fromLatin1(shape_kind::Bezier);
+  FShapeType = TShapeKind::Bezier;
   FData.MoveTo(FStartPt);
   FData.CurveTo(FBezierCp1, FBezierCp2, FEndPt);
   flattenAndClean(0.3f);
@@ -212,7 +237,7 @@ void TQN_Path::drawBezierPath(TPointF st, TPointF cp1, TPointF cp2, TPointF ep) 
 void TQN_Path::drawEllipsePath(TPointF center, float width, float height) {
   resetBoundary();
   FData.Clear();
-  FShapeType = QString::fromLatin1(shape_kind::Ellipse);
+  FShapeType = TShapeKind::Ellipse;
   FCenter = center;
   FWidth = width;
   FHeight = height;
@@ -227,7 +252,7 @@ void TQN_Path::drawEllipsePath(TPointF center, float width, float height) {
 void TQN_Path::drawDotPath(TPointF center, float radius) {
   resetBoundary();
   FData.Clear();
-  FShapeType = QString::fromLatin1(shape_kind::Dot);
+  FShapeType = TShapeKind::Dot;
   FCenter = center;
   FStartPt = center;
   // The end is the centre too: a dot has no other end, and an end left at the origin
@@ -274,8 +299,8 @@ bool TQN_Path::fillPath() const {
 }
 
 void TQN_Path::reversePath() {
-  const bool isArc = isKind(shape_kind::Arc);
-  if (!(isArc || isKind(shape_kind::Line) || isKind(shape_kind::Bezier))) return;
+  const bool isArc = isKind(TShapeKind::Arc);
+  if (!(isArc || isKind(TShapeKind::Line) || isKind(TShapeKind::Bezier))) return;
 
   const auto &pts = FData.Points();
   TPathData reversed;
@@ -301,7 +326,7 @@ void TQN_Path::reversePath() {
 
 std::vector<TQN_Path *> TQN_Path::splitArc() {
   std::vector<TQN_Path *> pieces;
-  if (!isKind(shape_kind::Arc) || !(std::fabs(FSweepAngle) > 90.0f)) return pieces;
+  if (!isKind(TShapeKind::Arc) || !(std::fabs(FSweepAngle) > 90.0f)) return pieces;
 
   const int n = static_cast<int>(std::trunc(std::fabs(FSweepAngle) / 90.0f)) + 1;
   const float s = FSweepAngle / static_cast<float>(n);

@@ -1,9 +1,9 @@
 #pragma once
 // TQN_Path: one drawable shape of a document. There are no subclasses: what a shape is
-// follows from its kind text `FShapeType` ("LINE", "ARC", "ELLIPSE", "BEZIER", "DOT",
-// "TEXT", "S_HOLE" or "OTHER"). It carries its style, the parameters of its kind and a
-// cached outline in drawing coordinates (millimetres, y down) that the builders below
-// rebuild from the parameters.
+// follows from its kind `FShapeType` (stored in files as "LINE", "ARC", "ELLIPSE",
+// "BEZIER", "DOT", "TEXT", "S_HOLE" or "OTHER"). It carries its style, the parameters of
+// its kind and a cached outline in drawing coordinates (millimetres, y down) that the
+// builders below rebuild from the parameters.
 //
 // Fields are public under their own names (FColor, FStartPt, ...) and may be read and
 // written directly, except those that only the builders and readers change: the
@@ -23,16 +23,16 @@ namespace quillon {
 
 class TPrickingIron;
 
-namespace shape_kind {
-inline constexpr const char *Line = "LINE";
-inline constexpr const char *Arc = "ARC";
-inline constexpr const char *Ellipse = "ELLIPSE";
-inline constexpr const char *Bezier = "BEZIER";
-inline constexpr const char *Dot = "DOT";
-inline constexpr const char *Text = "TEXT";
-inline constexpr const char *Hole = "S_HOLE";
-inline constexpr const char *Other = "OTHER";
-}  // namespace shape_kind
+// The kinds of shape. The core compares kinds as this enum; a kind's name is text only
+// where a file, a reply or the screen needs it. Unknown stands for a name read from a
+// file that is none of the others (the shape keeps that name, see kindName).
+enum class TShapeKind : unsigned char { Line, Arc, Ellipse, Bezier, Dot, Text, Hole, Other, Unknown };
+
+// The stored name of a kind ("LINE", "ARC", "ELLIPSE", "BEZIER", "DOT", "TEXT", "S_HOLE",
+// "OTHER"); empty for Unknown.
+const char *shapeKindName(TShapeKind kind);
+// The kind of a stored name (exact, case-sensitive); Unknown for any other name.
+TShapeKind shapeKindOf(QStringView name);
 
 // One straight segment of an outline, from St to Ed.
 struct TPathInterval {
@@ -72,7 +72,11 @@ class TQN_Path {
   bool IsVerticalLine() const { return FIsVerticalLine; }
   bool IsHorizontalLine() const { return FIsHorizontalLine; }
 
-  bool isKind(const char *kind) const { return FShapeType == QLatin1StringView(kind); }
+  bool isKind(TShapeKind kind) const { return FShapeType == kind; }
+  // The stored name of the shape's kind; for an unknown kind the name it was read with.
+  QString kindName() const;
+  // Sets the kind from its stored name (readers, and tests that need an unknown kind).
+  void setKindName(const QString &name);
 
   // Outline builders: each marks the caches stale, clears the outline and draws it again.
   void drawLinePath(TPointF st, TPointF ep);
@@ -150,11 +154,12 @@ class TQN_Path {
   TAlphaColor FColor;
   bool FSelected = false;
   TStrokeDash FDash;
-  QString FShapeType = QString::fromLatin1(shape_kind::Other);
+  TShapeKind FShapeType = TShapeKind::Other;
   TPointF FCenter;
 
  private:
   TPathData FData;
+  QString FUnknownKindName;  // the name of an Unknown kind
 
  public:
   float FRotation = 0.0f;

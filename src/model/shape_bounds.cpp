@@ -21,7 +21,7 @@ TRectF calcShapesBoundary(const std::vector<TQN_Path *> &shapes) {
   };
   for (TQN_Path *s : shapes) {
     for (TPointF p : s->getControlPoints(false, false, false)) include(p);
-    if (s->isKind(shape_kind::Line)) continue;
+    if (s->isKind(TShapeKind::Line)) continue;
     for (const TPathPoint &e : s->Data().Points())
       if (e.Kind == TPathPointKind::LineTo || e.Kind == TPathPointKind::CurveTo) include(e.Point);
   }

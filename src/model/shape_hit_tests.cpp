@@ -66,7 +66,7 @@ bool TQN_Path::inRange(TPointF rsp, TPointF rep, bool AllowPartial) {
     return insideRect({b.Left, b.Top}, r.Left, r.Top, r.Right, r.Bottom) &&
            insideRect({b.Right, b.Bottom}, r.Left, r.Top, r.Right, r.Bottom);
   }
-  if (isKind(shape_kind::Hole)) {
+  if (isKind(TShapeKind::Hole)) {
     const TPointF corners[] = {{b.Left, b.Top}, {b.Right, b.Bottom}, {b.Left, b.Bottom}, {b.Right, b.Top}};
     for (const TPointF &c : corners)
       if (insideRect(c, r.Left, r.Top, r.Right, r.Bottom)) return true;
@@ -99,23 +99,23 @@ bool TQN_Path::doesItIntersectWith(TQN_Path &tp) {
 }
 
 bool TQN_Path::isIdentical(TQN_Path &p) {
-  if (FShapeType != p.FShapeType) return false;
+  if (FShapeType != p.FShapeType || FUnknownKindName != p.FUnknownKindName) return false;
   const auto endsMatch = [&] {
     return (isSamePoint(FStartPt, p.FStartPt, 0.0f) && isSamePoint(FEndPt, p.FEndPt, 0.0f)) ||
            (isSamePoint(FStartPt, p.FEndPt, 0.0f) && isSamePoint(FEndPt, p.FStartPt, 0.0f));
   };
-  if (isKind(shape_kind::Line)) return endsMatch();
-  if (isKind(shape_kind::Dot)) return FCenter == p.GetCenter();
-  if (isKind(shape_kind::Ellipse))
+  if (isKind(TShapeKind::Line)) return endsMatch();
+  if (isKind(TShapeKind::Dot)) return FCenter == p.GetCenter();
+  if (isKind(TShapeKind::Ellipse))
     return FCenter == p.GetCenter() && FWidth == p.FWidth && FHeight == p.FHeight && FRotation == p.FRotation;
-  if (isKind(shape_kind::Hole)) return FStartPt == p.FStartPt;
-  if (isKind(shape_kind::Arc)) {
+  if (isKind(TShapeKind::Hole)) return FStartPt == p.FStartPt;
+  if (isKind(TShapeKind::Arc)) {
     // Radii are 32-bit values, so "within 1e-12" means equal.
     return endsMatch() && isSamePoint(FCenter, p.GetCenter(), 0.0f) && FWidth == p.FWidth && FHeight == p.FHeight;
   }
-  if (isKind(shape_kind::Bezier))
+  if (isKind(TShapeKind::Bezier))
     return endsMatch() && FBezierCp1 == p.FBezierCp1 && FBezierCp2 == p.FBezierCp2;
-  if (isKind(shape_kind::Text) || isKind(shape_kind::Other)) return FData.toText() == p.FData.toText();
+  if (isKind(TShapeKind::Text) || isKind(TShapeKind::Other)) return FData.toText() == p.FData.toText();
   return false;
 }
 

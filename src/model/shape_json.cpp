@@ -210,14 +210,14 @@ struct TShapeValues {
 // Writing
 
 TJson TQN_Path::toJson() const {
-  const bool isHole = isKind(shape_kind::Hole);
+  const bool isHole = isKind(TShapeKind::Hole);
   TJson jo = TJson::object();
   // Room for every key at once: growing the key list would copy each key and value
   // already in it (its pairs hold const keys, so they are copied, not moved), the long
   // outline text among them.
   jo.get_ref<TJson::object_t &>().reserve(kMaxKeys);
   jo["id"] = std::to_string(FID);
-  jo["type"] = toUtf8(FShapeType);
+  jo["type"] = toUtf8(kindName());
   jo["sp"] = pointToJson(FStartPt);
   jo["ep"] = pointToJson(FEndPt);
   jo["ct"] = pointToJson(FCenter);  // the stored field, not the computed centre
@@ -279,7 +279,7 @@ TJson TQN_Path::toJson() const {
     jo["asss"] = boolText(FAlwaysShowStitchSimulator);
   }
   if (static_cast<double>(calcDistance(FCatalogScale, {1.0f, 1.0f})) >= 0.001) jo["ctlgscl"] = pointToJson(FCatalogScale);
-  if (isKind(shape_kind::Text) && !FTextFill) jo["TxFl"] = boolText(false);
+  if (isKind(TShapeKind::Text) && !FTextFill) jo["TxFl"] = boolText(false);
   return jo;
 }
 
@@ -336,7 +336,7 @@ void TQN_Path::loadJson(const TJson &jo, TPrickingIron *pr) {
   v.Height = toFloat(r.required("h"), "h");
   // Older documents stored an ellipse's centre as its start point; its start and end are
   // its left end.
-  if (v.ShapeType == QLatin1StringView(shape_kind::Ellipse) && isSamePoint(v.StartPt, v.Center, 0.0f)) {
+  if (shapeKindOf(v.ShapeType) == TShapeKind::Ellipse && isSamePoint(v.StartPt, v.Center, 0.0f)) {
     v.StartPt = {v.Center.X - v.Width / 2.0f, v.Center.Y};
     v.EndPt = v.StartPt;
     // A point must stay writable as JSON numbers (an infinite or NaN width would not).
@@ -398,7 +398,7 @@ void TQN_Path::loadJson(const TJson &jo, TPrickingIron *pr) {
 
   // Everything was read: only now does the shape change. Nothing below can fail.
   updateId(v.ID);
-  FShapeType = std::move(v.ShapeType);
+  setKindName(v.ShapeType);
   FStartPt = v.StartPt;
   FEndPt = v.EndPt;
   FCenter = v.Center;

@@ -74,11 +74,11 @@ TRectF TQN_Path::getBoundary(bool SetStartEndCenter) {
 }
 
 TPointF TQN_Path::GetCenter() {
-  if (isKind(shape_kind::Line))
+  if (isKind(TShapeKind::Line))
     FCenter = between(FStartPt, FEndPt, 0.5);
-  else if (isKind(shape_kind::Bezier))
+  else if (isKind(TShapeKind::Bezier))
     FCenter = getBoundary(false).centerPoint();
-  else if (isKind(shape_kind::Other))
+  else if (isKind(TShapeKind::Other))
     getBoundary(true);
   return FCenter;
 }
@@ -128,7 +128,7 @@ std::vector<TPointF> TQN_Path::getControlPoints(bool IncludeCenterForArc, bool f
   }
 
   const TPointF c = FCenter;
-  if (isKind(shape_kind::Ellipse)) {
+  if (isKind(TShapeKind::Ellipse)) {
     const double halfW = FWidth / 2.0, halfH = FHeight / 2.0;
     if (std::fabs(double(FWidth) - FHeight) <= 0.001) {
       const double d = halfW / std::sqrt(2.0);
@@ -139,16 +139,16 @@ std::vector<TPointF> TQN_Path::getControlPoints(bool IncludeCenterForArc, bool f
       result = {c, offsetBy(c, {0, 1}, halfH), offsetBy(c, {0, -1}, halfH), offsetBy(c, {1, 0}, halfW),
                 offsetBy(c, {-1, 0}, halfW)};
     }
-  } else if (isKind(shape_kind::Dot) || isKind(shape_kind::Hole)) {
+  } else if (isKind(TShapeKind::Dot) || isKind(TShapeKind::Hole)) {
     result = {c};
-  } else if (isKind(shape_kind::Arc)) {
+  } else if (isKind(TShapeKind::Arc)) {
     const TPointF u = calcUnitVector(c, FStartPt);
     result.push_back(FStartPt);
     for (int q = 1; q <= 3; ++q)
       result.push_back(offsetBy(c, rotateVector(u, FSweepAngle * static_cast<float>(q) / 4.0f), FWidth));
     result.push_back(FEndPt);
     if (IncludeCenterForArc) result.push_back(c);
-  } else if (isKind(shape_kind::Bezier)) {
+  } else if (isKind(TShapeKind::Bezier)) {
     if (!DoBezierQuaters) return {FStartPt, FEndPt};
     if (!FControlPointsCache.empty()) return FControlPointsCache;
     const TCubicBezier curve{FStartPt, FBezierCp1, FBezierCp2, FEndPt};
@@ -157,7 +157,7 @@ std::vector<TPointF> TQN_Path::getControlPoints(bool IncludeCenterForArc, bool f
     result = {FStartPt, FEndPt, bezierPointAtLength(curve, total * 0.25, ignored),
               bezierPointAtLength(curve, total * 0.5, ignored), bezierPointAtLength(curve, total * 0.75, ignored)};
     FControlPointsCache = result;
-  } else if (isKind(shape_kind::Line)) {
+  } else if (isKind(TShapeKind::Line)) {
     result = {FStartPt, between(FStartPt, FEndPt, 0.25), between(FStartPt, FEndPt, 0.5),
               between(FStartPt, FEndPt, 0.75), FEndPt};
   } else {
@@ -246,7 +246,7 @@ float TQN_Path::calcTotalLength() const {
 
 float TQN_Path::calcLengthBetween(int fromIndex, int toIndex, int direction) const {
   const bool againstOrder = (fromIndex < toIndex && direction < 0) || (toIndex < fromIndex && direction > 0);
-  if (againstOrder && !isKind(shape_kind::Ellipse)) return std::numeric_limits<float>::quiet_NaN();
+  if (againstOrder && !isKind(TShapeKind::Ellipse)) return std::numeric_limits<float>::quiet_NaN();
 
   const std::vector<TRectF> segments = getIntervals(false);
   const int count = static_cast<int>(segments.size());

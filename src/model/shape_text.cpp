@@ -30,7 +30,7 @@ void TQN_Path::drawTextPath(const QString &tx, TPointF startPt, float AFontSize,
   FText = tx;
   FFontSize = AFontSize;
   FFontFamily = FontFamily;
-  FShapeType = QString::fromLatin1(shape_kind::Text);
+  FShapeType = TShapeKind::Text;
   FRotation = ARotation;
   FTextRadius = radius;
   FTextStretch = stretch;

@@ -26,19 +26,7 @@ TRectF sorted(const TRectF &r) {
 TRectF sortedBoundary(TQN_Path &shape) { return sorted(shape.getBoundary(false)); }
 
 bool isNonIntersectingKind(const TQN_Path &shape) {
-  // Length and first letter first: this runs for every shape of the document on each
-  // edit, and most shapes are lines, arcs, ellipses and curves.
-  const QString &k = shape.FShapeType;
-  switch (k.size()) {
-    case 4:
-      return k.front() == QLatin1Char('T') && shape.isKind(shape_kind::Text);
-    case 5:
-      return k.front() == QLatin1Char('O') && shape.isKind(shape_kind::Other);
-    case 6:
-      return k.front() == QLatin1Char('S') && shape.isKind(shape_kind::Hole);
-    default:
-      return false;
-  }
+  return shape.isKind(TShapeKind::Text) || shape.isKind(TShapeKind::Other) || shape.isKind(TShapeKind::Hole);
 }
 
 // ---- TRectGrid ----

@@ -358,7 +358,7 @@ void flushHoleBatch(TEditor &editor, QPainter &painter) {
 
 void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, const THolePaintState &state) {
   const float sx = editor.view().FScale;
-  const bool isHole = shape.isKind(shape_kind::Hole);
+  const bool isHole = shape.isKind(TShapeKind::Hole);
   const bool onScreen = !state.IsPrinting && !state.IsPrintPreviewing;
   const bool showPattern = editor.FOptions && editor.FOptions->ShowStitchPattern;
   const bool simulation = showPattern || shape.FAlwaysShowStitchSimulator;

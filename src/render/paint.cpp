@@ -69,7 +69,7 @@ const TDrawPallet *lineTypeOf(const TEditor &editor, const TQN_Path &shape) {
 
 // Step 8.5: whether the shape is painted at all.
 bool isShapeShown(const TEditor &editor, const TQN_Path &shape) {
-  const bool hole = shape.isKind(shape_kind::Hole);
+  const bool hole = shape.isKind(TShapeKind::Hole);
   const bool leather = !shape.FCatalogGUID.isEmpty();
   const bool plain = editor.display().HideStrokeLines && !leather && !hole;
   if (plain) return false;
@@ -175,9 +175,9 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   std::vector<TQN_Path *> order;
   order.reserve(doc.Items().size());
   for (TQN_Path *s : doc)
-    if (!s->isKind(shape_kind::Hole)) order.push_back(s);
+    if (!s->isKind(TShapeKind::Hole)) order.push_back(s);
   for (TQN_Path *s : doc)
-    if (s->isKind(shape_kind::Hole)) order.push_back(s);
+    if (s->isKind(TShapeKind::Hole)) order.push_back(s);
 
   const bool printOrPreview = target.IsPrinting || target.IsPrintPreviewing;
   for (TQN_Path *shape : order) {

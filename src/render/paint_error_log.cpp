@@ -31,7 +31,7 @@ QString paintErrorLine(const QDateTime &when, const std::exception &E, const TQN
   QString suffix;
   if (Shape)
     suffix = QStringLiteral(" [shape ID=") + QString::number(Shape->ID()) + QStringLiteral(" type=") +
-             Shape->FShapeType + QLatin1Char(']');
+             Shape->kindName() + QLatin1Char(']');
   return QStringLiteral("%1  %2: %3%4")
       .arg(when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")), className(E), QString::fromUtf8(E.what()), suffix);
 }

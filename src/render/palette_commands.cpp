@@ -88,7 +88,7 @@ bool applyPaletteToSelection(TEditor &editor, int lineType) {
   bool changed = false;
   for (TQN_Path *s : editor.doc().PathList()) {
     if (s->FMandalaID > 0 && handledRepeats.count(s->FMandalaID)) continue;
-    if (!s->FSelected || s->isKind(shape_kind::Hole)) continue;
+    if (!s->FSelected || s->isKind(TShapeKind::Hole)) continue;
     takeStroke(*s, lineType, pallet);
     changed = true;
     if (s->FMandalaID > 0) {

@@ -186,7 +186,7 @@ void drawRangeSelectionRect(const TEditor &editor, QPainter &canvas) {
 
 void drawTextPlacementCross(const TEditor &editor, QPainter &canvas) {
   const TQN_Path *text = editor.tool().FEditingText.get();
-  if (text == nullptr || text->isKind(shape_kind::Text)) return;
+  if (text == nullptr || text->isKind(TShapeKind::Text)) return;
   setCanvasStroke(canvas, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, TStrokeDash::Dot);
   const QPointF p = pixel(editor, text->FStartPt);
   StrokeScope scope(canvas, 1.0);

@@ -126,9 +126,9 @@ void paintShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, const TShape
   if (state.OnPaintShape) state.OnPaintShape(shape);
   if (!editor.display().FShowDimensionShapes && shape.FIsDimensionLine) return;
 
-  const bool isLine = shape.isKind(shape_kind::Line), isBezier = shape.isKind(shape_kind::Bezier),
-             isEllipse = shape.isKind(shape_kind::Ellipse), isArc = shape.isKind(shape_kind::Arc),
-             isDot = shape.isKind(shape_kind::Dot), isHole = shape.isKind(shape_kind::Hole);
+  const bool isLine = shape.isKind(TShapeKind::Line), isBezier = shape.isKind(TShapeKind::Bezier),
+             isEllipse = shape.isKind(TShapeKind::Ellipse), isArc = shape.isKind(TShapeKind::Arc),
+             isDot = shape.isKind(TShapeKind::Dot), isHole = shape.isKind(TShapeKind::Hole);
   const bool known = isDot || isHole || isBezier || isLine || isEllipse || isArc;
   const bool arrow = editor.display().FShowPathDirections && (isLine || isBezier || isEllipse || isArc);
 
@@ -157,9 +157,9 @@ void paintShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, const TShape
     drawEllipseShape(editor, canvas, shape, state);
   } else if (isArc) {
     drawArcShape(editor, canvas, shape, state);
-  } else if (shape.isKind(shape_kind::Text)) {
+  } else if (shape.isKind(TShapeKind::Text)) {
     drawTextShape(editor, canvas, *copy, state);
-  } else if (shape.isKind(shape_kind::Other)) {
+  } else if (shape.isKind(TShapeKind::Other)) {
     TFillPaintState fill;
     fill.IsPrinting = state.IsPrinting;
     fill.IsPrintPreviewing = state.IsPrintPreviewing;

@@ -49,7 +49,7 @@ void moveShapeBy(TQN_Path &shape, TPointF offset) {
   shape.FStitchIn += offset;
   shape.FStitchOut += offset;
   if (shape.FMandalaID > 0) shape.FMandalaCenter += offset;
-  if (shape.isKind(shape_kind::Line)) shape.calcLineParam();
+  if (shape.isKind(TShapeKind::Line)) shape.calcLineParam();
   shape.resetBoundary();
 }
 
@@ -146,7 +146,7 @@ TPasteResult pasteShapes(TEditor &editor, TCopyBuffer &buffer, TPointF offset, b
     if (c->FMandalaID > 0) result.LastMandalaCenter = c->FMandalaCenter;
 
     c->updateId(doc.getNextID());
-    if (c->isKind(shape_kind::Hole)) {
+    if (c->isKind(TShapeKind::Hole)) {
       holeMap[s->ID()] = c->ID();
       holes.push_back(c);
     }

@@ -28,7 +28,7 @@ namespace {
 // of its kind (and, with `sameLayer`, of its layer) only.
 template <typename OnDuplicate>
 void findDuplicates(const std::vector<TQN_Path *> &items, bool sameLayer, OnDuplicate onDuplicate) {
-  std::map<std::pair<int, QString>, std::vector<TQN_Path *>> earlier;
+  std::map<std::pair<int, TShapeKind>, std::vector<TQN_Path *>> earlier;
   for (TQN_Path *b : items) {
     std::vector<TQN_Path *> &bucket = earlier[{sameLayer ? b->FLayerID : 0, b->FShapeType}];
     for (TQN_Path *a : bucket) {

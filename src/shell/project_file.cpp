@@ -214,16 +214,16 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
     }
 
     if (shape->FPalletIndex < 0) shape->FPalletIndex = std::max(getPaletteIndexOfPath(editor.pen(), *shape), 0);
-    if (shape->isKind(shape_kind::Hole)) repairHole(*shape);
+    if (shape->isKind(TShapeKind::Hole)) repairHole(*shape);
 
     const bool newId = shape->ID() < 0 || shape->ID() > kMaxStoredId || !seenIds.insert(shape->ID()).second;
 
     // A line without length is dropped.
-    if (shape->isKind(shape_kind::Line) && isSamePoint(shape->FStartPt, shape->FEndPt, 0.0f)) continue;
+    if (shape->isKind(TShapeKind::Line) && isSamePoint(shape->FStartPt, shape->FEndPt, 0.0f)) continue;
 
     // Only circles stay ellipses; any other ellipse becomes four curves in its place,
     // on its own layer, each with a new ID.
-    if (shape->isKind(shape_kind::Ellipse) &&
+    if (shape->isKind(TShapeKind::Ellipse) &&
         std::fabs(static_cast<double>(shape->FWidth) - static_cast<double>(shape->FHeight)) > kEllipseRoundness) {
       for (auto &curve : ellipseToBeziers(*shape)) addShape(std::move(curve), shape->FLayerID, true);
       continue;
@@ -268,7 +268,7 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
   }
   if (movedIds.empty()) return;
   for (TQN_Path *s : doc) {
-    if (!s->isKind(shape_kind::Hole)) continue;
+    if (!s->isKind(TShapeKind::Hole)) continue;
     if (const auto prev = movedIds.find(s->FPrevStitchID); prev != movedIds.end()) s->FPrevStitchID = prev->second;
     if (const auto next = movedIds.find(s->FNextStitchID); next != movedIds.end()) s->FNextStitchID = next->second;
   }

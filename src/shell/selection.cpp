@@ -41,7 +41,7 @@ void resetTextEditor(TEditor &editor, bool freeShape) {
 
 void finishTextEditing(TEditor &editor) {
   const TQN_Path *shape = editor.tool().FEditingText.get();
-  if (shape && !shape->isKind(shape_kind::Text)) resetTextEditor(editor, true);
+  if (shape && !shape->isKind(TShapeKind::Text)) resetTextEditor(editor, true);
 }
 
 void actSelectAllExecute(TEditor &editor) {
@@ -86,7 +86,7 @@ void selectShapesInRect(TEditor &editor, TPointF corner1, TPointF corner2, TSele
   const TShapeList &doc = editor.doc().PathList();
 
   for (TQN_Path *s : doc) {
-    const bool isHole = s->isKind(shape_kind::Hole);
+    const bool isHole = s->isKind(TShapeKind::Hole);
     const bool hit =
         simulationShown && isHole ? holeThreadSegmentInRect(editor, *s, rect) : s->inRange(corner1, corner2, false);
     if (!hit) continue;
@@ -101,7 +101,7 @@ void selectShapesInRect(TEditor &editor, TPointF corner1, TPointF corner2, TSele
 }
 
 bool holeThreadSegmentInRect(const TEditor &editor, const TQN_Path &shape, const TRectF &rect) {
-  if (!shape.isKind(shape_kind::Hole)) return false;
+  if (!shape.isKind(TShapeKind::Hole)) return false;
   const TQN_Path *partner = findShapeById(editor.doc().PathList(), shape.FNextStitchID);
   if (partner == nullptr) partner = findShapeById(editor.doc().PathList(), shape.FPrevStitchID);
   if (partner == nullptr) return false;
@@ -136,7 +136,7 @@ bool isCounterClockwise(TPointF a, TPointF b, TPointF c) {
 namespace {
 
 bool leftOut(const TQN_Path &s, bool withoutDots, bool withoutHoles) {
-  return (withoutDots && s.isKind(shape_kind::Dot)) || (withoutHoles && s.isKind(shape_kind::Hole));
+  return (withoutDots && s.isKind(TShapeKind::Dot)) || (withoutHoles && s.isKind(TShapeKind::Hole));
 }
 
 }  // namespace
@@ -160,7 +160,7 @@ int countSelected(const TEditor &editor, bool withoutDots, bool withoutHoles) {
   }));
 }
 
-bool countSelectedOfKind(const TEditor &editor, const QString &kind, int &count) {
+bool countSelectedOfKind(const TEditor &editor, TShapeKind kind, int &count) {
   count = static_cast<int>(std::count_if(editor.doc().PathList().begin(), editor.doc().PathList().end(),
                                          [&](const TQN_Path *s) { return s->FSelected && s->FShapeType == kind; }));
   return count > 0;
@@ -170,7 +170,7 @@ TQN_Path *getSizeEditableShape(const TEditor &editor) {
   const std::vector<TQN_Path *> paths = getSelectedPaths(editor, true, true);
   if (paths.empty()) return nullptr;
   TQN_Path *first = paths.front();
-  if (first->isKind(shape_kind::Line) || first->isKind(shape_kind::Ellipse) || first->isKind(shape_kind::Arc))
+  if (first->isKind(TShapeKind::Line) || first->isKind(TShapeKind::Ellipse) || first->isKind(TShapeKind::Arc))
     return first;
   return nullptr;
 }

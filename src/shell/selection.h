@@ -14,6 +14,7 @@ namespace quillon {
 
 class TEditor;
 class TQN_Path;
+enum class TShapeKind : unsigned char;
 
 // The modifier keys held when a range selection ends.
 struct TSelectKeys {
@@ -74,7 +75,7 @@ std::vector<TQN_Path *> getSelectedPaths(const TEditor &editor, bool withoutDots
 // member counts.
 int countSelected(const TEditor &editor, bool withoutDots, bool withoutHoles);
 // count := the number of selected shapes of that kind; true when it is above 0.
-bool countSelectedOfKind(const TEditor &editor, const QString &kind, int &count);
+bool countSelectedOfKind(const TEditor &editor, TShapeKind kind, int &count);
 // The shape that the numeric size and angle commands edit: the first selected path when
 // it is a LINE, ELLIPSE or ARC; otherwise none.
 TQN_Path *getSizeEditableShape(const TEditor &editor);

@@ -25,7 +25,7 @@ TUndoState::TUndoState(TUndoState &&) noexcept = default;
 TUndoState &TUndoState::operator=(TUndoState &&) noexcept = default;
 
 void roundLineEnds(TQN_Path &shape) {
-  if (!shape.isKind(shape_kind::Line)) return;
+  if (!shape.isKind(TShapeKind::Line)) return;
   const bool freeAngle = shape.FIsFreeAngle;
   const TPointF st = roundPoint4(shape.FStartPt);
   const TPointF ep = roundPoint4(shape.FEndPt);

@@ -60,7 +60,7 @@ TQN_Path *singleSelectedShape(const TEditor &editor) {
 }
 
 bool isCircle(const TQN_Path &shape) {
-  return shape.isKind(shape_kind::Ellipse) && std::fabs(shape.FWidth - shape.FHeight) <= 0.001f;
+  return shape.isKind(TShapeKind::Ellipse) && std::fabs(shape.FWidth - shape.FHeight) <= 0.001f;
 }
 
 // The grid node nearest to p (millimetres); false when the grid has no step.
@@ -124,14 +124,14 @@ void moveHoleBy(TQN_Path &hole, TPointF d) {
 
 // Candidate points of a shape for the drag anchor.
 std::vector<TPointF> anchorCandidates(TQN_Path &shape) {
-  if (shape.isKind(shape_kind::Ellipse)) {
+  if (shape.isKind(TShapeKind::Ellipse)) {
     std::vector<TPointF> pts = shape.getControlPoints(false, false, false);
     pts.push_back(shape.FCenter);
     return pts;
   }
-  if (shape.isKind(shape_kind::Bezier)) return shape.getControlPoints(false, false, false);
-  if (shape.isKind(shape_kind::Arc)) return {shape.FStartPt, shape.FEndPt, shape.FCenter};
-  if (shape.isKind(shape_kind::Text)) {
+  if (shape.isKind(TShapeKind::Bezier)) return shape.getControlPoints(false, false, false);
+  if (shape.isKind(TShapeKind::Arc)) return {shape.FStartPt, shape.FEndPt, shape.FCenter};
+  if (shape.isKind(TShapeKind::Text)) {
     const TRectF b = shape.getBoundary(false);
     const float mx = (b.Left + b.Right) / 2.0f, my = (b.Top + b.Bottom) / 2.0f;
     return {{b.Left, b.Top}, {b.Right, b.Bottom}, {b.Right, b.Top}, {b.Left, b.Bottom},
@@ -199,12 +199,12 @@ bool detectEdgeDragStart(TEditor &editor, TEdgeDraggingList &records, float x, f
 
   for (TQN_Path *shape : editor.doc().PathList()) {
     if (!shape->FSelected) continue;
-    if (shape->isKind(shape_kind::Line) || shape->isKind(shape_kind::Bezier) || shape->isKind(shape_kind::Arc)) {
+    if (shape->isKind(TShapeKind::Line) || shape->isKind(TShapeKind::Bezier) || shape->isKind(TShapeKind::Arc)) {
       const float ds = screenDistance(editor, shape->FStartPt, x, y);
       if (ds <= kEndHandlePx) add(shape, true, ds);
       const float de = screenDistance(editor, shape->FEndPt, x, y);
       if (de <= kEndHandlePx) add(shape, false, de);
-    } else if (shape->isKind(shape_kind::Ellipse)) {
+    } else if (shape->isKind(TShapeKind::Ellipse)) {
       if (!withEllipses) continue;
       const TPointF c = shape->FCenter;
       const float dc = screenDistance(editor, c, x, y);
@@ -225,7 +225,7 @@ bool detectEdgeDragStart(TEditor &editor, TEdgeDraggingList &records, float x, f
           break;
         }
       }
-    } else if (shape->isKind(shape_kind::Dot) || shape->isKind(shape_kind::Hole)) {
+    } else if (shape->isKind(TShapeKind::Dot) || shape->isKind(TShapeKind::Hole)) {
       // The centre of a dot or hole is its StartPt.
       if (!single) continue;
       const float d = screenDistance(editor, shape->FStartPt, x, y);
@@ -253,11 +253,11 @@ void draggedEdgeGeometry(const TEditor &editor, const TQN_Path &shape, TPointF &
     if (rec->DraggingStartPt) {
       start = t;
       startPx = tPx;
-      if (shape.isKind(shape_kind::Ellipse)) {
+      if (shape.isKind(TShapeKind::Ellipse)) {
         end = t + (shape.FEndPt - shape.FStartPt);
-      } else if (shape.isKind(shape_kind::Arc)) {
+      } else if (shape.isKind(TShapeKind::Arc)) {
         refitArcEnd(editor, shape, end, start, sweep, true);
-      } else if (shape.isKind(shape_kind::Line) && hasShift(shift)) {
+      } else if (shape.isKind(TShapeKind::Line) && hasShift(shift)) {
         start = end + calcUnitVector(shape.FEndPt, shape.FStartPt) * calcDistance(start, end);
         startPx = realToVirtual(editor.view(), start);
       }
@@ -265,14 +265,14 @@ void draggedEdgeGeometry(const TEditor &editor, const TQN_Path &shape, TPointF &
     if (rec->DraggingEndPt) {
       end = t;
       endPx = tPx;
-      if (shape.isKind(shape_kind::Ellipse)) {
+      if (shape.isKind(TShapeKind::Ellipse)) {
         if (hasShift(shift)) {
           const float k = calcDistance(end, start) / std::sqrt(2.0f);
           end = start + TPointF{k, k};
         }
-      } else if (shape.isKind(shape_kind::Arc)) {
+      } else if (shape.isKind(TShapeKind::Arc)) {
         refitArcEnd(editor, shape, start, end, sweep, false);
-      } else if (shape.isKind(shape_kind::Line) && hasShift(shift)) {
+      } else if (shape.isKind(TShapeKind::Line) && hasShift(shift)) {
         end = start + calcUnitVector(shape.FStartPt, shape.FEndPt) * calcDistance(end, start);
         endPx = realToVirtual(editor.view(), end);
       }
@@ -288,10 +288,10 @@ void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
   float best = 0.0f;
 
   TQN_Path *single = singleSelectedShape(editor);
-  const bool singleEllipse = single && single->isKind(shape_kind::Ellipse);
+  const bool singleEllipse = single && single->isKind(TShapeKind::Ellipse);
   // 2. The anchor follows the raw pointer path unless a lone ellipse or arc is dragged.
   bool rawMode = editor.pointer().FDragSnapValid && editor.pointer().FIsRotationCenterSpecified;
-  if (single && (single->isKind(shape_kind::Ellipse) || single->isKind(shape_kind::Arc))) rawMode = false;
+  if (single && (single->isKind(TShapeKind::Ellipse) || single->isKind(TShapeKind::Arc))) rawMode = false;
 
   if (hasShift(shift)) {
     // 3. Axis lock: back to the drag's starting line, 0.01 mm steps along the other axis.
@@ -322,9 +322,9 @@ void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
   } else {
     // 5. Per point: the nearest snap of any moved end or centre wins.
     for (TQN_Path *shape : editor.doc().PathList()) {
-      if (!shape->FSelected || shape->isKind(shape_kind::Hole)) continue;
+      if (!shape->FSelected || shape->isKind(TShapeKind::Hole)) continue;
       std::vector<TPointF> candidates{shape->FStartPt + delta, shape->FEndPt + delta};
-      if (shape->isKind(shape_kind::Ellipse) || shape->isKind(shape_kind::Arc))
+      if (shape->isKind(TShapeKind::Ellipse) || shape->isKind(TShapeKind::Arc))
         candidates.push_back(shape->FCenter + delta);
       for (TPointF c : candidates) {
         TPointF s;
@@ -391,7 +391,7 @@ void endShapeDrag(TEditor &editor) {
   TQN_Path *single = singleSelectedShape(editor);
   for (TQN_Path *shape : editor.doc().PathList()) {
     if (!shape->FSelected) continue;
-    if (shape == single && shape->isKind(shape_kind::Ellipse)) {
+    if (shape == single && shape->isKind(TShapeKind::Ellipse)) {
       TPointF pixelShift, realShift;
       snapDraggedCircleToLines(editor, *shape, nullptr, pixelShift, realShift);
       if (round2(realShift.X) != 0.0f || round2(realShift.Y) != 0.0f)
@@ -422,7 +422,7 @@ bool snapDraggedCircleToLines(const TEditor &editor, const TQN_Path &circle, QPa
   TLineFoot nearest, second;
 
   for (const TQN_Path *line : editor.doc().PathList()) {
-    if (line->FSelected || !line->isKind(shape_kind::Line)) continue;
+    if (line->FSelected || !line->isKind(TShapeKind::Line)) continue;
     // 1. The foot of the perpendicular from the (shifted) centre.
     const TPointF c = circle.FCenter + realShift;
     TPointF direction, foot;
@@ -497,7 +497,7 @@ void applyEdgeDragging(TEditor &editor) {
     TPointF N1, N2, px1, px2;
     float sweep = 0.0f;
     draggedEdgeGeometry(editor, *S, N1, N2, px1, px2, sweep);
-    if (S->isKind(shape_kind::Bezier)) {
+    if (S->isKind(TShapeKind::Bezier)) {
       TPointF K1 = S->FBezierCp1, K2 = S->FBezierCp2;
       if (!hasShift(editor.pointer().FLastShiftState)) {
         K1 += N1 - S->FStartPt;
@@ -505,16 +505,16 @@ void applyEdgeDragging(TEditor &editor) {
       }
       S->drawBezierPath(N1, K1, K2, N2);
       if (S->FMandalaID == 0) editor.calcIntersectionsOfShape(S);
-    } else if (S->isKind(shape_kind::Line)) {
+    } else if (S->isKind(TShapeKind::Line)) {
       S->drawLinePath(N1, N2);
       editor.calcIntersectionsOfShape(S);
-    } else if (S->isKind(shape_kind::Hole)) {
+    } else if (S->isKind(TShapeKind::Hole)) {
       moveHoleBy(*S, N1 - S->FStartPt);
       editor.calcIntersectionsOfShape(S);
-    } else if (S->isKind(shape_kind::Arc)) {
+    } else if (S->isKind(TShapeKind::Arc)) {
       S->drawArcPath(S->FCenter, {S->FWidth, S->FHeight}, N1, N2, sweep);
       editor.calcIntersectionsOfShape(S);
-    } else if (S->isKind(shape_kind::Dot)) {
+    } else if (S->isKind(TShapeKind::Dot)) {
       S->drawDotPath(N1, editor.display().FStrokeDefs.DotRadius);
       editor.calcIntersectionsOfShape(S);
     }
@@ -548,7 +548,7 @@ void pickDragAnchor(TEditor &editor, const std::vector<TQN_Path *> &shapes) {
 
 TBezierEditingInfo hitBezierHandle(const TEditor &editor, float x, float y) {
   for (TQN_Path *shape : editor.doc().PathList()) {
-    if (!shape->FSelected || !shape->isKind(shape_kind::Bezier) || shape->FGroupID != 0) continue;
+    if (!shape->FSelected || !shape->isKind(TShapeKind::Bezier) || shape->FGroupID != 0) continue;
     if (screenDistance(editor, shape->FBezierCp1, x, y) <= kBezierHandlePx) return {true, shape, true};
     if (screenDistance(editor, shape->FBezierCp2, x, y) <= kBezierHandlePx) return {true, shape, false};
   }
@@ -560,7 +560,7 @@ TBezierEditingInfo getOpponentBezierInfo(const TEditor &editor, const TBezierEdi
   if (!EditInfo.p) return result;
   const TPointF J = EditInfo.IsCP1 ? EditInfo.p->FStartPt : EditInfo.p->FEndPt;
 
-  auto search = [&](const char *kind, bool lineRule) {
+  auto search = [&](TShapeKind kind, bool lineRule) {
     std::vector<TQN_Path *> candidates;
     for (TQN_Path *s : editor.doc().PathList()) {
       if (s == EditInfo.p || !s->isKind(kind)) continue;
@@ -574,7 +574,7 @@ TBezierEditingInfo getOpponentBezierInfo(const TEditor &editor, const TBezierEdi
     }
     return false;
   };
-  if (!search(shape_kind::Bezier, false) && allowLine) search(shape_kind::Line, true);
+  if (!search(TShapeKind::Bezier, false) && allowLine) search(TShapeKind::Line, true);
   result.IsBezierEditing = false;
   return result;
 }
@@ -597,22 +597,22 @@ void applyBezierControlPoint(TEditor &editor, const TBezierEditingInfo &info, TP
 
 void translateShape(TEditor &editor, TQN_Path &shape, TPointF offset, bool followRadialCopies) {
   const TPointF d = offset;
-  if (shape.isKind(shape_kind::Line)) {
+  if (shape.isKind(TShapeKind::Line)) {
     const bool freeAngle = shape.FIsFreeAngle;
     shape.drawLinePath(shape.FStartPt + d, shape.FEndPt + d);
     shape.FIsFreeAngle = freeAngle;
-  } else if (shape.isKind(shape_kind::Bezier)) {
+  } else if (shape.isKind(TShapeKind::Bezier)) {
     shape.drawBezierPath(shape.FStartPt + d, shape.FBezierCp1 + d, shape.FBezierCp2 + d, shape.FEndPt + d);
-  } else if (shape.isKind(shape_kind::Ellipse)) {
+  } else if (shape.isKind(TShapeKind::Ellipse)) {
     shape.drawEllipsePath(shape.FCenter + d, shape.FWidth, shape.FHeight);
-  } else if (shape.isKind(shape_kind::Dot)) {
+  } else if (shape.isKind(TShapeKind::Dot)) {
     shape.drawDotPath(shape.FStartPt + d, editor.display().FStrokeDefs.DotRadius);
-  } else if (shape.isKind(shape_kind::Arc)) {
+  } else if (shape.isKind(TShapeKind::Arc)) {
     shape.drawArcPath(shape.FCenter + d, {shape.FWidth, shape.FHeight}, shape.FStartPt + d, shape.FEndPt + d,
                       shape.FSweepAngle);
-  } else if (shape.isKind(shape_kind::Hole)) {
+  } else if (shape.isKind(TShapeKind::Hole)) {
     moveHoleBy(shape, d);
-  } else if (shape.isKind(shape_kind::Text)) {
+  } else if (shape.isKind(TShapeKind::Text)) {
     shape.Data().Translate(d.X, d.Y);
     shape.FStartPt += d;
     shape.FEndPt += d;

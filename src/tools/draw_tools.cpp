@@ -37,7 +37,7 @@ void addToDocument(TEditor &editor, TQN_Path *shape, bool select) {
   editor.calcIntersectionsOfShape(shape);
 }
 
-bool isLineShape(const TQN_Path *shape) { return shape != nullptr && shape->isKind(shape_kind::Line); }
+bool isLineShape(const TQN_Path *shape) { return shape != nullptr && shape->isKind(TShapeKind::Line); }
 
 // The edge direction leaving `start` of one edge record, for the pointer direction `toward`.
 TPointF edgeDirectionOf(const TEdgeDraggingInfo &rec, TPointF start, TPointF toward) {

@@ -78,7 +78,7 @@ std::vector<TQN_Path *> hitTestShapes(const TEditor &editor, const TShapeList &s
     }
     if (added) continue;
 
-    if (shape->isKind(shape_kind::Dot) || shape->isKind(shape_kind::Hole)) {
+    if (shape->isKind(TShapeKind::Dot) || shape->isKind(TShapeKind::Hole)) {
       const double d = calcDistance(shape->GetCenter(), point);
       if (t > d) {
         result.push_back(shape);
@@ -87,9 +87,9 @@ std::vector<TQN_Path *> hitTestShapes(const TEditor &editor, const TShapeList &s
           best = d;
         }
       }
-    } else if (shape->isKind(shape_kind::Ellipse)) {
+    } else if (shape->isKind(TShapeKind::Ellipse)) {
       if (isSamePoint(point, shape->GetCenter(), 0.0f)) result.push_back(shape);
-    } else if (shape->isKind(shape_kind::Text) || (insideOther && shape->isKind(shape_kind::Other))) {
+    } else if (shape->isKind(TShapeKind::Text) || (insideOther && shape->isKind(TShapeKind::Other))) {
       if (shape->isAPointInsideShape(point)) result.push_back(shape);
     }
   }
@@ -138,7 +138,7 @@ bool shapeOnOtherLayerAt(const TEditor &editor, float x, float y, TQN_Path *&sha
 
 bool lineEndpointAt(const TEditor &editor, const TQN_Path *shape, float x, float y, TPointF &point) {
   if (!shape) return false;
-  if (!shape->isKind(shape_kind::Line) && !shape->isKind(shape_kind::Bezier) && !shape->isKind(shape_kind::Arc))
+  if (!shape->isKind(TShapeKind::Line) && !shape->isKind(TShapeKind::Bezier) && !shape->isKind(TShapeKind::Arc))
     return false;
   const TPointF pointer{x, y};
   for (TPointF end : {shape->FStartPt, shape->FEndPt}) {
@@ -152,7 +152,7 @@ bool lineEndpointAt(const TEditor &editor, const TQN_Path *shape, float x, float
 
 TQN_Path *findHoleNear(const TEditor &editor, TPointF point, float distance) {
   for (TQN_Path *shape : editor.doc().PathList()) {
-    if (!shape->isKind(shape_kind::Hole) || shape->FLayerID != editor.FActiveLayer) continue;
+    if (!shape->isKind(TShapeKind::Hole) || shape->FLayerID != editor.FActiveLayer) continue;
     if (calcDistance(shape->FCenter, point) < distance) return shape;
   }
   return nullptr;

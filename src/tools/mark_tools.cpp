@@ -43,8 +43,8 @@ bool inDocument(const TEditor &editor, const TQN_Path *shape) {
 
 // The shapes a mark is put across.
 bool isMarkableKind(const TQN_Path &shape) {
-  return shape.isKind(shape_kind::Line) || shape.isKind(shape_kind::Bezier) || shape.isKind(shape_kind::Ellipse) ||
-         shape.isKind(shape_kind::Arc);
+  return shape.isKind(TShapeKind::Line) || shape.isKind(TShapeKind::Bezier) || shape.isKind(TShapeKind::Ellipse) ||
+         shape.isKind(TShapeKind::Arc);
 }
 
 void addToDocument(TEditor &editor, TQN_Path *shape) { editor.doc().add(std::unique_ptr<TQN_Path>(shape), editor.FActiveLayer); }
@@ -217,7 +217,7 @@ bool commitDimensionTool(TEditor &editor, TPointF point, TShiftState) {
     const std::vector<TQN_Path *> hits = hitTestShapes(editor, editor.doc().PathList(), false, point, false, false, false);
     if (!hits.empty()) {
       TQN_Path *top = hits.front();
-      if (top->isKind(shape_kind::Arc) && !isSamePoint(point, top->FStartPt, 0.0f) &&
+      if (top->isKind(TShapeKind::Arc) && !isSamePoint(point, top->FStartPt, 0.0f) &&
           !isSamePoint(point, top->FEndPt, 0.0f))
         editor.tool().FDimensionShape = top;
     }

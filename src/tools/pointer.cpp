@@ -59,7 +59,7 @@ void detectDragStart(TEditor &editor, float x, float y) {
     TPointF end;
     if (editor.snap().FStickyExists || lineEndpointAt(editor, first, x, y, end)) {
       editor.pointer().FIsEdgeDragging = true;
-      if (first && first->isKind(shape_kind::Line)) {
+      if (first && first->isKind(TShapeKind::Line)) {
         const TEdgeDraggingInfo &rec = *editor.pointer().FDraggingEdges.front();
         addCircleTangentSnapPoints(editor, rec.DraggingStartPt ? first->FEndPt : first->FStartPt);
       }
@@ -353,16 +353,16 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
                                allLayers || editor.tool().FInLineSymmetryMode);
 
   bool closedOutline = false;
-  for (const TQN_Path *hit : hits) closedOutline = closedOutline || (hit->isKind(shape_kind::Other) && hit->fillPath());
+  for (const TQN_Path *hit : hits) closedOutline = closedOutline || (hit->isKind(TShapeKind::Other) && hit->fillPath());
 
   TDisplayState &canvas = editor.display();
   int n = 0;
   for (TQN_Path *hit : hits) {
     if (toolIs(editor, TTool::LeatherSimulator) && closedOutline &&
-        !(hit->isKind(shape_kind::Other) && hit->fillPath()))
+        !(hit->isKind(TShapeKind::Other) && hit->fillPath()))
       continue;
     if (canvas.SelectNextStitchingHoleMode) {
-      if (!hit->isKind(shape_kind::Hole) || hit == editor.tool().FLastStitch) continue;
+      if (!hit->isKind(TShapeKind::Hole) || hit == editor.tool().FLastStitch) continue;
       if (editor.tool().FLastStitch && inDocument(editor, editor.tool().FLastStitch)) {
         linkStitch(*editor.tool().FLastStitch, *hit);
         editor.tool().FLastStitch = hit;
@@ -377,7 +377,7 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
       // The mirror command takes the first LINE as its axis once it exists.
       continue;
     }
-    if (editor.tool().FIsOffsetMode && (hit->isKind(shape_kind::Other) || hit->isKind(shape_kind::Text))) continue;
+    if (editor.tool().FIsOffsetMode && (hit->isKind(TShapeKind::Other) || hit->isKind(TShapeKind::Text))) continue;
     if (hasCtrl(Shift)) {
       if (isVisibleForSelection(editor, *hit) &&
           (hit->FLayerID == editor.FActiveLayer || hasAlt(Shift) || canvas.IgnoreLayer))

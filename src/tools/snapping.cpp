@@ -43,12 +43,12 @@ struct TSnapSearch {
 // The candidates a shape offers to the pointer snap.
 void shapeCandidates(const TEditor &editor, TQN_Path &shape, std::vector<TPointF> &out) {
   out.clear();
-  if (shape.isKind(shape_kind::Text)) {
+  if (shape.isKind(TShapeKind::Text)) {
     if (shape.FTextRadius != 0.0f) out.push_back({shape.FStartPt.X + std::fabs(shape.FTextRadius), shape.FStartPt.Y});
     return;
   }
   const bool quarters =
-      shape.isKind(shape_kind::Bezier) && !(editor.pointer().FIsShapeDragging && shape.FSelected);
+      shape.isKind(TShapeKind::Bezier) && !(editor.pointer().FIsShapeDragging && shape.FSelected);
   out = shape.getControlPoints(true, false, quarters);
 }
 
@@ -67,17 +67,17 @@ TRectF candidateBox(TQN_Path &shape) {
     }
     return r;
   };
-  if (shape.isKind(shape_kind::Ellipse)) return around(c, std::max(std::fabs(shape.FWidth), std::fabs(shape.FHeight)));
-  if (shape.isKind(shape_kind::Dot) || shape.isKind(shape_kind::Hole)) return around(c, 0.0f);
-  if (shape.isKind(shape_kind::Arc)) {
+  if (shape.isKind(TShapeKind::Ellipse)) return around(c, std::max(std::fabs(shape.FWidth), std::fabs(shape.FHeight)));
+  if (shape.isKind(TShapeKind::Dot) || shape.isKind(TShapeKind::Hole)) return around(c, 0.0f);
+  if (shape.isKind(TShapeKind::Arc)) {
     const TRectF ends = spanning({shape.FStartPt, shape.FEndPt, c});
     const TRectF circle = around(c, std::fabs(shape.FWidth));
     return spanning({{ends.Left, ends.Top}, {ends.Right, ends.Bottom}, {circle.Left, circle.Top},
                      {circle.Right, circle.Bottom}});
   }
-  if (shape.isKind(shape_kind::Bezier)) return spanning({shape.FStartPt, shape.FBezierCp1, shape.FBezierCp2, shape.FEndPt});
-  if (shape.isKind(shape_kind::Line)) return spanning({shape.FStartPt, shape.FEndPt});
-  if (shape.isKind(shape_kind::Text))
+  if (shape.isKind(TShapeKind::Bezier)) return spanning({shape.FStartPt, shape.FBezierCp1, shape.FBezierCp2, shape.FEndPt});
+  if (shape.isKind(TShapeKind::Line)) return spanning({shape.FStartPt, shape.FEndPt});
+  if (shape.isKind(TShapeKind::Text))
     return around({shape.FStartPt.X + std::fabs(shape.FTextRadius), shape.FStartPt.Y}, 0.0f);
   return shape.getBoundary(false);
 }
@@ -135,9 +135,9 @@ bool snapToNearest(const TEditor &editor, float x, float y, float tolerancePx, c
   bool snapPointsDone = false;
   for (TQN_Path *shape : shapes) {
     if (skipSelected && shape->FSelected) continue;
-    if (shape->isKind(shape_kind::Other)) continue;
-    if (shape->isKind(shape_kind::Text) && shape->FTextRadius == 0.0f) continue;
-    if (skipHoles && shape->isKind(shape_kind::Hole)) continue;
+    if (shape->isKind(TShapeKind::Other)) continue;
+    if (shape->isKind(TShapeKind::Text) && shape->FTextRadius == 0.0f) continue;
+    if (skipHoles && shape->isKind(TShapeKind::Hole)) continue;
     if (withinBox(candidateBox(*shape), search.P, t)) {
       shapeCandidates(editor, *shape, candidates);
       for (TPointF q : candidates) search.compete(q, t);
@@ -212,7 +212,7 @@ std::vector<TPointF> snapCandidatesNear(TEditor &editor, TPointF point, bool &si
     }
   }
   if (!nearest) return {};
-  if (!nearest->isKind(shape_kind::Other) && !nearest->isKind(shape_kind::Text)) {
+  if (!nearest->isKind(TShapeKind::Other) && !nearest->isKind(TShapeKind::Text)) {
     singlePoint = true;
     return {nearestPoint};
   }
@@ -251,7 +251,7 @@ bool getCircleTangentPoints(const TQN_Path &circle, TPointF point, TPointF &t1, 
 void addCircleTangentSnapPoints(TEditor &editor, TPointF point) {
   for (TQN_Path *shape : editor.doc().PathList()) {
     if (shape->FLayerID < 0 || !editor.doc().PathList().GetlayerVisible(shape->FLayerID)) continue;
-    if (!shape->isKind(shape_kind::Ellipse) || std::fabs(shape->FWidth - shape->FHeight) > 0.01f) continue;
+    if (!shape->isKind(TShapeKind::Ellipse) || std::fabs(shape->FWidth - shape->FHeight) > 0.01f) continue;
     TPointF t1, t2;
     if (!getCircleTangentPoints(*shape, point, t1, t2)) continue;
     editor.snap().FSnapPoints.push_back(t1);

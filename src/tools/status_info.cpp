@@ -40,11 +40,11 @@ QString paletteAndColor(const TQN_Path &shape) {
 }
 
 bool hasLength(const TQN_Path &shape) {
-  return shape.isKind(shape_kind::Bezier) || shape.isKind(shape_kind::Line) || shape.isKind(shape_kind::Ellipse) ||
-         shape.isKind(shape_kind::Arc);
+  return shape.isKind(TShapeKind::Bezier) || shape.isKind(TShapeKind::Line) || shape.isKind(TShapeKind::Ellipse) ||
+         shape.isKind(TShapeKind::Arc);
 }
 
-bool isLine(const TQN_Path *shape) { return shape && shape->isKind(shape_kind::Line); }
+bool isLine(const TQN_Path *shape) { return shape && shape->isKind(TShapeKind::Line); }
 
 // The direction of a line away from a joint at p.
 TPointF awayFrom(const TQN_Path &line, TPointF p) {
@@ -119,10 +119,10 @@ TSelectionActions computeSelectionActions(TEditor &editor) {
   a.actPasteFromClipboard = true;
 
   int count = 0;
-  a.actConvertArcToBezier = countSelectedOfKind(editor, QString::fromLatin1(shape_kind::Arc), count);
-  a.actSeparateTemplateIntoShapes = countSelectedOfKind(editor, QString::fromLatin1(shape_kind::Other), count);
+  a.actConvertArcToBezier = countSelectedOfKind(editor, TShapeKind::Arc, count);
+  a.actSeparateTemplateIntoShapes = countSelectedOfKind(editor, TShapeKind::Other, count);
   int holes = 0;
-  const bool anyHole = countSelectedOfKind(editor, QString::fromLatin1(shape_kind::Hole), holes);
+  const bool anyHole = countSelectedOfKind(editor, TShapeKind::Hole, holes);
   // The pricking-iron page of the right-hand panel is the one the stitching tool shows.
   a.actChangeStitchingHoleShape = anyHole || editor.tool().FTool == TTool::Stitch;
   a.actSelectNextStitchingHole = a.actEndsStitchHere = holes == 1;
@@ -141,7 +141,7 @@ TSelectionActions computeSelectionActions(TEditor &editor) {
     else
       ++loose;
     catalogFill = catalogFill || !s->FCatalogGUID.isEmpty();
-    bezier = bezier || s->isKind(shape_kind::Bezier);
+    bezier = bezier || s->isKind(TShapeKind::Bezier);
     radialRepeat = radialRepeat || s->FMandalaID > 0;
   }
   a.actUngroup = !groups.empty();
@@ -197,7 +197,7 @@ void showShapeInfo(TEditor &editor, const TQN_Path &shape) {
                              : QString();
   editor.FIDText = prefix + QStringLiteral("ID=") + QString::number(shape.ID()) + QStringLiteral("; ");
 
-  if (!shape.isKind(shape_kind::Ellipse)) {
+  if (!shape.isKind(TShapeKind::Ellipse)) {
     // The range always in decimal inches when inches are shown.
     TLengthFormatSettings decimal = lengthFormat(editor);
     decimal.InchDisplayMode = idmDecimal;
@@ -205,7 +205,7 @@ void showShapeInfo(TEditor &editor, const TQN_Path &shape) {
     editor.FRangeText = QStringLiteral("Range=(") + coord(shape.FStartPt.X) + QStringLiteral(", ") +
                         coord(shape.FStartPt.Y) + QStringLiteral(")-(") + coord(shape.FEndPt.X) +
                         QStringLiteral(", ") + coord(shape.FEndPt.Y) + QStringLiteral("); ");
-    if (shape.isKind(shape_kind::Arc)) {
+    if (shape.isKind(TShapeKind::Arc)) {
       editor.FLengthText = QStringLiteral("R=") + withUnit(editor, shape.FWidth) + QStringLiteral(", ") +
                            QString::asprintf("%.1f", std::fabs(double(shape.FSweepAngle))) +
                            QStringLiteral("deg, ") + editor.tr(QStringLiteral("rounddist")) +

@@ -28,7 +28,7 @@ TEST_F(McpShapeTest, LineTakesTheCurrentPenAndLayerAndIsOneUndoStep) {
   EXPECT_EQ(ok200("POST", "/shapes/line", R"({"x1":0,"y1":0,"x2":10,"y2":0})"), okId(expectedId));
   TQN_Path *line = lastShape();
   EXPECT_EQ(line->ID(), expectedId);
-  EXPECT_TRUE(line->isKind(shape_kind::Line));
+  EXPECT_TRUE(line->isKind(TShapeKind::Line));
   EXPECT_TRUE(line->FStartPt.exactlyEquals({0, 0}));
   EXPECT_TRUE(line->FEndPt.exactlyEquals({10, 0}));
   EXPECT_EQ(line->FLayerID, 3);
@@ -64,7 +64,7 @@ TEST_F(McpShapeTest, PaletteIdxIsOneBasedAndOutOfRangeMeansCurrent) {
 TEST_F(McpShapeTest, CircleArcAndBezierGeometry) {
   ok200("POST", "/shapes/circle", R"({"cx":10,"cy":20,"r":5})");
   TQN_Path *circle = lastShape();
-  EXPECT_TRUE(circle->isKind(shape_kind::Ellipse));
+  EXPECT_TRUE(circle->isKind(TShapeKind::Ellipse));
   EXPECT_TRUE(circle->FCenter.exactlyEquals({10, 20}));
   EXPECT_EQ(circle->FWidth, 10.0f);
   EXPECT_EQ(circle->FHeight, 10.0f);
@@ -72,7 +72,7 @@ TEST_F(McpShapeTest, CircleArcAndBezierGeometry) {
   // A quarter turn from +x toward +y: clockwise on the screen.
   ok200("POST", "/shapes/arc", R"({"cx":10,"cy":20,"r":5,"startAngle":0,"endAngle":1.5707963})");
   TQN_Path *arc = lastShape();
-  EXPECT_TRUE(arc->isKind(shape_kind::Arc));
+  EXPECT_TRUE(arc->isKind(TShapeKind::Arc));
   EXPECT_TRUE(arc->FStartPt.exactlyEquals({15, 20}));
   EXPECT_NEAR(arc->FEndPt.X, 10.0f, 1e-5f);
   EXPECT_NEAR(arc->FEndPt.Y, 25.0f, 1e-5f);
@@ -81,7 +81,7 @@ TEST_F(McpShapeTest, CircleArcAndBezierGeometry) {
 
   ok200("POST", "/shapes/bezier", R"({"points":[{"x":0,"y":0},{"x":1,"y":2},{"x":3,"y":2},{"x":4,"y":0}]})");
   TQN_Path *curve = lastShape();
-  EXPECT_TRUE(curve->isKind(shape_kind::Bezier));
+  EXPECT_TRUE(curve->isKind(TShapeKind::Bezier));
   EXPECT_TRUE(curve->FBezierCp1.exactlyEquals({1, 2}));
   EXPECT_TRUE(curve->FBezierCp2.exactlyEquals({3, 2}));
   EXPECT_TRUE(curve->FEndPt.exactlyEquals({4, 0}));

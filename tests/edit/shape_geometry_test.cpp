@@ -60,7 +60,7 @@ TEST_F(ShapeGeometryTest, EllipticalArcFollowsTheCircle) {
   EXPECT_NEAR(made[0]->FBezierCp1.X, -10.0 * 4.0 / 3.0 * std::tan(kPi / 8), 1e-4);
   EXPECT_NE(made[0]->ID(), made[1]->ID());
   for (TQN_Path *bz : made) {
-    EXPECT_TRUE(bz->isKind(shape_kind::Bezier));
+    EXPECT_TRUE(bz->isKind(TShapeKind::Bezier));
     EXPECT_EQ(bz->FColor, 0xFF00FF00u);
     EXPECT_EQ(bz->FThickness, 3.0f);
     const TCubicBezier curve{bz->FStartPt, bz->FBezierCp1, bz->FBezierCp2, bz->FEndPt};

@@ -603,7 +603,7 @@ TEST_F(SvgExport, EveryShapeKindRendersWithRsvg) {
   auto *outline = newShape();
   outline->setData(TPathData::fromText("M90,70 L100,70 L100,80 Z"));
   addShape(outline);
-  for (TQN_Path *s : doc()) s->FDash = s->isKind(shape_kind::Hole) ? s->FDash : TStrokeDash::DashDot;
+  for (TQN_Path *s : doc()) s->FDash = s->isKind(TShapeKind::Hole) ? s->FDash : TStrokeDash::DashDot;
 
   for (bool dots : {true, false}) {
     ASSERT_EQ(exportSvg({.DoNotOutputStrokeDash = false}, dots), doc().Count());

@@ -44,7 +44,7 @@ class DocumentTest : public ::testing::Test {
   TQN_Path *hole(TPointF c) {
     auto s = std::make_unique<TQN_Path>(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, shapes().getNextID());
     s->drawDotPath(c, 0.5f);
-    s->FShapeType = QString::fromLatin1(shape_kind::Hole);
+    s->FShapeType = TShapeKind::Hole;
     s->FCenter = c;
     return document.add(std::move(s), 0);
   }

@@ -244,7 +244,7 @@ TEST_F(DrawPalletTest, LineTypeOfAShape) {
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
     auto s = shape(c.palletIndex, c.color, 1.5f, c.dash);
-    if (c.hole) s->FShapeType = QString::fromLatin1(shape_kind::Hole);
+    if (c.hole) s->FShapeType = TShapeKind::Hole;
     EXPECT_EQ(getPaletteIndexOfPath(editor.pen(), *s), c.expected);
     EXPECT_EQ(getPaletteOfPath(editor.pen(), *s), c.expected < 0 ? nullptr : &pallet(c.expected));
   }

@@ -49,7 +49,7 @@ class FinderFixture : public ::testing::Test {
   // A shape of some kind with a hand-made outline.
   TQN_Path *outline(const char *kind, const char *path, TPointF st, TPointF ed) {
     TQN_Path *s = newShape();
-    s->FShapeType = QString::fromLatin1(kind);
+    s->setKindName(QString::fromLatin1(kind));
     s->setData(TPathData::fromText(path));
     s->FStartPt = st;
     s->FEndPt = ed;
@@ -287,8 +287,8 @@ TEST_F(AnalyticFinderTest, KindsWithoutARoutineGiveNothing) {
   TQN_Path *hole = outline("S_HOLE", "M4,4 L6,6", {5, 5}, {5, 5});
   TQN_Path *other = outline("OTHER", "M0,5 L10,5", {0, 5}, {10, 5});
   for (TQN_Path *s : {dot, text, hole, other}) {
-    EXPECT_TRUE(keep(IntersectShapes(hump, s)).empty()) << s->FShapeType.toStdString();
-    EXPECT_TRUE(keep(IntersectShapes(s, l)).empty()) << s->FShapeType.toStdString();
+    EXPECT_TRUE(keep(IntersectShapes(hump, s)).empty()) << s->kindName().toStdString();
+    EXPECT_TRUE(keep(IntersectShapes(s, l)).empty()) << s->kindName().toStdString();
   }
   EXPECT_TRUE(keep(IntersectShapes(dot, text)).empty());
   EXPECT_TRUE(keep(IntersectShapes(nullptr, l)).empty());

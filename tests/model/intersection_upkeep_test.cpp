@@ -64,22 +64,22 @@ struct SkipCase {
 };
 
 TEST_F(IntersectionUpkeepTest, WhichPairsTakePart) {
-  const auto kind = [](const char *k) {
-    return [k](TShapeList &, TQN_Path &, TQN_Path &O) { O.FShapeType = QString::fromLatin1(k); };
+  const auto kind = [](TShapeKind k) {
+    return [k](TShapeList &, TQN_Path &, TQN_Path &O) { O.FShapeType = k; };
   };
-  const auto kindOfS = [](const char *k) {
-    return [k](TShapeList &, TQN_Path &S, TQN_Path &) { S.FShapeType = QString::fromLatin1(k); };
+  const auto kindOfS = [](TShapeKind k) {
+    return [k](TShapeList &, TQN_Path &S, TQN_Path &) { S.FShapeType = k; };
   };
   const auto none = [](TShapeList &, TQN_Path &, TQN_Path &) {};
   const SkipCase cases[] = {
       {"two crossing lines", none, false, 1},
       {"a drag or handle edit is under way", none, true, 0},
-      {"O is a stitching hole", kind(shape_kind::Hole), false, 0},
-      {"O is a free outline", kind(shape_kind::Other), false, 0},
-      {"O is a text", kind(shape_kind::Text), false, 0},
-      {"S is a stitching hole", kindOfS(shape_kind::Hole), false, 0},
-      {"S is a text", kindOfS(shape_kind::Text), false, 0},
-      {"S is a free outline", kindOfS(shape_kind::Other), false, 0},
+      {"O is a stitching hole", kind(TShapeKind::Hole), false, 0},
+      {"O is a free outline", kind(TShapeKind::Other), false, 0},
+      {"O is a text", kind(TShapeKind::Text), false, 0},
+      {"S is a stitching hole", kindOfS(TShapeKind::Hole), false, 0},
+      {"S is a text", kindOfS(TShapeKind::Text), false, 0},
+      {"S is a free outline", kindOfS(TShapeKind::Other), false, 0},
       {"O is a dimension line", [](TShapeList &, TQN_Path &, TQN_Path &O) { O.FIsDimensionLine = true; }, false, 0},
       {"S is a dimension line", [](TShapeList &, TQN_Path &S, TQN_Path &) { S.FIsDimensionLine = true; }, false, 0},
       {"O on a hidden layer",
@@ -316,7 +316,7 @@ TEST_F(IntersectionUpkeepTest, RecalcReplacesTheListWithOutlineFinderRecords) {
   TQN_Path *a = line({0, 0}, {10, 10});
   TQN_Path *b = line({0, 10}, {10, 0});
   TQN_Path *text = line({0, 5}, {10, 5});
-  text->FShapeType = QString::fromLatin1(shape_kind::Text);
+  text->FShapeType = TShapeKind::Text;
   TQN_Path *c = line({10, 10}, {20, 10});  // meets a end to end
   intersections.Add(new TIntersection({99, 99}, a, c));
 
@@ -430,8 +430,8 @@ void buildRandomDrawing(IntersectionUpkeepTest &t, TShapeList &doc, unsigned see
       case 7: {
         s->drawLinePath(p, {p.X + uniform(-10, 10), p.Y + uniform(-10, 10)});
         const unsigned k = rng() % 4;
-        if (k == 0) s->FShapeType = QString::fromLatin1(shape_kind::Text);
-        if (k == 1) s->FShapeType = QString::fromLatin1(shape_kind::Hole);
+        if (k == 0) s->FShapeType = TShapeKind::Text;
+        if (k == 1) s->FShapeType = TShapeKind::Hole;
         if (k == 2) s->FIsDimensionLine = true;
         break;
       }
@@ -470,7 +470,7 @@ TEST_F(IntersectionUpkeepTest, IndexedAndPlainGiveTheSameRecordsInTheSameOrder) 
   // shape from the middle of the document.
   for (int i = 0; i < doc.Count(); i += 10) {
     TQN_Path *s = doc[i];
-    if (!s->isKind(shape_kind::Line)) continue;
+    if (!s->isKind(TShapeKind::Line)) continue;
     s->drawLinePath({s->FStartPt.X + 3, s->FStartPt.Y}, {s->FEndPt.X + 3, s->FEndPt.Y - 2});
     removeIntersectionsOf(plain, s);
     removeIntersectionsOf(indexed, s);

@@ -19,7 +19,7 @@ TEST(OutlineLine, PathTextAndLineParameters) {
   auto s = shape();
   s->drawLinePath({0, 0}, {10, 0});
   EXPECT_EQ(s->Data().toText(), "M0,0 L10,0 ");
-  EXPECT_EQ(s->FShapeType, "LINE");
+  EXPECT_EQ(s->FShapeType, TShapeKind::Line);
   s->drawLinePath({0, 0}, {12.4f, 0});
   EXPECT_EQ(s->Data().toText(), "M0,0 L12.3999996185303,0 ");
 
@@ -48,7 +48,7 @@ TEST(OutlineLine, PathTextAndLineParameters) {
 TEST(OutlineBezier, FlattenedIntoTheDocumentedNumberOfLines) {
   auto s = shape();
   s->drawBezierPath({0, 0}, {10, 0}, {20, 0}, {30, 0});
-  EXPECT_EQ(s->FShapeType, "BEZIER");
+  EXPECT_EQ(s->FShapeType, TShapeKind::Bezier);
   EXPECT_EQ(countKind(s->Data(), TPathPointKind::MoveTo), 1);
   EXPECT_EQ(countKind(s->Data(), TPathPointKind::LineTo), 100);  // round(30 / 0.3)
   EXPECT_EQ(countKind(s->Data(), TPathPointKind::CurveTo), 0);
@@ -68,7 +68,7 @@ TEST(OutlineArc, SweepIsFoldedOnceAndTheOutlineFollowsIt) {
   auto s = shape();
   // The end point argument is stored but the outline ends where the sweep ends.
   s->drawArcPath({0, 0}, {10, 10}, {10, 0}, {-10, 0}, 90);
-  EXPECT_EQ(s->FShapeType, "ARC");
+  EXPECT_EQ(s->FShapeType, TShapeKind::Arc);
   EXPECT_FLOAT_EQ(s->FStartAngle, 0);
   EXPECT_TRUE(pointNear(s->FEndPt, {-10, 0}, 0));
   EXPECT_TRUE(pointNear(s->Data()[0].Point, {10, 0}, 1e-5));
@@ -110,7 +110,7 @@ TEST(OutlineArc, FlatnessFollowsTheRadius) {
 TEST(OutlineEllipseAndDot, EndsCentreAndCurves) {
   auto s = shape();
   s->drawEllipsePath({5, 3}, 10, 4);
-  EXPECT_EQ(s->FShapeType, "ELLIPSE");
+  EXPECT_EQ(s->FShapeType, TShapeKind::Ellipse);
   EXPECT_TRUE(pointNear(s->FStartPt, {0, 3}, 0));
   EXPECT_TRUE(pointNear(s->FEndPt, {0, 3}, 0));
   // The lone move to the centre stays, then the contour from the left point.
@@ -128,7 +128,7 @@ TEST(OutlineEllipseAndDot, EndsCentreAndCurves) {
   EXPECT_TRUE(pointNear(s->Data()[0].Point, {-5, 0}, 0));
 
   s->drawDotPath({2, 2}, 1.5f);
-  EXPECT_EQ(s->FShapeType, "DOT");
+  EXPECT_EQ(s->FShapeType, TShapeKind::Dot);
   EXPECT_FLOAT_EQ(s->FWidth, 3);
   EXPECT_FLOAT_EQ(s->FHeight, 3);
   EXPECT_TRUE(pointNear(s->FCenter, {2, 2}, 0));
@@ -231,7 +231,7 @@ TEST(OutlineArcToBezier, HandlesOnTheTangents) {
   arc->drawArcPath({0, 0}, {10, 10}, {10, 0}, {0, 10}, 90);
   arc->convertArcToBezier();
   const float k = 10 * 4.0f / 3.0f * std::tan(float(M_PI) / 8);  // 5.5228
-  EXPECT_EQ(arc->FShapeType, "BEZIER");
+  EXPECT_EQ(arc->FShapeType, TShapeKind::Bezier);
   EXPECT_TRUE(pointNear(arc->FBezierCp1, {10, k}, 1e-4));
   EXPECT_TRUE(pointNear(arc->FBezierCp2, {k, 10}, 1e-4));
   EXPECT_TRUE(pointNear(arc->Data().LastPoint(), {0, 10}, 0));
@@ -249,7 +249,7 @@ TEST(OutlineArcToBezier, HandlesOnTheTangents) {
   wide->drawArcPath({0, 0}, {10, 10}, {10, 0}, {0, 10}, 200);
   const std::string before = wide->Data().toText();
   wide->convertArcToBezier();
-  EXPECT_EQ(wide->FShapeType, "ARC");
+  EXPECT_EQ(wide->FShapeType, TShapeKind::Arc);
   EXPECT_EQ(wide->Data().toText(), before);
 }
 

@@ -18,7 +18,7 @@ ShapePtr newShape() { return std::make_unique<TQN_Path>(0, 0xFF000000, 1, TStrok
 
 ShapePtr outlineShape(const char *kind, const char *path) {
   auto s = newShape();
-  s->FShapeType = QString::fromLatin1(kind);
+  s->setKindName(QString::fromLatin1(kind));
   s->setData(TPathData::fromText(path));
   return s;
 }
@@ -175,7 +175,7 @@ TEST(ShapeHitTests, IdenticalShapes) {
   };
   const auto hole = [](TPointF c) {
     auto s = newShape();
-    s->FShapeType = QString::fromLatin1("S_HOLE");
+    s->FShapeType = TShapeKind::Hole;
     s->FStartPt = c;
     s->FCenter = c;
     return s;

@@ -62,7 +62,7 @@ std::unique_ptr<TQN_Path> lineShape() {
 // A stitching hole with every hole key set, the thread opaque white.
 std::unique_ptr<TQN_Path> holeShape(TPrickingIron *iron) {
   auto s = std::make_unique<TQN_Path>(4, 0xFF8B4513, 0.25f, TStrokeDash::Solid, 31);
-  s->FShapeType = "S_HOLE";
+  s->FShapeType = TShapeKind::Hole;
   s->FCenter = s->FStartPt = s->FEndPt = {5.0f, 5.1f};
   s->SetRotation(45.0f);
   s->FStitchType = "D";
@@ -170,7 +170,7 @@ TEST(ShapeJsonWrite, KeysFollowTheFixedOrderWhenAllArePresent) {
   EXPECT_EQ(keysOf(hole->toJson()), allKeysExcept({"TxFl"}));
 
   auto text = freshShape();
-  text->FShapeType = "TEXT";
+  text->FShapeType = TShapeKind::Text;
   text->setPrickingIron(iron.get());
   setEveryConditionalField(*text);
   EXPECT_EQ(keysOf(text->toJson()),
@@ -189,23 +189,23 @@ TEST(ShapeJsonWrite, ConditionalKeys) {
        {"StcIn", "StcOut", "PrevStId", "NextStId", "thcl", "thcd", "thdia", "asss", "manid", "ctlg", "ctlgrt",
         "sbzos", "ctlgscl", "TxFl", "pr"}},
       {"bare hole",
-       [](TQN_Path &s) { s.FShapeType = "S_HOLE"; },
+       [](TQN_Path &s) { s.FShapeType = TShapeKind::Hole; },
        {"StcIn", "StcOut", "PrevStId", "NextStId", "asss"},
        {"thcl", "thcd", "thdia"}},
       {"hole with white thread",
        [](TQN_Path &s) {
-         s.FShapeType = "S_HOLE";
+         s.FShapeType = TShapeKind::Hole;
          s.FThreadColor = 0xFFFFFFFF;
        },
        {"thcl"}, {"thcd", "thdia"}},
       {"line with thread fields", [](TQN_Path &s) {
-         s.FShapeType = "LINE";
+         s.FShapeType = TShapeKind::Line;
          s.FThreadColor = 0xFFFF0000;
          s.FThreadCode = "X";
          s.FThreadDiameter = 1;
        }, {}, {"thcl", "thcd", "thdia"}},
       {"negative thread diameter", [](TQN_Path &s) {
-         s.FShapeType = "S_HOLE";
+         s.FShapeType = TShapeKind::Hole;
          s.FThreadDiameter = -1;
        }, {}, {"thdia"}},
       {"catalog scale within 0.001", [](TQN_Path &s) { s.FCatalogScale = {1.0f, 1.0005f}; }, {}, {"ctlgscl"}},
@@ -216,9 +216,9 @@ TEST(ShapeJsonWrite, ConditionalKeys) {
       {"mandala id above 0", [](TQN_Path &s) { s.FMandalaID = 1; },
        {"manid", "msecid", "mdrctr", "nummndl", "mdrrtt"}, {}},
       {"catalog rotation alone", [](TQN_Path &s) { s.FCatalogRotation = 30; }, {}, {"ctlg", "ctlgrt"}},
-      {"text filled", [](TQN_Path &s) { s.FShapeType = "TEXT"; }, {}, {"TxFl"}},
+      {"text filled", [](TQN_Path &s) { s.FShapeType = TShapeKind::Text; }, {}, {"TxFl"}},
       {"text not filled", [](TQN_Path &s) {
-         s.FShapeType = "TEXT";
+         s.FShapeType = TShapeKind::Text;
          s.FTextFill = false;
        }, {"TxFl"}, {}},
       {"outline not filled", [](TQN_Path &s) { s.FTextFill = false; }, {}, {"TxFl"}},
@@ -266,7 +266,7 @@ TEST(ShapeJsonRead, AbsentOptionalKeysKeepTheFreshShapesValues) {
   const TGUID fresh = s->FGUID;
   s->loadJson(requiredOnly(), nullptr);
   EXPECT_EQ(s->ID(), 1);
-  EXPECT_EQ(s->FShapeType, "LINE");
+  EXPECT_EQ(s->FShapeType, TShapeKind::Line);
   EXPECT_FLOAT_EQ(s->FOpacity, 0.5f);
   EXPECT_EQ(s->FGUID, fresh);
   EXPECT_EQ(s->FLayerID, 0);
@@ -403,7 +403,7 @@ TEST(ShapeJsonRead, OldEllipseWithStartAtItsCentreGetsItsLeftEnd) {
   const TJson jo = loadJsonFile(test::fixturePath("shapes/legacy_ellipse.json"));
   auto s = freshShape();
   s->loadJson(jo, nullptr);
-  EXPECT_EQ(s->FShapeType, "ELLIPSE");
+  EXPECT_EQ(s->FShapeType, TShapeKind::Ellipse);
   EXPECT_EQ(s->ID(), 12);
   // Centre (20.004, 15), width 30: left end 20.004 - 15.
   EXPECT_TRUE(pointNear(s->FStartPt, {5.004f, 15.0f}, 1e-5));
@@ -497,7 +497,7 @@ struct RoundTripShapes {
       s.FDash = TStrokeDash::Dot;
     });
     add([](TQN_Path &s) {
-      s.FShapeType = "TEXT";
+      s.FShapeType = TShapeKind::Text;
       s.FText = "Leder \xE2\x9C\x82 \xE9\x9D\xA9";  // a scissors sign and a CJK letter
       s.FFontSize = 5.5f;
       s.FFontFamily = "DejaVu Sans";
@@ -543,8 +543,8 @@ TEST(ShapeJsonRoundTrip, EveryKindReadsBackToTheSameText) {
   RoundTripShapes set;
   std::vector<std::string> kinds;
   for (const auto &src : set.shapes) {
-    SCOPED_TRACE(src->FShapeType.toStdString());
-    kinds.push_back(src->FShapeType.toStdString());
+    SCOPED_TRACE(src->kindName().toStdString());
+    kinds.push_back(src->kindName().toStdString());
     const std::string first = textOf(*src);
     auto copy = freshShape();
     copy->loadJson(parseJsonText(first), src->PrickingIron());
@@ -565,7 +565,7 @@ TEST(ShapeJsonRoundTrip, EveryKindReadsBackToTheSameText) {
 TEST(ShapeJsonRoundTrip, KeyOrderDoesNotMatterOnReading) {
   RoundTripShapes set;
   for (const auto &src : set.shapes) {
-    SCOPED_TRACE(src->FShapeType.toStdString());
+    SCOPED_TRACE(src->kindName().toStdString());
     const TJson jo = src->toJson();
     TJson reversed = TJson::object();
     for (auto it = jo.rbegin(); it != jo.rend(); ++it) reversed[it.key()] = it.value();

@@ -20,7 +20,7 @@ std::unique_ptr<TQN_Path> newShape() { return std::make_unique<TQN_Path>(0, 0xFF
 // A shape of the given kind whose outline is the given path text.
 std::unique_ptr<TQN_Path> outlineShape(const char *kind, const char *path) {
   auto s = newShape();
-  s->FShapeType = QString::fromLatin1(kind);
+  s->setKindName(QString::fromLatin1(kind));
   s->setData(TPathData::fromText(path));
   return s;
 }

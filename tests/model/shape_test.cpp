@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 #include "model/model_test_util.h"
 #include "stitching/pricking_iron.h"
@@ -18,7 +19,7 @@ std::unique_ptr<TQN_Path> newShape(int id = 7) {
 
 TEST(ShapeRecord, NewShapeHasTheDocumentedDefaults) {
   auto s = newShape();
-  EXPECT_EQ(s->FShapeType, "OTHER");
+  EXPECT_EQ(s->FShapeType, TShapeKind::Other);
   EXPECT_TRUE(s->Data().IsEmpty());
   EXPECT_EQ(s->FPalletIndex, 3);
   EXPECT_EQ(s->FColor, 0xFF112233u);
@@ -64,7 +65,7 @@ TEST(ShapeRecord, CopySharesTheIronButOwnsItsOutline) {
   EXPECT_EQ(copy->FGUID, src->FGUID);
   EXPECT_EQ(copy->PrickingIron(), &iron);
   EXPECT_EQ(copy->Data(), src->Data());
-  EXPECT_EQ(copy->FShapeType, "BEZIER");
+  EXPECT_EQ(copy->FShapeType, TShapeKind::Bezier);
   EXPECT_EQ(copy->FThreadColor, std::optional<TAlphaColor>(0xFFFFFFFF));
   EXPECT_EQ(copy->FText, src->FText);
   EXPECT_EQ(copy->FGroupID, 5);
@@ -82,6 +83,32 @@ TEST(ShapeRecord, CopySharesTheIronButOwnsItsOutline) {
   const std::string before = src->Data().toText();
   copy->drawLinePath({1, 1}, {2, 2});
   EXPECT_EQ(src->Data().toText(), before);
+}
+
+// Kinds are an enum inside the program and text in files: every stored name maps to its
+// kind and back; any other name is an unknown kind that keeps its name for the file.
+TEST(ShapeRecord, KindNamesMapBothWaysAndAnUnknownNameIsKept) {
+  const std::pair<const char *, TShapeKind> names[] = {
+      {"LINE", TShapeKind::Line}, {"ARC", TShapeKind::Arc},   {"ELLIPSE", TShapeKind::Ellipse},
+      {"BEZIER", TShapeKind::Bezier}, {"DOT", TShapeKind::Dot}, {"TEXT", TShapeKind::Text},
+      {"S_HOLE", TShapeKind::Hole}, {"OTHER", TShapeKind::Other},
+  };
+  for (const auto &[name, kind] : names) {
+    EXPECT_EQ(shapeKindOf(QString::fromLatin1(name)), kind) << name;
+    EXPECT_STREQ(shapeKindName(kind), name);
+  }
+  EXPECT_EQ(shapeKindOf(u"line"), TShapeKind::Unknown);  // names are exact
+
+  TQN_Path s(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 1);
+  s.setKindName(QStringLiteral("SPLINE"));
+  EXPECT_TRUE(s.isKind(TShapeKind::Unknown));
+  EXPECT_EQ(s.kindName(), QStringLiteral("SPLINE"));
+  const std::unique_ptr<TQN_Path> copy(s.createCopy());
+  EXPECT_EQ(copy->kindName(), QStringLiteral("SPLINE"));
+  EXPECT_TRUE(copy->sameContent(s));
+  s.setKindName(QStringLiteral("S_HOLE"));
+  EXPECT_TRUE(s.isKind(TShapeKind::Hole));
+  EXPECT_FALSE(copy->sameContent(s));
 }
 
 TEST(ShapeRecord, GroupIdsOnceInOrderOfFirstAppearance) {

@@ -79,7 +79,7 @@ TEST_F(ShapeText, SetsTheTextFieldsAndResults) {
   s->FTextFill = false;
   s->drawTextPath(QStringLiteral("AB"), {10, 20}, 10.0f, 0.0f, kDejaVu, 0.0f, 1.5f);
 
-  EXPECT_EQ(s->FShapeType, "TEXT");
+  EXPECT_EQ(s->FShapeType, TShapeKind::Text);
   EXPECT_EQ(s->FText, "AB");
   EXPECT_FLOAT_EQ(s->FFontSize, 10.0f);
   EXPECT_EQ(s->FFontFamily, kDejaVu);
@@ -264,7 +264,7 @@ TEST_F(ShapeText, EmptyTextGivesAnEmptyOutline) {
     EXPECT_TRUE(s->Data().IsEmpty()) << radius;
     EXPECT_TRUE(pointNear(s->FCenter, {0, 0}, 0)) << radius;
     EXPECT_EQ(s->FWidth, 0.0f) << radius;
-    EXPECT_EQ(s->FShapeType, "TEXT");
+    EXPECT_EQ(s->FShapeType, TShapeKind::Text);
     EXPECT_TRUE(s->FText.isEmpty());
   }
 }

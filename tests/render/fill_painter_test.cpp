@@ -35,7 +35,7 @@ class FillPainterTest : public test::EditorTest {
     d.LineTo({2.0f, 8.0f});
     if (closed) d.ClosePath();
     s->setData(d);
-    s->FShapeType = QString::fromLatin1(shape_kind::Other);
+    s->FShapeType = TShapeKind::Other;
     s->FStartPt = {2.0f, 2.0f};
     s->FEndPt = {8.0f, 8.0f};
     return editor.doc().add(std::move(s), 0);

@@ -269,7 +269,7 @@ TEST_F(HoleBatchTest, APreviewHoleIsYellowTwoPixelsWideAndNotBatched) {
   addRow(3);
   auto preview = std::make_unique<TQN_Path>(kStitchingHolePalletIndex, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, -1);
   preview->drawDotPath({30.0f, 10.0f}, 0.5f);
-  preview->FShapeType = QString::fromLatin1(shape_kind::Hole);
+  preview->FShapeType = TShapeKind::Hole;
   preview->FStartPt = preview->FCenter = {30.0f, 10.0f};
   editor.doc().add(std::move(preview), 0);
   state.LayerOpacity = 0.5f;  // ignored for a preview

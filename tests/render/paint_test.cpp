@@ -259,7 +259,7 @@ TEST_F(PaintTest, EachKindPaintsWhereItsGeometryLies) {
        [&] {
          auto s = std::make_unique<TQN_Path>(0, 0xFFFF0000, 1.5f, TStrokeDash::Solid, doc().getNextID());
          s->drawLinePath({2, 5}, {18, 5});
-         s->FShapeType = QStringLiteral("SPLINE");
+         s->setKindName(QStringLiteral("SPLINE"));
          editor.doc().add(std::move(s), 0);
        },
        {100, 50}, {100, 40}},
@@ -546,7 +546,7 @@ TEST(PaintErrorLog, WritesALineOnlyWhenItDiffersFromTheLastOneWritten) {
   file.close();
 
   TQN_Path shape(0, kWhite, 1.0f, TStrokeDash::Solid, 42);
-  shape.FShapeType = QStringLiteral("ARC");
+  shape.FShapeType = TShapeKind::Arc;
   const QDateTime t0(QDate(2024, 3, 5), QTime(7, 8, 9));
   const std::runtime_error boom("boom");
   const std::out_of_range range("index 7 \xC3\xA9");  // UTF-8 text passes through

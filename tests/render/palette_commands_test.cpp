@@ -54,7 +54,7 @@ class PaletteCommandsTest : public ::testing::Test {
   TQN_Path *addHole(bool selected) {
     auto s = std::make_unique<TQN_Path>(kStitchingHolePalletIndex, 0xFFD2691E, 1.0f, Dot, doc().getNextID());
     s->drawDotPath({5, 5}, 0.5f);
-    s->FShapeType = QString::fromLatin1(shape_kind::Hole);
+    s->FShapeType = TShapeKind::Hole;
     s->FStartPt = s->FCenter = {5, 5};
     s->SetSelected(selected);
     return editor.doc().add(std::move(s), 0);

@@ -207,7 +207,7 @@ TEST_F(RubberBandTest, RangeSelectionAndTextCrossThroughThePaintPass) {
 
   // Once typed, the text is a TEXT and the cross is gone.
   editor.pointer().FIsRangeSelecting = false;
-  editor.tool().FEditingText.get()->FShapeType = QString::fromLatin1(shape_kind::Text);
+  editor.tool().FEditingText.get()->FShapeType = TShapeKind::Text;
   const QImage typed = render();
   EXPECT_EQ(redIn(typed, 171, 124, 176, 129), 0.0);
   EXPECT_EQ(greenIn(typed, 50, 18, 150, 22), 0.0);

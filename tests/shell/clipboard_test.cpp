@@ -77,7 +77,7 @@ class ClipboardTest : public test::EditorTest {
   static TJson holeObject(const TJson &pr) {
     TQN_Path hole(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 7);
     hole.drawDotPath({0, 0}, 0.5f);
-    hole.FShapeType = QString::fromLatin1(shape_kind::Hole);
+    hole.FShapeType = TShapeKind::Hole;
     TJson jo = hole.toJson();
     jo["pr"] = pr;
     return jo;

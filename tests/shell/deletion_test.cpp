@@ -78,7 +78,7 @@ TEST_F(DeletionTest, TheEditedTextLeavesTheDocumentButStaysTheEditedText) {
   edTextChange(editor);
   TQN_Path *text = editor.tool().FEditingText.get();
   ASSERT_NE(text, nullptr);
-  ASSERT_TRUE(text->isKind(shape_kind::Text));
+  ASSERT_TRUE(text->isKind(TShapeKind::Text));
   ASSERT_EQ(order(), std::vector<TQN_Path *>{text});
   text->SetSelected(true);
 

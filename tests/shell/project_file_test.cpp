@@ -244,7 +244,7 @@ TEST_F(ProjectFileRepairs, DropsLinesWithoutLengthAndRenumbersRepeatedAndMissing
   // in file order: the second line 5, the four curves, the line without ID.
   EXPECT_EQ(ids, (std::vector<int>{5, 41, 8, 42, 43, 44, 45, 10, 11, 46, 12, 13}));
   EXPECT_EQ(doc().LastID, 46);
-  for (const TQN_Path *s : doc()) EXPECT_FALSE(s->isKind(shape_kind::Line) && s->FStartPt.exactlyEquals(s->FEndPt));
+  for (const TQN_Path *s : doc()) EXPECT_FALSE(s->isKind(TShapeKind::Line) && s->FStartPt.exactlyEquals(s->FEndPt));
   // The first line's end, stored at 10.00004, is rounded to 0.0001 mm.
   EXPECT_EQ(shape(0)->FEndPt.X, 10.0f);
 }
@@ -265,7 +265,7 @@ TEST_F(ProjectFileTest, IdsNearTheTopOfThe32BitRangeAreRenumbered) {
   TQN_Path h1(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 0), h2(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, 0);
   for (TQN_Path *h : {&h1, &h2}) {
     h->drawDotPath({float(h == &h2) * 4.0f, 20.0f}, 0.5f);
-    h->FShapeType = QString::fromLatin1(shape_kind::Hole);
+    h->FShapeType = TShapeKind::Hole;
   }
   h1.FNextStitchID = top - 2;
   h2.FPrevStitchID = 7;
@@ -299,7 +299,7 @@ TEST_F(ProjectFileTest, IdsNearTheTopOfThe32BitRangeAreRenumbered) {
 }
 
 TEST_F(ProjectFileRepairs, KeepsNearCirclesAndTurnsOtherEllipsesIntoFourCurves) {
-  EXPECT_TRUE(shape(2)->isKind(shape_kind::Ellipse));  // 10 by 10.005
+  EXPECT_TRUE(shape(2)->isKind(TShapeKind::Ellipse));  // 10 by 10.005
   // 20 by 10 about (80, 50): four quarter curves from the bottom point, on the ellipse's
   // own layer with its line type, pen and group.
   const TPointF ends[4] = {{90.0f, 50.0f}, {80.0f, 45.0f}, {70.0f, 50.0f}, {80.0f, 55.0f}};
@@ -307,7 +307,7 @@ TEST_F(ProjectFileRepairs, KeepsNearCirclesAndTurnsOtherEllipsesIntoFourCurves) 
   for (int i = 0; i < 4; ++i) {
     const TQN_Path *c = shape(3 + i);
     SCOPED_TRACE(i);
-    EXPECT_TRUE(c->isKind(shape_kind::Bezier));
+    EXPECT_TRUE(c->isKind(TShapeKind::Bezier));
     EXPECT_EQ(c->FLayerID, 2);
     EXPECT_EQ(c->FPalletIndex, 4);
     EXPECT_EQ(c->FColor, 0xFFEE82EEu);
@@ -328,7 +328,7 @@ TEST_F(ProjectFileRepairs, KeepsNearCirclesAndTurnsOtherEllipsesIntoFourCurves) 
 TEST_F(ProjectFileRepairs, HolesGetLineType37AndAFarHoleComesBackToTheOrigin) {
   const TQN_Path *far = shape(7);
   const TQN_Path *near = shape(8);
-  ASSERT_TRUE(far->isKind(shape_kind::Hole));
+  ASSERT_TRUE(far->isKind(TShapeKind::Hole));
   EXPECT_EQ(far->FPalletIndex, kStitchingHolePalletIndex);
   EXPECT_EQ(near->FPalletIndex, kStitchingHolePalletIndex);  // stored with line type 3
   EXPECT_TRUE(far->FCenter.exactlyEquals({0.0f, 0.0f}));

@@ -70,10 +70,10 @@ TEST_F(SelectionTest, RadialRepeatOfEightCountsEightButListsOneMember) {
   EXPECT_EQ(getSelectedPaths(editor, true, true), (std::vector<TQN_Path *>{plain, members[1], members[2], members[3]}));
 
   int lines = 0;
-  EXPECT_TRUE(countSelectedOfKind(editor, QStringLiteral("LINE"), lines));
+  EXPECT_TRUE(countSelectedOfKind(editor, TShapeKind::Line, lines));
   EXPECT_EQ(lines, 8);
   int texts = -1;
-  EXPECT_FALSE(countSelectedOfKind(editor, QStringLiteral("TEXT"), texts));
+  EXPECT_FALSE(countSelectedOfKind(editor, TShapeKind::Text, texts));
   EXPECT_EQ(texts, 0);
 }
 

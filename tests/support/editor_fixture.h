@@ -34,7 +34,7 @@ class EditorTest : public ::testing::Test {
     auto s = std::make_unique<TQN_Path>(kStitchingHolePalletIndex, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid,
                                         doc().getNextID());
     s->drawDotPath(c, 0.5f);
-    s->FShapeType = QString::fromLatin1(shape_kind::Hole);
+    s->FShapeType = TShapeKind::Hole;
     s->FStartPt = c;
     s->FCenter = c;
     return editor.doc().add(std::move(s), layer);

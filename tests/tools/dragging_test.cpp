@@ -223,7 +223,7 @@ TEST_F(DraggingTest, DetectTakesADotOrHoleCentreOnlyWhenItIsTheOneSelectedShape)
   TQN_Path *other = addLine({0, 30}, {10, 30});
   TEdgeDraggingList &records = editor.pointer().FDraggingEdges;
   for (TQN_Path *s : {dot, hole}) {
-    SCOPED_TRACE(s->FShapeType.toStdString());
+    SCOPED_TRACE(s->kindName().toStdString());
     s->SetSelected(true);
     const TPointF c = px(s->FStartPt);
     EXPECT_TRUE(detectEdgeDragStart(editor, records, c.X, c.Y + 7.0f, false));
@@ -640,7 +640,7 @@ TEST_F(DraggingTest, TranslateMovesEveryKindAsItIsBuilt) {
   TQN_Path *dot = addDot({5, 5}, 1.0f);
   TQN_Path *arc = addArc({0, 0}, 10.0f, 0.0f, -90.0f);
   std::unique_ptr<TQN_Path> typed = newShape();
-  typed->FShapeType = QString::fromLatin1(shape_kind::Text);
+  typed->FShapeType = TShapeKind::Text;
   typed->FStartPt = {1, 1};
   typed->FEndPt = {4, 2};
   TPathData glyph;

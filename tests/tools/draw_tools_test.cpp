@@ -29,13 +29,13 @@ class DrawToolsTest : public test::EditorTest {
     pointerUp(editor, TMouseButton::Left, shift, x * 10.0f, y * 10.0f);
   }
   void use(TTool tool) { editor.tool().FTool = tool; }
-  std::vector<TQN_Path *> shapesOfKind(const char *kind) {
+  std::vector<TQN_Path *> shapesOfKind(TShapeKind kind) {
     std::vector<TQN_Path *> out;
     for (TQN_Path *s : doc())
       if (s->isKind(kind)) out.push_back(s);
     return out;
   }
-  TQN_Path *onlyShape(const char *kind) {
+  TQN_Path *onlyShape(TShapeKind kind) {
     const std::vector<TQN_Path *> all = shapesOfKind(kind);
     EXPECT_EQ(all.size(), 1u);
     return all.empty() ? nullptr : all.front();
@@ -79,7 +79,7 @@ TEST_F(DrawToolsTest, LineShiftConstraintIsHorizontalOrVertical) {
     EXPECT_EQ(editor.tool().Clicked_Points.size(), 1u);
     EXPECT_EQ(doc().Count(), 0);
     clickMm(c.second.X, c.second.Y, c.shift);
-    TQN_Path *line = onlyShape(shape_kind::Line);
+    TQN_Path *line = onlyShape(TShapeKind::Line);
     ASSERT_NE(line, nullptr);
     expectPoint(line->FStartPt, {10.0f, 10.0f});
     expectPoint(line->FEndPt, c.end);
@@ -98,7 +98,7 @@ TEST_F(DrawToolsTest, LineFixedLengthKeepsTheDirection) {
   clickMm(30.0f, 40.0f);
   clickMm(50.0f, 50.0f);
   clickMm(80.0f, 55.0f, ssShift);  // constrained horizontal first, then 10 mm long
-  const std::vector<TQN_Path *> lines = shapesOfKind(shape_kind::Line);
+  const std::vector<TQN_Path *> lines = shapesOfKind(TShapeKind::Line);
   ASSERT_EQ(lines.size(), 2u);
   expectPoint(lines[0]->FEndPt, {6.0f, 8.0f});
   expectPoint(lines[1]->FEndPt, {60.0f, 50.0f});
@@ -205,7 +205,7 @@ TEST_F(DrawToolsTest, RectangleIsFourLinesAndOneSnapshot) {
   clickMm(10.0f, 10.0f);
   EXPECT_EQ(doc().Count(), 0);
   clickMm(40.0f, 30.0f);
-  const std::vector<TQN_Path *> lines = shapesOfKind(shape_kind::Line);
+  const std::vector<TQN_Path *> lines = shapesOfKind(TShapeKind::Line);
   ASSERT_EQ(lines.size(), 4u);
   const TPointF corners[] = {{10.0f, 10.0f}, {40.0f, 10.0f}, {40.0f, 30.0f}, {10.0f, 30.0f}};
   std::set<int> ids;
@@ -247,7 +247,7 @@ TEST_F(DrawToolsTest, RectangleCornerRules) {
     use(TTool::Rect);
     clickMm(c.first.X, c.first.Y);
     clickMm(c.second.X, c.second.Y, c.shift);
-    const std::vector<TQN_Path *> lines = shapesOfKind(shape_kind::Line);
+    const std::vector<TQN_Path *> lines = shapesOfKind(TShapeKind::Line);
     ASSERT_EQ(lines.size(), c.lines);
     expectPoint(lines[0]->FStartPt, c.first);
     if (c.lines == 4)
@@ -269,7 +269,7 @@ TEST_F(DrawToolsTest, BezierNeedsFourClicksInOrder) {
   EXPECT_EQ(editor.tool().Clicked_Points.size(), 3u);
   EXPECT_EQ(undoStates(), before);
   clickMm(40.0f, 10.0f);
-  TQN_Path *curve = onlyShape(shape_kind::Bezier);
+  TQN_Path *curve = onlyShape(TShapeKind::Bezier);
   ASSERT_NE(curve, nullptr);
   expectPoint(curve->FStartPt, {10.0f, 10.0f});
   expectPoint(curve->FBezierCp1, {20.0f, 0.0f});
@@ -316,7 +316,7 @@ TEST_F(ArcToolTest, RadiusModeCutsTheChordToADiameterAndTheThirdClickPicksTheSid
     clickMm(30.0f, side.thirdY);
     ASSERT_EQ(doc().Count(), count + 1);
     TQN_Path *arc = doc()[count];
-    ASSERT_TRUE(arc->isKind(shape_kind::Arc));
+    ASSERT_TRUE(arc->isKind(TShapeKind::Arc));
     expectPoint(arc->FStartPt, {10.0f, 10.0f});
     expectPoint(arc->FEndPt, {50.0f, 10.0f});
     EXPECT_NEAR(arc->FWidth, 20.0f, kTol);
@@ -366,7 +366,7 @@ TEST_F(ArcToolTest, ThreePointCollinearClicksDropTheThirdPoint) {
   EXPECT_EQ(undoStates(), before);
   // Another third click completes the arc.
   clickMm(15.0f, 15.0f);
-  EXPECT_NE(onlyShape(shape_kind::Arc), nullptr);
+  EXPECT_NE(onlyShape(TShapeKind::Arc), nullptr);
   EXPECT_TRUE(editor.tool().Clicked_Points.empty());
 }
 
@@ -412,7 +412,7 @@ TEST_F(ArcToolTest, ThreePointHalfCircleStillGivesAFiniteArc) {
   clickMm(10.0f, 10.0f);
   clickMm(50.0f, 10.0f);
   clickMm(30.0f, 30.0f);  // exactly on the circle whose diameter is the chord
-  TQN_Path *arc = onlyShape(shape_kind::Arc);
+  TQN_Path *arc = onlyShape(TShapeKind::Arc);
   ASSERT_NE(arc, nullptr);
   EXPECT_TRUE(std::isfinite(arc->FSweepAngle));
   EXPECT_NEAR(std::fabs(arc->FSweepAngle), 180.0f, 0.1f);
@@ -429,7 +429,7 @@ TEST_F(ArcToolTest, PreviewOnlyBuildsWithoutAdding) {
   commitArcTool(editor, {50.0f, 10.0f}, true, true, true, false, false);
   std::unique_ptr<TQN_Path> arc(commitArcTool(editor, {30.0f, 30.0f}, true, true, true, false, false));
   ASSERT_NE(arc, nullptr);
-  EXPECT_TRUE(arc->isKind(shape_kind::Arc));
+  EXPECT_TRUE(arc->isKind(TShapeKind::Arc));
   EXPECT_EQ(doc().Count(), 0);
   EXPECT_EQ(editor.tool().Clicked_Points.size(), 3u);
   EXPECT_EQ(undoStates(), before);
@@ -462,7 +462,7 @@ TEST_F(DrawToolsTest, TextEntryStartsAtTheStickyPointOrThePointer) {
   ASSERT_NE(text, nullptr);
   expectPoint(text->FStartPt, {12.3f, 45.6f});
   EXPECT_FALSE(text->FTextFill);
-  EXPECT_FALSE(text->isKind(shape_kind::Text));
+  EXPECT_FALSE(text->isKind(TShapeKind::Text));
   EXPECT_EQ(doc().IndexOf(text), -1);
   EXPECT_TRUE(editor.panel().edText.isEmpty());
   EXPECT_TRUE(editor.panel().edTextEnabled);
@@ -495,7 +495,7 @@ TEST_F(DrawToolsTest, TypedTextJoinsTheDocumentAndBlanksRemoveIt) {
   edTextChange(editor);
   ASSERT_EQ(doc().Count(), 1);
   EXPECT_EQ(doc()[0], text);
-  EXPECT_TRUE(text->isKind(shape_kind::Text));
+  EXPECT_TRUE(text->isKind(TShapeKind::Text));
   EXPECT_EQ(text->FText, QStringLiteral("Ab"));
   EXPECT_TRUE(text->FSelected);
   EXPECT_FALSE(text->Data().IsEmpty());

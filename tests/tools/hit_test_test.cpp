@@ -18,7 +18,7 @@ class HitTest : public test::EditorTest {
   }
   TQN_Path *addOutline(const char *kind, const char *svg) {
     auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-    s->FShapeType = QString::fromLatin1(kind);
+    s->setKindName(QString::fromLatin1(kind));
     s->setData(TPathData::fromText(svg));
     s->getBoundary(true);
     return editor.doc().add(std::move(s), 0);
@@ -72,7 +72,7 @@ TEST_F(HitTest, InsideTestsForTextAndFreeOutlines) {
   TQN_Path *square = addOutline("OTHER", "M0,0 L20,0 L20,20 L0,20 Z");
   EXPECT_TRUE(hit({10.0f, 10.0f}, false, false).empty());
   ASSERT_EQ(hit({10.0f, 10.0f}, false, false, true).size(), 1u);
-  square->FShapeType = QString::fromLatin1(shape_kind::Text);
+  square->FShapeType = TShapeKind::Text;
   EXPECT_EQ(hit({10.0f, 10.0f}, false, false).size(), 1u);
 }
 

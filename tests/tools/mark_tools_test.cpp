@@ -69,7 +69,7 @@ TEST_F(MarkToolsTest, LinearDimensionOfThreeClicks) {
   EXPECT_TRUE(editor.tool().Clicked_Points.empty());
 
   TQN_Path *text = doc()[0];
-  EXPECT_TRUE(text->isKind(shape_kind::Text));
+  EXPECT_TRUE(text->isKind(TShapeKind::Text));
   EXPECT_EQ(text->FText, QStringLiteral("100.0 mm"));
   EXPECT_EQ(text->FRotation, 0.0f);
   // Centred on the middle of the dimension line.
@@ -188,7 +188,7 @@ TEST_F(RadiusDimensionTest, TwoClicksOnAnArcMakeARadiusDimension) {
   EXPECT_EQ(text->FText, QStringLiteral("R=10.0 mm"));
   EXPECT_POINT_NEAR(text->getMinMaxRect().centerPoint(), 80.0f, 80.0f, 0.3f);
   EXPECT_EQ(text->FGroupID, 0);
-  ASSERT_TRUE(arrow->isKind(shape_kind::Line));
+  ASSERT_TRUE(arrow->isKind(TShapeKind::Line));
   EXPECT_TRUE(arrow->FShowArrowSt);
   EXPECT_FALSE(arrow->FShowArrowEd);
   EXPECT_TRUE(arrow->FIsDimensionLine);
@@ -251,7 +251,7 @@ TEST_F(MarkToolsTest, CentreLineTicksAtTheDivisions) {
     EXPECT_EQ(undoStates(), before + c.ticksAt.size());  // one snapshot per tick
     for (std::size_t i = 0; i < c.ticksAt.size(); ++i) {
       TQN_Path *tick = doc()[int(i) + 1];
-      ASSERT_TRUE(tick->isKind(shape_kind::Line));
+      ASSERT_TRUE(tick->isKind(TShapeKind::Line));
       EXPECT_NEAR(tick->FStartPt.X, c.ticksAt[i], 1e-6);
       EXPECT_EQ(tick->FEndPt.X, tick->FStartPt.X);  // straightened: exactly vertical
       EXPECT_NEAR(tick->FStartPt.Y, 20.0f, kEps);
@@ -314,7 +314,7 @@ TEST_F(MarkToolsTest, EllipseToolMakesCirclesOrFourBeziers) {
     EXPECT_EQ(undoStates(), before + 1);
     if (c.shapes == 1) {
       TQN_Path *circle = doc()[0];
-      EXPECT_TRUE(circle->isKind(shape_kind::Ellipse));
+      EXPECT_TRUE(circle->isKind(TShapeKind::Ellipse));
       EXPECT_NEAR(circle->FWidth, c.circleWidth, 1e-4);
       EXPECT_NEAR(circle->FHeight, c.circleWidth, 1e-4);
       EXPECT_POINT_NEAR(circle->FCenter, 0.0f, 0.0f, 1e-6f);
@@ -331,7 +331,7 @@ TEST_F(MarkToolsTest, EllipseQuartersJoinOnTheEllipse) {
   std::vector<TPointF> ends;
   for (int i = 0; i < 4; ++i) {
     TQN_Path *q = doc()[i];
-    ASSERT_TRUE(q->isKind(shape_kind::Bezier));
+    ASSERT_TRUE(q->isKind(TShapeKind::Bezier));
     EXPECT_TRUE(q->FSelected);
     EXPECT_EQ(q->FStartPt, doc()[(i + 3) % 4]->FEndPt);  // a closed chain
     ends.push_back(q->FStartPt);
@@ -366,7 +366,7 @@ TEST_F(MarkToolsTest, DotToolDropsASelectedDotWithoutIntersections) {
   clickMm(30.0f, 20.0f);
   ASSERT_EQ(doc().Count(), 2);
   TQN_Path *dot = doc()[1];
-  EXPECT_TRUE(dot->isKind(shape_kind::Dot));
+  EXPECT_TRUE(dot->isKind(TShapeKind::Dot));
   EXPECT_NEAR(dot->FWidth, 0.9f, 1e-6);
   EXPECT_NEAR(dot->FHeight, 0.9f, 1e-6);
   EXPECT_POINT_NEAR(dot->FCenter, 30.0f, 20.0f, 1e-6f);
@@ -401,7 +401,7 @@ TEST_F(StampTest, DotToolStampsTheRepositoryPartCentredOnTheClick) {
   ASSERT_EQ(doc().Count(), 1);
   TQN_Path *copy = doc()[0];
   EXPECT_NE(copy, part.get());
-  EXPECT_TRUE(copy->isKind(shape_kind::Other));
+  EXPECT_TRUE(copy->isKind(TShapeKind::Other));
   EXPECT_NE(copy->ID(), part->ID());
   EXPECT_TRUE(copy->FSelected);
   const TRectF box = copy->getBoundary(false);

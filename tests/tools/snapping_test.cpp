@@ -93,7 +93,7 @@ TEST_F(SnapTest, SelectedShapesAndHolesCanBeLeftOut) {
 
 TEST_F(SnapTest, TextOffersOnlyItsArchPoint) {
   auto label = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  label->FShapeType = QString::fromLatin1(shape_kind::Text);
+  label->FShapeType = TShapeKind::Text;
   label->FStartPt = {10.0f, 10.0f};
   TQN_Path *text = editor.doc().add(std::move(label), 0);
   TPointF target;
@@ -116,7 +116,7 @@ TEST_F(SnapTest, CandidatesNearGiveOnePointOrAThinnedOutline) {
   // A free outline offers the corners of its box; the second corner lies 10 px (1 mm)
   // from the first and is dropped, the last always stays.
   auto other = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
-  other->FShapeType = QString::fromLatin1(shape_kind::Other);
+  other->FShapeType = TShapeKind::Other;
   other->setData(TPathData::fromText("M100,0 L101,0 L101,3 L100,3 Z"));
   editor.doc().add(std::move(other), 0);
   pts = snapCandidatesNear(editor, {100.0f, 0.0f}, single);

@@ -265,7 +265,7 @@ TEST_F(StatusInfoTest, HoleCommandsNeedExactlyOneSelectedHole) {
   auto hole = [&](float x) {
     TQN_Path *s = newShape(kStitchingHolePalletIndex);
     s->drawDotPath({x, 0.0f}, 0.5f);
-    s->FShapeType = QString::fromLatin1(shape_kind::Hole);
+    s->FShapeType = TShapeKind::Hole;
     return add(s);
   };
   hole(0.0f);

@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, TheTextToolTypesATextIntoTheDocument) {
   settle();
   ASSERT_EQ(editor().doc().PathList().Count(), 1);
   const TQN_Path *text = (editor().doc().PathList())[0];
-  EXPECT_TRUE(text->isKind(shape_kind::Text));
+  EXPECT_TRUE(text->isKind(TShapeKind::Text));
   EXPECT_EQ(text->FText, QStringLiteral("Hi"));
   EXPECT_GT(text->Data().Count(), 0);
 }
