@@ -16,32 +16,31 @@ namespace {
 
 struct TToolRow {
   TTool Tool;
-  const char *Button;
   char HotKey;
-  const char *RibbonTab;
+  TRibbonTab RibbonTab;
 };
 
 // The tool bar in order, with the hot key of each button's hint and the ribbon tab that
 // choosing the tool shows.
 constexpr std::array<TToolRow, kToolCount> kTools = {{
-    {TTool::Select, "sbSelect", 'A', "tabTop_Home"},
-    {TTool::Dot, "sbDot", 'D', "tabTop_Home"},
-    {TTool::Line, "sbLine", 'L', "tabTop_Line"},
-    {TTool::Bezier, "sbBezier", 'B', "tabTop_Home"},
-    {TTool::Circle, "sbCircle", 'E', "tabTop_Ellipse"},
-    {TTool::Rect, "sbRect", 'R', "tabTop_Rect"},
-    {TTool::Stitch, "sbStitch", 'P', "tabTop_Pricking"},
-    {TTool::Mentori, "sbMentori", 'X', "tabTop_Mentori"},
-    {TTool::Offset, "sbOffset", 'O', "tabTop_Offset"},
-    {TTool::Backdrop, "sbBackdrop", 'W', "tabTop_Backdrop"},
-    {TTool::CenterLine, "sbCenterLine", 'C', "tabTop_CenterLine"},
-    {TTool::DistMarkLine, "sbDistMarkLine", 'M', "tabTop_DistMarking"},
-    {TTool::Text, "sbText", 'T', "tabTop_Text"},
-    {TTool::Arc, "sbArc", 'V', "tabTop_Arc"},
-    {TTool::Trimming, "sbTrimming", '!', "tabTop_Trimming"},
-    {TTool::DimensionLine, "sbDimensionLine", '#', "tabTop_Dimension"},
-    {TTool::Mandala, "sbMandala", 'Q', "tabTop_Home"},
-    {TTool::LeatherSimulator, "sbLeatherSimulator", 'U', "tabTop_Home"},
+    {TTool::Select, 'A', TRibbonTab::Home},
+    {TTool::Dot, 'D', TRibbonTab::Home},
+    {TTool::Line, 'L', TRibbonTab::Line},
+    {TTool::Bezier, 'B', TRibbonTab::Home},
+    {TTool::Circle, 'E', TRibbonTab::Ellipse},
+    {TTool::Rect, 'R', TRibbonTab::Rect},
+    {TTool::Stitch, 'P', TRibbonTab::Pricking},
+    {TTool::Mentori, 'X', TRibbonTab::Mentori},
+    {TTool::Offset, 'O', TRibbonTab::Offset},
+    {TTool::Backdrop, 'W', TRibbonTab::Backdrop},
+    {TTool::CenterLine, 'C', TRibbonTab::CenterLine},
+    {TTool::DistMarkLine, 'M', TRibbonTab::DistMarking},
+    {TTool::Text, 'T', TRibbonTab::Text},
+    {TTool::Arc, 'V', TRibbonTab::Arc},
+    {TTool::Trimming, '!', TRibbonTab::Trimming},
+    {TTool::DimensionLine, '#', TRibbonTab::Dimension},
+    {TTool::Mandala, 'Q', TRibbonTab::Home},
+    {TTool::LeatherSimulator, 'U', TRibbonTab::Home},
 }};
 
 const TToolRow &rowOf(TTool tool) { return kTools[static_cast<std::size_t>(tool)]; }
@@ -74,11 +73,11 @@ void runToolChange(TEditor &editor, std::optional<TTool> sender) {
   // 2. The new tool's own step.
   TToolPanels panels;
   panels.Tool = tool;
-  panels.RibbonTab = QString::fromLatin1(rowOf(tool).RibbonTab);
+  panels.RibbonTab = rowOf(tool).RibbonTab;
   switch (tool) {
     case TTool::Stitch:
       deselectAll(editor);
-      panels.RightTab = QStringLiteral("TabPrickingIrons");
+      panels.RightTab = TRightTab::PrickingIrons;
       editor.tool().FStitchingCount = 0;
       break;
     case TTool::Offset:
@@ -102,7 +101,7 @@ void runToolChange(TEditor &editor, std::optional<TTool> sender) {
       editor.display().IsMandalaMode = true;
       editor.tool().FMandalaButtonTag = 1;
       deselectAll(editor);
-      panels.RightTab = QStringLiteral("tabTop_Mandara");
+      panels.RightTab = TRightTab::Mandala;
       break;
     case TTool::CenterLine:
       deselectAll(editor);
@@ -131,8 +130,6 @@ void runToolChange(TEditor &editor, std::optional<TTool> sender) {
 }
 
 }  // namespace
-
-QString toolButtonName(TTool tool) { return QString::fromLatin1(rowOf(tool).Button); }
 
 QString toolButtonHint(TTool tool) { return QStringLiteral("Hotkey: ") + QChar::fromLatin1(rowOf(tool).HotKey); }
 

@@ -15,17 +15,24 @@ namespace quillon {
 
 class TEditor;
 
+// The pages of the top ribbon that a tool change brings forward; the window maps them to
+// its tab pages.
+enum class TRibbonTab {
+  Home, Line, Ellipse, Rect, Pricking, Mentori, Offset, Backdrop, CenterLine, DistMarking, Text, Arc, Trimming,
+  Dimension,
+};
+// The page of the right-hand panel a tool change brings forward, if any.
+enum class TRightTab { Unchanged, PrickingIrons, Mandala };
+
 // What the window shows after a tool change.
 struct TToolPanels {
   TTool Tool = TTool::Select;  // the tool-bar button shown pressed
-  QString RibbonTab;           // the page of the top ribbon tabConTop, e.g. "tabTop_Line"
-  bool RightPanelVisible = false;  // the right-hand tab control tabRight
-  QString RightTab;  // the page of tabRight to bring forward; empty: leave it as it is
+  TRibbonTab RibbonTab = TRibbonTab::Home;  // the page of the top ribbon
+  bool RightPanelVisible = false;           // the right-hand tab control
+  TRightTab RightTab = TRightTab::Unchanged;  // the page of the right-hand panel to bring forward
 };
 
-// The tool-bar button's object name ("sbSelect", "sbDot", ...).
-QString toolButtonName(TTool tool);
-// The button's hint, which names its hot key ("Hotkey: A").
+// The tool button's hint, which names its hot key ("Hotkey: A").
 QString toolButtonHint(TTool tool);
 // The tool whose hint names the key character (either case for letters), if any.
 std::optional<TTool> toolOfHotKey(QChar key);

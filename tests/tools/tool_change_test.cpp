@@ -41,9 +41,9 @@ class ToolChangeTest : public ::testing::Test {
 
 struct TToolCase {
   TTool Tool;
-  const char *Ribbon;
+  TRibbonTab Ribbon;
   bool RightPanel;
-  const char *RightTab;
+  TRightTab RightTab;
   bool ShowsIntersections;
   bool Deselects;
 };
@@ -52,29 +52,29 @@ struct TToolCase {
 // radial repeat), intersections hidden for select, tracing image, text and leather
 // simulator, and the tools that clear the selection.
 const TToolCase kToolCases[] = {
-    {TTool::Select, "tabTop_Home", false, "", false, false},
-    {TTool::Dot, "tabTop_Home", false, "", true, false},
-    {TTool::Line, "tabTop_Line", false, "", true, false},
-    {TTool::Bezier, "tabTop_Home", false, "", true, false},
-    {TTool::Circle, "tabTop_Ellipse", false, "", true, false},
-    {TTool::Rect, "tabTop_Rect", false, "", true, false},
-    {TTool::Stitch, "tabTop_Pricking", true, "TabPrickingIrons", true, true},
-    {TTool::Mentori, "tabTop_Mentori", false, "", true, true},
-    {TTool::Offset, "tabTop_Offset", false, "", true, true},
-    {TTool::Backdrop, "tabTop_Backdrop", false, "", false, true},
-    {TTool::CenterLine, "tabTop_CenterLine", false, "", true, true},
-    {TTool::DistMarkLine, "tabTop_DistMarking", false, "", true, true},
-    {TTool::Text, "tabTop_Text", false, "", false, true},
-    {TTool::Arc, "tabTop_Arc", false, "", true, false},
-    {TTool::Trimming, "tabTop_Trimming", false, "", true, true},
-    {TTool::DimensionLine, "tabTop_Dimension", false, "", true, true},
-    {TTool::Mandala, "tabTop_Home", true, "tabTop_Mandara", true, true},
-    {TTool::LeatherSimulator, "tabTop_Home", false, "", false, false},
+    {TTool::Select, TRibbonTab::Home, false, TRightTab::Unchanged, false, false},
+    {TTool::Dot, TRibbonTab::Home, false, TRightTab::Unchanged, true, false},
+    {TTool::Line, TRibbonTab::Line, false, TRightTab::Unchanged, true, false},
+    {TTool::Bezier, TRibbonTab::Home, false, TRightTab::Unchanged, true, false},
+    {TTool::Circle, TRibbonTab::Ellipse, false, TRightTab::Unchanged, true, false},
+    {TTool::Rect, TRibbonTab::Rect, false, TRightTab::Unchanged, true, false},
+    {TTool::Stitch, TRibbonTab::Pricking, true, TRightTab::PrickingIrons, true, true},
+    {TTool::Mentori, TRibbonTab::Mentori, false, TRightTab::Unchanged, true, true},
+    {TTool::Offset, TRibbonTab::Offset, false, TRightTab::Unchanged, true, true},
+    {TTool::Backdrop, TRibbonTab::Backdrop, false, TRightTab::Unchanged, false, true},
+    {TTool::CenterLine, TRibbonTab::CenterLine, false, TRightTab::Unchanged, true, true},
+    {TTool::DistMarkLine, TRibbonTab::DistMarking, false, TRightTab::Unchanged, true, true},
+    {TTool::Text, TRibbonTab::Text, false, TRightTab::Unchanged, false, true},
+    {TTool::Arc, TRibbonTab::Arc, false, TRightTab::Unchanged, true, false},
+    {TTool::Trimming, TRibbonTab::Trimming, false, TRightTab::Unchanged, true, true},
+    {TTool::DimensionLine, TRibbonTab::Dimension, false, TRightTab::Unchanged, true, true},
+    {TTool::Mandala, TRibbonTab::Home, true, TRightTab::Mandala, true, true},
+    {TTool::LeatherSimulator, TRibbonTab::Home, false, TRightTab::Unchanged, false, false},
 };
 
 TEST_F(ToolChangeTest, EachToolShowsItsPanelsSetsItsFlagsAndClearsTheToolState) {
   for (const TToolCase &c : kToolCases) {
-    SCOPED_TRACE(toolButtonName(c.Tool).toStdString());
+    SCOPED_TRACE(static_cast<int>(c.Tool));
     editor.display().IsMandalaMode = false;  // the radial-repeat tool leaves its mode on
     TQN_Path *line = addSelectedLine({0.0f, 0.0f}, {10.0f, 0.0f});
     leaveToolState();
@@ -86,9 +86,9 @@ TEST_F(ToolChangeTest, EachToolShowsItsPanelsSetsItsFlagsAndClearsTheToolState) 
     ASSERT_FALSE(ui.toolPanels.empty());
     const TToolPanels &p = ui.toolPanels.back();
     EXPECT_EQ(p.Tool, c.Tool);
-    EXPECT_EQ(p.RibbonTab, QString::fromLatin1(c.Ribbon));
+    EXPECT_EQ(p.RibbonTab, c.Ribbon);
     EXPECT_EQ(p.RightPanelVisible, c.RightPanel);
-    EXPECT_EQ(p.RightTab, QString::fromLatin1(c.RightTab));
+    EXPECT_EQ(p.RightTab, c.RightTab);
     EXPECT_EQ(editor.display().FShow_intersections, c.ShowsIntersections);
     EXPECT_EQ(line->FSelected, !c.Deselects);
     EXPECT_GT(ui.canvasRefreshes, refreshes);
@@ -117,7 +117,7 @@ TEST_F(ToolChangeTest, TheSelectToolIsNeverRememberedAsTheToolUsedLast) {
   switchToSelectTool(editor);
   EXPECT_EQ(editor.tool().FTool, TTool::Select);
   EXPECT_EQ(editor.tool().FLastUsedTool, TTool::Line);
-  EXPECT_EQ(ui.toolPanels.back().RibbonTab, QStringLiteral("tabTop_Home"));
+  EXPECT_EQ(ui.toolPanels.back().RibbonTab, TRibbonTab::Home);
 
   // A switch without a sender (the button that is down) remembers nothing.
   editor.tool().FTool = TTool::Arc;
@@ -158,7 +158,7 @@ TEST_F(ToolChangeTest, TheRadialRepeatToolLeavesItsModeOnSoTheRightPanelStays) {
   const int before = ui.actionCalls;
   sbToolsClick(editor, TTool::Line);
   EXPECT_TRUE(ui.toolPanels.back().RightPanelVisible);
-  EXPECT_EQ(ui.toolPanels.back().RightTab, QString());
+  EXPECT_EQ(ui.toolPanels.back().RightTab, TRightTab::Unchanged);
   EXPECT_GT(ui.actionCalls, before);
 }
 
@@ -200,23 +200,17 @@ TEST(ToolButtons, NamesHintsAndHotKeysFollowTheToolBar) {
   struct TKey {
     char Key;
     TTool Tool;
-    const char *Button;
   };
   const TKey keys[] = {
-      {'A', TTool::Select, "sbSelect"},        {'d', TTool::Dot, "sbDot"},
-      {'L', TTool::Line, "sbLine"},            {'b', TTool::Bezier, "sbBezier"},
-      {'E', TTool::Circle, "sbCircle"},        {'r', TTool::Rect, "sbRect"},
-      {'P', TTool::Stitch, "sbStitch"},        {'x', TTool::Mentori, "sbMentori"},
-      {'O', TTool::Offset, "sbOffset"},        {'w', TTool::Backdrop, "sbBackdrop"},
-      {'C', TTool::CenterLine, "sbCenterLine"}, {'m', TTool::DistMarkLine, "sbDistMarkLine"},
-      {'T', TTool::Text, "sbText"},            {'v', TTool::Arc, "sbArc"},
-      {'!', TTool::Trimming, "sbTrimming"},    {'#', TTool::DimensionLine, "sbDimensionLine"},
-      {'q', TTool::Mandala, "sbMandala"},      {'U', TTool::LeatherSimulator, "sbLeatherSimulator"},
+      {'A', TTool::Select},     {'d', TTool::Dot},          {'L', TTool::Line},         {'b', TTool::Bezier},
+      {'E', TTool::Circle},     {'r', TTool::Rect},         {'P', TTool::Stitch},       {'x', TTool::Mentori},
+      {'O', TTool::Offset},     {'w', TTool::Backdrop},     {'C', TTool::CenterLine},   {'m', TTool::DistMarkLine},
+      {'T', TTool::Text},       {'v', TTool::Arc},          {'!', TTool::Trimming},     {'#', TTool::DimensionLine},
+      {'q', TTool::Mandala},    {'U', TTool::LeatherSimulator},
   };
   for (const TKey &k : keys) {
-    SCOPED_TRACE(k.Button);
+    SCOPED_TRACE(k.Key);
     EXPECT_EQ(toolOfHotKey(QChar::fromLatin1(k.Key)), k.Tool);
-    EXPECT_EQ(toolButtonName(k.Tool), QString::fromLatin1(k.Button));
     EXPECT_EQ(toolButtonHint(k.Tool), QStringLiteral("Hotkey: ") + QChar::fromLatin1(k.Key).toUpper());
   }
   for (char none : {'G', 's', 'Z', '1', '?'}) EXPECT_FALSE(toolOfHotKey(QChar::fromLatin1(none)).has_value()) << none;

@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
@@ -118,7 +120,7 @@ TEST_F(MainWindowTest, HasTheNamedPartsOfTheLayout) {
 TEST_F(MainWindowTest, ToolButtonsChooseTheToolAndShowItsPanels) {
   for (int i = 0; i < kToolCount; ++i) {
     const auto tool = static_cast<TTool>(i);
-    QToolButton *b = child<QToolButton>(toolButtonName(tool).toLatin1().constData());
+    QToolButton *b = child<QToolButton>(TfrmQuil::toolButtonName(tool).toLatin1().constData());
     ASSERT_NE(b, nullptr) << i;
     EXPECT_EQ(b->toolTip(), toolButtonHint(tool));
   }
@@ -145,6 +147,35 @@ TEST_F(MainWindowTest, ToolButtonsChooseTheToolAndShowItsPanels) {
   EXPECT_TRUE(window->toolButton(TTool::Select)->isChecked());
   EXPECT_FALSE(window->tabRight->isVisible());
   EXPECT_EQ(editor().tool().FLastUsedTool, TTool::Stitch);
+}
+
+// The window names the core's tools and panels: every tool's button by its object name,
+// and the ribbon page each tool brings forward.
+TEST_F(MainWindowTest, EveryToolButtonShowsItsRibbonPage) {
+  // Every tool's button by its name, and the ribbon page each brings forward.
+  const std::pair<const char *, const char *> pages[kToolCount] = {
+      {"sbSelect", "tabTop_Home"},         {"sbDot", "tabTop_Home"},
+      {"sbLine", "tabTop_Line"},           {"sbBezier", "tabTop_Home"},
+      {"sbCircle", "tabTop_Ellipse"},      {"sbRect", "tabTop_Rect"},
+      {"sbStitch", "tabTop_Pricking"},     {"sbMentori", "tabTop_Mentori"},
+      {"sbOffset", "tabTop_Offset"},       {"sbBackdrop", "tabTop_Backdrop"},
+      {"sbCenterLine", "tabTop_CenterLine"}, {"sbDistMarkLine", "tabTop_DistMarking"},
+      {"sbText", "tabTop_Text"},           {"sbArc", "tabTop_Arc"},
+      {"sbTrimming", "tabTop_Trimming"},   {"sbDimensionLine", "tabTop_Dimension"},
+      {"sbMandala", "tabTop_Home"},        {"sbLeatherSimulator", "tabTop_Home"},
+  };
+  for (int i = kToolCount - 1; i >= 0; --i) {
+    QToolButton *b = child<QToolButton>(pages[i].first);
+    ASSERT_NE(b, nullptr) << pages[i].first;
+    b->click();
+    settle();
+    EXPECT_EQ(editor().tool().FTool, static_cast<TTool>(i)) << pages[i].first;
+    EXPECT_EQ(currentRibbon(), QString::fromLatin1(pages[i].second)) << pages[i].first;
+    if (static_cast<TTool>(i) == TTool::Mandala) {
+      EXPECT_EQ(window->tabRight->currentWidget()->objectName(), QStringLiteral("tabTop_Mandara"));
+    }
+  }
+
 }
 
 TEST_F(MainWindowTest, APaletteBoxClickChoosesThePenAndRestrokesTheSelection) {

@@ -60,12 +60,18 @@ constexpr int kRulerSize = 25;
 // The window height up to which the property panel stands beside the button panel.
 constexpr int kTallWindowHeight = 1080;
 
+// The object names of the tool buttons, in tool-bar order.
+constexpr const char *kToolButtonNames[kToolCount] = {
+    "sbSelect",     "sbDot",          "sbLine",         "sbBezier", "sbCircle", "sbRect",
+    "sbStitch",     "sbMentori",      "sbOffset",       "sbBackdrop", "sbCenterLine", "sbDistMarkLine",
+    "sbText",       "sbArc",          "sbTrimming",     "sbDimensionLine", "sbMandala", "sbLeatherSimulator"};
+
 // The captions of the tool buttons, in tool-bar order.
 constexpr const char *kToolCaptions[kToolCount] = {
     "Select", "Dot",         "Line",  "Bezier", "Circle", "Rectangle", "Pricking",  "Corner",  "Offset",
     "Image",  "Center Line", "Marks", "Text",   "Arc",    "Trim",      "Dimension", "Mandala", "Leather"};
 
-// The pages of the top ribbon and their captions.
+// The pages of the top ribbon and their captions, in the order of TRibbonTab.
 struct TPage {
   const char *Name;
   const char *Caption;
@@ -79,7 +85,7 @@ constexpr TPage kRibbonPages[] = {
     {"tabTop_Text", "Text"},         {"tabTop_Arc", "Arc"},
     {"tabTop_Trimming", "Trimming"}, {"tabTop_Dimension", "Dimension"},
 };
-// The pages of the right-hand tab control.
+// The pages of the right-hand tab control; the first two are those of TRightTab.
 constexpr TPage kRightPages[] = {
     {"TabPrickingIrons", "Pricking Irons"},
     {"tabTop_Mandara", "Mandala"},
@@ -714,6 +720,10 @@ void TfrmQuil::popupMenu(TPopupMenu menu, TPointF at) {
   m->popup(pbox->mapToGlobal(QPointF(at.X, at.Y).toPoint()));
 }
 
+QString TfrmQuil::toolButtonName(TTool tool) {
+  return QString::fromLatin1(kToolButtonNames[static_cast<std::size_t>(tool)]);
+}
+
 void TfrmQuil::setRangeText(const QString &text) {
   if (lblRange) lblRange->setText(text);
 }
@@ -721,10 +731,13 @@ void TfrmQuil::setRangeText(const QString &text) {
 void TfrmQuil::showToolPanels(const TToolPanels &panels) {
   if (!pbox) return;
   toolButton(panels.Tool)->setChecked(true);
-  if (auto *page = tabConTop->findChild<QWidget *>(panels.RibbonTab)) tabConTop->setCurrentWidget(page);
+  const char *ribbon = kRibbonPages[static_cast<std::size_t>(panels.RibbonTab)].Name;
+  if (auto *page = tabConTop->findChild<QWidget *>(QString::fromLatin1(ribbon))) tabConTop->setCurrentWidget(page);
   tabRight->setVisible(panels.RightPanelVisible);
-  if (!panels.RightTab.isEmpty())
-    if (auto *page = tabRight->findChild<QWidget *>(panels.RightTab)) tabRight->setCurrentWidget(page);
+  if (panels.RightTab != TRightTab::Unchanged) {
+    const char *right = panels.RightTab == TRightTab::PrickingIrons ? kRightPages[0].Name : kRightPages[1].Name;
+    if (auto *page = tabRight->findChild<QWidget *>(QString::fromLatin1(right))) tabRight->setCurrentWidget(page);
+  }
 }
 
 void TfrmQuil::showInfo(const TInfoTexts &texts) {

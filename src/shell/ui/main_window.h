@@ -86,6 +86,8 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   // A command of the menus or pop-up menus by its object name; nullptr when there is none.
   QAction *findAction(const QString &name) const;
   QToolButton *toolButton(TTool tool) const { return FToolButtons.at(static_cast<std::size_t>(tool)); }
+  // The object name of a tool's button ("sbSelect", "sbDot", ...).
+  static QString toolButtonName(TTool tool);
 
   // Widgets, named as the components they stand for.
   QScrollArea *vscrollLeft = nullptr;
