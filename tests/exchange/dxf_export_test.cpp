@@ -13,6 +13,7 @@
 #include "exchange/dxf_shape_writer.h"
 #include "exchange/export.h"
 #include "model/point_helpers.h"
+#include "platform/json_text.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "shell/options.h"

@@ -21,6 +21,7 @@
 #include "exchange/export.h"
 #include "exchange/svg_writer.h"
 #include "model/point_helpers.h"
+#include "platform/json_text.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
