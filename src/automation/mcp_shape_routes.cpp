@@ -39,7 +39,8 @@ std::string shapeNotFoundReply(int id) {
 
 // Records of the shape with every other shape, whether or not a pointer drag is under way.
 void recordIntersections(TEditor &editor, TQN_Path *shape) {
-  calcIntersectionsOfShape(editor.doc().PathList(), editor.doc().FIntersections, shape, false, &editor.doc().FShapeIndex);
+  calcIntersectionsOfShape(editor.doc().PathList(), editor.doc().FIntersections, shape, false,
+                           &editor.doc().FShapeIndex);
 }
 
 // The outline of an arc about (cx, cy) from startAngle to endAngle (radians, growing from

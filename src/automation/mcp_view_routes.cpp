@@ -159,12 +159,13 @@ std::string mcpHitTest(TEditor &editor, const TMcpRequest &request) {
     nearestText += hitEntry(editor, *shape, d);
   }
   return "{\"ok\":true,\"mode\":" + mcpJsonString(mode) + ",\"scale\":" + fixed(editor.view().FScale, 4) +
-         ",\"probe\":{\"x\":" + fixed(probe.X, 4) + ",\"y\":" + fixed(probe.Y, 4) + ",\"screenX\":" +
-         fixed(screen.X, 2) + ",\"screenY\":" + fixed(screen.Y, 2) + "},\"dragDecision\":{\"selectedNear\":" +
-         (selectedNear ? "true" : "false") + ",\"selectedNearId\":" + std::to_string(selectedNear ? near->ID() : -1) +
-         ",\"onEndPoint\":" + (onEndPoint ? "true" : "false") + ",\"stickyExists\":" +
-         (editor.snap().FStickyExists ? "true" : "false") + "},\"picked\":[" + pickedText + "],\"nearest\":[" + nearestText +
-         "]}";
+         ",\"probe\":{\"x\":" + fixed(probe.X, 4) + ",\"y\":" + fixed(probe.Y, 4) +
+         ",\"screenX\":" + fixed(screen.X, 2) + ",\"screenY\":" + fixed(screen.Y, 2) +
+         "},\"dragDecision\":{\"selectedNear\":" + (selectedNear ? "true" : "false") +
+         ",\"selectedNearId\":" + std::to_string(selectedNear ? near->ID() : -1) +
+         ",\"onEndPoint\":" + (onEndPoint ? "true" : "false") +
+         ",\"stickyExists\":" + (editor.snap().FStickyExists ? "true" : "false") + "},\"picked\":[" + pickedText +
+         "],\"nearest\":[" + nearestText + "]}";
 }
 
 std::string mcpFitViewport(TEditor &editor, const TMcpRequest &) {
@@ -202,10 +203,10 @@ std::string mcpSetViewport(TEditor &editor, const TMcpRequest &request) {
   editor.view().FOffset = {editor.view().FBoxWidth / 2.0f - centre.X * editor.view().FScale,
                     editor.view().FBoxHeight / 2.0f - centre.Y * editor.view().FScale};
   editor.ui().refreshCanvas();
-  return "{\"ok\":true,\"scale\":" + fixed(editor.view().FScale, 4) + ",\"offsetX\":" + fixed(editor.view().FOffset.X, 2) +
-         ",\"offsetY\":" + fixed(editor.view().FOffset.Y, 2) + ",\"canvasW\":" + fixed(editor.view().FBoxWidth, 0) +
-         ",\"canvasH\":" + fixed(editor.view().FBoxHeight, 0) + ",\"centerX\":" + fixed(centre.X, 3) +
-         ",\"centerY\":" + fixed(centre.Y, 3) + "}";
+  return "{\"ok\":true,\"scale\":" + fixed(editor.view().FScale, 4) +
+         ",\"offsetX\":" + fixed(editor.view().FOffset.X, 2) + ",\"offsetY\":" + fixed(editor.view().FOffset.Y, 2) +
+         ",\"canvasW\":" + fixed(editor.view().FBoxWidth, 0) + ",\"canvasH\":" + fixed(editor.view().FBoxHeight, 0) +
+         ",\"centerX\":" + fixed(centre.X, 3) + ",\"centerY\":" + fixed(centre.Y, 3) + "}";
 }
 
 std::string mcpClick(TEditor &editor, const TMcpRequest &request) {
@@ -228,7 +229,8 @@ std::string mcpClick(TEditor &editor, const TMcpRequest &request) {
   for (const TQN_Path *shape : editor.doc().PathList()) {
     if (!shape->FSelected) continue;
     if (!selected.empty()) selected += ',';
-    selected += "{\"id\":" + std::to_string(shape->ID()) + ",\"type\":" + mcpJsonString(shape->kindName().toStdString()) +
+    selected += "{\"id\":" + std::to_string(shape->ID()) +
+                ",\"type\":" + mcpJsonString(shape->kindName().toStdString()) +
                 ",\"groupId\":" + std::to_string(shape->FGroupID) + "}";
   }
   const std::size_t count = getSelectedPaths(editor, false, false).size();

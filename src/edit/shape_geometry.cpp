@@ -56,8 +56,8 @@ std::vector<TQN_Path *> ellipticalArcToBeziers(TEditor &editor, TPointF center, 
     const double t0 = startAngle + step * i;
     const double t1 = t0 + step;
     const TPointF p0 = pointAt(t0), p3 = pointAt(t1);
-    auto *bz = new TQN_Path(palette, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, editor.pen().FCurrentDash,
-                            editor.doc().PathList().getNextID());
+    auto *bz = new TQN_Path(palette, editor.pen().FCurrentColor, editor.pen().FCurrentThickness,
+                            editor.pen().FCurrentDash, editor.doc().PathList().getNextID());
     bz->drawBezierPath(p0, p0 + handleAt(t0), p3 - handleAt(t1), p3);
     result.push_back(bz);
   }

@@ -68,8 +68,9 @@ class TEndGrid {
   };
   struct TKeyHash {
     std::size_t operator()(const TKey &k) const {
-      const std::uint64_t h = static_cast<std::uint64_t>(k.x) * 0x9E3779B97F4A7C15ull ^
-                              (static_cast<std::uint64_t>(k.y) + 0x632BE59BD9B4E019ull + (static_cast<std::uint64_t>(k.x) << 6));
+      const std::uint64_t h =
+          static_cast<std::uint64_t>(k.x) * 0x9E3779B97F4A7C15ull ^
+          (static_cast<std::uint64_t>(k.y) + 0x632BE59BD9B4E019ull + (static_cast<std::uint64_t>(k.x) << 6));
       return static_cast<std::size_t>(h ^ (h >> 29));
     }
   };

@@ -47,7 +47,8 @@ void removeIntersectionsOf(TIntersections &intersections, const TQN_Path *shape)
 
 void removeIntersectionsOf(TIntersections &intersections, const std::unordered_set<const TQN_Path *> &shapes) {
   if (shapes.empty()) return;
-  intersections.FreeWhere([&shapes](const TIntersection &r) { return shapes.count(r.FPath1) || shapes.count(r.FPath2); });
+  intersections.FreeWhere(
+      [&shapes](const TIntersection &r) { return shapes.count(r.FPath1) || shapes.count(r.FPath2); });
 }
 
 }  // namespace quillon

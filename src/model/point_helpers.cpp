@@ -204,8 +204,9 @@ std::optional<std::uint32_t> parseHex32(std::string_view digits) {
   std::uint32_t v = 0;
   for (char ch : digits) {
     if (!std::isxdigit(static_cast<unsigned char>(ch))) return std::nullopt;
-    const int d = std::isdigit(static_cast<unsigned char>(ch)) ? ch - '0'
-                                                               : std::tolower(static_cast<unsigned char>(ch)) - 'a' + 10;
+    const int d = std::isdigit(static_cast<unsigned char>(ch))
+                      ? ch - '0'
+                      : std::tolower(static_cast<unsigned char>(ch)) - 'a' + 10;
     v = (v << 4) | static_cast<std::uint32_t>(d);
   }
   return v;

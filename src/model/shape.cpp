@@ -105,28 +105,26 @@ TQN_Path *TQN_Path::createCopy() const {
 bool TQN_Path::sameContent(const TQN_Path &o) const {
   // The same fields as createCopy, cheapest first.
   return FID == o.FID && FPalletIndex == o.FPalletIndex && FColor == o.FColor && FDash == o.FDash &&
-         FThickness == o.FThickness && FSelected == o.FSelected && FLayerID == o.FLayerID &&
-         FGroupID == o.FGroupID && FStartPt.exactlyEquals(o.FStartPt) && FEndPt.exactlyEquals(o.FEndPt) &&
-         FCenter.exactlyEquals(o.FCenter) && FBezierCp1.exactlyEquals(o.FBezierCp1) &&
-         FBezierCp2.exactlyEquals(o.FBezierCp2) && FRotation == o.FRotation && FWidth == o.FWidth &&
-         FHeight == o.FHeight && FStartAngle == o.FStartAngle && FSweepAngle == o.FSweepAngle &&
-         FLine_param_a == o.FLine_param_a && FLine_param_b == o.FLine_param_b &&
-         FIsVerticalLine == o.FIsVerticalLine && FIsHorizontalLine == o.FIsHorizontalLine &&
-         FIsFreeAngle == o.FIsFreeAngle && FClickedPoint.exactlyEquals(o.FClickedPoint) &&
-         FOpacity == o.FOpacity && FCatalogGUID == o.FCatalogGUID && FCatalogRotation == o.FCatalogRotation &&
-         FCatalogScale.exactlyEquals(o.FCatalogScale) && FStitchType == o.FStitchType &&
-         FStitchInversed == o.FStitchInversed && FPrickingIron == o.FPrickingIron && FFontSize == o.FFontSize &&
-         FTextStretch == o.FTextStretch && FTextRadius == o.FTextRadius && FTextFill == o.FTextFill &&
-         FIsSymmetryTarget == o.FIsSymmetryTarget && FIsDimensionLine == o.FIsDimensionLine &&
-         FShowArrowSt == o.FShowArrowSt && FShowArrowEd == o.FShowArrowEd && FStitchIn.exactlyEquals(o.FStitchIn) &&
-         FStitchOut.exactlyEquals(o.FStitchOut) && FPrevStitchID == o.FPrevStitchID &&
-         FNextStitchID == o.FNextStitchID && FMandalaID == o.FMandalaID &&
+         FThickness == o.FThickness && FSelected == o.FSelected && FLayerID == o.FLayerID && FGroupID == o.FGroupID &&
+         FStartPt.exactlyEquals(o.FStartPt) && FEndPt.exactlyEquals(o.FEndPt) && FCenter.exactlyEquals(o.FCenter) &&
+         FBezierCp1.exactlyEquals(o.FBezierCp1) && FBezierCp2.exactlyEquals(o.FBezierCp2) && FRotation == o.FRotation &&
+         FWidth == o.FWidth && FHeight == o.FHeight && FStartAngle == o.FStartAngle && FSweepAngle == o.FSweepAngle &&
+         FLine_param_a == o.FLine_param_a && FLine_param_b == o.FLine_param_b && FIsVerticalLine == o.FIsVerticalLine &&
+         FIsHorizontalLine == o.FIsHorizontalLine && FIsFreeAngle == o.FIsFreeAngle &&
+         FClickedPoint.exactlyEquals(o.FClickedPoint) && FOpacity == o.FOpacity && FCatalogGUID == o.FCatalogGUID &&
+         FCatalogRotation == o.FCatalogRotation && FCatalogScale.exactlyEquals(o.FCatalogScale) &&
+         FStitchType == o.FStitchType && FStitchInversed == o.FStitchInversed && FPrickingIron == o.FPrickingIron &&
+         FFontSize == o.FFontSize && FTextStretch == o.FTextStretch && FTextRadius == o.FTextRadius &&
+         FTextFill == o.FTextFill && FIsSymmetryTarget == o.FIsSymmetryTarget &&
+         FIsDimensionLine == o.FIsDimensionLine && FShowArrowSt == o.FShowArrowSt && FShowArrowEd == o.FShowArrowEd &&
+         FStitchIn.exactlyEquals(o.FStitchIn) && FStitchOut.exactlyEquals(o.FStitchOut) &&
+         FPrevStitchID == o.FPrevStitchID && FNextStitchID == o.FNextStitchID && FMandalaID == o.FMandalaID &&
          FMandalaSectionID == o.FMandalaSectionID && FMandalaCenter.exactlyEquals(o.FMandalaCenter) &&
          FNumMandalaSections == o.FNumMandalaSections && FMandalaRotation == o.FMandalaRotation &&
          FShowBezierOffsetSupport == o.FShowBezierOffsetSupport && FThreadColor == o.FThreadColor &&
          FThreadDiameter == o.FThreadDiameter && FAlwaysShowStitchSimulator == o.FAlwaysShowStitchSimulator &&
-         FGUID == o.FGUID && FShapeType == o.FShapeType && FUnknownKindName == o.FUnknownKindName && FText == o.FText && FFontFamily == o.FFontFamily &&
-         FName == o.FName && FThreadCode == o.FThreadCode && FData == o.FData;
+         FGUID == o.FGUID && FShapeType == o.FShapeType && FUnknownKindName == o.FUnknownKindName && FText == o.FText &&
+         FFontFamily == o.FFontFamily && FName == o.FName && FThreadCode == o.FThreadCode && FData == o.FData;
 }
 
 void TQN_Path::copyPalletValuesFrom(const TQN_Path &src) {

@@ -77,7 +77,9 @@ float toFloat(const TJson &value, const char *key) {
   return readOrFail(readJsonFloat(value, TNonFinite::Accept), key, value, "a number");
 }
 
-int toInt(const TJson &value, const char *key) { return readOrFail(readJsonInt(value), key, value, "a 32-bit integer"); }
+int toInt(const TJson &value, const char *key) {
+  return readOrFail(readJsonInt(value), key, value, "a 32-bit integer");
+}
 
 bool toBool(const TJson &value, const char *key) {
   return readOrFail(readJsonBool(value, TBoolForms::Flags), key, value, "a Boolean (\"-1\" or \"0\")");
@@ -278,7 +280,8 @@ TJson TQN_Path::toJson() const {
     if (FThreadDiameter > 0.0f) jo["thdia"] = floatToTextNoDotZero(FThreadDiameter);
     jo["asss"] = boolText(FAlwaysShowStitchSimulator);
   }
-  if (static_cast<double>(calcDistance(FCatalogScale, {1.0f, 1.0f})) >= 0.001) jo["ctlgscl"] = pointToJson(FCatalogScale);
+  if (static_cast<double>(calcDistance(FCatalogScale, {1.0f, 1.0f})) >= 0.001)
+    jo["ctlgscl"] = pointToJson(FCatalogScale);
   if (isKind(TShapeKind::Text) && !FTextFill) jo["TxFl"] = boolText(false);
   return jo;
 }

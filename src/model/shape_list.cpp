@@ -89,7 +89,8 @@ int TShapeList::addLayer(int layerId, const QString &name, bool visible) {
   bool isVisible = visible;
   if (layerId < 0) {
     id = FLayers.empty() ? 0 : *std::max_element(FLayers.begin(), FLayers.end()) + 1;
-    const QString caption = FMultiLang ? FMultiLang->getTranslation(LangID, QStringLiteral("lblLayerCaption")) : QString();
+    const QString caption =
+        FMultiLang ? FMultiLang->getTranslation(LangID, QStringLiteral("lblLayerCaption")) : QString();
     layerName = caption + QLatin1Char(' ') + QString::number(id + 1);
     isVisible = true;
   }

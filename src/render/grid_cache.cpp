@@ -63,7 +63,8 @@ void TGridCache::drawGrid(TEditor &editor, QPainter &canvas, float W, float H, f
     D = QRectF(cachedToPresent(-kMargin, -kMargin), cachedToPresent(W + kMargin, H + kMargin));
     ratio = editor.view().FScale / FGridCacheScale;
   }
-  const bool viewChanged = !sameCoordinate(FGridCacheScale, editor.view().FScale) || FGridCacheOffset != editor.view().FOffset;
+  const bool viewChanged =
+      !sameCoordinate(FGridCacheScale, editor.view().FScale) || FGridCacheOffset != editor.view().FOffset;
   const bool moved = usable && viewChanged;
   const bool stale = !usable || key != FGridCacheKey;
   const bool uncovered = ratio < 0.5f || ratio > 2.0f || D.left() > 0 || D.top() > 0 || W > D.right() ||

@@ -429,7 +429,8 @@ void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, cons
 
   // 7. The selection square.
   if (shape.FSelected && onScreen && shape.FGroupID == 0) {
-    setCanvasStroke(painter, editor.display().FIsBlackBackgroundMode ? kOpaqueWhite : kOpaqueBlack, 1.0f, TStrokeDash::Solid);
+    setCanvasStroke(painter, editor.display().FIsBlackBackgroundMode ? kOpaqueWhite : kOpaqueBlack, 1.0f,
+                    TStrokeDash::Solid);
     QPainterPath square;
     square.addRect(QRectF(vs.X - 3.0, vs.Y - 3.0, 6.0, 6.0));
     strokeOnly(painter, square, 0.7);

@@ -99,8 +99,9 @@ void drawMandalaGuides(TEditor &editor, QPainter &painter, const TMandalaGuideSt
     for (int i = 0; i < n; ++i) {
       const double a = sectionAngle(n, i, state.Rotation);
       const TPointF d = rotateVector(TPointF(1.0f, 0.0f), static_cast<float>(a));
-      setCanvasStroke(painter, i % 2 == 0 ? editor.display().FMandalaSectionColor : editor.display().FMandalaSectionColor2, 0.75f,
-                      TStrokeDash::Solid);
+      setCanvasStroke(painter,
+                      i % 2 == 0 ? editor.display().FMandalaSectionColor : editor.display().FMandalaSectionColor2,
+                      0.75f, TStrokeDash::Solid);
       StrokeScope scope(painter, 0.6);
       painter.drawLine(pc, pixel(editor, c + d * editor.display().FLastMandalaSectionLength));
     }

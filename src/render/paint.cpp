@@ -250,9 +250,11 @@ std::vector<TBanner> collectBanners(const TEditor &editor) {
   // Rows 1, 2, 4-7, 9, 12-14 belong to tools and commands not yet present (select-next
   // hole mode, the select tool, the palette bar, split, busy message, drawing check,
   // tangent circles, layer move mode).
-  if (editor.display().HideStrokeLines) out.push_back({3, editor.tr(QStringLiteral("hideStrokeLinesWarning")), 0xFFA349A4});
+  if (editor.display().HideStrokeLines)
+    out.push_back({3, editor.tr(QStringLiteral("hideStrokeLinesWarning")), 0xFFA349A4});
   if (editor.FDuplicatesRemovedOnLoad > 0)
-    out.push_back({8, editor.tr(QStringLiteral("duplicates_deleted")) + QString::number(editor.FDuplicatesRemovedOnLoad),
+    out.push_back({8,
+                   editor.tr(QStringLiteral("duplicates_deleted")) + QString::number(editor.FDuplicatesRemovedOnLoad),
                    0xFF4682B4});
   if (!doc.GetlayerVisible(editor.FActiveLayer))
     out.push_back({10, editor.tr(QStringLiteral("LayerIsNotVisible")), kRed});

@@ -27,7 +27,8 @@ bool validIndex(const TEditor &editor, int lineType) {
 
 // The tools during which a palette click only changes the pen.
 bool toolKeepsSelectionStroke(const TEditor &editor) {
-  return editor.tool().FTool == TTool::Stitch || editor.tool().FTool == TTool::Offset || editor.tool().FTool == TTool::Backdrop;
+  return editor.tool().FTool == TTool::Stitch || editor.tool().FTool == TTool::Offset ||
+         editor.tool().FTool == TTool::Backdrop;
 }
 
 void takeStroke(TQN_Path &shape, int lineType, const TDrawPallet &pallet) {

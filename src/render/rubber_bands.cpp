@@ -55,7 +55,8 @@ QString lengthText(const TEditor &editor, float mm) {
 
 // A temporary arc drawn through a pixel copy in the current stroke.
 void strokeArc(TEditor &editor, QPainter &canvas, TPointF centre, float radius, TPointF s, TPointF e, float sweep) {
-  auto arc = std::make_unique<TQN_Path>(0, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, editor.pen().FCurrentDash, 0);
+  auto arc = std::make_unique<TQN_Path>(0, editor.pen().FCurrentColor, editor.pen().FCurrentThickness,
+                                        editor.pen().FCurrentDash, 0);
   arc->drawArcPath(centre, {radius, radius}, s, e, sweep);
   pathToVirtual(editor.view(), *arc, editor.view().FOffset);
   StrokeScope scope(canvas, 1.0);
@@ -179,7 +180,8 @@ void drawDrawingToolRubberBand(TEditor &editor, QPainter &canvas, TPointF cur) {
 void drawRangeSelectionRect(const TEditor &editor, QPainter &canvas) {
   if (!editor.pointer().FIsRangeSelecting) return;
   setCanvasStroke(canvas, editor.display().FColor_Drawing, 1.5f, TStrokeDash::Dot);
-  const QPointF a(editor.pointer().FFirstMousePos.X, editor.pointer().FFirstMousePos.Y), b(editor.pointer().FLastMousePos.X, editor.pointer().FLastMousePos.Y);
+  const QPointF a(editor.pointer().FFirstMousePos.X, editor.pointer().FFirstMousePos.Y),
+      b(editor.pointer().FLastMousePos.X, editor.pointer().FLastMousePos.Y);
   StrokeScope scope(canvas, 0.9);
   canvas.drawRect(QRectF(a, b).normalized());
 }

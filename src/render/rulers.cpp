@@ -232,7 +232,8 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
   const int large = std::max(1, format.LargeTickInterval);
   const int medium = format.SmallTickInterval;
 
-  const TPointF pointer = editor.snap().FStickyExists ? realToVirtual(editor.view(), editor.snap().FStickyPoint) : editor.pointer().FLastMousePos;
+  const TPointF pointer = editor.snap().FStickyExists ? realToVirtual(editor.view(), editor.snap().FStickyPoint)
+                                                      : editor.pointer().FLastMousePos;
   const bool dark = editor.display().FIsBlackBackgroundMode;
 
   {
@@ -287,7 +288,8 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
     for (std::int64_t i = 0;; ++i) {
       const double p = first + double(i) * step;
       if (p > re) break;
-      const float pos = horizontal ? realToVirtualXY(editor.view(), float(p), 0.0f).X : realToVirtualXY(editor.view(), 0.0f, float(p)).Y;
+      const float pos = horizontal ? realToVirtualXY(editor.view(), float(p), 0.0f).X
+                                   : realToVirtualXY(editor.view(), 0.0f, float(p)).Y;
       const float len = counter == 0 ? t : (counter == medium ? t / 3.0f : t / 5.0f);
       canvas.setOpacity(0.4);
       if (horizontal)
@@ -301,9 +303,9 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
       const bool wanted = inches ? (medium > 0 ? counter % medium == 0 : counter == 0)
                                  : !text.contains(QLatin1Char('.'));
       if (wanted && (counter == 0 || pos > labelEnd + 5.0)) {
-        const QRectF r = horizontal ? drawCanvasText(canvas, TPointF(pos, 0.0f), text, kRulerFontSize, true, 1.0f, false)
-                                    : drawCanvasText(canvas, TPointF(0.0f, pos), text, kRulerFontSize, true, 1.0f,
-                                                     true, &cache);
+        const QRectF r =
+            horizontal ? drawCanvasText(canvas, TPointF(pos, 0.0f), text, kRulerFontSize, true, 1.0f, false)
+                       : drawCanvasText(canvas, TPointF(0.0f, pos), text, kRulerFontSize, true, 1.0f, true, &cache);
         labelEnd = horizontal ? r.right() : r.bottom();
         info.Labels.push_back({text, pos});
       }
@@ -369,7 +371,8 @@ TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
   if (!editor.FOptions) return info;
   const TLengthFormatSettings &format = editor.FOptions->LengthFormatSettings;
   const TDrawPallet *lineType = scaleLineType(editor);
-  const TAlphaColor scaleColor = lineType ? lineType->Color() : (editor.display().FIsBlackBackgroundMode ? kWhite : kBlack);
+  const TAlphaColor scaleColor =
+      lineType ? lineType->Color() : (editor.display().FIsBlackBackgroundMode ? kWhite : kBlack);
   PenBrushScope keep(canvas);
 
   // The end point: level or plumb with the start under Shift, else the snap or the pointer.
@@ -433,7 +436,8 @@ TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
   const double c = std::cos(rad), sn = std::sin(rad);
   const TPointF origin = realToVirtual(editor.view(), start);
   auto toScreen = [&](double x, double y) {
-    return QPointF(origin.X + (x * c - y * sn) * editor.view().FScale, origin.Y + (x * sn + y * c) * editor.view().FScale);
+    return QPointF(origin.X + (x * c - y * sn) * editor.view().FScale,
+                   origin.Y + (x * sn + y * c) * editor.view().FScale);
   };
   QPainterPath ticks;
   const double slack = tick * 1e-4;  // keeps the last tick of a whole ruler length
@@ -445,7 +449,8 @@ TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
     ticks.lineTo(toScreen(x, -h));
     ++info.TickCount;
   }
-  setCanvasStroke(canvas, editor.display().FStrokeDefs.RulerColor, editor.display().FStrokeDefs.RulerThickness, TStrokeDash::Solid);
+  setCanvasStroke(canvas, editor.display().FStrokeDefs.RulerColor, editor.display().FStrokeDefs.RulerThickness,
+                  TStrokeDash::Solid);
   StrokeScope scope(canvas, 1.0);
   canvas.drawPath(ticks);
   return info;

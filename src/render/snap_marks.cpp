@@ -41,7 +41,8 @@ void drawSnapPoints(const TEditor &editor, QPainter &canvas) {
 }
 
 TPointF currentToolPoint(const TEditor &editor) {
-  if (!editor.snap().FStickyExists || hasCtrl(editor.pointer().FLastShiftState)) return virtualToReal(editor, editor.pointer().FLastMousePos);
+  if (!editor.snap().FStickyExists || hasCtrl(editor.pointer().FLastShiftState))
+    return virtualToReal(editor, editor.pointer().FLastMousePos);
   return editor.snap().FStickyPoint;
 }
 
@@ -62,11 +63,14 @@ TPointF drawCurrentPoint(const TEditor &editor, QPainter &canvas) {
 void drawPointerMark(TEditor &editor, QPainter &canvas) {
   const bool tool = !editor.pointer().FIsShapeDragging && isDrawingTool(editor.tool().FTool);
   const bool clicked = !editor.tool().Clicked_Points.empty();
-  if (!editor.pointer().FIsRotationCenterSpecified && !editor.pointer().FIsEdgeDragging && !clicked && !editor.display().FShowRuler && !tool) return;
+  if (!editor.pointer().FIsRotationCenterSpecified && !editor.pointer().FIsEdgeDragging && !clicked &&
+      !editor.display().FShowRuler && !tool)
+    return;
 
   TPointF p;
   if (editor.pointer().FIsEdgeDragging)
-    p = editor.snap().FStickyExists ? editor.snap().FStickyPoint : virtualToReal(editor, editor.pointer().FLastMousePos, true);
+    p = editor.snap().FStickyExists ? editor.snap().FStickyPoint
+                                    : virtualToReal(editor, editor.pointer().FLastMousePos, true);
   else if (clicked || editor.display().FShowRuler || tool)
     p = virtualToReal(editor, editor.pointer().FLastMousePos, true);
   else
@@ -94,7 +98,8 @@ void drawPointerMark(TEditor &editor, QPainter &canvas) {
       if (editor.snap().FStickyExists && r != c && calcDistance(v, editor.pointer().FLastMousePos) < 2.0f) {
         editor.snap().FStickyPoint = r;
         const TPointF rv = realToVirtual(editor.view(), r);
-        editor.pointer().FLastMousePos = {editor.pointer().FLastMousePos.X + (rv.X - v.X), editor.pointer().FLastMousePos.Y + (rv.Y - v.Y)};
+        editor.pointer().FLastMousePos = {editor.pointer().FLastMousePos.X + (rv.X - v.X),
+                                          editor.pointer().FLastMousePos.Y + (rv.Y - v.Y)};
         c = r;
       }
     }

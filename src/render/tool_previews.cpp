@@ -60,7 +60,8 @@ void strokeLine(const TEditor &editor, QPainter &canvas, TPointF a, TPointF b) {
 // A text shape of the dimension line type (not yet laid out).
 std::unique_ptr<TQN_Path> newDimensionText(TEditor &editor, const TDrawPallet &L, bool preview) {
   const int id = preview ? -1 : editor.doc().PathList().getNextID();
-  auto text = std::make_unique<TQN_Path>(editor.panel().DimPalletIndex, L.Color(), L.FThickness, TStrokeDash::Solid, id);
+  auto text =
+      std::make_unique<TQN_Path>(editor.panel().DimPalletIndex, L.Color(), L.FThickness, TStrokeDash::Solid, id);
   text->FIsDimensionLine = true;
   return text;
 }
@@ -96,7 +97,8 @@ void drawPreviewText(const TEditor &editor, QPainter &canvas, TQN_Path &text, co
 // dash, the next ID; added to the document on the active layer.
 TQN_Path *addDimensionLine(TEditor &editor, const TDrawPallet &L, TStrokeDash dash, TPointF from, TPointF to,
                            int groupId, bool arrowSt, bool arrowEd) {
-  auto *line = new TQN_Path(editor.panel().DimPalletIndex, L.Color(), L.FThickness, dash, editor.doc().PathList().getNextID());
+  auto *line =
+      new TQN_Path(editor.panel().DimPalletIndex, L.Color(), L.FThickness, dash, editor.doc().PathList().getNextID());
   line->drawLinePath(from, to);
   line->FIsDimensionLine = true;
   line->FGroupID = groupId;
@@ -284,7 +286,8 @@ void drawMarkToolPreviews(TEditor &editor, QPainter &canvas, TPointF cur) {
       const TPointF d = (P0 - cur) * (1.0f / k);
       const float len = panel.nbCenterLineLength1;
       const int last = int(std::lround(k));
-      setCanvasStroke(canvas, editor.pen().FCurrentColor, editor.pen().FCurrentThickness * 2.0f, editor.pen().FCurrentDash);
+      setCanvasStroke(canvas, editor.pen().FCurrentColor, editor.pen().FCurrentThickness * 2.0f,
+                      editor.pen().FCurrentDash);
       for (int j = 0; j <= last; ++j) {
         if ((j == 0 || j == last) && !panel.chkDrawEdges) continue;
         const TPointF m = cur + d * float(j);

@@ -112,7 +112,8 @@ void readShapeClipboard(TEditor &editor, TCopyBuffer &buffer) {
   for (const TJson &element : *shapes) {
     TPrickingIron *iron = nullptr;
     if (element.is_object())
-      if (const auto pr = element.find("pr"); pr != element.end()) iron = ironOfReference(editor.FPrickingIronGroups, *pr);
+      if (const auto pr = element.find("pr"); pr != element.end())
+        iron = ironOfReference(editor.FPrickingIronGroups, *pr);
     auto shape = std::make_unique<TQN_Path>(-1, editor.pen().FCurrentColor, editor.pen().FCurrentThickness,
                                             editor.pen().FCurrentDash, -1);
     shape->loadJson(element, iron);  // throws on a bad shape object

@@ -207,7 +207,8 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
     try {
       TPrickingIron *iron = nullptr;
       if (element.is_object())
-        if (const auto pr = element.find("pr"); pr != element.end()) iron = ironOfReference(editor.FPrickingIronGroups, *pr);
+        if (const auto pr = element.find("pr"); pr != element.end())
+          iron = ironOfReference(editor.FPrickingIronGroups, *pr);
       shape->loadJson(element, iron);
     } catch (const std::exception &e) {
       fail("shape " + std::to_string(number) + ": " + e.what());
@@ -431,7 +432,8 @@ void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> conten
   doc.countNumOfAlwaysShowStitchSimulator();
   // The active layer must be one of the document's.
   const std::vector<int> &layers = doc.Layers();
-  if (std::find(layers.begin(), layers.end(), editor.FActiveLayer) == layers.end()) editor.FActiveLayer = layers.front();
+  if (std::find(layers.begin(), layers.end(), editor.FActiveLayer) == layers.end())
+    editor.FActiveLayer = layers.front();
 
   clearUndoHistory(editor);
   editor.ui().refreshCanvas();

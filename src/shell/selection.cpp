@@ -155,9 +155,9 @@ std::vector<TQN_Path *> getSelectedPaths(const TEditor &editor, bool withoutDots
 }
 
 int countSelected(const TEditor &editor, bool withoutDots, bool withoutHoles) {
-  return static_cast<int>(std::count_if(editor.doc().PathList().begin(), editor.doc().PathList().end(), [&](const TQN_Path *s) {
-    return s->FSelected && !leftOut(*s, withoutDots, withoutHoles);
-  }));
+  return static_cast<int>(
+      std::count_if(editor.doc().PathList().begin(), editor.doc().PathList().end(),
+                    [&](const TQN_Path *s) { return s->FSelected && !leftOut(*s, withoutDots, withoutHoles); }));
 }
 
 bool countSelectedOfKind(const TEditor &editor, TShapeKind kind, int &count) {

@@ -251,7 +251,8 @@ void saveOptions(TEditor &editor) {
   writeFloat(ini, "Dimension", "FontSize", panel.DimFontSize);
   ini.WriteInteger("Dimension", "Precision", panel.DimPrecision);
   const bool fontSelected = panel.SelectedFontIndex >= 0 && panel.SelectedFontIndex < panel.FontNames.size();
-  ini.WriteString("Text", "FontFace", fontSelected ? panel.FontNames[panel.SelectedFontIndex] : QStringLiteral("Arial"));
+  ini.WriteString("Text", "FontFace",
+                  fontSelected ? panel.FontNames[panel.SelectedFontIndex] : QStringLiteral("Arial"));
   writeFloat(ini, "Text", "FontSize", panel.TextFontSize);
 
   ini.WriteBool("Stitch", "ShowStitchPattern", o.ShowStitchPattern);

@@ -216,7 +216,8 @@ bool detectEdgeDragStart(TEditor &editor, TEdgeDraggingList &records, float x, f
         continue;
       }
       const float hw = shape->FWidth / 2.0f, hh = shape->FHeight / 2.0f;
-      const TPointF corners[4] = {{c.X + hw, c.Y + hh}, {c.X - hw, c.Y - hh}, {c.X + hw, c.Y - hh}, {c.X - hw, c.Y + hh}};
+      const TPointF corners[4] = {
+          {c.X + hw, c.Y + hh}, {c.X - hw, c.Y - hh}, {c.X + hw, c.Y - hh}, {c.X - hw, c.Y + hh}};
       for (TPointF corner : corners) {
         const float d = screenDistance(editor, corner, x, y);
         if (d <= kCentreHandlePx) {
@@ -371,7 +372,8 @@ void dragSelectedShapes(TEditor &editor, float x, float y, TShiftState shift) {
   // 6. Drag bookkeeping.
   editor.pointer().FCummulativeShiftDistance += delta;
   if (hasShift(shift) && editor.pointer().FDragSnapValid) editor.pointer().FDragSnapRawOrigin += delta;
-  if (editor.pointer().FIsRotationCenterSpecified) editor.pointer().FRotationCenter = editor.pointer().FRotationCenter + delta + adjust;
+  if (editor.pointer().FIsRotationCenterSpecified)
+    editor.pointer().FRotationCenter = editor.pointer().FRotationCenter + delta + adjust;
 
   // 7. Move the selection; a lone circle that did not snap may touch a line instead.
   for (TQN_Path *shape : getSelectedPaths(editor, false, false)) {

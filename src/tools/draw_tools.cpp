@@ -139,7 +139,8 @@ TPointF relativeLineDirection(const TEditor &editor, TPointF start, TPointF poin
   if (applies) {
     records = collectEdgeDragInfos(editor, start);
     std::erase_if(records, [](const auto &rec) {
-      if (rec->FIntersection) return !isLineShape(rec->FIntersection->FPath1) && !isLineShape(rec->FIntersection->FPath2);
+      if (rec->FIntersection)
+        return !isLineShape(rec->FIntersection->FPath1) && !isLineShape(rec->FIntersection->FPath2);
       return !isLineShape(rec->QNPath);
     });
   }
@@ -330,8 +331,8 @@ TQN_Path *commitArcTool(TEditor &editor, TPointF point, bool select, bool previe
 // ---- Text ----
 
 void beginTextEntry(TEditor &editor) {
-  const TPointF anchor =
-      editor.snap().FStickyExists ? editor.snap().FStickyPoint : virtualToReal(editor, editor.pointer().FLastMousePos, true);
+  const TPointF anchor = editor.snap().FStickyExists ? editor.snap().FStickyPoint
+                                                     : virtualToReal(editor, editor.pointer().FLastMousePos, true);
   // A new text with nothing typed yet is dropped; a text of the document stays.
   finishTextEditing(editor);
   editor.tool().FEditingText.reset();

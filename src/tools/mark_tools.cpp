@@ -47,7 +47,9 @@ bool isMarkableKind(const TQN_Path &shape) {
          shape.isKind(TShapeKind::Arc);
 }
 
-void addToDocument(TEditor &editor, TQN_Path *shape) { editor.doc().add(std::unique_ptr<TQN_Path>(shape), editor.FActiveLayer); }
+void addToDocument(TEditor &editor, TQN_Path *shape) {
+  editor.doc().add(std::unique_ptr<TQN_Path>(shape), editor.FActiveLayer);
+}
 
 void addWithIntersections(TEditor &editor, TQN_Path *shape) {
   addToDocument(editor, shape);
@@ -214,7 +216,8 @@ bool commitDimensionTool(TEditor &editor, TPointF point, TShiftState) {
 
   if (points.size() == 1) {
     editor.tool().FDimensionShape = nullptr;
-    const std::vector<TQN_Path *> hits = hitTestShapes(editor, editor.doc().PathList(), false, point, false, false, false);
+    const std::vector<TQN_Path *> hits =
+        hitTestShapes(editor, editor.doc().PathList(), false, point, false, false, false);
     if (!hits.empty()) {
       TQN_Path *top = hits.front();
       if (top->isKind(TShapeKind::Arc) && !isSamePoint(point, top->FStartPt, 0.0f) &&

@@ -50,8 +50,8 @@ void detectDragStart(TEditor &editor, float x, float y) {
   std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, editor.doc().PathList(), true, x, y, false, false, false);
   if (hits.empty()) hits = shapesAtScreenPoint(editor, editor.doc().PathList(), true, x, y, false, true, false);
 
-  const bool busy = editor.pointer().FIsEdgeDragging || editor.pointer().FIsShapeDragging || editor.pointer().FIsRangeSelecting ||
-                    editor.pointer().FBezierEditInfo.IsBezierEditing;
+  const bool busy = editor.pointer().FIsEdgeDragging || editor.pointer().FIsShapeDragging ||
+                    editor.pointer().FIsRangeSelecting || editor.pointer().FBezierEditInfo.IsBezierEditing;
   if (busy) return;
 
   if (detectEdgeDragStart(editor, editor.pointer().FDraggingEdges, x, y, false)) {
@@ -193,8 +193,9 @@ void pointerMove(TEditor &editor, TShiftState Shift, float X, float Y) {
     repaint = true;
   }
 
-  if (editor.display().FShowRuler || editor.tool().FStitchingCount > 0 || editor.pointer().FIsRangeSelecting || editor.pointer().FIsEdgeDragging ||
-      editor.pointer().FBezierEditInfo.IsBezierEditing || (collectsPoints(editor.tool().FTool) && !editor.tool().Clicked_Points.empty()) ||
+  if (editor.display().FShowRuler || editor.tool().FStitchingCount > 0 || editor.pointer().FIsRangeSelecting ||
+      editor.pointer().FIsEdgeDragging || editor.pointer().FBezierEditInfo.IsBezierEditing ||
+      (collectsPoints(editor.tool().FTool) && !editor.tool().Clicked_Points.empty()) ||
       isDrawingTool(editor.tool().FTool))
     repaint = true;
   const bool full = repaint || (editor.display().FShowRuler && !editor.display().FShowGrid) ||
@@ -213,9 +214,11 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
     editor.pointer().FDoubleClicked = false;
     return;
   }
-  if (editor.pointer().FIsShapeDragging && editor.pointer().FFirstMousePos == TPointF{X, Y} && !editor.pointer().FIsPasted)
+  if (editor.pointer().FIsShapeDragging && editor.pointer().FFirstMousePos == TPointF{X, Y} &&
+      !editor.pointer().FIsPasted)
     editor.pointer().FIsShapeDragging = false;
-  if (editor.pointer().FIsRotationCenterSpecified && !editor.pointer().FIsSnapPointManuallySet) editor.pointer().FIsRotationCenterSpecified = false;
+  if (editor.pointer().FIsRotationCenterSpecified && !editor.pointer().FIsSnapPointManuallySet)
+    editor.pointer().FIsRotationCenterSpecified = false;
   if (editor.tool().FIsMandalaCenterChangeMode && Button == TMouseButton::Left) {
     editor.tool().FIsMandalaCenterChangeMode = false;
     editor.pointer().FIsMouseDown = false;
@@ -296,7 +299,8 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
     keys.Shift = hasShift(Shift);
     keys.Ctrl = hasCtrl(Shift);
     keys.Alt = hasAlt(Shift);
-    selectShapesInRect(editor, virtualToReal(editor, editor.pointer().FFirstMousePos), virtualToRealXY(editor, X, Y), keys);
+    selectShapesInRect(editor, virtualToReal(editor, editor.pointer().FFirstMousePos), virtualToRealXY(editor, X, Y),
+                       keys);
     applyToSelectedGroups(editor, false);
     releaseTail(editor);
     return;
@@ -347,7 +351,8 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
 void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF pt) {
   const bool plain = !hasCtrl(Shift) && !hasShift(Shift);
   const bool allLayers = hasAlt(Shift) || editor.tool().FIsOffsetMode;
-  std::vector<TQN_Path *> hits = shapesAtScreenPoint(editor, editor.doc().PathList(), false, x, y, plain, false, allLayers);
+  std::vector<TQN_Path *> hits =
+      shapesAtScreenPoint(editor, editor.doc().PathList(), false, x, y, plain, false, allLayers);
   if (hits.empty())
     hits = shapesAtScreenPoint(editor, editor.doc().PathList(), false, x, y, plain, true,
                                allLayers || editor.tool().FInLineSymmetryMode);

@@ -75,7 +75,8 @@ TRectF candidateBox(TQN_Path &shape) {
     return spanning({{ends.Left, ends.Top}, {ends.Right, ends.Bottom}, {circle.Left, circle.Top},
                      {circle.Right, circle.Bottom}});
   }
-  if (shape.isKind(TShapeKind::Bezier)) return spanning({shape.FStartPt, shape.FBezierCp1, shape.FBezierCp2, shape.FEndPt});
+  if (shape.isKind(TShapeKind::Bezier))
+    return spanning({shape.FStartPt, shape.FBezierCp1, shape.FBezierCp2, shape.FEndPt});
   if (shape.isKind(TShapeKind::Line)) return spanning({shape.FStartPt, shape.FEndPt});
   if (shape.isKind(TShapeKind::Text))
     return around({shape.FStartPt.X + std::fabs(shape.FTextRadius), shape.FStartPt.Y}, 0.0f);
@@ -102,8 +103,8 @@ void competeIntersections(TSnapSearch &search, const TIntersections &list, bool 
 }
 
 bool gridSnapAllowed(const TEditor &editor) {
-  return editor.tool().FTool != TTool::Select || editor.pointer().FBezierEditInfo.IsBezierEditing || !editor.pointer().FDraggingEdges.empty() ||
-         editor.tool().FIsMandalaCenterChangeMode;
+  return editor.tool().FTool != TTool::Select || editor.pointer().FBezierEditInfo.IsBezierEditing ||
+         !editor.pointer().FDraggingEdges.empty() || editor.tool().FIsMandalaCenterChangeMode;
 }
 
 }  // namespace
@@ -159,8 +160,9 @@ bool snapToNearest(const TEditor &editor, float x, float y, float tolerancePx, c
     // report is the search's only side effect, so it is made on the shared editor.
     TEditor &shared = const_cast<TEditor &>(editor);
     shared.snap().FStitchIsecOverflowLogged = true;
-    const std::runtime_error report(
-        QStringLiteral("FStitchIntersections grew to %1 entries").arg(editor.doc().FStitchIntersections.Count()).toStdString());
+    const std::runtime_error report(QStringLiteral("FStitchIntersections grew to %1 entries")
+                                        .arg(editor.doc().FStitchIntersections.Count())
+                                        .toStdString());
     logPaintError(shared.display().FLastPaintError, report, nullptr);
   }
   competeIntersections(search, editor.doc().FStitchIntersections, false, t, haveNear, nearPoint, nearDistance);
@@ -243,8 +245,10 @@ bool getCircleTangentPoints(const TQN_Path &circle, TPointF point, TPointF &t1, 
   const double half = std::acos(ratio);
   if (std::isnan(base) || std::isnan(half)) return false;
   const double sign = point.Y > c.Y ? 1.0 : -1.0;
-  t1 = {static_cast<float>(c.X + r * std::cos(base + half)), static_cast<float>(c.Y + sign * r * std::sin(base + half))};
-  t2 = {static_cast<float>(c.X + r * std::cos(base - half)), static_cast<float>(c.Y + sign * r * std::sin(base - half))};
+  t1 = {static_cast<float>(c.X + r * std::cos(base + half)),
+        static_cast<float>(c.Y + sign * r * std::sin(base + half))};
+  t2 = {static_cast<float>(c.X + r * std::cos(base - half)),
+        static_cast<float>(c.Y + sign * r * std::sin(base - half))};
   return true;
 }
 

@@ -192,9 +192,10 @@ void updateSelectionInfo(TEditor &editor) {
 }
 
 void showShapeInfo(TEditor &editor, const TQN_Path &shape) {
-  const QString prefix = editor.FSelectionCount > 0
-                             ? QStringLiteral("(Sel=") + QString::number(editor.FSelectionCount + 1) + QStringLiteral(") ")
-                             : QString();
+  const QString prefix =
+      editor.FSelectionCount > 0
+          ? QStringLiteral("(Sel=") + QString::number(editor.FSelectionCount + 1) + QStringLiteral(") ")
+          : QString();
   editor.FIDText = prefix + QStringLiteral("ID=") + QString::number(shape.ID()) + QStringLiteral("; ");
 
   if (!shape.isKind(TShapeKind::Ellipse)) {

@@ -128,8 +128,9 @@ void actShowHideScaleExecute(TEditor &editor) {
   editor.display().FShowRuler = !editor.display().FShowRuler;
   if (editor.display().FShowRuler) {
     editor.tool().FRulerFixed = true;
-    editor.tool().FRulerRealSt =
-        editor.snap().FStickyExists ? editor.snap().FStickyPoint : virtualToReal(editor, editor.pointer().FLastMousePos, true);
+    editor.tool().FRulerRealSt = editor.snap().FStickyExists
+                                     ? editor.snap().FStickyPoint
+                                     : virtualToReal(editor, editor.pointer().FLastMousePos, true);
   }
   editor.ui().refreshCanvas();
 }
@@ -138,7 +139,8 @@ void panByArrowKey(TEditor &editor, int dx, int dy) {
   const float sign = (editor.FOptions && editor.FOptions->ReverseCursorKeyGridAreaMove) ? -1.0f : 1.0f;
   const TPointF step{50.0f * float(dx) * sign, 50.0f * float(dy) * sign};
   editor.view().FOffset = {editor.view().FOffset.X + step.X, editor.view().FOffset.Y + step.Y};
-  editor.pointer().FLastMousePos = {editor.pointer().FLastMousePos.X + step.X, editor.pointer().FLastMousePos.Y + step.Y};
+  editor.pointer().FLastMousePos = {editor.pointer().FLastMousePos.X + step.X,
+                                    editor.pointer().FLastMousePos.Y + step.Y};
   editor.ui().refreshCanvas();
 }
 

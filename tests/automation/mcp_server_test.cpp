@@ -195,7 +195,8 @@ TEST_F(McpServerTest, RequestsFromManyConnectionsRunOneAtATime) {
 // A request waiting for the UI thread when the server stops: Stop returns without the UI
 // thread running anything, the request gets an error, and its queued work never runs.
 TEST_F(McpServerTest, StopFailsRequestsWaitingForTheUiThread) {
-  auto reply = std::async(std::launch::async, [this] { return mcpClientCall(port, "POST", "/shapes/line", kLine, {}); });
+  auto reply =
+      std::async(std::launch::async, [this] { return mcpClientCall(port, "POST", "/shapes/line", kLine, {}); });
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (handOff->waitingCount() == 0 && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -555,7 +555,8 @@ TEST_F(HoleBatchTest, HolesArePaintedAtTheirPlacesInTheirColours) {
     QColor dot;
     bool red;
   };
-  const Hole cases[] = {{50, QColor(153, 153, 153), false}, {70, QColor(153, 0, 0), true}, {90, QColor(153, 153, 153), false}};
+  const Hole cases[] = {
+      {50, QColor(153, 153, 153), false}, {70, QColor(153, 0, 0), true}, {90, QColor(153, 153, 153), false}};
   for (const Hole &h : cases) {
     const QColor dot = image.pixelColor(h.x, 100);
     EXPECT_NEAR(dot.red(), h.dot.red(), 2) << h.x;

@@ -318,8 +318,10 @@ TEST_F(RulersTest, NothingIsPaintedWithoutSettings) {
 // ---- Text and the label cache ----
 
 TEST_F(RulersTest, LabelCacheKeysOnTextSizeColourAndScale) {
-  EXPECT_EQ(TRulerLabelCache::labelKey(QStringLiteral("12"), 15.0f, 0xFFFF8000, 1.0), QStringLiteral("12|15|FFFF8000|100"));
-  EXPECT_EQ(TRulerLabelCache::labelKey(QStringLiteral("x"), 7.5f, 0x0000000A, 1.25), QStringLiteral("x|7.5|0000000A|125"));
+  EXPECT_EQ(TRulerLabelCache::labelKey(QStringLiteral("12"), 15.0f, 0xFFFF8000, 1.0),
+            QStringLiteral("12|15|FFFF8000|100"));
+  EXPECT_EQ(TRulerLabelCache::labelKey(QStringLiteral("x"), 7.5f, 0x0000000A, 1.25),
+            QStringLiteral("x|7.5|0000000A|125"));
   EXPECT_EQ(TRulerLabelCache::labelKey(QStringLiteral("x"), 10.0f, 0xFF000000, 0.0),
             TRulerLabelCache::labelKey(QStringLiteral("x"), 10.0f, 0xFF000000, 1.0));
 
@@ -417,7 +419,8 @@ TEST_F(RulersTest, CanvasTextPlacement) {
   EXPECT_NEAR(rotated.height(), H, 1e-6);
   EXPECT_NEAR(rotatedCentred.top(), 120 - H / 2, 1e-6);
   const QRect r = rotated.toAlignedRect();
-  EXPECT_TRUE(anyIn(img, r.left(), r.top(), r.right(), r.bottom(), [](QRgb c) { return qGreen(c) > 150 && qRed(c) < 60; }));
+  EXPECT_TRUE(
+      anyIn(img, r.left(), r.top(), r.right(), r.bottom(), [](QRgb c) { return qGreen(c) > 150 && qRed(c) < 60; }));
   EXPECT_EQ(cache.count(), 1);  // both rotated texts share one bitmap
 }
 

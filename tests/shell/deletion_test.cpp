@@ -16,7 +16,9 @@ namespace {
 
 class DeletionTest : public test::EditorTest {
  protected:
-  void addRecord(TPointF p, TQN_Path *a, TQN_Path *b) { ASSERT_GE(editor.doc().FIntersections.Add(new TIntersection(p, a, b)), 0); }
+  void addRecord(TPointF p, TQN_Path *a, TQN_Path *b) {
+    ASSERT_GE(editor.doc().FIntersections.Add(new TIntersection(p, a, b)), 0);
+  }
   bool hasRecordOf(const TQN_Path *s) const {
     for (const TIntersection *ict : editor.doc().FIntersections)
       if (ict->FPath1 == s || ict->FPath2 == s) return true;

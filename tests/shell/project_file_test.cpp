@@ -464,16 +464,16 @@ const QByteArray kShapeStart = R"({"id":"1","type":"LINE","sp":[0,0],"ep":[1,0],
 
 INSTANTIATE_TEST_SUITE_P(
     ProjectFileTable, ProjectFileBadFiles,
-    ::testing::Values(TBadFile{"not_json.qnd", {}}, TBadFile{"other_kind.qnd", {}}, TBadFile{"truncated.qnd", {}},
-                      TBadFile{"wrong_types.qnd", {}}, TBadFile{"empty.qnd", QByteArray("\xEF\xBB\xBF")},
-                      TBadFile{"array_root.qnd", R"([{"shapes":[]}])"},
-                      TBadFile{"layer_without_name.qnd", R"({"layers":[{"id":0,"chk":"-1"}]})"},
-                      TBadFile{"layer_twice.qnd", R"({"layers":[{"id":1,"chk":"-1","nam":"a"},{"id":1,"chk":"0","nam":"b"}]})"},
-                      TBadFile{"shape_not_object.qnd", R"({"shapes":[1]})"},
-                      TBadFile{"bad_iron.qnd", R"({"shapes":[)" + kShapeStart + R"(,"pr":{"bt":"D","p":"wide"}}]})"},
-                      TBadFile{"bad_page.qnd", R"({"printareas":[{"offset":[0,0],"target":"maybe","scalepos":0}]})"},
-                      TBadFile{"second_shape_bad.qnd", R"({"shapes":[)" + kShapeStart + "}," + kShapeStart +
-                                                           R"(,"layer":"x"}]})"}),
+    ::testing::Values(
+        TBadFile{"not_json.qnd", {}}, TBadFile{"other_kind.qnd", {}}, TBadFile{"truncated.qnd", {}},
+        TBadFile{"wrong_types.qnd", {}}, TBadFile{"empty.qnd", QByteArray("\xEF\xBB\xBF")},
+        TBadFile{"array_root.qnd", R"([{"shapes":[]}])"},
+        TBadFile{"layer_without_name.qnd", R"({"layers":[{"id":0,"chk":"-1"}]})"},
+        TBadFile{"layer_twice.qnd", R"({"layers":[{"id":1,"chk":"-1","nam":"a"},{"id":1,"chk":"0","nam":"b"}]})"},
+        TBadFile{"shape_not_object.qnd", R"({"shapes":[1]})"},
+        TBadFile{"bad_iron.qnd", R"({"shapes":[)" + kShapeStart + R"(,"pr":{"bt":"D","p":"wide"}}]})"},
+        TBadFile{"bad_page.qnd", R"({"printareas":[{"offset":[0,0],"target":"maybe","scalepos":0}]})"},
+        TBadFile{"second_shape_bad.qnd", R"({"shapes":[)" + kShapeStart + "}," + kShapeStart + R"(,"layer":"x"}]})"}),
     [](const ::testing::TestParamInfo<TBadFile> &info) {
       std::string name = info.param.Name;
       return name.substr(0, name.find('.'));

@@ -539,8 +539,8 @@ TEST_F(DraggingTest, EndOfShapeDragRecomputesTheIntersectionsOfTheMovedShapes) {
   endShapeDrag(editor);
   bool found = false;
   for (const TIntersection *ict : editor.doc().FIntersections)
-    found = found || (pointNear(ict->FPoint, {30, 0}, 1e-3) &&
-                      ((ict->FPath1 == moving && ict->FPath2 == cross) || (ict->FPath1 == cross && ict->FPath2 == moving)));
+    found = found || (pointNear(ict->FPoint, {30, 0}, 1e-3) && ((ict->FPath1 == moving && ict->FPath2 == cross) ||
+                                                                (ict->FPath1 == cross && ict->FPath2 == moving)));
   EXPECT_TRUE(found);
 }
 

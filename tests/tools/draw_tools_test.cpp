@@ -404,7 +404,8 @@ TEST_F(ArcToolTest, ThreePointArcs) {
     EXPECT_NEAR(yRange(*arc).second, c.bottom, 0.02f);
   }
   EXPECT_FALSE(ui.statusTexts.isEmpty());
-  EXPECT_TRUE(ui.statusTexts.back() == QStringLiteral("Angle=1") || ui.statusTexts.back() == QStringLiteral("Angle=-1"));
+  EXPECT_TRUE(ui.statusTexts.back() == QStringLiteral("Angle=1") ||
+              ui.statusTexts.back() == QStringLiteral("Angle=-1"));
 }
 
 TEST_F(ArcToolTest, ThreePointHalfCircleStillGivesAFiniteArc) {

@@ -670,8 +670,8 @@ std::optional<QString> TfrmQuil::inputBox(const QString &captionKey, const QStri
                                           const QString &promptKey, const QString &prompt,
                                           const QString &initial) {
   bool ok = false;
-  const QString value =
-      QInputDialog::getText(this, shown(captionKey, caption), shown(promptKey, prompt), QLineEdit::Normal, initial, &ok);
+  const QString value = QInputDialog::getText(this, shown(captionKey, caption), shown(promptKey, prompt),
+                                              QLineEdit::Normal, initial, &ok);
   if (!ok) return std::nullopt;
   return value;
 }
