@@ -36,8 +36,9 @@ TQN_Path *TDocument::replace(TQN_Path *old, std::unique_ptr<TQN_Path> shape) {
   const int index = FPathList->IndexOf(old);
   if (index < 0) throw std::invalid_argument("document: the shape to replace is not in the document");
   if (!shape) throw std::invalid_argument("document: no shape to put in its place");
-  TQN_Path *s = shape.release();
   letGo(*old);
+  if (shape->FGroupID > 0) FGroupBoundary.erase(shape->FGroupID);
+  TQN_Path *s = shape.release();
   FPathList->FItems[static_cast<std::size_t>(index)] = s;
   delete old;
   return s;

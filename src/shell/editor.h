@@ -24,6 +24,7 @@ class QTimer;
 
 namespace quillon {
 
+class TEditor;
 class TEditorUi;
 class TMultiLang;
 class TQN_Options;
@@ -43,7 +44,8 @@ class TEditor {
   // Builds the editor in start-up order; `ui` must outlive the editor. `args` are the
   // program's arguments without the program name.
   TEditor(TEditorUi &ui, const QStringList &args);
-  // Shutdown order: stops services, saves settings and stores, frees the state.
+  // Shutdown order: saves settings and stores, frees the state. (The program stops the
+  // automation server before.)
   ~TEditor();
   TEditor(const TEditor &) = delete;
   TEditor &operator=(const TEditor &) = delete;
