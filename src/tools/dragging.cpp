@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 
+#include "edit/closed_chains.h"
 #include "model/intersection.h"
 #include "model/point_helpers.h"
 #include "model/shape.h"
@@ -40,12 +41,6 @@ constexpr float kCollectRadiusMm = 0.1f;
 
 constexpr TAlphaColor kGuideRed = 0xFFFF0000;
 constexpr TAlphaColor kTouchViolet = 0xFFEE82EE;
-
-// Distance of two points when it is at most `limit`, else -1.
-float cappedDistance(TPointF a, TPointF b, float limit) {
-  const float d = calcDistance(a, b);
-  return d <= limit ? d : -1.0f;
-}
 
 float screenDistance(const TEditor &editor, TPointF real, float x, float y) {
   return calcDistance(realToVirtual(editor.view(), real), {x, y});
