@@ -133,6 +133,20 @@ class TQN_Path {
   bool isIdentical(TQN_Path &p);
   float findNearestBezierT(TPointF pt, TPointF &ActualPt) const;
 
+  // Stitching holes (built in stitching/hole_shape.cpp). createStichPath makes the shape
+  // a hole punched by the iron at `center`, turned by `rotation` degrees (0: the hole's
+  // long axis down the screen); `rulerLen` > 0 adds an axis cross of that half length
+  // (the toolbox preview). The four builders make the outline of one blade shape
+  // without setting the iron; calcStitchInOutPos recomputes the thread entry and exit
+  // points from the hole's fields. See stitching/hole_shape.h.
+  void createStichPath(TPointF center, bool IsInverted, TPrickingIron *APrickingIron, float rotation,
+                       float rulerLen);
+  void setAsDiamondHole(TPointF pt, const TPrickingIron &iron, bool IsInverted, float rotation, float rulerLen);
+  void setAsFrenchHole(TPointF pt, const TPrickingIron &iron, bool IsInverted, float rotation, float rulerLen);
+  void setAsFlatHole(TPointF pt, const TPrickingIron &iron, float rotation, float rulerLen);
+  void setAsRoundHole(TPointF pt, const TPrickingIron &iron, float rotation, float rulerLen);
+  void calcStitchInOutPos();
+
   // The shape's JSON object, and filling the shape from one (the iron reference "pr" is
   // read by the caller, who passes the iron in).
   TJson toJson() const;

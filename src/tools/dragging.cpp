@@ -26,6 +26,7 @@
 #include "shell/undo.h"
 #include "tools/snapping.h"
 #include "shell/view_transform.h"
+#include "stitching/hole_shape.h"
 
 namespace quillon {
 
@@ -106,16 +107,9 @@ void refitArcEnd(const TEditor &editor, const TQN_Path &arc, TPointF fixed, TPoi
   sweep = s;
 }
 
-// Moves a stitching hole whole: its outline and the points that place it. The result is
-// the hole re-made at the new centre with its own rotation, iron and inversion flag.
-void moveHoleBy(TQN_Path &hole, TPointF d) {
-  hole.Data().Translate(d.X, d.Y);
-  hole.FStartPt += d;
-  hole.FCenter += d;
-  hole.FStitchIn += d;
-  hole.FStitchOut += d;
-  hole.resetBoundary();
-}
+// Moves a stitching hole whole: re-made at the new centre with its own rotation, iron and
+// inversion flag.
+void moveHoleBy(TQN_Path &hole, TPointF d) { remakeHole(hole, hole.FCenter + d, hole.FRotation); }
 
 // Candidate points of a shape for the drag anchor.
 std::vector<TPointF> anchorCandidates(TQN_Path &shape) {
@@ -506,7 +500,7 @@ void applyEdgeDragging(TEditor &editor) {
       S->drawLinePath(N1, N2);
       editor.calcIntersectionsOfShape(S);
     } else if (S->isKind(TShapeKind::Hole)) {
-      moveHoleBy(*S, N1 - S->FStartPt);
+      remakeHole(*S, N1, S->FRotation);
       editor.calcIntersectionsOfShape(S);
     } else if (S->isKind(TShapeKind::Arc)) {
       S->drawArcPath(S->FCenter, {S->FWidth, S->FHeight}, N1, N2, sweep);
