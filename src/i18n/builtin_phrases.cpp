@@ -24,6 +24,28 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"Height=", "en", "Height="},
     {"diameter", "en", "Diameter="},
     {"rounddist", "en", "Circumference="},
+    // The pricking tab and the pricking irons.
+    {"chkInverted", "en", "Reverse"},
+    {"rbFixedPitch", "en", "Fixed Pitch:"},
+    {"rbAutoPitchAdjust", "en", "Auto Pitch"},
+    {"lblAutoPrickingMode", "en", "Auto Pricking Mode:"},
+    {"rbSetNumOfHoles", "en", "Set # of holes:"},
+    {"lblCornerMode", "en", "Jnt.Mode:"},
+    {"cmbCornerMode_0", "en", "SmartCorner"},
+    {"cmbCornerMode_1", "en", "AllJunctions"},
+    {"cmbCornerMode_2", "en", "Uniform"},
+    {"lblCornerAngle", "en", "Thresh:"},
+    {"chkReduceOneBlade", "en", "Reduce 1 Blade"},
+    {"TabPrickingIrons", "en", "Pricking Irons"},
+    {"endlessloop", "en", "Endless loop error"},
+    {"prickingIronsFileDamaged", "en",
+     "The pricking-iron file could not be read (%1).\nIt was kept as %2; the built-in irons are used."},
+    {"prickingIronsFilePartlyRead", "en",
+     "%1 pricking-iron groups of the file could not be read (%2) and were left out.\n"
+     "The file was kept as %3."},
+    {"prickingIronsFileNotKept", "en",
+     "The pricking-iron file could not be read (%1) and could not be kept aside (%2).\n"
+     "It will not be overwritten when Quillon closes."},
 };
 
 }  // namespace

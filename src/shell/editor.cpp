@@ -18,6 +18,7 @@
 #include "shell/color_scheme.h"
 #include "shell/editor_ui.h"
 #include "shell/options.h"
+#include "shell/pricking_iron_file.h"
 #include "shell/project_file.h"
 #include "shell/settings_file.h"
 #include "shell/undo.h"
@@ -75,13 +76,15 @@ void TEditor::startUp(const QStringList &args) {
   FPen.FCurrentThickness = FPen.FPalletList[0]->FThickness;
   FPen.FCurrentDash = FPen.FPalletList[0]->FDash;
 
+  loadPrickingIronsAtStartUp(*this);
   loadOptions(*this);
-  FOptions->NewPrickingIronsAdded = true;
+  finishPrickingIronsAtStartUp(*this);
 
   if (FPanel.FontNames.isEmpty()) FPanel.FontNames = QFontDatabase::families();
   FPanel.NotchDepth = FOptions->NotchDepth;
 
   chooseLanguage();
+  translatePrickingIronNames(FPrickingIronGroups, FLangID);
   chooseDefaultFont();
 
   // The first document: the one named on the command line, else a crashed run's
@@ -107,6 +110,12 @@ void TEditor::shutDown() {
     saveOptions(*this);
   } catch (const std::exception &) {
     // The settings file could not be written; nothing else depends on it at shutdown.
+  }
+  try {
+    savePrickingIronGroups(*this);
+  } catch (const std::exception &e) {
+    // The old file stays as it was; the window is gone, so the log is the only witness.
+    qWarning("The pricking-iron groups were not saved: %s", e.what());
   }
   FUndoStore.FUndoList.clear();
   FUndoStore.FRedoList.clear();

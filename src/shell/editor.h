@@ -94,8 +94,11 @@ class TEditor {
   std::unique_ptr<TQN_Options> FOptions;
   TUndoStore FUndoStore;
   int FActiveLayer = 0;
+  // The pricking-iron groups (shell/pricking_iron_file.h): never freed before shutdown,
+  // since holes point at their irons.
   std::vector<std::unique_ptr<TPrickingIronGroup>> FPrickingIronGroups;
-  bool FPrickingIronGroupsFromDefaults = false;
+  bool FPrickingIronGroupsFromDefaults = false;  // start-up made the built-in groups
+  bool FKeepPrickingIronFile = false;  // a damaged groups file could not be kept aside: never overwrite it
 
   // Files and folders.
   QString FAppDataPath;

@@ -61,7 +61,7 @@ bool applyOptionsDialog(TEditor &editor, const TOptionsDialogValues &v) {
   o.GuaranteedUndoSteps = std::max(1, static_cast<int>(roundHalfEven(v.nbOP_GuaranteedUndoSteps)));
   trimUndoHistory(editor);
   o.PrintCalibration = {static_cast<float>(v.nbPrintCalibrationX), static_cast<float>(v.nbPrintCalibrationY)};
-  editor.panel().FixedPitch = o.IsFixedPitchDefault;
+  editor.panel().PitchMode = o.IsFixedPitchDefault ? TPitchMode::Fixed : TPitchMode::Auto;
   o.BoxStitchDistance = static_cast<float>(lengthFromBox(v.nbBoxStitchDistance, o.UnitMode));
   o.ReverseMouseWheelZoomDirection = v.chkOP_ReverseZoomDirection;
   o.ReverseCursorKeyGridAreaMove = v.chkOP_ReverseKeyboardPanDirection;

@@ -139,7 +139,7 @@ void loadOptions(TEditor &editor) {
 
   o.UseAutoSave = readBool(ini, "AutoSave", "UseAutoSave", false);
   o.IsFixedPitchDefault = readBool(ini, "AutoPricking", "IsFixedPitchDefault", false);
-  panel.FixedPitch = o.IsFixedPitchDefault;
+  panel.PitchMode = o.IsFixedPitchDefault ? TPitchMode::Fixed : TPitchMode::Auto;
   o.ForceFitLastPrick = readBool(ini, "AutoPitch", "ForceFitLastPrick", true);
   o.AutoPitchPrecision = readIniFloat(ini, "AutoPitch", "AutoPitchPrecision2", 0.001f);
   o.AutoPitchStopGap = readIniFloat(ini, "AutoPitch", "AutoPitchStopGap", 0.1f);

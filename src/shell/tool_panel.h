@@ -6,10 +6,20 @@
 
 namespace quillon {
 
+// Which pitch button of the pricking tab is checked (radio group "prick_pitch").
+enum class TPitchMode {
+  Fixed,       // rbFixedPitch: the pitch of nbFixedPitchLen1
+  Auto,        // rbAutoPitchAdjust: the pitch that best fits the route
+  NumOfHoles,  // rbSetNumOfHoles: the number of holes of nbNumOfStitchingHoles
+};
+
 // The values of the side-panel and tool controls that the settings file stores and the
 // core reads. The window shows them in its widgets and writes changes back here.
 struct TPanelValues {
-  bool FixedPitch = false;           // rbFixedPitch checked (else rbAutoPitchAdjust)
+  TPitchMode PitchMode = TPitchMode::Auto;
+  float FixedPitchLen = 4.0f;        // nbFixedPitchLen1, mm, at least 0.5
+  int NumOfStitchingHoles = 10;      // nbNumOfStitchingHoles, 3..1000
+  bool ReduceOneBlade = false;       // chkReduceOneBlade
   int CornerModeIndex = 0;           // cmbCornerMode item index, 0..2
   float CornerAngle = 160.0f;        // nbCornerAngle, whole degrees 1..179
   int DimPalletIndex = 7;            // cmbDim_Pallet item index

@@ -26,6 +26,7 @@ void TToolState::forget(const TQN_Path *shape) {
   if (gone(FDimensionShape)) FDimensionShape = nullptr;
   if (gone(FTempDistMarkLine)) FTempDistMarkLine = nullptr;
   if (gone(FLastStitch)) FLastStitch = nullptr;
+  if (gone(FSkippedStartStitch)) FSkippedStartStitch = nullptr;
   // The document tells of its own shapes only: a text outside it is not one of them.
   if (gone(FEditingText.get()) && !FEditingText.isOutsideDocument()) FEditingText.reset();
 }

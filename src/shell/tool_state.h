@@ -2,6 +2,7 @@
 // The tool in use and what it keeps while it works: the tool of the left tool bar and its
 // modes, the points clicked so far, the shapes the tools point at and the text being
 // typed. Plain state: the tools themselves are in tools/.
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -10,6 +11,7 @@
 
 namespace quillon {
 
+class TPrickingIron;
 class TQN_Path;
 
 // The tools of the left tool bar, in tool-bar order. Exactly one is pressed at a time; the
@@ -103,8 +105,20 @@ struct TToolState {
   TQN_Path *FDimensionShape = nullptr;    // the arc a radius dimension measures (dimension tool)
   TQN_Path *FTempDistMarkLine = nullptr;  // red start mark of the distance-marking tool (in the document)
   TQN_Path *FRepositoryTemplate = nullptr;  // part selected in the visible parts repository window, if any
-  int FStitchingCount = 0;                // crossings the stitching tool has clicked
-  TQN_Path *FLastStitch = nullptr;        // the hole linked last
+  // The stitching tool (stitching/stitch_state.h). Irons are the groups' and holes the
+  // document's; none of them is owned here.
+  int FStitchingCount = 0;                   // clicks of the open route; 0: none open
+  TPointF FStitchRealOrigin;                 // the route's first click (mm)
+  TPointF FStitchRealLastPos;                // the last hole a press made; the reach starts here
+  bool FIsInvertedStitchMode = false;        // holes with the iron's tilt mirrored ("Reverse")
+  TPrickingIron *FSelectedPrickingIron = nullptr;  // the iron in use; none until one is chosen
+  int FSelectedNumOfBlades = 1;              // its prong count
+  int FNextHoleCnt = 0;                      // pitch steps the next press reaches
+  bool FSkipFirstStitch = false;             // the next press leaves out its start hole
+  TQN_Path *FSkippedStartStitch = nullptr;   // a hole found at the route origin; the first new hole links to it
+  TQN_Path *FLastStitch = nullptr;           // the hole placed or linked last: the next new hole links to it
+  // Where a sorted chain should begin (route pricking); NaN when unset.
+  TPointF FSortChainPreferStart{std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::quiet_NaN()};
   bool FRulerFixed = false;               // the measuring ruler has its first point
   TPointF FRulerRealSt;
   TTextEntry FEditingText;                // the text being typed, if any

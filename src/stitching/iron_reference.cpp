@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/json_values.h"
+#include "stitching/pricking_iron_store.h"
 
 namespace quillon {
 
@@ -54,14 +55,10 @@ TPrickingIron *ironOfReference(const std::vector<std::unique_ptr<TPrickingIronGr
   const TJsonRead<float> pitch = readJsonFloat(memberOf(pr, "p"), TNonFinite::Refuse);
   if (!pitch) failReference("\"p\" must be a number");
 
-  TPrickingIron *sameBlade = nullptr;
-  for (const auto &group : groups) {
-    TPrickingIron *iron = group->PrickingIron.get();
-    if (iron->BladeType != blade.Value) continue;
-    if (iron->Pitch == pitch.Value) return iron;
-    if (!sameBlade) sameBlade = iron;
-  }
-  return sameBlade ? sameBlade : unknownIron(blade.Value, pitch.Value);
+  const std::string bladeType(blade.Value);
+  TPrickingIronGroup *group = findPrickingIronGroup(groups, bladeType, pitch.Value, false);
+  if (!group) group = findPrickingIronGroup(groups, bladeType, pitch.Value, true);
+  return group ? group->PrickingIron.get() : unknownIron(blade.Value, pitch.Value);
 }
 
 }  // namespace quillon

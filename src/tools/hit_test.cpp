@@ -1,5 +1,7 @@
 #include "tools/hit_test.h"
 
+#include "stitching/hole_placement.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -151,11 +153,7 @@ bool lineEndpointAt(const TEditor &editor, const TQN_Path *shape, float x, float
 }
 
 TQN_Path *findHoleNear(const TEditor &editor, TPointF point, float distance) {
-  for (TQN_Path *shape : editor.doc().PathList()) {
-    if (!shape->isKind(TShapeKind::Hole) || shape->FLayerID != editor.FActiveLayer) continue;
-    if (calcDistance(shape->FCenter, point) < distance) return shape;
-  }
-  return nullptr;
+  return THoleFinder(editor).findHoleNear(point, distance);
 }
 
 TQN_Path *holeAtScreenPoint(const TEditor &editor, float x, float y, float distance) {

@@ -37,8 +37,9 @@ bool shapeOnOtherLayerAt(const TEditor &editor, float x, float y, TQN_Path *&sha
 // For a LINE, BEZIER or ARC: its start point when within 9.95 pixels of the pixel (x, y),
 // else its end point when that is.
 bool lineEndpointAt(const TEditor &editor, const TQN_Path *shape, float x, float y, TPointF &point);
-// The first stitching hole of the active layer whose centre is closer than `distance`
-// (millimetres) to the real point.
+// The stitching hole of the active layer whose centre lies nearest to the real point and
+// closer than `distance` (millimetres), whatever the view shows (THoleFinder, for one
+// question; placing routines keep a finder for the whole run).
 TQN_Path *findHoleNear(const TEditor &editor, TPointF point, float distance);
 // findHoleNear at the raw real point of a drawing-box pixel.
 TQN_Path *holeAtScreenPoint(const TEditor &editor, float x, float y, float distance);

@@ -372,6 +372,8 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
         linkStitch(*editor.tool().FLastStitch, *hit);
         editor.tool().FLastStitch = hit;
         hit->SetSelected(true);
+        // Thread points follow the hole's fields; those of a hole without an iron are kept.
+        if (hit->PrickingIron()) hit->calcStitchInOutPos();
         ++n;
         takeUndoSnapshot(editor, QStringLiteral("mouseup:stitch"));
         break;

@@ -34,7 +34,10 @@ class ClipboardTest : public test::EditorTest {
  protected:
   TCopyBuffer buffer;
 
-  void SetUp() override { ui.boxKeys.clear(); }  // start-up may have asked its own questions
+  void SetUp() override {
+    ui.boxKeys.clear();  // start-up may have asked its own questions
+    test::dropIronGroups(editor);
+  }
 
   QString clipboardFile() const { return QDir(test::testDataDir()).filePath(QStringLiteral("copied_shapes.json")); }
   std::string fileBytes() const {
@@ -463,6 +466,7 @@ TEST_F(ClipboardTest, ShapesReadBackEqualThroughTheDocumentAndTheClipboard) {
   ASSERT_TRUE(saveProject(editor));
   test::TScriptedUi ui2;
   TEditor second{ui2, {QStringLiteral("--instance-id"), QStringLiteral("2")}};
+  test::dropIronGroups(second);
   TPrickingIron *secondD385 = addIronGroup(second, "D", 3.85f);
   ASSERT_TRUE(openProject(second, editor.FFilename));
   const std::vector<TQN_Path *> opened = second.doc().PathList().Items();

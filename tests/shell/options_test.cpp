@@ -173,7 +173,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryValueAndRounds) {
   EXPECT_FALSE(applyOptionsDialog(*editor, v));
   const TQN_Options &o = *editor->FOptions;
   EXPECT_TRUE(o.IsFixedPitchDefault);
-  EXPECT_TRUE(editor->panel().FixedPitch);
+  EXPECT_EQ(editor->panel().PitchMode, TPitchMode::Fixed);
   EXPECT_FALSE(o.ForceFitLastPrick);
   EXPECT_EQ(o.AutoPitchPrecision, 0.02f);
   EXPECT_EQ(o.AutoPitchSteps, 50);
@@ -199,7 +199,7 @@ TEST_F(OptionsDialogTest, OkStoresEveryValueAndRounds) {
   v.nbOP_GuaranteedUndoSteps = 0.4;
   applyOptionsDialog(*editor, v);
   EXPECT_FALSE(editor->FOptions->IsFixedPitchDefault);
-  EXPECT_FALSE(editor->panel().FixedPitch);
+  EXPECT_EQ(editor->panel().PitchMode, TPitchMode::Auto);
   EXPECT_EQ(editor->FOptions->GuaranteedUndoSteps, 1);
 }
 

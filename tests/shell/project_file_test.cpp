@@ -52,6 +52,7 @@ std::vector<std::string> keysOf(const TJson &object) {
 
 class ProjectFileTest : public EditorTest {
  protected:
+  ProjectFileTest() { test::dropIronGroups(editor); }
   std::unique_ptr<TQN_Path> newShape(int pallet = 0) {
     return std::make_unique<TQN_Path>(pallet, 0xFFFFFFFF, 1.5f, TStrokeDash::Solid, doc().getNextID());
   }
@@ -159,6 +160,7 @@ TEST_F(ProjectFileTest, SaveOpenSaveGivesIdenticalBytesAndTheSameDocument) {
   TScriptedUi ui2;
   TEditor second(ui2, {QStringLiteral("--instance-id"), QStringLiteral("2")});
   // The groups of the second window hold the same iron.
+  test::dropIronGroups(second);
   auto group = std::make_unique<TPrickingIronGroup>(false);
   group->PrickingIron->BladeType = "D";
   group->PrickingIron->Pitch = 3.85f;

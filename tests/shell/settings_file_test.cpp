@@ -120,7 +120,7 @@ TEST_F(SettingsFileTest, ReadsEveryKeyOfAFullFile) {
   EXPECT_EQ(o.LastVersion, "3.7.0");
   EXPECT_TRUE(o.UseAutoSave);
   EXPECT_TRUE(o.IsFixedPitchDefault);
-  EXPECT_TRUE(p.FixedPitch);
+  EXPECT_EQ(p.PitchMode, TPitchMode::Fixed);
   EXPECT_EQ(o.AutoPrickMode, 1);
   EXPECT_EQ(p.CornerModeIndex, 1);
   EXPECT_EQ(o.CornerAngleThreshold, 120.0f);

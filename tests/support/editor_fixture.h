@@ -9,11 +9,19 @@
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
 #include "shell/editor.h"
+#include "stitching/pricking_iron.h"
 #include "tools/command_hooks.h"
 #include "support/built_shapes.h"
 #include "support/scripted_ui.h"
 
 namespace quillon::test {
+
+// Takes the editor's pricking-iron groups away (no hole may use their irons), so that a
+// test resolves iron references against the groups it sets up itself.
+inline void dropIronGroups(TEditor &editor) {
+  editor.tool().FSelectedPrickingIron = nullptr;
+  editor.FPrickingIronGroups.clear();
+}
 
 class EditorTest : public ::testing::Test {
  protected:
