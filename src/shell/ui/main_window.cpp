@@ -44,6 +44,7 @@
 #include "tools/tool_change.h"
 #include "tools/view_commands.h"
 #include "shell/view_transform.h"
+#include "stitching/ui/pricking_panels.h"
 
 namespace quillon {
 
@@ -215,6 +216,7 @@ void TfrmQuil::buildRibbon() {
     tabConTop->addTab(w, caption(page.Name, QString::fromLatin1(page.Caption)));
   }
   tabConTop->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  FPrickingRibbon = new TPrickingRibbon(*FEditor, tabConTop->findChild<QWidget *>(QStringLiteral("tabTop_Pricking")));
 
   // The text tool's text box: every edit rebuilds the TEXT shape being typed.
   QWidget *textPage = tabConTop->findChild<QWidget *>(QStringLiteral("tabTop_Text"));
@@ -300,6 +302,8 @@ void TfrmQuil::buildRightPanels() {
   for (const TPage &page : kRightPages)
     tabRight->addTab(namedWidget(page.Name, tabRight), caption(page.Name, QString::fromLatin1(page.Caption)));
   tabRight->setFixedWidth(220);
+  FPrickingIronTree =
+      new TPrickingIronTree(*FEditor, tabRight->findChild<QWidget *>(QStringLiteral("TabPrickingIrons")));
   tabRight->hide();
   rightLayout->addWidget(tabRight);
   pnlRight->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
@@ -620,6 +624,8 @@ void TfrmQuil::syncWidgets() {
   if (FSyncFull) {
     FSyncFull = false;
     updateSelectionInfo(ed);
+    FPrickingRibbon->sync();
+    FPrickingIronTree->sync();
   }
   // The text box follows the text being typed; a new text entry takes the focus.
   const bool typing = ed.panel().edTextEnabled && ed.tool().FEditingText;

@@ -40,6 +40,8 @@ class TCanvasWidget;
 class TPaletteBar;
 class TfrmOptions;
 class TfrmSVGExportOptions;
+class TPrickingIronTree;
+class TPrickingRibbon;
 
 class TfrmQuil : public QMainWindow, public TEditorUi {
   Q_OBJECT
@@ -157,6 +159,8 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   std::map<QString, QAction *> FActions;
   TfrmSVGExportOptions *FSVGExportOptions = nullptr;
   TfrmOptions *FOptionsDialog = nullptr;
+  TPrickingRibbon *FPrickingRibbon = nullptr;    // the pricking tab's controls
+  TPrickingIronTree *FPrickingIronTree = nullptr;  // tvPrickingIrons
   int FRightPanelMode = 0;  // 0 not laid out yet, 1 up to 1080 px, 2 taller
   bool FDoneOnce = false;
   bool FIdleInstalled = false;
