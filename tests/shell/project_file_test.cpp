@@ -473,7 +473,10 @@ INSTANTIATE_TEST_SUITE_P(
         TBadFile{"shape_not_object.qnd", R"({"shapes":[1]})"},
         TBadFile{"bad_iron.qnd", R"({"shapes":[)" + kShapeStart + R"(,"pr":{"bt":"D","p":"wide"}}]})"},
         TBadFile{"bad_page.qnd", R"({"printareas":[{"offset":[0,0],"target":"maybe","scalepos":0}]})"},
-        TBadFile{"second_shape_bad.qnd", R"({"shapes":[)" + kShapeStart + "}," + kShapeStart + R"(,"layer":"x"}]})"}),
+        TBadFile{"second_shape_bad.qnd", R"({"shapes":[)" + kShapeStart + "}," + kShapeStart + R"(,"layer":"x"}]})"},
+        // A value nested 100,000 deep followed by another key (it overflowed the stack).
+        TBadFile{"deep_value.qnd", "{\"memo\":" + QByteArray(100000, '[') + QByteArray(100000, ']') +
+                                       R"(,"shapes":[]})"}),
     [](const ::testing::TestParamInfo<TBadFile> &info) {
       std::string name = info.param.Name;
       return name.substr(0, name.find('.'));
