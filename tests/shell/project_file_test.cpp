@@ -482,6 +482,16 @@ INSTANTIATE_TEST_SUITE_P(
       return name.substr(0, name.find('.'));
     });
 
+// A shape on the highest layer id names a layer the file does not list: the layer is
+// made, and its default name counts one beyond the 32-bit range (that count overflowed).
+TEST_F(ProjectFileTest, AShapeOnTheTopLayerIdGetsThatLayerWithItsName) {
+  const QString file = documentPath("top_layer.qnd");
+  writeBytes(file, R"({"shapes":[)" + kShapeStart + R"(,"layer":"2147483647"}]})");
+  ASSERT_TRUE(openProject(editor, file));
+  EXPECT_EQ(doc().Layers(), (std::vector<int>{0, 2147483647}));
+  EXPECT_EQ(doc().GetLayerName(2147483647), "Layer 2147483648");
+}
+
 TEST_F(ProjectFileTest, AMissingFileIsReportedAsNotFound) {
   EXPECT_FALSE(openProject(editor, documentPath("nowhere.qnd")));
   EXPECT_EQ(ui.boxKeys.last(), "FileNotFound");
