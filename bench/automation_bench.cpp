@@ -1,6 +1,7 @@
-// Automation requests per second on a drawing of 5,000 shapes, through the real server:
-// an HTTP client on a thread of its own (one kept-alive connection), the request handed to
-// this thread, which serves it between its events as the program's UI thread does.
+// Automation requests through the real server, the requests handed to this thread, which
+// serves them between its events as the program's UI thread does: requests per second on
+// a drawing of 5,000 shapes from one client (an HTTP client on a thread of its own, one
+// kept-alive connection), and eight clients at once on a drawing of dense crossings.
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
@@ -8,11 +9,17 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
+#include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "automation/mcp_dispatch.h"
 #include "automation/mcp_server.h"
@@ -27,11 +34,12 @@ namespace {
 
 using namespace quillon;
 
+// A drawing made by `build`, its first undo state and the server on a free port.
 struct ServedDrawing : bench::TBenchEditor {
   std::unique_ptr<TQNMCPServer> server;
 
-  ServedDrawing() {
-    bench::addShapeGrid(*editor, 5000, true);
+  explicit ServedDrawing(const std::function<void(TEditor &)> &build) {
+    build(*editor);
     takeUndoSnapshot(*editor, QStringLiteral("bench"));
     server = createEditorMcpServer(*editor, 0);
     server->Start();
@@ -42,6 +50,8 @@ struct ServedDrawing : bench::TBenchEditor {
     editor.reset();
   }
 };
+
+void shapeGrid(TEditor &editor) { bench::addShapeGrid(editor, 5000, true); }
 
 // A client thread with one connection: each call hands it a request and serves this
 // thread's events until the reply is in.
@@ -105,7 +115,7 @@ class ClientThread {
 };
 
 void BM_McpGetDoc(benchmark::State &state) {
-  ServedDrawing drawing;
+  ServedDrawing drawing(shapeGrid);
   ClientThread client(drawing.server->Port());
   for (auto _ : state)
     if (client.request("GET", "/doc", {}) != 200) state.SkipWithError("GET /doc failed");
@@ -114,7 +124,7 @@ void BM_McpGetDoc(benchmark::State &state) {
 BENCHMARK(BM_McpGetDoc)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_McpPostLine(benchmark::State &state) {
-  ServedDrawing drawing;
+  ServedDrawing drawing(shapeGrid);
   ClientThread client(drawing.server->Port());
   int i = 0;
   for (auto _ : state) {
@@ -128,5 +138,103 @@ void BM_McpPostLine(benchmark::State &state) {
   state.counters["requests/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_McpPostLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+constexpr int kClients = 8;
+constexpr int kRequestsEach = 2000;
+using Clock = std::chrono::steady_clock;
+
+// One assistant: its requests in a fixed random mix; the time each took; how many did
+// not answer 200.
+struct ClientRun {
+  std::vector<double> Milliseconds;
+  int Failed = 0;
+};
+
+std::string number(std::mt19937 &random, int low, int high) {
+  return std::to_string(std::uniform_int_distribution<int>(low, high)(random));
+}
+
+// A short line somewhere on the drawing, crossing a few of its lines.
+std::string shortLine(std::mt19937 &random) {
+  const int x = std::uniform_int_distribution<int>(0, bench::kCrossingLinesEachWay - 6)(random);
+  const int y = std::uniform_int_distribution<int>(0, bench::kCrossingLinesEachWay - 6)(random);
+  return "{\"x1\":" + std::to_string(x) + ",\"y1\":" + std::to_string(y) + ",\"x2\":" + std::to_string(x + 5) +
+         ",\"y2\":" + std::to_string(y + 4) + "}";
+}
+
+ClientRun runClient(int port, int seed) {
+  std::mt19937 random(static_cast<unsigned>(seed));
+  httplib::Client client("127.0.0.1", port);
+  client.set_keep_alive(true);
+  client.set_tcp_nodelay(true);
+  client.set_read_timeout(60, 0);
+  std::vector<int> own;  // lines this client made (some may be gone through others' undo)
+  ClientRun run;
+  const int shapes = 2 * bench::kCrossingLinesEachWay;
+  for (int i = 0; i < kRequestsEach; ++i) {
+    const int pick = std::uniform_int_distribution<int>(0, 99)(random);
+    const Clock::time_point start = Clock::now();
+    const httplib::Result result = [&] {
+      if (pick < 20) return client.Get("/doc");
+      if (pick < 35) return client.Get("/shapes/" + number(random, 1, shapes));
+      if (pick < 50 || own.empty()) {
+        httplib::Result made = client.Post("/shapes/line", shortLine(random), "application/json");
+        if (made && made->status == 200) {
+          const std::size_t at = made->body.find("\"id\":");
+          if (at != std::string::npos) own.push_back(std::stoi(made->body.substr(at + 5)));
+        }
+        return made;
+      }
+      if (pick < 60)
+        return client.Put("/shapes/" + std::to_string(own[random() % own.size()]), shortLine(random),
+                          "application/json");
+      if (pick < 68) {
+        const int id = own.back();
+        own.pop_back();
+        return client.Delete("/shapes/" + std::to_string(id));
+      }
+      if (pick < 76) return client.Post("/undo", "", "application/json");
+      if (pick < 82) return client.Post("/redo", "", "application/json");
+      if (pick < 92) {
+        const std::string x = number(random, 0, bench::kCrossingLinesEachWay);
+        const std::string y = number(random, 0, bench::kCrossingLinesEachWay);
+        return client.Post("/hit_test", "{\"x\":" + x + ",\"y\":" + y + "}", "application/json");
+      }
+      if (pick < 97) return client.Post("/ruler", shortLine(random), "application/json");
+      return client.Get("/paths");
+    }();
+    run.Milliseconds.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    if (!result || result->status != 200) ++run.Failed;
+  }
+  return run;
+}
+
+void BM_McpEightClientsOnDenseCrossings(benchmark::State &state) {
+  ServedDrawing drawing(bench::addDenseCrossings);
+  const int port = drawing.server->Port();
+  for (auto _ : state) {
+    std::vector<std::future<ClientRun>> clients;
+    for (int c = 0; c < kClients; ++c)
+      clients.push_back(std::async(std::launch::async, [port, c] { return runClient(port, 20 + c); }));
+    std::vector<double> all;
+    int failed = 0;
+    for (auto &client : clients) {
+      while (client.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+      const ClientRun run = client.get();
+      all.insert(all.end(), run.Milliseconds.begin(), run.Milliseconds.end());
+      failed += run.Failed;
+    }
+    std::sort(all.begin(), all.end());
+    state.counters["requests"] = static_cast<double>(all.size());
+    state.counters["failed"] = failed;
+    state.counters["slowest_ms"] = all.back();
+    state.counters["p99_ms"] = all[all.size() * 99 / 100];
+    state.counters["median_ms"] = all[all.size() / 2];
+    state.counters["records"] = drawing.editor->doc().FIntersections.Count();
+    if (failed > 0) state.SkipWithError("requests failed");
+  }
+}
+BENCHMARK(BM_McpEightClientsOnDenseCrossings)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <vector>
 
+#include "model/intersection.h"
+#include "model/intersection_finders.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "shell/editor.h"
@@ -42,6 +45,32 @@ inline void addShapeGrid(TEditor &editor, int count, bool withIntersections) {
     if (withIntersections) editor.calcIntersectionsOfShape(s.get());
     editor.doc().add(std::move(s), 0);
   }
+}
+
+// Lines across and down that all cross each other, with their intersection records.
+inline constexpr int kCrossingLinesEachWay = 545;
+
+// kCrossingLinesEachWay lines across and as many down, 1 mm apart: 297,025 intersection
+// records.
+inline void addDenseCrossings(TEditor &editor) {
+  TDocument &doc = editor.doc();
+  std::vector<TQN_Path *> across, down;
+  const float extent = static_cast<float>(kCrossingLinesEachWay);
+  for (int i = 0; i < 2 * kCrossingLinesEachWay; ++i) {
+    auto s = std::make_unique<TQN_Path>(0, 0xFF00FFFF, 1.0f, TStrokeDash::Solid, doc.PathList().getNextID());
+    const float at = static_cast<float>(i % kCrossingLinesEachWay) + 0.5f;
+    if (i < kCrossingLinesEachWay)
+      s->drawLinePath({0.0f, at}, {extent, at});
+    else
+      s->drawLinePath({at, 0.0f}, {at, extent});
+    (i < kCrossingLinesEachWay ? across : down).push_back(doc.add(std::move(s), 0));
+  }
+  // Every record at once (one by one, each would be compared with all before it).
+  std::vector<TIntersection *> records;
+  for (TQN_Path *a : across)
+    for (TQN_Path *d : down)
+      for (TIntersection *r : IntersectShapes(a, d)) records.push_back(r);
+  doc.FIntersections.AddEach(records);
 }
 
 }  // namespace quillon::bench

@@ -1,47 +1,27 @@
 // libFuzzer target: the project document reader on arbitrary bytes. A document that
 // reads is also shown (stitch links, layers, undo state, duplicates) and written again,
 // so the repairs and the writer see every document the reader accepts.
-#include <QGuiApplication>
-#include <QTemporaryDir>
-
 #include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <memory>
 #include <string_view>
 
-#include "shell/editor.h"
-#include "shell/editor_ui.h"
+#include "fuzz_world.h"
 #include "shell/project_file.h"
-#include "tools/command_hooks.h"
 
 namespace {
 
-// The application, a data folder of its own and one editor, made once per process.
-struct TFuzzWorld {
-  QTemporaryDir Folder;
-  std::unique_ptr<QGuiApplication> App;
-  quillon::TSilentEditorUi Ui;
-  std::unique_ptr<quillon::TEditor> Editor;
-};
-
-TFuzzWorld *world = nullptr;
+quillon::fuzz::TFuzzWorld *world = nullptr;
 
 }  // namespace
 
 // Fontconfig keeps caches for the life of the process (the editor lists the font
-// families at start-up); they are not the reader's leaks.
+// families at start-up); they are not the fuzzed code's leaks.
 extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  world = new TFuzzWorld;
-  qputenv("QUILLON_DATA_DIR", world->Folder.filePath(QStringLiteral("data")).toUtf8());
-  qputenv("QUILLON_DOCUMENTS_DIR", world->Folder.filePath(QStringLiteral("documents")).toUtf8());
-  world->App = std::make_unique<QGuiApplication>(*argc, *argv);
-  world->Editor = std::make_unique<quillon::TEditor>(
-      world->Ui, QStringList{QStringLiteral("--instance-id"), QStringLiteral("1")});
-  quillon::installCommandHooks(*world->Editor);
+  world = new quillon::fuzz::TFuzzWorld(argc, argv);
   return 0;
 }
 

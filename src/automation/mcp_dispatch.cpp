@@ -35,7 +35,8 @@ std::string mcpDispatch(TEditor &editor, TMcpHandOff &handOff, const std::string
   return std::move(reply->Body);
 }
 
-std::unique_ptr<TQNMCPServer> createEditorMcpServer(TEditor &editor, int port, std::shared_ptr<TMcpHandOff> handOff) {
+std::unique_ptr<TQNMCPServer> createEditorMcpServer(TEditor &editor, int port, std::shared_ptr<TMcpHandOff> handOff,
+                                                    const TMcpLimits &limits) {
   if (!handOff) handOff = std::make_shared<TMcpHandOff>();
   return std::make_unique<TQNMCPServer>(
       port,
@@ -43,7 +44,7 @@ std::unique_ptr<TQNMCPServer> createEditorMcpServer(TEditor &editor, int port, s
                          std::string &contentType) {
         return mcpDispatch(editor, *handOff, method, path, body, status, contentType);
       },
-      [handOff] { handOff->close(); });
+      [handOff] { handOff->close(); }, limits);
 }
 
 std::unique_ptr<TQNMCPServer> startMcpServer(TEditor &editor) {

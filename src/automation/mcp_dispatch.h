@@ -32,7 +32,8 @@ std::string mcpDispatch(TEditor &editor, TMcpHandOff &handOff, const std::string
 // through `handOff` (a new one when none is given); stopping it first closes the hand-off,
 // ending every request still waiting for the UI thread. Not started.
 std::unique_ptr<TQNMCPServer> createEditorMcpServer(TEditor &editor, int port,
-                                                    std::shared_ptr<TMcpHandOff> handOff = nullptr);
+                                                    std::shared_ptr<TMcpHandOff> handOff = nullptr,
+                                                    const TMcpLimits &limits = {});
 
 // Start-up step of the program, last: when the settings file turns [MCP] EnableServer on,
 // creates the server on kMcpPort for the editor and starts it. Empty when the server is

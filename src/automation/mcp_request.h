@@ -44,6 +44,10 @@ inline constexpr double kMcpMaxLength = 100000.0;
 inline constexpr double kMcpMaxRadians = 1000.0;
 // Entries of an id list.
 inline constexpr std::size_t kMcpMaxIdCount = 100000;
+// Points of the outline of a shape a route makes (an outline has a point per 0.3 mm of
+// its length: this is a circle of about 9.5 m radius). Longer outlines are refused, as
+// every later request would carry, copy and send them whole.
+inline constexpr int kMcpMaxOutlinePoints = 200000;
 
 // ---------------------------------------------------------------------------------
 // Text-built replies

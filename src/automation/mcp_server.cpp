@@ -4,14 +4,20 @@
 
 #include <QString>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <thread>
 #include <utility>
 
+#include "automation/mcp_connection.h"
 #include "automation/mcp_request.h"
 
 namespace quillon {
@@ -80,6 +86,110 @@ void listeningSocketOptions(socket_t sock) {
   setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
 }
 
+// The connection a thread is serving: its stream, whether its request was refused before
+// the body, and whether it must close after the reply. The library's handlers run on the
+// connection's thread and reach it here.
+struct TServedConnection {
+  TMcpConnectionStream &Stream;
+  std::optional<TMcpRefusal> Refusal;
+  bool CloseAfterReply = false;
+};
+
+thread_local TServedConnection *tServed = nullptr;
+// How long a connection closed by the server reads what its client still sends.
+constexpr int kLingerMilliseconds = 1000;
+
+// Set while the listening thread answers a connection beyond the cap.
+thread_local bool tOverCap = false;
+
+// The connection threads: a fixed pool, and a cap on the connections it holds, served or
+// waiting for a thread. A connection beyond the cap is answered at once, on the listening
+// thread, with 503 and closed.
+class TConnectionQueue : public httplib::TaskQueue {
+ public:
+  TConnectionQueue(int threads, int cap) : FPool(static_cast<std::size_t>(std::max(threads, 1))), FCap(cap) {}
+
+  void enqueue(std::function<void()> fn) override {
+    if (FOpen.load() >= FCap) {
+      tOverCap = true;
+      fn();
+      tOverCap = false;
+      return;
+    }
+    ++FOpen;
+    FPool.enqueue([this, fn = std::move(fn)] {
+      fn();
+      --FOpen;
+    });
+  }
+  void shutdown() override { FPool.shutdown(); }
+
+ private:
+  httplib::ThreadPool FPool;
+  const int FCap;
+  std::atomic<int> FOpen{0};
+};
+
+// The reply to a connection beyond the cap, sent without reading anything.
+void refuseOverCap(socket_t sock) {
+  const std::string body = mcpErrorReply("too many connections");
+  const std::string reply = "HTTP/1.1 503 Service Unavailable\r\nContent-Type: " + std::string(kMcpContentType) +
+                            "\r\nContent-Length: " + std::to_string(body.size()) +
+                            "\r\nConnection: close\r\n\r\n" + body;
+  ::send(sock, reply.data(), reply.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+}
+
+// The library's server with connections served under the limits: each request's head
+// and body must arrive in their time, and the framing is checked before the body is read.
+class TLimitedServer : public httplib::Server {
+ public:
+  explicit TLimitedServer(const TMcpLimits &limits) : FLimits(limits) {
+    new_task_queue = [threads = limits.Threads, cap = limits.MaxConnections] {
+      return new TConnectionQueue(threads, cap);
+    };
+  }
+
+ private:
+  bool process_and_close_socket(socket_t sock) override {
+    if (tOverCap)
+      refuseOverCap(sock);
+    else
+      serve(sock);
+    ::shutdown(sock, SHUT_RDWR);
+    ::close(sock);
+    return true;
+  }
+
+  void serve(socket_t sock) {
+    using std::chrono::milliseconds;
+    TMcpConnectionStream stream(sock, svr_sock_,
+                                milliseconds(write_timeout_sec_ * 1000 + write_timeout_usec_ / 1000));
+    TServedConnection served{stream, std::nullopt, false};
+    tServed = &served;
+    for (int left = FLimits.RequestsPerConnection; left > 0; --left) {
+      if (!stream.waitForRequest(TMcpClock::now() + milliseconds(FLimits.IdleMilliseconds))) break;
+      stream.setReadDeadline(TMcpClock::now() + milliseconds(FLimits.HeadMilliseconds));
+      served.Refusal.reset();
+      bool clientCloses = false;
+      const bool answered = process_request(
+          stream, left == 1 || stream.serverStopping(), clientCloses, [&](httplib::Request &req) {
+            stream.setReadDeadline(TMcpClock::now() + milliseconds(FLimits.BodyMilliseconds));
+            served.Refusal = prepareMcpRequestFraming(req, kMcpMaxBodyBytes, served.CloseAfterReply);
+            if (served.CloseAfterReply) {
+              req.headers.erase("Connection");
+              req.headers.emplace("Connection", "close");
+            }
+          });
+      if (!answered || clientCloses || served.CloseAfterReply || stream.timedOut()) break;
+    }
+    // A refused or late request may still be arriving.
+    if (served.CloseAfterReply || stream.timedOut()) stream.lingerBeforeClose(milliseconds(kLingerMilliseconds));
+    tServed = nullptr;
+  }
+
+  const TMcpLimits FLimits;
+};
+
 }  // namespace
 
 struct TQNMCPServer::TImpl {
@@ -87,15 +197,48 @@ struct TQNMCPServer::TImpl {
   std::atomic<int> BoundPort{0};
   TQNMCPHandler Handler;
   std::function<void()> BeforeStop;
+  TMcpLimits Limits;
   std::unique_ptr<httplib::Server> Server;
   std::thread Listener;
   std::atomic<bool> ListenerDone{false};
 
-  void handleCommand(const httplib::Request &req, httplib::Response &res) const;
+  void handleCommand(const httplib::Request &req, const std::string &bodyBytes, httplib::Response &res) const;
+  void handleWithBody(const httplib::Request &req, httplib::Response &res, const httplib::ContentReader &reader) const;
   void configure(httplib::Server &server);
 };
 
-void TQNMCPServer::TImpl::handleCommand(const httplib::Request &req, httplib::Response &res) const {
+// Reads the whole body, within kMcpMaxBodyBytes (a chunked body is counted as it comes),
+// then serves the request. A body that is too large, late or broken off is answered
+// without serving, and the connection closes.
+void TQNMCPServer::TImpl::handleWithBody(const httplib::Request &req, httplib::Response &res,
+                                         const httplib::ContentReader &reader) const {
+  std::string body;
+  bool tooLarge = false;
+  const bool whole = reader([&](const char *data, std::size_t length) {
+    if (length > kMcpMaxBodyBytes - body.size()) {
+      tooLarge = true;
+      return false;
+    }
+    body.append(data, length);
+    return true;
+  });
+  if (!whole) {
+    if (tServed) tServed->CloseAfterReply = true;
+    res.set_header("Connection", "close");
+    const bool late = tServed && tServed->Stream.timedOut();
+    if (tooLarge)
+      sendJson(res, 413, mcpErrorReply("request body too large"));
+    else if (late)
+      sendJson(res, 408, mcpErrorReply("request timed out"));
+    else
+      sendJson(res, 400, mcpErrorReply("bad request"));
+    return;
+  }
+  handleCommand(req, body, res);
+}
+
+void TQNMCPServer::TImpl::handleCommand(const httplib::Request &req, const std::string &bodyBytes,
+                                        httplib::Response &res) const {
   // Who may call: this server by its own name, from no page or from a loopback page.
   if (req.get_header_value_count("Host") != 1 || !isOwnHost(req.get_header_value("Host"), BoundPort)) {
     sendJson(res, 403, mcpErrorReply("forbidden host"));
@@ -120,7 +263,7 @@ void TQNMCPServer::TImpl::handleCommand(const httplib::Request &req, httplib::Re
     return;
   }
 
-  const std::string body = req.body.empty() ? std::string() : asUtf8Text(req.body);
+  const std::string body = bodyBytes.empty() ? std::string() : asUtf8Text(bodyBytes);
   int status = 200;
   std::string contentType = kMcpContentType;
   std::string reply;
@@ -149,25 +292,38 @@ void TQNMCPServer::TImpl::handleCommand(const httplib::Request &req, httplib::Re
 void TQNMCPServer::TImpl::configure(httplib::Server &server) {
   // Every path of every method reaches the one callback (the pattern also matches line
   // breaks, which a decoded path may hold).
+  // Methods with a body read it themselves, so that the limit holds for chunked bodies.
   const std::string everyPath = R"([\s\S]*)";
-  const auto callback = [this](const httplib::Request &req, httplib::Response &res) { handleCommand(req, res); };
+  const auto callback = [this](const httplib::Request &req, httplib::Response &res) {
+    handleCommand(req, std::string(), res);
+  };
+  const auto withBody = [this](const httplib::Request &req, httplib::Response &res,
+                               const httplib::ContentReader &reader) { handleWithBody(req, res, reader); };
   server.Get(everyPath, callback);
-  server.Post(everyPath, callback);
-  server.Put(everyPath, callback);
-  server.Patch(everyPath, callback);
-  server.Delete(everyPath, callback);
+  server.Post(everyPath, withBody);
+  server.Put(everyPath, withBody);
+  server.Patch(everyPath, withBody);
+  server.Delete(everyPath, withBody);
   server.Options(everyPath, callback);
   server.set_payload_max_length(kMcpMaxBodyBytes);
+  // A request whose framing was refused is answered before anything else.
+  server.set_pre_routing_handler([](const httplib::Request &, httplib::Response &res) {
+    if (!tServed || !tServed->Refusal) return httplib::Server::HandlerResponse::Unhandled;
+    sendJson(res, tServed->Refusal->Status, mcpErrorReply(tServed->Refusal->Message));
+    return httplib::Server::HandlerResponse::Handled;
+  });
   server.set_socket_options(listeningSocketOptions);
   // Replies go out at once: with Nagle's algorithm a kept-alive connection waits for the
   // peer's delayed acknowledgement (tens of milliseconds) on every request.
   server.set_tcp_nodelay(true);
-  // Replies the library makes itself (a malformed request, a body above the limit) get a
-  // JSON body like every other reply.
+  // Replies the library makes itself (a malformed request, headers that came too late)
+  // get a JSON body like every other reply.
   server.set_error_handler(httplib::Server::HandlerWithResponse(
       [](const httplib::Request &, httplib::Response &res) {
         if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
-        const std::string message = res.status == 413 ? "request body too large"
+        if (tServed && tServed->Stream.timedOut()) res.status = 408;
+        const std::string message = res.status == 413   ? "request body too large"
+                                    : res.status == 408 ? "request timed out"
                                     : res.status == 400 ? "bad request"
                                                         : "HTTP error " + std::to_string(res.status);
         sendJson(res, res.status, mcpErrorReply(message));
@@ -178,19 +334,21 @@ void TQNMCPServer::TImpl::configure(httplib::Server &server) {
   });
 }
 
-TQNMCPServer::TQNMCPServer(int APort, TQNMCPHandler AHandler, std::function<void()> ABeforeStop)
+TQNMCPServer::TQNMCPServer(int APort, TQNMCPHandler AHandler, std::function<void()> ABeforeStop,
+                           const TMcpLimits &ALimits)
     : FImpl(std::make_unique<TImpl>()) {
   FImpl->RequestedPort = APort;
   FImpl->BoundPort = APort;
   FImpl->Handler = std::move(AHandler);
   FImpl->BeforeStop = std::move(ABeforeStop);
+  FImpl->Limits = ALimits;
 }
 
 TQNMCPServer::~TQNMCPServer() { Stop(); }
 
 void TQNMCPServer::Start() {
   if (Active()) return;
-  auto server = std::make_unique<httplib::Server>();
+  auto server = std::make_unique<TLimitedServer>(FImpl->Limits);
   FImpl->configure(*server);
   int port = FImpl->RequestedPort;
   if (port == 0) {

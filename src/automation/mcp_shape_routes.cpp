@@ -4,7 +4,9 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -43,15 +45,40 @@ void recordIntersections(TEditor &editor, TQN_Path *shape) {
                            &editor.doc().FShapeIndex);
 }
 
+// A sweep in degrees folded into one turn: whole turns beyond the first are dropped, so
+// the arc still ends at its end angle (400 becomes 40, -370 becomes -10). What is left of
+// a sweep of whole turns is one full turn: single-precision angles of up to 1000 radians
+// are only good to a few thousandths of a degree, so 4 pi arrives as 720.00002 degrees and
+// must not become an arc of 0.00002.
+double foldIntoOneTurn(double degrees) {
+  constexpr double kWholeTurnSlack = 0.01;
+  if (!(std::fabs(degrees) > 360.0)) return degrees;
+  const double folded = std::fmod(degrees, 360.0);
+  if (std::fabs(folded) < kWholeTurnSlack) return degrees > 0.0 ? 360.0 : -360.0;
+  return folded;
+}
+
 // The outline of an arc about (cx, cy) from startAngle to endAngle (radians, growing from
-// +x toward +y). The trigonometry runs in double precision on the single inputs.
+// +x toward +y). The trigonometry runs in double precision on the single inputs. The
+// sweep is folded into one turn before the outline is built.
 TDraw arcDrawing(float cx, float cy, float r, float startAngle, float endAngle) {
   const TPointF start{static_cast<float>(double(cx) + std::cos(double(startAngle)) * double(r)),
                       static_cast<float>(double(cy) + std::sin(double(startAngle)) * double(r))};
   const TPointF end{static_cast<float>(double(cx) + std::cos(double(endAngle)) * double(r)),
                     static_cast<float>(double(cy) + std::sin(double(endAngle)) * double(r))};
-  const float sweep = static_cast<float>((double(endAngle) - double(startAngle)) * kDegreesPerRadian);
+  const float sweep =
+      static_cast<float>(foldIntoOneTurn((double(endAngle) - double(startAngle)) * kDegreesPerRadian));
   return [=](TQN_Path &s) { s.drawArcPath({cx, cy}, {r, r}, start, end, sweep); };
+}
+
+// The refusal of a geometry whose outline would have more than kMcpMaxOutlinePoints
+// points; it is built once on a shape of its own to count them.
+std::optional<std::string> checkOutlineSize(const TDraw &draw) {
+  TQN_Path probe(0, 0, 1.0f, TStrokeDash::Solid, 0);
+  draw(probe);
+  if (probe.Data().Count() <= kMcpMaxOutlinePoints) return std::nullopt;
+  return "the shape is too large: its outline would need more than " + std::to_string(kMcpMaxOutlinePoints) +
+         " points";
 }
 
 // The four points of a Bezier request; `points` must be an array of four.
@@ -92,6 +119,7 @@ std::string createShape(TEditor &editor, const TJson &body, const TDraw &draw, c
   const TDrawPallet *pallet = mcpPaletteFromBody(editor, &body, index);
   const int layer = mcpLayerFromBody(&body, editor.FActiveLayer);
   if (!pallet) throw std::runtime_error("no current line type");
+  if (auto refusal = checkOutlineSize(draw)) return mcpErrorReply(*refusal);
   const int id = editor.doc().PathList().getNextID();
   auto shape = std::make_unique<TQN_Path>(index, pallet->Color(), pallet->FThickness, pallet->FDash, id);
   draw(*shape);
@@ -204,6 +232,8 @@ std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request) {
     }
   }
 
+  if (reshape)
+    if (auto refusal = checkOutlineSize(reshape)) return mcpErrorReply(*refusal);
   if (pallet) {
     shape->FPalletIndex = palletIndex;
     shape->FColor = pallet->Color();

@@ -37,6 +37,10 @@ class TIntersections {
   // same two shapes (either order) lies at the same point after rounding to 0.01 mm.
   // A refused record stays the caller's.
   int Add(TIntersection *ict);
+  // Adds the records in their order exactly as Add would one after the other, in time
+  // linear in the records (Add alone scans the whole list each time); a record Add would
+  // refuse is freed.
+  void AddEach(const std::vector<TIntersection *> &records);
 
   int Count() const { return static_cast<int>(FItems.size()); }
   TIntersection *operator[](int i) const { return FItems.at(static_cast<std::size_t>(i)); }

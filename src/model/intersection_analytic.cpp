@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <vector>
 
 #include "model/intersection_finders.h"
+#include "model/segment_runs.h"
 #include "model/shape.h"
 
 namespace quillon {
@@ -373,19 +375,27 @@ void IntersectBezierShape(TIntersectionList &list, TQN_Path *Bz, TQN_Path *S) {
 void IntersectBezierBezier(TIntersectionList &list, TQN_Path *Bz1, TQN_Path *Bz2) {
   const std::vector<TPathInterval> segs1 = Bz1->getIntervalsFast(false);
   const std::vector<TPathInterval> segs2 = Bz2->getIntervalsFast(false);
-  for (const TPathInterval &s1 : segs1) {
-    const DPoint p0 = widen(s1.St), p1 = widen(s1.Ed);
-    if (near(p0, p1)) continue;
-    const TRectF box1 = sortedBox(s1.St, s1.Ed);
-    for (const TPathInterval &s2 : segs2) {
-      const DPoint q0 = widen(s2.St), q1 = widen(s2.Ed);
-      if (near(q0, q1)) continue;
-      if (!boxesOverlap(box1, sortedBox(s2.St, s2.Ed), kBoxMargin)) continue;
-      Candidates c;
-      segmentSegment(p0, p1, q0, q1, c);
-      offer(list, c, Bz1, Bz2, always);
-    }
-  }
+  const auto ends = [](const std::vector<TPathInterval> &segs) {
+    return [&segs](int i) {
+      const TPathInterval &s = segs[static_cast<std::size_t>(i)];
+      return std::pair{s.St, s.Ed};
+    };
+  };
+  // Only segments whose boxes overlap (within kBoxMargin) meet, so the pairs of runs
+  // that lie apart are skipped; the pairs left come in the order of the double loop.
+  forNearSegmentPairs(
+      static_cast<int>(segs1.size()), ends(segs1), static_cast<int>(segs2.size()), ends(segs2), 2.0 * kBoxMargin,
+      [&](int i, int j) {
+        const TPathInterval &s1 = segs1[static_cast<std::size_t>(i)];
+        const TPathInterval &s2 = segs2[static_cast<std::size_t>(j)];
+        const DPoint p0 = widen(s1.St), p1 = widen(s1.Ed);
+        const DPoint q0 = widen(s2.St), q1 = widen(s2.Ed);
+        if (near(p0, p1) || near(q0, q1)) return;
+        if (!boxesOverlap(sortedBox(s1.St, s1.Ed), sortedBox(s2.St, s2.Ed), kBoxMargin)) return;
+        Candidates c;
+        segmentSegment(p0, p1, q0, q1, c);
+        offer(list, c, Bz1, Bz2, always);
+      });
 }
 
 TIntersectionList IntersectShapes(TQN_Path *A, TQN_Path *B) {

@@ -3,9 +3,12 @@
 // two segments meet where their lines meet, also beyond their ends.
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "model/intersection_finders.h"
 #include "model/point_helpers.h"
+#include "model/segment_runs.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/number_text.h"
@@ -20,6 +23,7 @@ constexpr double kBoxWidening = 0.01;      // segment box prefilter
 constexpr double kRangeWidening = 500.0;   // 0.05 mm in units of 0.0001 mm
 constexpr double kEllipseDivisor = 1.5;    // ellipse proximity limit
 constexpr double kAxisTol = 0.001;         // axis test and slope comparison of line crossings
+constexpr double kPairReach = 0.2;         // segment boxes farther apart never meet (0.1 and slack)
 
 double round4(double v) { return roundHalfEven(v, 4); }
 TPointF roundPoint4Even(TPointF p) { return {static_cast<float>(round4(p.X)), static_cast<float>(round4(p.Y))}; }
@@ -175,46 +179,73 @@ TIntersectionList calcPathIntersections(TQN_Path *A, TQN_Path *B, const TShapeLi
   const TRectF boxA = A->getBoundary(false);
   const TRectF boxB = B->getBoundary(false);
 
-  // 7. Segment pass.
-  TIntersectionList working;
+  // 7. Segment pass. Segment k of an outline joins its points k and k + 1. The
+  // segments of A are taken on the 0.0001 grid, and each tells first whether it takes
+  // part at all.
+  struct TSegmentOfA {
+    TPointF P0, P1;
+    bool Usable = false;
+  };
   const TPathData &dataA = A->Data();
   const TPathData &dataB = B->Data();
-  for (int i = 1; i < dataA.Count(); ++i) {
-    TPointF a0 = dataA[i - 1].Point, a1 = dataA[i].Point;
-    if (limB > 0 && (tooFar(a0, B->FCenter, limB) || tooFar(a1, B->FCenter, limB))) continue;
-    a0 = roundPoint4Even(a0);
-    a1 = roundPoint4Even(a1);
-    if (double(calcDistance(a0, a1)) < kDegenerate || !isLineTo(dataA, i)) continue;
-    if (!aLine && segmentOutsideBox(a0, a1, boxB)) continue;
+  const int countA = std::max(dataA.Count() - 1, 0);
+  const int countB = std::max(dataB.Count() - 1, 0);
+  std::vector<TSegmentOfA> segmentsA(static_cast<std::size_t>(countA));
+  for (int k = 0; k < countA; ++k) {
+    TSegmentOfA &seg = segmentsA[static_cast<std::size_t>(k)];
+    const TPointF a0 = dataA[k].Point, a1 = dataA[k + 1].Point;
+    seg.P0 = roundPoint4Even(a0);
+    seg.P1 = roundPoint4Even(a1);
+    seg.Usable = !(limB > 0 && (tooFar(a0, B->FCenter, limB) || tooFar(a1, B->FCenter, limB))) &&
+                 !(double(calcDistance(seg.P0, seg.P1)) < kDegenerate) && isLineTo(dataA, k + 1) &&
+                 !(!aLine && segmentOutsideBox(seg.P0, seg.P1, boxB));
+  }
 
-    for (int j = 1; j < dataB.Count(); ++j) {
-      const TPointF b0 = dataB[j - 1].Point, b1 = dataB[j].Point;
-      if (limA > 0 && (tooFar(b0, A->FCenter, limA) || tooFar(b1, A->FCenter, limA))) continue;
-      if (b0 == b1 || !isLineTo(dataB, j)) continue;
-      if (!bLine && segmentOutsideBox(b0, b1, boxA)) continue;
+  TIntersectionList working;
+  const auto tryPair = [&](int ka, int kb) {
+    const TSegmentOfA &seg = segmentsA[static_cast<std::size_t>(ka)];
+    if (!seg.Usable) return;
+    const TPointF a0 = seg.P0, a1 = seg.P1;
+    const TPointF b0 = dataB[kb].Point, b1 = dataB[kb + 1].Point;
+    if (limA > 0 && (tooFar(b0, A->FCenter, limA) || tooFar(b1, A->FCenter, limA))) return;
+    if (b0 == b1 || !isLineTo(dataB, kb + 1)) return;
+    if (!bLine && segmentOutsideBox(b0, b1, boxA)) return;
 
-      TPointF p;
-      if (sameGridPoint(a0, b0) || sameGridPoint(a0, b1))
-        p = a0;
-      else if (sameGridPoint(a1, b0) || sameGridPoint(a1, b1))
-        p = a1;
-      else if (!calcLineCrossPoint(a0, a1, b0, b1, p))
-        continue;
+    TPointF p;
+    if (sameGridPoint(a0, b0) || sameGridPoint(a0, b1))
+      p = a0;
+    else if (sameGridPoint(a1, b0) || sameGridPoint(a1, b1))
+      p = a1;
+    else if (!calcLineCrossPoint(a0, a1, b0, b1, p))
+      return;
 
-      if (!extend && !(inRange(p.X, a0.X, a1.X) && inRange(p.X, b0.X, b1.X) && inRange(p.Y, a0.Y, a1.Y) &&
-                       inRange(p.Y, b0.Y, b1.Y)))
-        continue;
+    if (!extend && !(inRange(p.X, a0.X, a1.X) && inRange(p.X, b0.X, b1.X) && inRange(p.Y, a0.Y, a1.Y) &&
+                     inRange(p.Y, b0.Y, b1.Y)))
+      return;
 
-      const bool known = std::any_of(working.begin(), working.end(),
-                                     [&](const TIntersection *r) { return sameGridPoint(r->FPoint, p); });
-      if (known) continue;
+    const bool known = std::any_of(working.begin(), working.end(),
+                                   [&](const TIntersection *r) { return sameGridPoint(r->FPoint, p); });
+    if (known) return;
 
-      auto *record = new TIntersection(p, A, B);
-      const bool atEndOfA = sameGridPoint(p, A->FStartPt) || sameGridPoint(p, A->FEndPt);
-      const bool atEndOfB = sameGridPoint(p, B->FStartPt) || sameGridPoint(p, B->FEndPt);
-      record->FIsCrossing = !(atEndOfA && atEndOfB);
-      working.push_back(record);
-    }
+    auto *record = new TIntersection(p, A, B);
+    const bool atEndOfA = sameGridPoint(p, A->FStartPt) || sameGridPoint(p, A->FEndPt);
+    const bool atEndOfB = sameGridPoint(p, B->FStartPt) || sameGridPoint(p, B->FEndPt);
+    record->FIsCrossing = !(atEndOfA && atEndOfB);
+    working.push_back(record);
+  };
+  if (extend) {
+    // Lines meet beyond the ends of their segments: every pair.
+    for (int ka = 0; ka < countA; ++ka)
+      for (int kb = 0; kb < countB; ++kb) tryPair(ka, kb);
+  } else {
+    // A point lies within 0.05 of both segments' ranges, so only segments whose boxes
+    // come within 0.1 of each other can meet.
+    const auto endsA = [&](int k) {
+      const TSegmentOfA &seg = segmentsA[static_cast<std::size_t>(k)];
+      return std::pair{seg.P0, seg.P1};
+    };
+    const auto endsB = [&](int k) { return std::pair{dataB[k].Point, dataB[k + 1].Point}; };
+    forNearSegmentPairs(countA, endsA, countB, endsB, kPairReach, tryPair);
   }
 
   // 8. The segment pass's records join the result.

@@ -79,6 +79,12 @@ void TShapeList::updateLastID() {
   LastID = last;
 }
 
+namespace {
+// The number a layer's default name shows: its id plus one (without overflow at the top
+// of the 32-bit range, which a file may name).
+QString layerNumberText(int id) { return QString::number(static_cast<qint64>(id) + 1); }
+}  // namespace
+
 bool TShapeList::hasLayerEntry(int id) const {
   return FLayerDict.count(id) || FLayerVisible.count(id) || FIsIndependentLayer.count(id);
 }
@@ -88,10 +94,12 @@ int TShapeList::addLayer(int layerId, const QString &name, bool visible) {
   QString layerName = name;
   bool isVisible = visible;
   if (layerId < 0) {
-    id = FLayers.empty() ? 0 : *std::max_element(FLayers.begin(), FLayers.end()) + 1;
+    const int highest = FLayers.empty() ? -1 : *std::max_element(FLayers.begin(), FLayers.end());
+    if (highest >= std::numeric_limits<int>::max()) throw std::overflow_error("the document has no layer IDs left");
+    id = highest + 1;
     const QString caption =
         FMultiLang ? FMultiLang->getTranslation(LangID, QStringLiteral("lblLayerCaption")) : QString();
-    layerName = caption + QLatin1Char(' ') + QString::number(id + 1);
+    layerName = caption + QLatin1Char(' ') + layerNumberText(id);
     isVisible = true;
   }
   // Refuse a duplicate before touching anything, so a failed add leaves the layers whole.
@@ -159,7 +167,7 @@ void TShapeList::restoreLayers() {
     if (hasLayerEntry(id)) throw std::runtime_error("Duplicates not allowed: layer " + std::to_string(id));
     FLayers.push_back(id);
     FLayerVisible[id] = true;
-    FLayerDict[id] = QStringLiteral("Layer ") + QString::number(id + 1);
+    FLayerDict[id] = QStringLiteral("Layer ") + layerNumberText(id);
     FIsIndependentLayer[id] = false;
   }
 }

@@ -138,6 +138,45 @@ void appendValue(std::string &out, const TJson &value) {
   }
 }
 
+// Throws when arrays and objects nest deeper than kJsonMaxDepth anywhere in the text.
+// Brackets inside strings do not count. Text that is malformed in other ways passes
+// here and is refused by the parser.
+void checkNestingDepth(std::string_view text) {
+  int depth = 0;
+  int line = 1;
+  std::size_t lineStart = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\')
+        ++i;
+      else if (c == '"')
+        inString = false;
+      continue;
+    }
+    switch (c) {
+      case '"': inString = true; break;
+      case '\n':
+        ++line;
+        lineStart = i + 1;
+        break;
+      case '[':
+      case '{':
+        if (++depth > kJsonMaxDepth)
+          throw std::runtime_error("Malformed JSON: arrays and objects nested deeper than " +
+                                   std::to_string(kJsonMaxDepth) + " levels at line " + std::to_string(line) +
+                                   ", column " + std::to_string(i - lineStart + 1));
+        break;
+      case ']':
+      case '}':
+        if (depth > 0) --depth;
+        break;
+      default: break;
+    }
+  }
+}
+
 }  // namespace
 
 std::string writeJsonText(const TJson &value) {
@@ -148,6 +187,7 @@ std::string writeJsonText(const TJson &value) {
 
 TJson parseJsonText(std::string_view text) {
   if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+  checkNestingDepth(text);
   try {
     return TJson::parse(text.begin(), text.end());
   } catch (const TJson::parse_error &e) {

@@ -19,8 +19,14 @@ namespace quillon {
 // The text of a value. Strings must be UTF-8; invalid UTF-8 throws std::runtime_error.
 std::string writeJsonText(const TJson &value);
 
-// Parses JSON text; a leading UTF-8 byte-order mark is skipped. Malformed text throws
-// std::runtime_error whose message includes where the parser stopped.
+// The deepest nesting of arrays and objects that parseJsonText accepts. No file or
+// request of the program comes near it; deeper text is refused before any value is built,
+// since copying, comparing, writing and freeing a value recurse once per level.
+inline constexpr int kJsonMaxDepth = 256;
+
+// Parses JSON text; a leading UTF-8 byte-order mark is skipped. Malformed text, and text
+// nested deeper than kJsonMaxDepth, throws std::runtime_error whose message includes
+// where the parser stopped (line and column).
 TJson parseJsonText(std::string_view text);
 
 // Whether a JSON file starts with the UTF-8 byte-order mark EF BB BF.

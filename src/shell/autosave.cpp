@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTimer>
 
 #include <cmath>
@@ -24,6 +25,16 @@ namespace {
 long long millisecondsBetween(double from, double to) { return std::llround((to - from) * 86400000.0); }
 
 }  // namespace
+
+void chooseAutosaveNumber(TEditor &editor) {
+  constexpr int kNumbers = 10000;
+  const int first = static_cast<int>(QRandomGenerator::global()->bounded(kNumbers));
+  for (int k = 0; k < kNumbers; ++k) {
+    editor.FRandomStr = QString::number((first + k) % kNumbers);
+    if (!QFileInfo::exists(autosaveFileName(editor))) return;
+  }
+  editor.FRandomStr = QString::number(first);
+}
 
 QString autosaveFileName(const TEditor &editor) {
   return QDir(editor.FAppDataPath).filePath(QStringLiteral("autosave_") + editor.FRandomStr + QStringLiteral(".tmp"));
@@ -98,7 +109,11 @@ bool recoverAutosave(TEditor &editor) {
       editor.ui().messageBox(head, head + QLatin1Char('\r') + newPath);
       continue;
     }
-    QFile::remove(newPath);
+    // The recovered file becomes this window's own auto-save file, so the recovered work
+    // stays on disk, where the next start finds it, until an auto-save replaces it or the
+    // user saves or discards the document. When it cannot be renamed, it stays under its
+    // "delete_anytime" name rather than being deleted.
+    QFile::rename(newPath, autosaveFileName(editor));
     editor.FFilename.clear();
     editor.updateCaption(QString());
     editor.setDocumentChanged(true);

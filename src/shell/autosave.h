@@ -9,7 +9,9 @@
 // UseAutoSave is on and the document has a name. The document stays marked changed.
 //
 // At a normal start, a left-over auto-save file (a crashed run's) is renamed to
-// "delete_anytime..." and opened as an untitled, changed document.
+// "delete_anytime..." and opened as an untitled, changed document; then it becomes the
+// new window's own auto-save file, so a second crash before the next auto-save loses
+// nothing.
 #include <QString>
 
 namespace quillon {
@@ -24,6 +26,10 @@ inline constexpr const char *kAutosaveErrorText = "Autosave data error: ";
 // The status-line text that reports a failed auto-save write (once, until one succeeds).
 inline constexpr const char *kAutosaveFailedText = "Auto-save failed: ";
 
+// Draws FRandomStr, a number from 0 to 9999 whose auto-save file is not in the data
+// folder yet (the next free one after a random start), so that a new window never writes
+// over a file a crashed one left. Needs FAppDataPath.
+void chooseAutosaveNumber(TEditor &editor);
 // The data folder joined with "autosave_" + FRandomStr + ".tmp".
 QString autosaveFileName(const TEditor &editor);
 // Deletes this window's auto-save file when it exists; a failure is ignored.
@@ -42,8 +48,9 @@ bool autoSaveTick(TEditor &editor, double now);
 void TimerAutoSaveTimer(TEditor &editor);
 
 // Reopens the first left-over auto-save file of the data folder (by name); true when one
-// was reopened. A file that cannot be moved or read gets an error box and the next one is
-// tried; it then keeps its "delete_anytime" name.
+// was reopened, and the file is then this window's auto-save file. A file that cannot be
+// moved or read gets an error box and the next one is tried; it then keeps its
+// "delete_anytime" name.
 bool recoverAutosave(TEditor &editor);
 
 }  // namespace quillon

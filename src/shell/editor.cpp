@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLocale>
-#include <QRandomGenerator>
 #include <QTimer>
 
 #include <stdexcept>
@@ -58,12 +57,12 @@ void TEditor::startUp(const QStringList &args) {
   FStopwatch.start();
 
   FMultiLang = std::make_unique<TMultiLang>();
-  FRandomStr = QString::number(QRandomGenerator::global()->bounded(10000));
   FOptions = std::make_unique<TQN_Options>();
   FDocument = std::make_unique<TDocument>(FMultiLang.get(), FLangID);
   FDocument->addListener(&FShapeReleaser);
 
   initDataFolders();
+  chooseAutosaveNumber(*this);
   updateCaption(QString());
 
   setDefaultPalettes(FPen, true);

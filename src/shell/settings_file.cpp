@@ -76,13 +76,15 @@ std::vector<int> storedFamilyIndexes(const TIniFile &ini) {
 }
 
 // The stored font family list: count entries family0, family1, ...; empty names are
-// skipped. Only keys that exist can add a name, so a huge count costs nothing.
+// skipped. Only the keys that exist are read, in the order of their numbers, so neither
+// a huge count nor a huge key number costs more than the keys in the file.
 void readFontFamilies(const TIniFile &ini, QStringList &names) {
   const int count = ini.ReadInteger(QStringLiteral("Font"), QStringLiteral("count"), 0);
-  int highest = -1;
-  for (const int index : storedFamilyIndexes(ini)) highest = std::max(highest, index);
-  const int limit = std::min(count, highest + 1);
-  for (int i = 0; i < limit; ++i) {
+  std::vector<int> indexes = storedFamilyIndexes(ini);
+  std::sort(indexes.begin(), indexes.end());
+  indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+  for (const int i : indexes) {
+    if (i >= count) break;
     const QString name = ini.ReadString(QStringLiteral("Font"), familyKey(i), QString());
     if (!name.isEmpty()) names.append(name);
   }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "model/intersection.h"
 #include "model/point_helpers.h"
@@ -141,13 +142,16 @@ void restoreDocument(TEditor &editor, const TUndoState &state, bool keepSelectio
   // Records are linked again by the position of their shapes in the state, so copies
   // that share an ID (radial repeats) find the right shape; a record whose shape cannot
   // be found is dropped rather than left with an empty side.
+  std::vector<TIntersection *> records;
+  records.reserve(state.Intersections.size());
   for (const TStoredIntersection &stored : state.Intersections) {
     if (stored.Index1 < 0 || stored.Index2 < 0 || stored.Index1 >= doc.Count() || stored.Index2 >= doc.Count())
       continue;
     auto *ict = new TIntersection(stored.Point, doc[stored.Index1], doc[stored.Index2]);
     ict->FIsCrossing = stored.IsCrossing;
-    if (editor.doc().FIntersections.Add(ict) < 0) delete ict;
+    records.push_back(ict);
   }
+  editor.doc().FIntersections.AddEach(records);
   doc.countNumOfAlwaysShowStitchSimulator();
 }
 

@@ -4,7 +4,13 @@
 #include <QDir>
 #include <QFile>
 
+#include <chrono>
+#include <cstdio>
+#include <future>
+#include <memory>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "automation/mcp_request.h"
@@ -149,6 +155,262 @@ TEST_F(McpServerTest, BodiesAboveTheLimitAreRefusedWithJson) {
   EXPECT_EQ(over.body, R"({"error":"request body too large"})");
   EXPECT_EQ(over.header("Content-Type"), "application/json; charset=utf-8");
   EXPECT_EQ(doc().Count(), 1);
+}
+
+// ---------------------------------------------------------------------------------
+// Request framing, over a plain socket
+
+using namespace std::chrono_literals;
+
+// A body in chunks of at most `piece` bytes.
+std::string chunked(const std::string &body, std::size_t piece) {
+  std::string out;
+  for (std::size_t at = 0; at < body.size(); at += piece) {
+    const std::string part = body.substr(at, piece);
+    char size[32];
+    std::snprintf(size, sizeof(size), "%zX\r\n", part.size());
+    out += size + part + "\r\n";
+  }
+  return out + "0\r\n\r\n";
+}
+
+class McpRawRequestTest : public McpServerTest {
+ protected:
+  // The request line, the Host header, further header lines (each ending in CR LF), the
+  // blank line and the bytes after it.
+  std::string request(const std::string &line, const std::string &headers = {}, const std::string &after = {}) {
+    return line + "\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n" + headers + "\r\n" + after;
+  }
+  // Sends the bytes on a new connection and reads one reply, serving the hand-offs.
+  std::string exchange(const std::string &bytes) {
+    return servingEvents([&] {
+      TRawConnection connection(port);
+      connection.send(bytes);
+      return connection.readReply(10s);
+    });
+  }
+};
+
+// A request whose body has no length is answered at once: a POST, PUT or PATCH with 411,
+// since where its body ends is unknown; a DELETE (curl -X DELETE sends none) has an empty
+// body. A length of 0 is an empty body, which a route that reads one answers as the routes
+// answer every body that is not a JSON object. A body cut short by the client gets 400.
+// Such requests used to wait for the connection to end and then get 400.
+TEST_F(McpRawRequestTest, RequestsWithoutLengthOrWithoutBodyGetAClearReplyAtOnce) {
+  ok200("POST", "/shapes/line", kLine);
+  ok200("POST", "/shapes/line", kLine);
+  const std::string second = "/shapes/" + std::to_string(doc()[1]->ID());
+  const std::string body = kLine;
+  struct Case {
+    std::string line, headers, after;
+    bool finishSending;  // the client ends its side after the bytes
+    int status;
+    std::string reply;  // its start
+    int shapes;         // after the request
+    bool closes;        // the server closes the connection after the reply
+  };
+  const Case cases[] = {
+      {"POST /shapes/line HTTP/1.1", "", body, false, 411, R"({"error":"Content-Length required"})", 2, true},
+      {"POST /undo HTTP/1.1", "", "", false, 411, R"({"error":"Content-Length required"})", 2, true},
+      {"PUT " + second + " HTTP/1.1", "", body, false, 411, R"({"error":"Content-Length required"})", 2, true},
+      {"PATCH " + second + " HTTP/1.1", "", "", false, 411, R"({"error":"Content-Length required"})", 2, true},
+      {"POST /shapes/line HTTP/1.1", "Content-Length: 0\r\n", "", false, 200, R"({"error":"invalid JSON body"})", 2,
+       false},
+      {"POST /shapes/line HTTP/1.1", "Content-Length: 60\r\n", body.substr(0, 10), true, 400,
+       R"({"error":"bad request"})", 2, true},
+      {"DELETE " + second + " HTTP/1.1", "", "", false, 200, R"({"ok":true,"deletedId":)", 1, false},
+      {"POST /undo HTTP/1.1", "Content-Length: 0\r\n", "", false, 200, R"({"ok":true,"undone":true,)", 2, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.line + " / " + c.headers);
+    const auto [reply, closed] = servingEvents([&] {
+      TRawConnection connection(port);
+      connection.send(request(c.line, c.headers, c.after));
+      if (c.finishSending) connection.finishSending();
+      // Well within the server's time for a head or a body: no waiting for either.
+      std::string r = connection.readReply(3s);
+      return std::pair{r, connection.readUntilClosed(c.closes ? 3s : 300ms).empty() && connection.closed()};
+    });
+    EXPECT_EQ(rawStatus(reply), c.status) << reply;
+    EXPECT_EQ(rawBody(reply).rfind(c.reply, 0), 0u) << reply;
+    EXPECT_EQ(closed, c.closes);
+    EXPECT_EQ(doc().Count(), c.shapes);
+  }
+  EXPECT_EQ(call("GET", "/").body, kIndex);
+}
+
+// A body whose length two readers could see differently is refused before any of it is
+// read, and the connection closes after the reply.
+TEST_F(McpRawRequestTest, AmbiguousFramingIsRefusedBeforeTheBody) {
+  const std::string body = kLine;
+  const std::string length = std::to_string(body.size());
+  struct Case {
+    std::string headers;
+    std::string after;
+    int status;
+    const char *reply;  // null: served
+  };
+  const Case cases[] = {
+      {"Content-Length: " + length + "\r\nContent-Length: " + std::to_string(body.size() + 1) + "\r\n", body, 400,
+       R"({"error":"conflicting Content-Length headers"})"},
+      {"Content-Length: " + length + "\r\nTransfer-Encoding: chunked\r\n", chunked(body, 8), 400,
+       R"({"error":"Transfer-Encoding and Content-Length together"})"},
+      {"Transfer-Encoding: gzip, chunked\r\n", chunked(body, 8), 501, R"({"error":"unsupported transfer coding"})"},
+      {"Transfer-Encoding: chunked\r\nTransfer-Encoding: chunked\r\n", chunked(body, 8), 501,
+       R"({"error":"unsupported transfer coding"})"},
+      {"Content-Length: 3O\r\n", body, 400, R"({"error":"bad Content-Length"})"},
+      {"Content-Length: -1\r\n", body, 400, R"({"error":"bad Content-Length"})"},
+      {"Content-Length: 99999999999999999999999\r\n", body, 413, R"({"error":"request body too large"})"},
+      // The same length twice, and chunks, are plain.
+      {"Content-Length: " + length + "\r\ncontent-length: " + length + "\r\n", body, 200, nullptr},
+      {"Transfer-Encoding: chunked\r\n", chunked(body, 8), 200, nullptr},
+  };
+  int shapes = 0;
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.headers);
+    const auto [reply, closed] = servingEvents([&] {
+      TRawConnection connection(port);
+      connection.send(request("POST /shapes/line HTTP/1.1", c.headers, c.after));
+      std::string r = connection.readReply(10s);
+      return std::pair{r, c.reply ? connection.readUntilClosed(10s).empty() && connection.closed() : false};
+    });
+    EXPECT_EQ(rawStatus(reply), c.status) << reply;
+    if (c.reply) {
+      EXPECT_EQ(rawBody(reply), c.reply);
+      EXPECT_TRUE(closed);
+    } else {
+      ++shapes;
+    }
+    EXPECT_EQ(doc().Count(), shapes);
+  }
+}
+
+TEST_F(McpRawRequestTest, ChunkedBodiesAreHeldToTheSameLimit) {
+  std::string atLimit = kLine;
+  atLimit.append(kMcpMaxBodyBytes - atLimit.size(), ' ');
+  const std::string head = request("POST /shapes/line HTTP/1.1", "Transfer-Encoding: chunked\r\n");
+  EXPECT_EQ(rawStatus(exchange(head + chunked(atLimit, 65536))), 200);
+  EXPECT_EQ(doc().Count(), 1);
+
+  const std::string over = exchange(head + chunked(atLimit + " ", 65536));
+  EXPECT_EQ(rawStatus(over), 413) << over;
+  EXPECT_EQ(rawBody(over), R"({"error":"request body too large"})");
+  EXPECT_EQ(doc().Count(), 1);
+}
+
+// The body is JSON whatever the client calls it: curl -d labels it form data, for which
+// the library had a limit of 8 KB, and a multipart label sent it to another reader.
+TEST_F(McpRawRequestTest, BodiesAreReadAsJsonWhateverTheirContentType) {
+  std::string body = kLine;
+  body.append(20000, ' ');
+  const char *types[] = {"application/x-www-form-urlencoded", "multipart/form-data; boundary=xyz", "text/plain",
+                         "application/json"};
+  for (const char *type : types) {
+    const std::string reply = exchange(request(
+        "POST /shapes/line HTTP/1.1",
+        std::string("Content-Type: ") + type + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n", body));
+    EXPECT_EQ(rawStatus(reply), 200) << type << ": " << reply;
+    EXPECT_EQ(rawBody(reply).rfind(R"({"ok":true,"id":)", 0), 0u) << type << ": " << reply;
+  }
+  EXPECT_EQ(doc().Count(), 4);
+}
+
+// A body nested 100,000 deep (200 KB, under the size limit) used to end the program.
+TEST_F(McpServerTest, ADeeplyNestedBodyIsInvalidJson) {
+  const std::string deep = "{\"d\":" + std::string(100000, '[') + std::string(100000, ']') + "," +
+                           std::string(kLine).substr(1);
+  const TMcpResponse r = call("POST", "/shapes/line", deep);
+  EXPECT_EQ(r.status, 200);
+  EXPECT_EQ(r.body, R"({"error":"invalid JSON body"})");
+  EXPECT_EQ(doc().Count(), 0);
+  EXPECT_EQ(call("GET", "/").body, kIndex);
+}
+
+// ---------------------------------------------------------------------------------
+// Slow clients and the connection cap
+
+class McpSlowClientTest : public McpRawRequestTest {
+ protected:
+  McpSlowClientTest() { serverLimits.HeadMilliseconds = serverLimits.BodyMilliseconds = 1500; }
+};
+
+// Eight clients that send their headers a line at a time ("slowloris") hold no thread
+// another client needs, and each is cut off with 408 when its time for the head is up,
+// long before it would have finished.
+TEST_F(McpSlowClientTest, SlowHeadersAreCutOffAndHoldNoOtherClient) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  static constexpr std::chrono::seconds kTrickle{10};
+  struct TSlow {
+    std::string Reply;
+    Clock::time_point ClosedAt;
+  };
+  std::vector<std::future<TSlow>> slow;
+  for (int k = 0; k < 8; ++k)
+    slow.push_back(std::async(std::launch::async, [this, k, start] {
+      TRawConnection connection(port);
+      connection.send("POST /shapes/line HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) + "\r\n");
+      while (Clock::now() - start < kTrickle && !connection.closed()) {
+        connection.send("X-Slow-" + std::to_string(k) + ": 1\r\n");
+        std::this_thread::sleep_for(200ms);
+      }
+      TSlow result;
+      result.ClosedAt = Clock::now();
+      result.Reply = connection.readUntilClosed(1s);
+      return result;
+    }));
+  // Let them start trickling.
+  std::this_thread::sleep_for(300ms);
+
+  const TMcpResponse other = call("POST", "/shapes/line", kLine);
+  const Clock::time_point answeredAt = Clock::now();
+  EXPECT_EQ(other.status, 200);
+  for (auto &future : slow) {
+    const TSlow s = future.get();
+    EXPECT_GT(s.ClosedAt, answeredAt) << "the other client waited for a slow one";
+    EXPECT_LT(s.ClosedAt - start, kTrickle) << "a slow client was never cut off";
+    EXPECT_EQ(rawStatus(s.Reply), 408) << s.Reply;
+    EXPECT_EQ(rawBody(s.Reply), R"({"error":"request timed out"})");
+  }
+  EXPECT_EQ(doc().Count(), 1);
+}
+
+TEST_F(McpSlowClientTest, ABodyThatStopsComingIsCutOff) {
+  TRawConnection connection(port);
+  const std::string body = kLine;
+  connection.send(request("POST /shapes/line HTTP/1.1", "Content-Length: 100\r\n", body.substr(0, 10)));
+  const std::string reply = connection.readUntilClosed(10s);
+  EXPECT_EQ(rawStatus(reply), 408) << reply;
+  EXPECT_EQ(rawBody(reply), R"({"error":"request timed out"})");
+  EXPECT_TRUE(connection.closed());
+  EXPECT_EQ(doc().Count(), 0);
+}
+
+class McpConnectionCapTest : public McpServerTest {
+ protected:
+  McpConnectionCapTest() {
+    serverLimits.Threads = 2;
+    serverLimits.MaxConnections = 3;
+  }
+};
+
+TEST_F(McpConnectionCapTest, ConnectionsBeyondTheCapAreRefusedAtOnce) {
+  std::vector<std::unique_ptr<TRawConnection>> idle;
+  for (int k = 0; k < 3; ++k) idle.push_back(std::make_unique<TRawConnection>(port));
+  TRawConnection extra(port);
+  const std::string reply = extra.readUntilClosed(3s);
+  EXPECT_EQ(rawStatus(reply), 503) << reply;
+  EXPECT_EQ(rawBody(reply), R"({"error":"too many connections"})");
+  EXPECT_TRUE(extra.closed());
+
+  // Once the idle ones are gone, clients are served again.
+  idle.clear();
+  int status = -1;
+  for (int attempt = 0; attempt < 100 && status != 200; ++attempt) {
+    status = call("GET", "/").status;
+    if (status != 200) std::this_thread::sleep_for(50ms);
+  }
+  EXPECT_EQ(status, 200);
 }
 
 TEST_F(McpServerTest, WhileADialogIsOpenEditorRequestsAreBusy) {

@@ -12,6 +12,9 @@
 namespace quillon::test {
 namespace {
 
+constexpr const char *kTooLarge =
+    R"({"error":"the shape is too large: its outline would need more than 200000 points"})";
+
 class McpShapeTest : public McpServerTest {
  protected:
   TQN_Path *lastShape() { return doc()[doc().Count() - 1]; }
@@ -134,6 +137,13 @@ TEST_F(McpShapeTest, BadCreationRequestsChangeNothing) {
        R"({"error":"startAngle must be a finite number from -1000 to 1000"})"},
       {"/shapes/bezier", R"({"points":[{"x":0,"y":0},{"x":1,"y":1e7},{"x":2,"y":2},{"x":3,"y":3}]})", 200,
        R"({"error":"points.y must be a finite number from -100000 to 100000"})"},
+      // Values in range whose outline would be millions of points (one request of these
+      // used to take most of a gigabyte, and every GET /paths more).
+      {"/shapes/arc", R"({"cx":0,"cy":0,"r":100000,"startAngle":-1000,"endAngle":1000})", 200, kTooLarge},
+      {"/shapes/circle", R"({"cx":0,"cy":0,"r":100000})", 200, kTooLarge},
+      {"/shapes/bezier",
+       R"({"points":[{"x":-1e5,"y":-1e5},{"x":1e5,"y":-1e5},{"x":-1e5,"y":1e5},{"x":1e5,"y":1e5}]})", 200,
+       kTooLarge},
   };
   const int lastId = doc().LastID;
   const std::size_t states = undoStates();
@@ -144,6 +154,45 @@ TEST_F(McpShapeTest, BadCreationRequestsChangeNothing) {
   }
   EXPECT_EQ(doc().Count(), 0);
   EXPECT_EQ(doc().LastID, lastId);
+  EXPECT_EQ(undoStates(), states);
+}
+
+// An arc's sweep is folded into one turn before its outline is built: whole turns beyond
+// the first are dropped, so the outline ends at the end angle.
+TEST_F(McpShapeTest, ArcSweepsAreFoldedIntoOneTurn) {
+  struct Case {
+    double start, end;  // radians
+    float sweep;        // degrees, worked out by hand
+  };
+  const Case cases[] = {
+      {-1000.0, 1000.0, 111.559f},  // 114591.559 degrees, 318 whole turns
+      {0.0, 7.0, 41.070f},          // 401.070
+      {0.0, -6.5, -12.423f},        // -372.423
+      {0.0, 1.5707963, 90.0f},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.end);
+    ok200("POST", "/shapes/arc",
+          R"({"cx":0,"cy":0,"r":10,"startAngle":)" + std::to_string(c.start) + R"(,"endAngle":)" +
+              std::to_string(c.end) + "}");
+    const TQN_Path *arc = lastShape();
+    EXPECT_NEAR(arc->FSweepAngle, c.sweep, 2e-3f);
+    const TPointF last = arc->Data()[arc->Data().Count() - 1].Point;
+    EXPECT_NEAR(last.X, 10.0 * std::cos(c.end), 0.01);
+    EXPECT_NEAR(last.Y, 10.0 * std::sin(c.end), 0.01);
+  }
+  // Whole turns make one, also when single precision leaves a hair over (4 pi arrives as
+  // 720.00002 degrees).
+  for (const char *turns : {"12.566370614359172", "-12.566370614359172", "6.283185307179586"}) {
+    ok200("POST", "/shapes/arc", R"({"cx":0,"cy":0,"r":10,"startAngle":0,"endAngle":)" + std::string(turns) + "}");
+    EXPECT_NEAR(std::fabs(lastShape()->FSweepAngle), 360.0f, 1e-3f) << turns;
+  }
+
+  // A change to an outline beyond the bound leaves the arc as it was.
+  TQN_Path *arc = lastShape();
+  const std::size_t states = undoStates();
+  EXPECT_EQ(ok200("PUT", path(arc), R"({"cx":0,"cy":0,"r":100000,"startAngle":0,"endAngle":6})"), kTooLarge);
+  EXPECT_EQ(arc->FWidth, 10.0f);
   EXPECT_EQ(undoStates(), states);
 }
 

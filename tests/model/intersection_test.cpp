@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -102,6 +104,46 @@ TEST_F(IntersectionListTest, DuplicateOfALaterItemIsFoundToo) {
   list.Add(record({2.0f, 2.0f}, A.get(), B.get()));
   EXPECT_EQ(list.Add(record({2.003f, 1.996f}, B.get(), A.get())), -1);
   EXPECT_EQ(list.Count(), 3);
+}
+
+// AddEach (the undo restore) keeps what Add one by one keeps, in the same order, and
+// frees the rest; the records already in the list count too.
+TEST_F(IntersectionListTest, AddEachKeepsWhatAddKeepsInTheSameOrder) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct Entry {
+    TPointF p;
+    TQN_Path *a, *b;
+  };
+  const std::vector<Entry> already = {{{5.0f, 5.0f}, A.get(), B.get()}, {{nan, 1.0f}, A.get(), C.get()}};
+  const std::vector<Entry> batch = {
+      {{5.004f, 4.996f}, B.get(), A.get()},  // the first already there
+      {{0.0f, 0.0f}, A.get(), C.get()},       {{-0.0f, 0.001f}, C.get(), A.get()},
+      {{1.0f, 2.0f}, B.get(), C.get()},       {{1.006f, 2.0f}, B.get(), C.get()},
+      {{1.004f, 2.0f}, C.get(), B.get()},     {{nan, 1.0f}, A.get(), C.get()},
+      {{nan, 1.0f}, A.get(), C.get()},        {{7.0f, 7.0f}, A.get(), A.get()},
+      {{7.0f, 7.0f}, A.get(), A.get()},       {{1.0f, 2.0f}, A.get(), B.get()},
+  };
+  const auto sameAs = [](const TIntersection *r, const Entry &e) {
+    return r->FPath1 == e.a && r->FPath2 == e.b && std::memcmp(&r->FPoint, &e.p, sizeof(TPointF)) == 0;
+  };
+
+  TIntersections byAdd, byAddEach;
+  for (const Entry &e : already) {
+    byAdd.Add(record(e.p, e.a, e.b));
+    byAddEach.Add(new TIntersection(e.p, e.a, e.b));
+  }
+  for (const Entry &e : batch) byAdd.Add(record(e.p, e.a, e.b));
+  std::vector<TIntersection *> fresh;
+  for (const Entry &e : batch) fresh.push_back(new TIntersection(e.p, e.a, e.b));
+  byAddEach.AddEach(fresh);
+
+  ASSERT_EQ(byAddEach.Count(), byAdd.Count());
+  EXPECT_EQ(byAdd.Count(), 9);
+  for (int i = 0; i < byAdd.Count(); ++i) {
+    const TIntersection *expected = byAdd[i];
+    EXPECT_TRUE(sameAs(byAddEach[i], {expected->FPoint, expected->FPath1, expected->FPath2})) << i;
+  }
+  byAddEach.FreeAll();  // the refused ones were freed by AddEach (a leak check sees it)
 }
 
 TEST_F(IntersectionListTest, DestroyingClearingAndDeletingFreeNoRecord) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
+#include <stdexcept>
 
 #include "i18n/multi_lang.h"
 #include "model/document.h"
@@ -60,6 +62,11 @@ TEST_F(ShapeListTest, LayerWithoutIdTakesTheNextNumberAndTheDefaultName) {
   lang.addTranslation(QStringLiteral("de"), QStringLiteral("lblLayerCaption"), QStringLiteral("Ebene"));
   doc.LangID = QStringLiteral("de");
   EXPECT_EQ(doc.GetLayerName(doc.addLayer(-1, QString(), true)), "Ebene 7");
+
+  // After the top of the 32-bit range there is no next number.
+  doc.addLayer(std::numeric_limits<int>::max(), QStringLiteral("Top"), true);
+  EXPECT_THROW(doc.addLayer(-1, QString(), true), std::overflow_error);
+  EXPECT_EQ(doc.Layers().size(), 5u);
 }
 
 TEST_F(ShapeListTest, LayerAccessorsAndDeletion) {

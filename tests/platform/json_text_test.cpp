@@ -129,6 +129,47 @@ TEST(JsonTextTest, MalformedTextThrowsWithPosition) {
   }
 }
 
+// Arrays and objects nested beyond kJsonMaxDepth are refused before a value is built.
+// A value that deep followed by another key used to overflow the stack (the object copied
+// the deep value when it grew), in a file and in a request body alike.
+TEST(JsonTextTest, NestingBeyondTheLimitIsRefusedWithItsPlace) {
+  const auto arrays = [](int depth) { return std::string(depth, '[') + std::string(depth, ']'); };
+  std::string objects;
+  for (int i = 0; i < kJsonMaxDepth; ++i) objects += "{\"a\":";
+  objects += "1" + std::string(kJsonMaxDepth, '}');
+  const std::string deepBody = "{\"d\":" + arrays(100000) + ",\"x1\":1,\"y1\":2}";
+
+  struct Case {
+    std::string text;
+    const char *place;  // where the refusal points; null: accepted
+  };
+  const Case cases[] = {
+      {arrays(kJsonMaxDepth), nullptr},
+      {objects, nullptr},
+      {"[" + objects + "]", "line 1, column 1277"},
+      {arrays(kJsonMaxDepth + 1), "line 1, column 257"},
+      {"{\"a\":\n" + arrays(kJsonMaxDepth + 1) + "}", "line 2, column 256"},
+      // Brackets in strings, escaped quotation marks included, are text.
+      {"[\"" + std::string(1000, '[') + "\\\"" + std::string(1000, '{') + "\"]", nullptr},
+      {deepBody, "line 1, column 261"},
+  };
+  for (const Case &c : cases) {
+    const std::string head = c.text.substr(0, 40);
+    if (!c.place) {
+      EXPECT_NO_THROW(parseJsonText(c.text)) << head;
+      continue;
+    }
+    try {
+      parseJsonText(c.text);
+      ADD_FAILURE() << "no exception for " << head;
+    } catch (const std::runtime_error &e) {
+      const std::string message = e.what();
+      EXPECT_NE(message.find("nested deeper than 256 levels at " + std::string(c.place)), std::string::npos)
+          << message;
+    }
+  }
+}
+
 class JsonTextFileTest : public ::testing::Test {
  protected:
   QTemporaryDir FDir;

@@ -183,8 +183,45 @@ TEST(AutoSaveRecovery, ANewWindowReopensTheFileACrashedOneLeft) {
   EXPECT_EQ(ui.caption, "Quillon ver3.7.9");
   EXPECT_TRUE(editor.doc().PathList().IsChanged);
   EXPECT_EQ(editor.FUndoStore.FUndoList.size(), 1u);
-  // The file was moved to its "delete_anytime" name, read and deleted.
-  EXPECT_TRUE(dataFolderEntries().isEmpty()) << dataFolderEntries().join(' ').toStdString();
+  // The file was moved to its "delete_anytime" name, read, and became the new window's
+  // own auto-save file.
+  EXPECT_EQ(dataFolderEntries(), QStringList{QFileInfo(autosaveFileName(editor)).fileName()});
+}
+
+// A second crash right after a recovery, before the next auto-save: the recovered work is
+// still on disk and the next start reopens it (it used to be deleted once read).
+TEST(AutoSaveRecovery, ASecondCrashRightAfterARecoveryLosesNothing) {
+  copyFixture(QStringLiteral("repairs.qnd"), dataFile("autosave_5.tmp"));
+  QByteArray recoveredBytes;
+  {
+    TScriptedUi ui;
+    TEditor first(ui, {});
+    ASSERT_EQ(first.doc().PathList().Count(), 12);
+    ASSERT_NE(first.FRandomStr, "5");
+    recoveredBytes = readBytes(autosaveFileName(first));
+    // It goes away at once, without an auto-save or the save question.
+  }
+  EXPECT_EQ(recoveredBytes, readBytes(test::fixturePath(QStringLiteral("documents/repairs.qnd"))));
+  TScriptedUi ui;
+  TEditor second(ui, {});
+  EXPECT_EQ(second.doc().PathList().Count(), 12);
+  EXPECT_TRUE(second.doc().PathList().IsChanged);
+  EXPECT_EQ(dataFolderEntries(), QStringList{QFileInfo(autosaveFileName(second)).fileName()});
+
+  // A save lets the copy go.
+  ui.fileAnswers = {QDir(test::testDocumentsDir()).filePath(QStringLiteral("recovered.qnd"))};
+  actSaveProjectExecute(second);
+  EXPECT_TRUE(dataFolderEntries().isEmpty());
+}
+
+// A new window takes a number whose auto-save file is not there yet, so its auto-saves
+// never write over a file that a crashed window left.
+TEST(AutoSaveRecovery, ANewWindowsNumberIsOneNoLeftOverFileHas) {
+  for (int n = 0; n < 10000; ++n)
+    if (n != 4711) writeBytes(dataFile(QStringLiteral("autosave_%1.tmp").arg(n)), "left over");
+  TScriptedUi ui;
+  TEditor editor(ui, {QStringLiteral("--instance-id"), QStringLiteral("2")});
+  EXPECT_EQ(editor.FRandomStr, "4711");
 }
 
 TEST(AutoSaveRecovery, AnUnreadableFileKeepsItsDeleteAnytimeNameAndTheNextIsTried) {
@@ -201,9 +238,12 @@ TEST(AutoSaveRecovery, AnUnreadableFileKeepsItsDeleteAnytimeNameAndTheNextIsTrie
   EXPECT_FALSE(ui.boxKeys.contains("NotQNDFile"));
   EXPECT_EQ(readBytes(dataFile("delete_anytime_1aa.tmp")), "crashed while writing {");
   EXPECT_EQ(readBytes(dataFile("delete_anytime_1.tmp")), "an older one");
-  // autosave_2 was reopened and deleted; autosave_3 is left alone.
-  EXPECT_EQ(dataFolderEntries(), (QStringList{"autosave_3.tmp", "delete_anytime_1.tmp", "delete_anytime_1a.tmp",
-                                              "delete_anytime_1aa.tmp"}));
+  // autosave_2 was reopened and became the window's own file; autosave_3 is left alone.
+  QStringList expected{"autosave_3.tmp", QFileInfo(autosaveFileName(editor)).fileName(), "delete_anytime_1.tmp",
+                       "delete_anytime_1a.tmp", "delete_anytime_1aa.tmp"};
+  expected.sort();
+  EXPECT_EQ(dataFolderEntries(), expected);
+  EXPECT_EQ(readBytes(autosaveFileName(editor)), readBytes(dataFile("autosave_3.tmp")));
   EXPECT_EQ(editor.doc().PathList().Count(), 12);
   EXPECT_TRUE(editor.FFilename.isEmpty());
   EXPECT_TRUE(editor.doc().PathList().IsChanged);
@@ -227,7 +267,8 @@ TEST(AutoSaveRecovery, OnlyTheFileNameIsRenamedNotAFolderOfThePath) {
   TEditor editor(ui, {});
   EXPECT_EQ(editor.doc().PathList().Count(), 12);
   EXPECT_TRUE(editor.doc().PathList().IsChanged);
-  EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("*.tmp")}, QDir::Files).isEmpty());
+  EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.tmp")}, QDir::Files),
+            QStringList{QFileInfo(autosaveFileName(editor)).fileName()});
   EXPECT_FALSE(ui.boxKeys.contains(kAutosaveErrorText));
 }
 

@@ -475,11 +475,57 @@ INSTANTIATE_TEST_SUITE_P(
         TBadFile{"shape_not_object.qnd", R"({"shapes":[1]})"},
         TBadFile{"bad_iron.qnd", R"({"shapes":[)" + kShapeStart + R"(,"pr":{"bt":"D","p":"wide"}}]})"},
         TBadFile{"bad_page.qnd", R"({"printareas":[{"offset":[0,0],"target":"maybe","scalepos":0}]})"},
-        TBadFile{"second_shape_bad.qnd", R"({"shapes":[)" + kShapeStart + "}," + kShapeStart + R"(,"layer":"x"}]})"}),
+        TBadFile{"second_shape_bad.qnd", R"({"shapes":[)" + kShapeStart + "}," + kShapeStart + R"(,"layer":"x"}]})"},
+        // A value nested 100,000 deep followed by another key (it overflowed the stack).
+        TBadFile{"deep_value.qnd", "{\"memo\":" + QByteArray(100000, '[') + QByteArray(100000, ']') +
+                                       R"(,"shapes":[]})"}),
     [](const ::testing::TestParamInfo<TBadFile> &info) {
       std::string name = info.param.Name;
       return name.substr(0, name.find('.'));
     });
+
+// A shape on the highest layer id names a layer the file does not list: the layer is
+// made, and its default name counts one beyond the 32-bit range (that count overflowed).
+TEST_F(ProjectFileTest, AShapeOnTheTopLayerIdGetsThatLayerWithItsName) {
+  const QString file = documentPath("top_layer.qnd");
+  writeBytes(file, R"({"shapes":[)" + kShapeStart + R"(,"layer":"2147483647"}]})");
+  ASSERT_TRUE(openProject(editor, file));
+  EXPECT_EQ(doc().Layers(), (std::vector<int>{0, 2147483647}));
+  EXPECT_EQ(doc().GetLayerName(2147483647), "Layer 2147483648");
+}
+
+// Two long thin ellipses crossing at right angles, in a file of a few hundred bytes. Each
+// opens as four curves of thousands of segments; the curves' segments used to be
+// compared all with all (37 s for this file). The four crossings lie where
+// x^2/25 + y^2/7500^2 = 1 meets x^2/7500^2 + y^2/25 = 1: x and y both +-4.999999.
+TEST_F(ProjectFileTest, LongThinEllipsesOpenWithTheirFourCrossings) {
+  // Centred on the origin, starting at the left point.
+  const auto ellipse = [](int id, const std::string &w, const std::string &h, const std::string &left, int layer) {
+    return "{\"id\":\"" + std::to_string(id) + R"(","type":"ELLIPSE","sp":[)" + left + R"(,0],"ep":[)" + left +
+           R"(,0],"ct":[0,0],"w":")" + w + R"(","h":")" + h + R"(","color":"#FFFFFFFF","dash":"Solid",)" +
+           R"("path":"","rt":"0","st":"","inv":"0","bz1":[0,0],"bz2":[0,0],"thk":"1","la":"0","lb":"0",)" +
+           R"("iv":"0","ih":"0","sta":"0","swa":"0","layer":")" + std::to_string(layer) + "\"}";
+  };
+  const std::string text = R"({"layers":[{"id":0,"chk":"-1","nam":"a"},{"id":1,"chk":"-1","nam":"b"}],"shapes":[)" +
+                           ellipse(1, "10", "15000", "-5", 0) + "," + ellipse(2, "15000", "10", "-7500", 1) + "]}";
+  ASSERT_LT(text.size(), 800u);
+  const QString file = documentPath("thin_ellipses.qnd");
+  writeBytes(file, QByteArray::fromStdString(text));
+  ASSERT_TRUE(openProject(editor, file));
+  ASSERT_EQ(doc().Count(), 8);
+
+  std::vector<TPointF> crossings;
+  for (const TIntersection *r : editor.doc().FIntersections)
+    if (r->FPath1->FLayerID != r->FPath2->FLayerID) crossings.push_back(r->FPoint);
+  ASSERT_EQ(crossings.size(), 4u);
+  for (const TPointF p : crossings) {
+    EXPECT_NEAR(std::fabs(p.X), 5.0, 0.01) << p.X << " " << p.Y;
+    EXPECT_NEAR(std::fabs(p.Y), 5.0, 0.01) << p.X << " " << p.Y;
+  }
+  std::set<std::pair<bool, bool>> quadrants;
+  for (const TPointF p : crossings) quadrants.insert({p.X > 0.0f, p.Y > 0.0f});
+  EXPECT_EQ(quadrants.size(), 4u);
+}
 
 TEST_F(ProjectFileTest, AMissingFileIsReportedAsNotFound) {
   EXPECT_FALSE(openProject(editor, documentPath("nowhere.qnd")));

@@ -337,9 +337,12 @@ TEST_F(SettingsFileTest, FontListFromSystemUntilFirstWriteThenStoredList) {
   load("[Font]\nRequireReset=0\ncount=4\nfamily0=Zeta\nfamily1=\nfamily2=Alpha\nfamily3=Mid\nfamily4=Beyond\n");
   EXPECT_EQ(editor->panel().FontNames, (QStringList{"Zeta", "Alpha", "Mid"}));
 
-  // A huge count reads only what is there.
+  // A huge count reads only what is there, also with huge key numbers (the numbers at
+  // and beyond the count are not entries; the top one used to overflow).
   load("[Font]\nRequireReset=0\ncount=2147483647\nfamily0=A\nfamily7=B\n");
   EXPECT_EQ(editor->panel().FontNames, (QStringList{"A", "B"}));
+  load("[Font]\nRequireReset=0\ncount=2147483647\nfamily2147483647=Top\nfamily2000000000=D\nfamily7=B\n");
+  EXPECT_EQ(editor->panel().FontNames, (QStringList{"B", "D"}));
 }
 
 TEST_F(SettingsFileTest, WritesTheTableOrderAndValueForms) {
