@@ -330,6 +330,7 @@ void TRibbonPages::buildTextPage(QWidget *page) {
   grid->addWidget(nbTextRadius1, 1, 3);
   auto *boxes = new QHBoxLayout;
   boxes->addWidget(unitLabel(controls));
+  boxes->addSpacing(12);
   boxes->addWidget(chkTextCCW);
   boxes->addWidget(chkTextFill);
   boxes->addStretch(1);
