@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -17,6 +16,7 @@
 #include "shell/autosave.h"
 #include "shell/color_scheme.h"
 #include "shell/editor_ui.h"
+#include "shell/font_list.h"
 #include "shell/options.h"
 #include "shell/project_file.h"
 #include "shell/settings_file.h"
@@ -78,7 +78,7 @@ void TEditor::startUp(const QStringList &args) {
   loadOptions(*this);
   FOptions->NewPrickingIronsAdded = true;
 
-  if (FPanel.FontNames.isEmpty()) FPanel.FontNames = QFontDatabase::families();
+  if (FPanel.FontNames.isEmpty()) FPanel.FontNames = GetSystemFonts();
   FPanel.NotchDepth = FOptions->NotchDepth;
 
   chooseLanguage();
