@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
+#include <vector>
 
 #include "edit/size_commands.h"
+#include "model/intersection.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "render/palette_commands.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
+#include "shell/groups.h"
 #include "shell/options.h"
 #include "shell/selection.h"
 #include "shell/throttle.h"
@@ -163,6 +167,20 @@ void stepThreadThickness(TEditor &editor, bool thicker) {
 }
 
 // "=": both stitch display boxes on, then odd only, then even only, then both again.
+// Ctrl with an arrow: the selection (dots and holes too) moves by `step` millimetres with
+// its intersections, as one undo step. With nothing selected nothing moves.
+void nudgeSelection(TEditor &editor, TPointF step) {
+  const std::vector<TQN_Path *> shapes = getSelectedPaths(editor, false, false);
+  if (shapes.empty()) return;
+  removeIntersectionsOf(editor.doc().FIntersections,
+                        std::unordered_set<const TQN_Path *>(shapes.begin(), shapes.end()));
+  for (TQN_Path *shape : shapes) translateShape(editor, *shape, step, true);
+  for (TQN_Path *shape : shapes) editor.calcIntersectionsOfShape(shape);
+  invalidateGroupBounds(editor, shapes);
+  takeUndoSnapshot(editor, QStringLiteral("L38332"));
+  editor.ui().refreshCanvas();
+}
+
 void cycleStitchDisplay(TEditor &editor) {
   TPanelValues &panel = editor.panel();
   const bool even = panel.chkShowEvenStitches, odd = panel.chkShowOddStitches;
@@ -342,10 +360,10 @@ void runKeyAction(TEditor &editor, const TKeyAction &a, const TKeyInput &in) {
     case TKeyCommand::ToggleGrid: actShowHideGridExecute(editor); break;
     case TKeyCommand::FixMeasuringRuler: fixMeasuringRuler(editor); break;
     case TKeyCommand::HideAllBezierSupportLines: hideAllBezierSupportLines(editor); break;
-    // The commands these keys run come with the editing commands (moving, rotating and
-    // scaling the selection, path objects, Bezier support lines, extend-or-trim, the size
-    // and angle dialogs), the stitch order, the tracing images and the parts repository.
-    case TKeyCommand::MoveSelection:
+    case TKeyCommand::MoveSelection: nudgeSelection(editor, a.Step); break;
+    // The commands these keys run come with the editing commands (rotating and scaling the
+    // selection, path objects, Bezier support lines, extend-or-trim, the size and angle
+    // dialogs), the stitch order, the tracing images and the parts repository.
     case TKeyCommand::SeparateTemplate:
     case TKeyCommand::ConvertToPath:
     case TKeyCommand::ConvertACopyToPath:

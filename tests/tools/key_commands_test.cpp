@@ -184,6 +184,33 @@ TEST_F(EditorTest, HotKeysRunTheirCommands) {
   EXPECT_FALSE(editor.display().IsMandalaMode);
 }
 
+TEST_F(EditorTest, CtrlArrowsNudgeTheSelectionWithItsIntersectionsAsOneStepEach) {
+  TQN_Path *moved = addLine({0, 0}, {10, 0});
+  TQN_Path *hole = addHole({2, 2});
+  TQN_Path *still = addLine({12, -5}, {12, 5});
+  for (TQN_Path *s : {moved, still}) editor.calcIntersectionsOfShape(s);
+  ASSERT_EQ(editor.doc().FIntersections.Count(), 0);
+  moved->SetSelected(true);
+  hole->SetSelected(true);
+  const std::size_t before = undoStates();
+
+  // 1 mm, 0.1 mm with Shift, 0.01 mm with Alt: 1 + 1 + 0.1 + 0.01 to the right, 1 down.
+  FormKeyDown(editor, keyInput(TKey::Right, QChar(), ssCtrl));
+  FormKeyDown(editor, keyInput(TKey::Right, QChar(), ssCtrl));
+  FormKeyDown(editor, keyInput(TKey::Right, QChar(), ssCtrl | ssShift));
+  FormKeyDown(editor, keyInput(TKey::Right, QChar(), ssCtrl | ssAlt));
+  FormKeyDown(editor, keyInput(TKey::Down, QChar(), ssCtrl));
+  EXPECT_NEAR(moved->FStartPt.X, 2.11f, 1e-4);
+  EXPECT_NEAR(moved->FEndPt.X, 12.11f, 1e-4);
+  EXPECT_NEAR(moved->FEndPt.Y, 1.0f, 1e-4);
+  EXPECT_NEAR(hole->FCenter.X, 4.11f, 1e-4);
+  EXPECT_NEAR(hole->FCenter.Y, 3.0f, 1e-4);
+  EXPECT_EQ(still->FStartPt, TPointF(12, -5));
+  EXPECT_EQ(undoStates(), before + 5);
+  // The moved line now crosses the one left in place: its records were made again.
+  EXPECT_EQ(editor.doc().FIntersections.Count(), 1);
+}
+
 TEST_F(EditorTest, AutoRepeatedFunctionKeysToggleOnce) {
   const bool dimensions = editor.display().FShowDimensionShapes;
   const bool printAreas = editor.display().FShowPrintAreas;
