@@ -291,5 +291,17 @@ TEST_F(WindowCommands, ANewWindowStartsTheProgramWithAnInstanceIdBehindTheOverla
   setProcessStarter(previous);
 }
 
+TEST(LaunchHud, AMinimisedWindowIsBroughtBackToTheFront) {
+  QWidget window;
+  window.resize(200, 100);
+  window.showMinimized();
+  settle();
+  ASSERT_TRUE(window.isMinimized());
+  BringFormToFront(&window);
+  settle();
+  EXPECT_FALSE(window.isMinimized());
+  EXPECT_TRUE(window.isVisible());
+}
+
 }  // namespace
 }  // namespace quillon

@@ -172,4 +172,10 @@ void actOpenNewWindowExecute(QWidget *owner, const QString &message) {
   });
 }
 
+void BringFormToFront(QWidget *window) {
+  if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  window->raise();
+  window->activateWindow();
+}
+
 }  // namespace quillon

@@ -26,4 +26,9 @@ class TLaunchHUD {
 // restores the cursor. A process that cannot be started leaves nothing but that.
 void actOpenNewWindowExecute(QWidget *owner, const QString &message);
 
+// Restores the window when it is minimised, raises it above the others and asks the
+// desktop to give it the keyboard (a further window started behind the first comes
+// forward). The main window calls it when it is first shown.
+void BringFormToFront(QWidget *window);
+
 }  // namespace quillon

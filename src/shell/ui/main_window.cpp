@@ -37,6 +37,7 @@
 #include "tools/status_info.h"
 #include "render/ui/ruler_widget.h"
 #include "shell/ui/canvas_widget.h"
+#include "shell/ui/launch_hud.h"
 #include "shell/ui/options_dialog_window.h"
 #include "shell/ui/project_memo.h"
 #include "shell/ui/ribbon_pages.h"
@@ -555,6 +556,7 @@ void TfrmQuil::showEvent(QShowEvent *event) {
   fitLeftToolbar();
   if (!FViewAllOnShow || !FEditor) return;
   FViewAllOnShow = false;
+  BringFormToFront(this);
   guarded(*this, "FormShow", [this] {
     FEditor->view().FBoxWidth = float(pbox->width());
     FEditor->view().FBoxHeight = float(pbox->height());
