@@ -174,6 +174,52 @@ TEST_F(RibbonTest, ALengthBoxEvaluatesArithmeticAndAppliesItToTheSelectedLines) 
       << window->lblStatus->text().toStdString();
 }
 
+TEST_F(RibbonTest, TypingIntoTheOverlayEditorTicksTheBoxesAsTypingIntoThemDoes) {
+  window->firstIdleInit();  // hooks the length boxes to the overlay editor
+  chooseTool(TTool::Line);
+  // A click into a hooked box lays the overlay field over it; the user types there.
+  const auto typeOver = [&](TNumberBox *box, const QString &text) {
+    QTest::mouseClick(box->editor(), Qt::LeftButton);
+    settle();
+    QLineEdit *field = GlobalEdit().Edit();
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+    settle();
+  };
+  typeOver(ribbon().nbLineLength1, QStringLiteral("100/3"));
+  EXPECT_TRUE(ribbon().chkLineLength->isChecked());
+  EXPECT_NEAR(editor().panel().nbLineLength1, 33.333, 1e-3);
+  HookNumberBoxes({ribbon().nbLineAngle});
+  typeOver(ribbon().nbLineAngle, QStringLiteral("30"));
+  EXPECT_TRUE(ribbon().rbLineRelativeAngle->isChecked());
+  EXPECT_FLOAT_EQ(editor().panel().nbLineAngle, 30.0f);
+}
+
+TEST_F(RibbonTest, AClickSelectsTheWholeTextExceptInTheDimensionBoxes) {
+  chooseTool(TTool::CenterLine);
+  TNumberBox *divisions = ribbon().nbNumDividingCenter;
+  QTest::mouseClick(divisions->editor(), Qt::LeftButton);
+  settle();
+  EXPECT_EQ(divisions->editor()->selectedText(), divisions->editor()->text());
+  QTest::keyClicks(divisions->editor(), QStringLiteral("5"));
+  QTest::keyClick(divisions->editor(), Qt::Key_Return);
+  settle();
+  EXPECT_FLOAT_EQ(editor().panel().nbNumDividingCenter, 5.0f);
+
+  chooseTool(TTool::DimensionLine);
+  TNumberBox *precision = ribbon().nbDMS_Precision;
+  QTest::mouseClick(precision->editor(), Qt::LeftButton);
+  settle();
+  EXPECT_TRUE(precision->editor()->selectedText().isEmpty());
+  // The box still validates and takes what is typed.
+  precision->selectAll();
+  QTest::keyClicks(precision->editor(), QStringLiteral("3"));
+  QTest::keyClick(precision->editor(), Qt::Key_Return);
+  settle();
+  EXPECT_EQ(precision->Value(), 3.0);
+}
+
 TEST_F(RibbonTest, EllipseBoxesSizeTheSelectedEllipsesByTheirTickedBoxes) {
   auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
   s->drawEllipsePath({0, 0}, 20, 10);

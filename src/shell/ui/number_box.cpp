@@ -61,7 +61,10 @@ class TSelectAllOnClick : public QObject {
   explicit TSelectAllOnClick(QDoubleSpinBox *box) : QObject(box), FBox(box) {}
 
   bool eventFilter(QObject *watched, QEvent *event) override {
-    if (event->type() == QEvent::MouseButtonPress) QTimer::singleShot(0, FBox, [box = FBox] { box->selectAll(); });
+    // On the release: the press and the release each place the cursor, which would undo
+    // a selection made at the press.
+    if (event->type() == QEvent::MouseButtonRelease)
+      QTimer::singleShot(0, FBox, [box = FBox] { box->selectAll(); });
     return QObject::eventFilter(watched, event);
   }
 
@@ -84,6 +87,7 @@ bool isArithmeticText(const QString &text) {
 TNumberBox::TNumberBox(QWidget *parent, bool holdsLength) : QDoubleSpinBox(parent), FHoldsLength(holdsLength) {
   setLocale(QLocale::c());
   setGroupSeparatorShown(false);
+  connect(lineEdit(), &QLineEdit::textEdited, this, &TNumberBox::typed);
   // A stepped or typed value that the exact one no longer rounds to replaces it.
   connect(this, &QDoubleSpinBox::valueChanged, this, [this](double v) {
     if (FHasExact && rounded(FExact) == v) return;
@@ -116,11 +120,12 @@ void TNumberBox::evaluateText() {
 }
 
 void TNumberBox::setSelectAllOnClick(bool on) {
-  auto *filter = lineEdit()->findChild<TSelectAllOnClick *>(QString(), Qt::FindDirectChildrenOnly);
-  if (on && !filter)
-    lineEdit()->installEventFilter(new TSelectAllOnClick(this));
-  else if (!on && filter)
-    delete filter;
+  if (on && !FSelectAllFilter) {
+    FSelectAllFilter = new TSelectAllOnClick(this);
+    lineEdit()->installEventFilter(FSelectAllFilter);
+  } else if (!on && FSelectAllFilter) {
+    delete FSelectAllFilter.data();
+  }
 }
 
 QValidator::State TNumberBox::validate(QString &text, int &pos) const {
@@ -209,6 +214,9 @@ QLineEdit *TGlobalEdit::setNumberBox(QDoubleSpinBox *nb) {
   field->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.+\\-/*]*")), field));
   field->setText(nb->cleanText());
   field->installEventFilter(new TOverlayFieldFilter(field));
+  // Typing into the field counts as typing into the box (it ticks the box's check box).
+  if (auto *numberBox = qobject_cast<TNumberBox *>(nb))
+    QObject::connect(field, &QLineEdit::textEdited, numberBox, &TNumberBox::typed);
   field->show();
   field->raise();
   FEdit = field;

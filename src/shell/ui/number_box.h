@@ -66,6 +66,9 @@ class TNumberBox : public QDoubleSpinBox, public INumberBox {
   void enterPressed();
   // The exact value changed (typed, stepped, set or converted).
   void numberChanged(double value);
+  // The user changed the text by typing, into the box or into the overlay editor laid over
+  // it; `text` is the text typed so far.
+  void typed(const QString &text);
 
  protected:
   QValidator::State validate(QString &text, int &pos) const override;
@@ -80,6 +83,7 @@ class TNumberBox : public QDoubleSpinBox, public INumberBox {
   int FUpdateDepth = 0;
   double FExact = 0.0;
   bool FHasExact = false;
+  QPointer<QObject> FSelectAllFilter;  // while a click selects the whole text
 };
 
 class TGlobalEdit {

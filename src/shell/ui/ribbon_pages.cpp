@@ -133,7 +133,7 @@ void TRibbonPages::bind(TNumberBox *box, float TPanelValues::*field, const char 
   connect(box, &TNumberBox::numberChanged, this, [this, box, store] { store(boxValue(box)); });
   // While a length box is typed into, the tools read its text when it is a number, else
   // its value (the value follows the text at Enter or when the box is left).
-  connect(box->editor(), &QLineEdit::textEdited, this, [this, box, store](const QString &text) {
+  connect(box, &TNumberBox::typed, this, [this, box, store](const QString &text) {
     if (UnitConversionDepth > 0 || !box->HoldsLength()) return;
     const std::optional<double> typed = parseDouble(text.trimmed().toStdString());
     store(typed ? *typed * unitFactor() : boxValue(box));
@@ -191,7 +191,7 @@ void TRibbonPages::onEnter(TNumberBox *box, const char *handler, std::function<v
 }
 
 void TRibbonPages::ticksOnTyping(TNumberBox *box, QCheckBox *check) {
-  connect(box->editor(), &QLineEdit::textEdited, this, [check] {
+  connect(box, &TNumberBox::typed, this, [check] {
     if (UnitConversionDepth > 0) return;
     check->setChecked(true);
   });
@@ -233,7 +233,7 @@ void TRibbonPages::buildLinePage(QWidget *page) {
   bind(rbLineHorizontal, &TPanelValues::rbLineHorizontal);
   bind(nbLineAngle, &TPanelValues::nbLineAngle, "nbLineAngleChange");
   // Typing an angle chooses the relative angle.
-  connect(nbLineAngle->editor(), &QLineEdit::textEdited, this, [this] { rbLineRelativeAngle->setChecked(true); });
+  connect(nbLineAngle, &TNumberBox::typed, this, [this] { rbLineRelativeAngle->setChecked(true); });
 }
 
 void TRibbonPages::sizePair(QWidget *page, const TSizeControl &first, const TSizeControl &second, double value) {
