@@ -249,4 +249,21 @@ bool actPasteFromClipboardExecute(TEditor &editor, TCopyBuffer &buffer, TPointF 
   return true;
 }
 
+void moveOrCopyBySetDistance(TEditor &editor, TCopyBuffer &buffer, bool copy, TPointF offset) {
+  const TUndoGroup group(editor);
+  if (copy)
+    actCopyToClipboardExecute(editor, buffer);
+  else
+    actCutToClipboardExecute(editor, buffer);
+  // The shapes go by the distance, not to the pointer; the paste mode comes back after.
+  struct TRestorePasteMode {
+    bool &Mode;
+    bool Saved;
+    ~TRestorePasteMode() { Mode = Saved; }
+  } restore{editor.display().FUseMousePasteMode, editor.display().FUseMousePasteMode};
+  editor.display().FUseMousePasteMode = false;
+  editor.display().FShow_intersections = true;
+  pasteShapes(editor, buffer, offset, true, TPointF());
+}
+
 }  // namespace quillon

@@ -100,4 +100,10 @@ void actCutToClipboardExecute(TEditor &editor, TCopyBuffer &buffer);
 // shapes were pasted and handed to the drag.
 bool actPasteFromClipboardExecute(TEditor &editor, TCopyBuffer &buffer, TPointF pointer);
 
+// Move or copy by a set distance (after its dialog closed with OK): the selection is cut,
+// or with `copy` copied, and pasted again moved by `offset` (millimetres) with its
+// intersections, all as one undo step. With nothing selected the buffer's present shapes
+// are pasted at that distance.
+void moveOrCopyBySetDistance(TEditor &editor, TCopyBuffer &buffer, bool copy, TPointF offset);
+
 }  // namespace quillon

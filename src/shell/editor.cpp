@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QLocale>
 #include <QTimer>
 
@@ -16,6 +15,7 @@
 #include "shell/autosave.h"
 #include "shell/color_scheme.h"
 #include "shell/editor_ui.h"
+#include "shell/font_list.h"
 #include "shell/options.h"
 #include "shell/pricking_iron_file.h"
 #include "shell/project_file.h"
@@ -79,7 +79,7 @@ void TEditor::startUp(const QStringList &args) {
   loadOptions(*this);
   finishPrickingIronsAtStartUp(*this);
 
-  if (FPanel.FontNames.isEmpty()) FPanel.FontNames = QFontDatabase::families();
+  if (FPanel.FontNames.isEmpty()) FPanel.FontNames = GetSystemFonts();
   FPanel.NotchDepth = FOptions->NotchDepth;
 
   chooseLanguage();

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 
 #include <algorithm>
 #include <array>
@@ -18,6 +17,7 @@
 #include "platform/number_text.h"
 #include "model/draw_pallet.h"
 #include "shell/editor.h"
+#include "shell/font_list.h"
 #include "shell/options.h"
 #include "shell/version.h"
 
@@ -199,7 +199,7 @@ void loadOptions(TEditor &editor) {
   readLinePallets(ini, editor);
 
   if (readBool(ini, "Font", "RequireReset", true))
-    panel.FontNames = QFontDatabase::families();
+    panel.FontNames = GetSystemFonts();
   else
     readFontFamilies(ini, panel.FontNames);
 

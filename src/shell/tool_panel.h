@@ -30,6 +30,8 @@ struct TPanelValues {
   int SelectedFontIndex = -1;        // cmbFontNames selection
   float TextFontSize = 10.0f;        // nbFontSize, at least 1
   bool ShowStitchPattern = false;    // chkShowStitchPattern
+  bool chkShowEvenStitches = true;   // the stitch simulation shows the even stitches
+  bool chkShowOddStitches = true;    //   and the odd ones
   bool PinSideBar = true;            // chkPinSideBar
   bool OpenDemoAtStartup = true;     // chkOpenDemoAtStartup
   float NotchDepth = 2.0f;           // nbNotchDepth1

@@ -11,6 +11,7 @@
 #include "platform/ini_file.h"
 #include "model/draw_pallet.h"
 #include "shell/editor.h"
+#include "shell/font_list.h"
 #include "shell/options.h"
 #include "shell/editor_ui.h"
 #include "support/test_env.h"
@@ -316,7 +317,7 @@ TEST_F(SettingsFileTest, BinaryGarbageFileDoesNotStopStartUp) {
 }
 
 TEST_F(SettingsFileTest, FontListFromSystemUntilFirstWriteThenStoredList) {
-  const QStringList system = QFontDatabase::families();
+  const QStringList system = GetSystemFonts();  // sorted, each once, no vertical variants
   ASSERT_FALSE(system.isEmpty());
 
   // RequireReset missing or 1: the system list, whatever the stored names.

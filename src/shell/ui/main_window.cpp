@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,7 +37,11 @@
 #include "tools/status_info.h"
 #include "render/ui/ruler_widget.h"
 #include "shell/ui/canvas_widget.h"
+#include "shell/ui/launch_hud.h"
 #include "shell/ui/options_dialog_window.h"
+#include "shell/ui/project_memo.h"
+#include "shell/ui/ribbon_pages.h"
+#include "shell/ui/shape_size_dialog.h"
 #include "shell/undo.h"
 #include "tools/draw_tools.h"
 #include "tools/command_hooks.h"
@@ -54,7 +59,7 @@ namespace {
 QString shown(const QString &key, const QString &text) { return text.isEmpty() ? key : text; }
 
 // The width of the tool buttons and the height of the left panel's rows.
-constexpr int kToolButtonWidth = 76;
+constexpr int kToolButtonWidth = 112;
 constexpr int kToolButtonHeight = 30;
 // The thickness of both rulers.
 constexpr int kRulerSize = 25;
@@ -71,6 +76,11 @@ constexpr const char *kToolButtonNames[kToolCount] = {
 constexpr const char *kToolCaptions[kToolCount] = {
     "Select", "Dot",         "Line",  "Bezier", "Circle", "Rectangle", "Pricking",  "Corner",  "Offset",
     "Image",  "Center Line", "Marks", "Text",   "Arc",    "Trim",      "Dimension", "Mandala", "Leather"};
+
+// The icons of the tool buttons (data/icons), in tool-bar order.
+constexpr const char *kToolIcons[kToolCount] = {
+    "select", "dot",    "line",  "bezier", "circle", "rect",      "stitch",  "corner",  "offset",
+    "image",  "centerline", "marks", "text", "arc",  "trim",      "dimension", "mandala", "leather"};
 
 // The pages of the top ribbon and their captions, in the order of TRibbonTab.
 struct TPage {
@@ -133,9 +143,12 @@ TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(paren
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
   buildRibbon();
+  FRibbon = new TRibbonPages(*FEditor, tabConTop, this);
   column->addWidget(tabConTop);
   buildDrawingArea(column);
   buildInfoLines(column);
+  FProjectMemo = new TProjectMemo(*FEditor, centre);
+  column->addWidget(FProjectMemo);
   FMainRow->addWidget(centre, 1);
 
   buildRightPanels();
@@ -147,7 +160,10 @@ TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(paren
   statusBar()->addWidget(lblStatus, 1);
 
   buildMenus();
+  buildMoreCommands();
   FSVGExportOptions = new TfrmSVGExportOptions(this);
+  frmChangeShapeSize = new TfrmChangeShapeSize(this);
+  setWindowIcon(QIcon(QStringLiteral(":/icons/quillon.svg")));
 
   // The select tool is down and the ribbon shows its Home tab.
   toolButton(TTool::Select)->setChecked(true);
@@ -160,6 +176,12 @@ TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(paren
 
 TfrmQuil::~TfrmQuil() {
   hide();
+  // The controls that write into the editor go first: a box or memo that loses the focus
+  // while it is destroyed must not reach an editor that is gone.
+  delete FProjectMemo;
+  delete FRibbon;
+  FProjectMemo = nullptr;
+  FRibbon = nullptr;
   FEditor.reset();  // shutdown: saves the settings and frees the editor state
 }
 
@@ -190,6 +212,9 @@ void TfrmQuil::buildToolBar() {
     b->setObjectName(toolButtonName(tool));
     b->setText(caption(b->objectName().toLatin1().constData(), QString::fromLatin1(kToolCaptions[i])));
     b->setToolTip(toolButtonHint(tool));
+    b->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(kToolIcons[i]))));
+    b->setIconSize(QSize(20, 20));
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setCheckable(true);
     b->setAutoRaise(true);
     b->setFixedSize(kToolButtonWidth, kToolButtonHeight);
@@ -448,6 +473,8 @@ QAction *TfrmQuil::findAction(const QString &name) const {
 
 void TfrmQuil::runCommand(const char *name, const std::function<void()> &command) {
   if (!FEditor) return;
+  // A memo being typed reaches the document before a command (saving) reads it.
+  if (FProjectMemo && FProjectMemo->isTyping()) FProjectMemo->commit();
   guarded(*this, name, command);
   requestSync(true);
 }
@@ -459,8 +486,9 @@ void TfrmQuil::actExportExecute(bool dxf) {
 void TfrmQuil::actOpenOptionsExecute() {
   if (!FOptionsDialog) FOptionsDialog = new TfrmOptions(this);
   bool unitChanged = false;
-  // The number boxes follow a change of unit once the window has them.
-  if (FOptionsDialog->execute(*FEditor, &unitChanged)) refreshCanvas();
+  if (!FOptionsDialog->execute(*FEditor, &unitChanged)) return;
+  if (unitChanged) convertNumberBoxes();
+  refreshCanvas();
 }
 
 void TfrmQuil::actPasteFromClipboardExecute() {
@@ -532,6 +560,7 @@ void TfrmQuil::showEvent(QShowEvent *event) {
   fitLeftToolbar();
   if (!FViewAllOnShow || !FEditor) return;
   FViewAllOnShow = false;
+  BringFormToFront(this);
   guarded(*this, "FormShow", [this] {
     FEditor->view().FBoxWidth = float(pbox->width());
     FEditor->view().FBoxHeight = float(pbox->height());
@@ -553,8 +582,7 @@ void TfrmQuil::FormActivate() {
 void TfrmQuil::firstIdleInit() {
   if (FDoneOnce) return;
   FDoneOnce = true;
-  // The side panel's number boxes get their hints and unit here once the tools' panels
-  // hold them.
+  guarded(*this, "firstIdleInit", [this] { initNumberBoxes(); });
   fitLeftToolbar();
 }
 
@@ -565,38 +593,8 @@ void TfrmQuil::keyPressEvent(QKeyEvent *event) {
   guarded(*this, "FormKeyDown", [&] { FormKeyDown(event); });
 }
 
-void TfrmQuil::FormKeyDown(QKeyEvent *event) {
-  const QString text = event->text();
-  if (!FEditor || text.size() != 1 || !text.at(0).isPrint()) {
-    QMainWindow::keyPressEvent(event);
-    return;
-  }
-  TEditor &ed = *FEditor;
-  // With the stitching tool, Shift only shows its effect on the canvas.
-  if ((event->modifiers() & Qt::ShiftModifier) && ed.tool().FTool == TTool::Stitch) {
-    refreshCanvas();
-    return;
-  }
-  const QChar c = text.at(0).toUpper();
-  const bool dimension = ed.tool().FTool == TTool::DimensionLine;
-  if (c == QLatin1Char('G')) {
-    runCommand("actShowHideGrid", [&] { actShowHideGridExecute(ed); });
-    return;
-  }
-  if (c == QLatin1Char('S')) {
-    // With the dimension tool the key belongs to its "Single Line" box.
-    if (!dimension) runCommand("actShowHideScale", [&] { actShowHideScaleExecute(ed); });
-    return;
-  }
-  // R and W flip boxes of the dimension tool; Q switches an active radial-repeat mode off:
-  // both come with their tools.
-  if (dimension && (c == QLatin1Char('R') || c == QLatin1Char('W'))) return;
-  if (c == QLatin1Char('Q') && ed.display().IsMandalaMode) return;
-  if (const std::optional<TTool> tool = toolOfHotKey(c)) {
-    runCommand("sbToolsClick", [&] { sbToolsClick(ed, *tool); });
-    return;
-  }
-  QMainWindow::keyPressEvent(event);
+void TfrmQuil::keyReleaseEvent(QKeyEvent *event) {
+  guarded(*this, "FormKeyUp", [&] { FormKeyUp(event); });
 }
 
 // ---------------------------------------------------------------------------------
@@ -638,6 +636,8 @@ void TfrmQuil::syncWidgets() {
     }
   }
   if (!edText->hasFocus() && edText->text() != ed.panel().edText) edText->setText(ed.panel().edText);
+  FRibbon->syncFromPanel();
+  FProjectMemo->syncFromDocument();
   // The status line follows the pointer and the view; a message written since stays until
   // either changes.
   const QString line = statusBarText(ed, ed.pointer().FLastMousePos.X, ed.pointer().FLastMousePos.Y);

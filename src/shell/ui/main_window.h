@@ -8,6 +8,7 @@
 // (pnlRight with the tab control tabRight, the property panel pnlRight2 with the palette
 // bar pnlPallet, and pnlRightBase with the button panel pnlRightButtons) and the status
 // line lblStatus.
+#include <QList>
 #include <QMainWindow>
 
 #include <array>
@@ -37,7 +38,14 @@ namespace quillon {
 
 class TEditor;
 class TCanvasWidget;
+class TNumberBox;
 class TPaletteBar;
+class TProjectMemo;
+class TRibbonPages;
+class TfrmAbout;
+class TfrmChangeShapeSize;
+class TfrmFontList;
+class TfrmMoveOrCopy;
 class TfrmOptions;
 class TfrmSVGExportOptions;
 class TPrickingIronTree;
@@ -91,6 +99,17 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   // The object name of a tool's button ("sbSelect", "sbDot", ...).
   static QString toolButtonName(TTool tool);
 
+  // The controls of the tools on the ribbon pages, and the project memo under the drawing.
+  TRibbonPages *ribbon() const { return FRibbon; }
+  TProjectMemo *projectMemo() const { return FProjectMemo; }
+  // The length boxes whose unit follows the settings (filled at the first idle moment).
+  const QList<TNumberBox *> &numberBoxList() const { return FNBList; }
+  // Dialogs, made on first use (the shape size dialog at start-up); nullptr before.
+  TfrmChangeShapeSize *frmChangeShapeSize = nullptr;
+  TfrmMoveOrCopy *moveOrCopyDialog() const { return FMoveOrCopy; }
+  TfrmFontList *fontListDialog() const { return FFontList; }
+  TfrmAbout *aboutBox() const { return FAbout; }
+
   // Widgets, named as the components they stand for.
   QScrollArea *vscrollLeft = nullptr;
   QWidget *pnlLeft = nullptr;
@@ -116,6 +135,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QMenu *miFile = nullptr;
   QMenu *miEdit = nullptr;
   QMenu *miView = nullptr;
+  QMenu *miHelp = nullptr;
   QMenu *pmForSelectedItems = nullptr;
   QMenu *pmForBezierControlPoints = nullptr;
 
@@ -125,6 +145,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   void changeEvent(QEvent *event) override;
   void showEvent(QShowEvent *event) override;
   void keyPressEvent(QKeyEvent *event) override;
+  void keyReleaseEvent(QKeyEvent *event) override;
 
  private:
   void buildToolBar();
@@ -138,8 +159,22 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   // The caption of a phrase key, or the English text while the dictionary lacks it.
   QString caption(const char *key, const QString &english) const;
   void FormActivate();
-  // The key handler behind keyPressEvent: hot keys of the view switches and the tools.
+  // The key handlers behind keyPressEvent and keyReleaseEvent (the key table is the
+  // core's, tools/key_commands.h). Keys typed into a text or number box stay with it.
   void FormKeyDown(QKeyEvent *event);
+  void FormKeyUp(QKeyEvent *event);
+  // The commands of the Help menu, "Open New Window", "Move or copy to a set distance",
+  // "Edit Font List", and every command's shortcut from the core's table.
+  void buildMoreCommands();
+  // The first idle moment's part for the number boxes: the list of length boxes, their
+  // two-unit hints and overlay editor, and the unit of the settings.
+  void initNumberBoxes();
+  // After a change of unit: the length boxes follow it.
+  void convertNumberBoxes();
+  void actEditFontListExecute();
+  void actMoveOrCopyWithSetDistanceExecute();
+  void actShowAboutExecute();
+  void actShowDocumentExecute(bool licence);
   // Brings the widgets in line with the editor after a repaint request: the pressed tool,
   // the view switches, the command enabling and the status line.
   void requestSync(bool full);
@@ -168,6 +203,12 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   bool FSyncPending = false;
   bool FSyncFull = false;
   QString FLastStatusLine;  // the last status line written for the pointer
+  TRibbonPages *FRibbon = nullptr;
+  TProjectMemo *FProjectMemo = nullptr;
+  QList<TNumberBox *> FNBList;
+  TfrmAbout *FAbout = nullptr;
+  TfrmFontList *FFontList = nullptr;
+  TfrmMoveOrCopy *FMoveOrCopy = nullptr;
 };
 
 }  // namespace quillon

@@ -5,7 +5,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMetaMethod>
 #include <QMouseEvent>
+#include <QTimer>
+
+#include <algorithm>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
@@ -51,6 +55,31 @@ class TOverlayFieldFilter : public QObject {
   }
 };
 
+// Selects the whole text of a box on a click into it, after the click has placed the cursor.
+class TSelectAllOnClick : public QObject {
+ public:
+  explicit TSelectAllOnClick(QDoubleSpinBox *box) : QObject(box), FBox(box) {}
+
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    // On the release: the press and the release each place the cursor, which would undo
+    // a selection made at the press.
+    if (event->type() == QEvent::MouseButtonRelease)
+      QTimer::singleShot(0, FBox, [box = FBox] { box->selectAll(); });
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QDoubleSpinBox *FBox;
+};
+
+// The characters arithmetic may be typed with: digits, the operators, parentheses, blanks
+// and the letters of SQRT, SQR and units.
+bool isArithmeticText(const QString &text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) {
+    return c.isDigit() || c.isLetter() || c.isSpace() || QStringLiteral(".,+-*/^()").contains(c);
+  });
+}
+
 }  // namespace
 
 // TNumberBox
@@ -58,12 +87,78 @@ class TOverlayFieldFilter : public QObject {
 TNumberBox::TNumberBox(QWidget *parent, bool holdsLength) : QDoubleSpinBox(parent), FHoldsLength(holdsLength) {
   setLocale(QLocale::c());
   setGroupSeparatorShown(false);
+  connect(lineEdit(), &QLineEdit::textEdited, this, &TNumberBox::typed);
+  // A stepped or typed value that the exact one no longer rounds to replaces it.
+  connect(this, &QDoubleSpinBox::valueChanged, this, [this](double v) {
+    if (FHasExact && rounded(FExact) == v) return;
+    FHasExact = false;
+    emit numberChanged(v);
+  });
 }
 
 TNumberBox::~TNumberBox() = default;
 
-double TNumberBox::Value() const { return value(); }
-void TNumberBox::SetValue(double v) { setValue(v); }
+double TNumberBox::rounded(double v) const {
+  // The rounding the spin box applies to every value it is given.
+  return QString::number(v, 'f', decimals()).toDouble();
+}
+
+void TNumberBox::setExactValue(double v) {
+  const double exact = std::clamp(v, minimum(), maximum());
+  const bool changed = !FHasExact ? exact != value() : exact != FExact;
+  FExact = exact;
+  FHasExact = true;
+  setValue(exact);  // shows it; the spin box keeps the rounded value
+  if (changed) emit numberChanged(exact);
+}
+
+bool TNumberBox::showsItsValue() const { return cleanText() == textFromValue(value()); }
+
+void TNumberBox::evaluateText() {
+  if (showsItsValue()) return;
+  setExactValue(TExpressionParser(QLatin1Char('.'), 2).ParseExpressionToFloat(cleanText()));
+}
+
+void TNumberBox::setSelectAllOnClick(bool on) {
+  if (on && !FSelectAllFilter) {
+    FSelectAllFilter = new TSelectAllOnClick(this);
+    lineEdit()->installEventFilter(FSelectAllFilter);
+  } else if (!on && FSelectAllFilter) {
+    delete FSelectAllFilter.data();
+  }
+}
+
+QValidator::State TNumberBox::validate(QString &text, int &pos) const {
+  const QValidator::State state = QDoubleSpinBox::validate(text, pos);
+  if (state != QValidator::Invalid) return state;
+  // Arithmetic is evaluated by Enter or on leaving the box.
+  return isArithmeticText(text) ? QValidator::Intermediate : QValidator::Invalid;
+}
+
+void TNumberBox::keyPressEvent(QKeyEvent *event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && isSignalConnected(QMetaMethod::fromSignal(&TNumberBox::enterPressed))) {
+    event->accept();
+    emit enterPressed();
+    return;
+  }
+  QDoubleSpinBox::keyPressEvent(event);
+}
+
+void TNumberBox::focusOutEvent(QFocusEvent *event) {
+  // Leaving the box evaluates what was typed; text that is not arithmetic is dropped.
+  try {
+    evaluateText();
+  } catch (const EExpressionError &) {
+    // The spin box would read a leading number out of the text ("2" of "2*-3"): the text
+    // goes back to the value kept.
+    lineEdit()->setText(prefix() + textFromValue(value()) + suffix());
+  }
+  QDoubleSpinBox::focusOutEvent(event);
+}
+
+double TNumberBox::Value() const { return FHasExact && rounded(FExact) == value() ? FExact : value(); }
+void TNumberBox::SetValue(double v) { setExactValue(v); }
 double TNumberBox::Min() const { return minimum(); }
 double TNumberBox::Max() const { return maximum(); }
 void TNumberBox::SetRange(double min, double max) { setRange(min, max); }
@@ -119,6 +214,9 @@ QLineEdit *TGlobalEdit::setNumberBox(QDoubleSpinBox *nb) {
   field->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.+\\-/*]*")), field));
   field->setText(nb->cleanText());
   field->installEventFilter(new TOverlayFieldFilter(field));
+  // Typing into the field counts as typing into the box (it ticks the box's check box).
+  if (auto *numberBox = qobject_cast<TNumberBox *>(nb))
+    QObject::connect(field, &QLineEdit::textEdited, numberBox, &TNumberBox::typed);
   field->show();
   field->raise();
   FEdit = field;
@@ -136,9 +234,13 @@ bool TGlobalEdit::OnKeyDown(QObject *Sender, QKeyEvent *event) {
       leaveField(field);
       return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
+    case Qt::Key_Enter: {
+      // Return commits the field and then counts as Enter in the box.
+      QPointer<TNumberBox> box = qobject_cast<TNumberBox *>(FNumberBox.data());
       leaveField(field);
+      if (box) box->pressEnter();
       return true;
+    }
     default:
       return false;
   }
@@ -164,7 +266,10 @@ void TGlobalEdit::OnExit(QObject *Sender) {
     try {
       const double value = TExpressionParser(QLatin1Char('.'), 2).ParseExpressionToFloat(field->text());
       if (QDoubleSpinBox *box = FNumberBox) {
-        box->setValue(value);
+        if (auto *numberBox = qobject_cast<TNumberBox *>(box))
+          numberBox->setExactValue(value);
+        else
+          box->setValue(value);
         if (box->isHidden() && box->parentWidget()) box->show();
       }
     } catch (const EExpressionError &) {

@@ -1,6 +1,9 @@
 #pragma once
 // TNumberBox: the number box of the windows, a QDoubleSpinBox that shows and reads numbers
-// in the C locale and serves the unit rules through INumberBox.
+// in the C locale and serves the unit rules through INumberBox. Arithmetic may be typed
+// into it ("100/3", "(40-2*3)/2"): Enter (for a box whose owner handles enterPressed) or
+// leaving the box evaluates the text. The box keeps the value exactly as set or evaluated
+// and shows it with its decimal digits: 100/3 shows "33.33" and Value() is 33.333...
 //
 // TGlobalEdit: the overlay editor through which the user types arithmetic into any hooked
 // number box. A click on the box lays a text field over it; leaving the field (Return, a
@@ -27,6 +30,19 @@ class TNumberBox : public QDoubleSpinBox, public INumberBox {
   // The box's own text field.
   QLineEdit *editor() const { return lineEdit(); }
 
+  // Sets the value exactly (within the range); the box shows it rounded to its digits.
+  void setExactValue(double value);
+  // Evaluates the typed text as arithmetic and takes the result (clamped to the range).
+  // The text that shows the current value keeps the value as it is. Throws
+  // EExpressionError when the text is not arithmetic; the box then keeps its value.
+  void evaluateText();
+  // Whether the text is the shown form of the value (nothing else was typed).
+  bool showsItsValue() const;
+  // A click into the box selects its whole text.
+  void setSelectAllOnClick(bool on);
+  // Enter as the box's owner receives it (the overlay editor's Return too).
+  void pressEnter() { emit enterPressed(); }
+
   double Value() const override;
   void SetValue(double value) override;
   double Min() const override;
@@ -44,9 +60,30 @@ class TNumberBox : public QDoubleSpinBox, public INumberBox {
   void BeginUpdate() override;
   void EndUpdate() override;
 
+ signals:
+  // Enter or Return in the box; the owner evaluates the text (evaluateText) and acts on it.
+  // While nobody is connected, Enter works as in any spin box.
+  void enterPressed();
+  // The exact value changed (typed, stepped, set or converted).
+  void numberChanged(double value);
+  // The user changed the text by typing, into the box or into the overlay editor laid over
+  // it; `text` is the text typed so far.
+  void typed(const QString &text);
+
+ protected:
+  QValidator::State validate(QString &text, int &pos) const override;
+  void keyPressEvent(QKeyEvent *event) override;
+  void focusOutEvent(QFocusEvent *event) override;
+
  private:
+  // The value as the spin box keeps it: rounded to the box's decimals.
+  double rounded(double value) const;
+
   bool FHoldsLength;
   int FUpdateDepth = 0;
+  double FExact = 0.0;
+  bool FHasExact = false;
+  QPointer<QObject> FSelectAllFilter;  // while a click selects the whole text
 };
 
 class TGlobalEdit {
