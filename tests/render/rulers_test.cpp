@@ -228,6 +228,41 @@ TEST_F(RulersTest, ClickedPointIsTheOriginOfTheNumbers) {
   }
 }
 
+// A drawing of any size paints a ruler bounded by its pixels: far from the origin the
+// ticks keep their spacing and the labels their exact values, and where a number can no
+// longer tell one step from the next no label is drawn rather than a wrong one.
+TEST_F(RulersTest, HugeCoordinatesPaintBoundedRulersWithExactLabels) {
+  // The view's left edge at -1e12 mm (View All of a line from -1e12 to 1e12).
+  view(0.1f, {1e11f, 0.5f});
+  TRulerPaintInfo info;
+  ruler(true, 1400, kRulerThickness, &info);
+  EXPECT_FLOAT_EQ(info.GridTick, 100.0f);
+  EXPECT_GE(info.TickCount, 140);  // a tick every 10 px
+  EXPECT_LE(info.TickCount, 141);
+  ASSERT_GE(info.Labels.size(), 2u);
+  const double offset = editor.view().FOffset.X, scale = editor.view().FScale;
+  for (const TRulerLabel &l : info.Labels) {
+    // Each label is the value at its own tick, a multiple of the step.
+    const double mm = (double(l.Position) - offset) / scale;
+    EXPECT_LT(mm, -9.9e11);
+    EXPECT_EQ(l.Text, QString::number(std::llround(mm / 100.0) * 100)) << l.Position;
+  }
+
+  // At 1e30 mm, and with the origin there too (the line selected), both rulers finish
+  // with at most a tick per pixel and no label.
+  for (const bool selected : {false, true}) {
+    TQN_Path *line = addLine({-1e30f, 5.0f}, {1e30f, 5.0f});
+    line->FSelected = selected;
+    view(0.1f, {1e29f, 1e29f});
+    ruler(true, 1400, kRulerThickness, &info);
+    EXPECT_LE(info.TickCount, 1402);
+    EXPECT_TRUE(info.Labels.empty()) << info.Labels.front().Text.toStdString();
+    ruler(false, kRulerThickness, 900, &info);
+    EXPECT_LE(info.TickCount, 902);
+    editor.doc().remove(line);
+  }
+}
+
 TEST_F(RulersTest, VerticalRulerNumbersRotatedFromTheClickedPoint) {
   editor.tool().Clicked_Points = {{3.0f, 12.5f}};
   TRulerPaintInfo info;
@@ -508,6 +543,21 @@ TEST_F(RulersTest, FixedRulerOf183Point2MillimetresHas190MillimetresOfTicks) {
   EXPECT_FALSE(isOrange(img.pixel(60, 102)));  // nothing below the start line
   // The length label at the pointer + (20, 0), in the colour of #39 (white).
   EXPECT_TRUE(anyIn(img, 120, 200, 240, 235, [](QRgb c) { return qRed(c) > 200 && qBlue(c) > 200; }));
+}
+
+// A ruler of any length paints only the ticks that can show on the canvas.
+TEST_F(RulersTest, AMeasuringRulerOfAnyLengthPaintsOnlyTheTicksOnTheCanvas) {
+  view(2.0f, {0.5f, 0.5f});
+  fixRuler({5.0f, 50.0f}, {1e30f, 50.0f});
+  editor.pointer().FLastMousePos = {100.0f, 200.0f};
+  QImage img;
+  const TMeasuringRulerInfo info = measure(&img);  // 500 x 300 pixels
+  EXPECT_EQ(info.TickCount, 2147483647);
+  // 5 mm (10 px) apart from x = 10.5 to the canvas' right edge and a little beyond.
+  EXPECT_GE(info.TicksDrawn, 49);
+  EXPECT_LE(info.TicksDrawn, 55);
+  EXPECT_TRUE(isOrange(img.pixel(110, 70)));  // 50 mm: major, as on a short ruler
+  EXPECT_TRUE(isOrange(img.pixel(490, 95)));  // 240 mm: small
 }
 
 TEST_F(RulersTest, RulerLengthIsAtLeast150AndOtherwiseTheNextTen) {
