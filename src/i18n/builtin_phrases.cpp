@@ -24,6 +24,7 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"Height=", "en", "Height="},
     {"diameter", "en", "Diameter="},
     {"rounddist", "en", "Circumference="},
+    {"unknownKindsKept", "en", "Shapes of a kind this version does not know, kept unchanged:"},
 };
 
 }  // namespace

@@ -173,10 +173,12 @@ void TEditor::updateCaption(const QString &fileName) {
 void TEditor::setDocumentChanged(bool changed) {
   TShapeList &shapes = FDocument->PathList();
   shapes.IsChanged = changed;
-  if (changed)
+  if (changed) {
     shapes.LastChangeTime = dateTimeNow();
-  else
+  } else {
     FDuplicatesRemovedOnLoad = 0;
+    FUnknownKindsOnLoad.clear();
+  }
 }
 
 void TEditor::chooseLanguage() {

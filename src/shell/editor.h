@@ -105,8 +105,12 @@ class TEditor {
   QString FFilename;
   QString FCaption;
   int FDuplicatesRemovedOnLoad = 0;
+  // The kind names of the shapes of unknown kinds the last open kept, one per shape; like
+  // the duplicates count, emptied when the document is next marked unchanged.
+  QStringList FUnknownKindsOnLoad;
 
   int FSelectionCount = 0;  // selected shapes at the last count
+  int FInfoShapeID = -1;    // the shape the ID, range and length lines describe
   // The information lines under the drawing (see tools/status_info.h).
   QString FIDText;             // lblID
   QString FRangeText;          // lblRange

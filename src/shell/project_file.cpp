@@ -214,6 +214,7 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
       fail("shape " + std::to_string(number) + ": " + e.what());
     }
 
+    if (shape->isKind(TShapeKind::Unknown)) content.UnknownKinds << shape->kindName();
     if (shape->FPalletIndex < 0) shape->FPalletIndex = std::max(getPaletteIndexOfPath(editor.pen(), *shape), 0);
     if (shape->isKind(TShapeKind::Hole)) repairHole(*shape);
 
@@ -447,6 +448,7 @@ void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> conten
     deleteDuplicateShapes(editor, false);
     editor.FDuplicatesRemovedOnLoad = duplicates;
   }
+  editor.FUnknownKindsOnLoad = content->UnknownKinds;
   editor.ui().refreshCanvas();
 }
 

@@ -16,6 +16,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/json_text.h"
+#include "render/paint.h"
 #include "model/draw_pallet.h"
 #include "shell/autosave.h"
 #include "shell/editor.h"
@@ -482,6 +483,38 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ProjectFileTest, AMissingFileIsReportedAsNotFound) {
   EXPECT_FALSE(openProject(editor, documentPath("nowhere.qnd")));
   EXPECT_EQ(ui.boxKeys.last(), "FileNotFound");
+}
+
+// A shape of a kind this version does not know is kept as it is, written back unchanged,
+// and the user is told on opening how many there are and of which kinds, as for the
+// duplicates the reader removes.
+TEST_F(ProjectFileTest, ShapesOfUnknownKindsAreKeptAndTheUserIsTold) {
+  QByteArray banana = kShapeStart;
+  banana.replace(R"("id":"1","type":"LINE")", R"("id":"2","type":"BANANA")");
+  QByteArray plum = kShapeStart;
+  plum.replace(R"("id":"1","type":"LINE")", R"("id":"3","type":"PLUM")");
+  QByteArray again = banana;
+  again.replace(R"("id":"2")", R"("id":"4")");
+  again.replace("[1,0]", "[2,0]");
+  writeBytes(documentPath("fruit.qnd"),
+             R"({"meta":{"file_type":"Quillon"},"shapes":[)" + kShapeStart + "}," + banana + "}," + plum + "}," +
+                 again + "}]}");
+  ASSERT_TRUE(openProject(editor, documentPath("fruit.qnd")));
+  ASSERT_EQ(doc().Count(), 4);
+  EXPECT_EQ(doc()[1]->kindName(), "BANANA");
+  EXPECT_EQ(editor.FUnknownKindsOnLoad, (QStringList{"BANANA", "PLUM", "BANANA"}));
+  bool told = false;
+  for (const TBanner &b : collectBanners(editor))
+    told = told || b.Text == "Shapes of a kind this version does not know, kept unchanged:3 (BANANA, PLUM)";
+  EXPECT_TRUE(told);
+
+  // Saving keeps them; the message goes with the next unchanged mark, as the duplicates'.
+  ASSERT_TRUE(saveProject(editor));
+  EXPECT_EQ(readBytes(documentPath("fruit.qnd")).count(R"("type":"BANANA")"), 2);
+  EXPECT_TRUE(readBytes(documentPath("fruit.qnd")).contains(R"("type":"PLUM")"));
+  EXPECT_TRUE(editor.FUnknownKindsOnLoad.isEmpty());
+  ASSERT_TRUE(openProject(editor, documentPath("fruit.qnd")));
+  EXPECT_EQ(doc().Count(), 4);
 }
 
 TEST_F(ProjectFileTest, AUtf16FileIsReadThroughItsByteOrderMark) {
