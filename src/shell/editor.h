@@ -55,7 +55,8 @@ class TEditor {
   // Caption and the document's changed mark.
   void updateCaption(const QString &fileName);
   void setDocumentChanged(bool changed);
-  // The phrase of a key in the current language.
+  // The phrase of a key in the current language; empty when there is none (a key without
+  // an English phrase in the built-in table is logged, see reportKeyWithoutEnglishPhrase).
   QString tr(const QString &key) const;
 
   // Intersections: records of one new or reshaped shape (none during a drag), and the

@@ -449,6 +449,7 @@ TEST_P(ProjectFileBadFiles, OpenNothingAndLeaveTheOpenDocumentAlone) {
 
   EXPECT_FALSE(openProject(editor, file));
   EXPECT_EQ(ui.boxKeys.last(), "NotQNDFile");
+  EXPECT_EQ(ui.boxTexts.last(), "Not a Quillon file or the file is corrupted.");
   const TSnapshot after = snapshot();
   EXPECT_EQ(after.List, before.List);
   EXPECT_EQ(after.Shapes, before.Shapes);
@@ -483,6 +484,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ProjectFileTest, AMissingFileIsReportedAsNotFound) {
   EXPECT_FALSE(openProject(editor, documentPath("nowhere.qnd")));
   EXPECT_EQ(ui.boxKeys.last(), "FileNotFound");
+  EXPECT_EQ(ui.boxTexts.last(), "File not found: " + documentPath("nowhere.qnd"));
 }
 
 // A shape of a kind this version does not know is kept as it is, written back unchanged,
@@ -558,6 +560,9 @@ TEST_F(ProjectFileTest, ConfirmSaveChangesFollowsTheAnswer) {
 
     EXPECT_EQ(confirmSaveChanges(editor), c.Result);
     EXPECT_EQ(ui.boxKeys, c.Answer ? QStringList{"SaveProject?"} : QStringList{});
+    if (c.Answer) {
+      EXPECT_EQ(ui.boxTexts.last(), "Do you want to save the changes to the current project?");
+    }
     EXPECT_EQ(QFile::exists(file), c.Saved);
     EXPECT_EQ(QFile::exists(autosaveFileName(editor)), !c.AutosaveDeleted);
     EXPECT_EQ(doc().IsChanged, c.Changed && !c.Saved);

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 
 #include "model/shape.h"
@@ -23,6 +24,7 @@
 #include "model/draw_pallet.h"
 #include "render/ui/palette_bar.h"
 #include "shell/editor.h"
+#include "shell/project_file.h"
 #include "shell/ui/canvas_widget.h"
 #include "shell/ui/main_window.h"
 #include "support/test_env.h"
@@ -91,6 +93,20 @@ class MainWindowTest : public ::testing::Test {
     QKeyEvent down(QEvent::KeyPress, 0, Qt::NoModifier, text);
     QApplication::sendEvent(window->pbox, &down);  // unhandled by the box, it reaches the window
     settle();
+  }
+
+  // The text of the next message box, which is closed with OK; empty when none opened.
+  QString nextBoxText(const std::function<void()> &open) {
+    QString text;
+    QTimer::singleShot(0, [&] {
+      if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        text = box->text();
+        box->reject();  // OK, or Cancel where there is one
+      }
+    });
+    open();
+    settle();
+    return text;
   }
 
   std::unique_ptr<TfrmQuil> window;
@@ -256,6 +272,23 @@ TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
   settle();
   EXPECT_FALSE(copy->isEnabled());
   EXPECT_EQ(window->lblTotalLength->text(), QString());
+}
+
+// Message boxes show the phrase of their key, never the key.
+TEST_F(MainWindowTest, MessageBoxesShowPhrasesNotKeys) {
+  const QString bad = QDir(test::testDocumentsDir()).filePath(QStringLiteral("bad.qnd"));
+  {
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a document");
+  }
+  EXPECT_EQ(nextBoxText([&] { openProject(editor(), bad); }),
+            QStringLiteral("Not a Quillon file or the file is corrupted."));
+  EXPECT_EQ(nextBoxText([&] { window->findAction(QStringLiteral("actExportAsSVG"))->trigger(); }),
+            QStringLiteral("There is nothing to export."));
+  editor().setDocumentChanged(true);
+  EXPECT_EQ(nextBoxText([&] { confirmSaveChanges(editor()); }),
+            QStringLiteral("Do you want to save the changes to the current project?"));
 }
 
 TEST_F(MainWindowTest, StatusLineShowsScaleAndPointer) {
