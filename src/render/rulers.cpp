@@ -42,6 +42,7 @@ constexpr TAlphaColor kOffsetTick = 0xFFFFA500;
 constexpr int kScaleLineType = 38;     // "#39 Scale"
 constexpr int kMaxCachedLabels = 256;  // more than this at a miss empties the cache
 constexpr float kRulerFontSize = 15.0f;
+constexpr double kRulerLabelGap = 5.0;  // pixels at least between two ruler labels
 
 QPointF qp(TPointF p) { return {p.X, p.Y}; }
 
@@ -84,6 +85,22 @@ class PenBrushScope {
 
 // The first of the ruler steps (grid steps) whose screen length is at least 10 pixels.
 double rulerStep(const TEditor &editor) { return gridTickForScale(editor); }
+
+// The labels' step in ticks: a whole number of `period` ticks (the ticks whose labels are
+// wanted; with period 0, the ticks of whole millimetres) times 1, 2, 5, 10, 20, ... (powers
+// of two in inches), the first that spans more than `room` pixels; 0 when none does.
+int rulerLabelStride(double step, int period, double stepPixels, double room) {
+  const bool inches = period > 0;
+  if (!inches) period = step < 1.0 ? std::max(1, static_cast<int>(std::lround(1.0 / step))) : 1;
+  if (!(stepPixels > 0.0)) return 0;
+  constexpr std::int64_t kLimit = std::int64_t(1) << 30;
+  std::int64_t n = 1;
+  for (int i = 0; n * period <= kLimit; ++i) {
+    if (double(n * period) * stepPixels > room) return static_cast<int>(n * period);
+    n = inches || i % 3 != 1 ? n * 2 : n / 2 * 5;  // 1, 2, 5, 10, 20, 50, ...
+  }
+  return 0;
+}
 
 // A ruler label: the length as the local format shows it without unit, with the first
 // ".0" taken out ("12.0" -> "12").
@@ -280,9 +297,24 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
   const double offset = horizontal ? editor.view().FOffset.X : editor.view().FOffset.Y;
   const TAxisTicks ticks = axisTicks(editor.view().FScale, offset, origin, step, 0.0, length - 1.0, length + 2);
 
-  // The labels: whole millimetres, or the inch ticks at multiples of SmallTickInterval;
-  // far from the origin, where a tick's index is no longer known, none.
-  double labelEnd = -std::numeric_limits<double>::infinity();
+  // The labels: whole millimetres, or the inch ticks at multiples of SmallTickInterval,
+  // every `stride` ticks so that each label ends more than 5 pixels before the next one
+  // begins, measured with the font they are drawn with.
+  std::vector<QString> texts(static_cast<std::size_t>(ticks.Count));
+  double widest = 0.0;
+  const QFontMetricsF metrics(fontOfSize(canvas, kRulerFontSize));
+  for (int i = 0; ticks.Exact && i < ticks.Count; ++i) {
+    const int counter = ticks.indexModulo(i, large);
+    QString text = rulerLabelText((ticks.FirstIndex + i) * step, format);
+    const bool wanted =
+        inches ? (medium > 0 ? counter % medium == 0 : counter == 0) : !text.contains(QLatin1Char('.'));
+    if (!wanted) continue;
+    widest = std::max(widest, std::ceil(metrics.horizontalAdvance(text)));
+    texts[static_cast<std::size_t>(i)] = std::move(text);
+  }
+  const int stride = rulerLabelStride(step, inches ? std::max(1, medium > 0 ? medium : large) : 0,
+                                      ticks.StepPixels, widest + kRulerLabelGap);
+
   for (int i = 0; i < ticks.Count; ++i) {
     const int counter = ticks.indexModulo(i, large);
     const float pos = static_cast<float>(ticks.pixel(i));
@@ -295,17 +327,13 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
     canvas.setOpacity(1.0);
     ++info.TickCount;
 
-    if (!ticks.Exact) continue;
-    const QString text = rulerLabelText((ticks.FirstIndex + i) * step, format);
-    const bool wanted = inches ? (medium > 0 ? counter % medium == 0 : counter == 0)
-                               : !text.contains(QLatin1Char('.'));
-    if (wanted && (counter == 0 || pos > labelEnd + 5.0)) {
-      const QRectF r =
-          horizontal ? drawCanvasText(canvas, TPointF(pos, 0.0f), text, kRulerFontSize, true, 1.0f, false)
-                     : drawCanvasText(canvas, TPointF(0.0f, pos), text, kRulerFontSize, true, 1.0f, true, &cache);
-      labelEnd = horizontal ? r.right() : r.bottom();
-      info.Labels.push_back({text, pos});
-    }
+    const QString &text = texts[static_cast<std::size_t>(i)];
+    if (text.isEmpty() || stride <= 0 || ticks.indexModulo(i, stride) != 0) continue;
+    if (horizontal)
+      drawCanvasText(canvas, TPointF(pos, 0.0f), text, kRulerFontSize, true, 1.0f, false);
+    else
+      drawCanvasText(canvas, TPointF(0.0f, pos), text, kRulerFontSize, true, 1.0f, true, &cache);
+    info.Labels.push_back({text, pos});
   }
 
   setCanvasStroke(canvas, ink, 1.0f, TStrokeDash::Solid);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QMouseEvent>
+#include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -23,6 +24,7 @@
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
 #include "render/ui/palette_bar.h"
+#include "render/ui/ruler_widget.h"
 #include "shell/editor.h"
 #include "shell/project_file.h"
 #include "shell/ui/canvas_widget.h"
@@ -289,6 +291,25 @@ TEST_F(MainWindowTest, MessageBoxesShowPhrasesNotKeys) {
   editor().setDocumentChanged(true);
   EXPECT_EQ(nextBoxText([&] { confirmSaveChanges(editor()); }),
             QStringLiteral("Do you want to save the changes to the current project?"));
+}
+
+// The rulers' labels at the start view keep clear of each other.
+TEST_F(MainWindowTest, RulerLabelsDoNotTouch) {
+  QFont font;
+  font.setPixelSize(15);
+  const QFontMetricsF fm(font);
+  for (QWidget *w : {window->pbRulerX, window->pbRulerY}) {
+    auto *ruler = qobject_cast<TRulerWidget *>(w);
+    ASSERT_NE(ruler, nullptr);
+    ruler->grab();
+    const std::vector<TRulerLabel> &labels = ruler->lastPaint().Labels;
+    ASSERT_GE(labels.size(), 3u) << w->objectName().toStdString();
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+      const double end = labels[i - 1].Position + fm.horizontalAdvance(labels[i - 1].Text) / 2.0;
+      EXPECT_GT(labels[i].Position - fm.horizontalAdvance(labels[i].Text) / 2.0, end + 5.0)
+          << labels[i - 1].Text.toStdString() << " then " << labels[i].Text.toStdString();
+    }
+  }
 }
 
 TEST_F(MainWindowTest, StatusLineShowsScaleAndPointer) {
