@@ -97,6 +97,21 @@ class MainWindowTest : public ::testing::Test {
     settle();
   }
 
+  // The text tool, a click at (200, 200): a new text waits for the text box.
+  QLineEdit *startTextEntry() {
+    window->toolButton(TTool::Text)->click();
+    settle();
+    pointerDown(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
+    pointerUp(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
+    settle();
+    return child<QLineEdit>("edText");
+  }
+  // The window active and the keyboard in the text box, as a user typing there has it.
+  void focusTextBox(QLineEdit *box) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    box->setFocus();
+  }
   // The text of the next message box, which is closed with OK; empty when none opened.
   QString nextBoxText(const std::function<void()> &open) {
     QString text;
@@ -214,12 +229,7 @@ TEST_F(MainWindowTest, APaletteBoxClickChoosesThePenAndRestrokesTheSelection) {
 }
 
 TEST_F(MainWindowTest, TheTextToolTypesATextIntoTheDocument) {
-  window->toolButton(TTool::Text)->click();
-  settle();
-  pointerDown(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
-  pointerUp(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
-  settle();
-  auto *box = child<QLineEdit>("edText");
+  QLineEdit *box = startTextEntry();
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(box->isEnabled());
   EXPECT_EQ(currentRibbon(), QStringLiteral("tabTop_Text"));
@@ -274,6 +284,43 @@ TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
   settle();
   EXPECT_FALSE(copy->isEnabled());
   EXPECT_EQ(window->lblTotalLength->text(), QString());
+}
+
+// Typing a text is one undo step, taken when the editing ends.
+TEST_F(MainWindowTest, TypingATextIsOneUndoStep) {
+  QLineEdit *box = startTextEntry();
+  ASSERT_TRUE(box->isEnabled());
+  focusTextBox(box);
+  const std::size_t before = editor().FUndoStore.FUndoList.size();
+  QTest::keyClicks(box, QStringLiteral("Quillon 123"));
+  settle();
+  // The shape follows the typing at once ...
+  ASSERT_EQ(editor().doc().PathList().Count(), 1);
+  EXPECT_EQ(editor().doc().PathList()[0]->FText, QStringLiteral("Quillon 123"));
+  EXPECT_EQ(editor().FUndoStore.FUndoList.size(), before);
+  // ... and Enter ends the editing with one step.
+  QTest::keyClick(box, Qt::Key_Return);
+  settle();
+  EXPECT_EQ(editor().FUndoStore.FUndoList.size(), before + 1);
+  EXPECT_EQ(editor().FUndoStore.FRequireSnapshotText, 0);
+
+  // One undo takes the whole text away.
+  window->findAction(QStringLiteral("actUndo"))->trigger();
+  settle();
+  EXPECT_EQ(editor().doc().PathList().Count(), 0);
+}
+
+// Leaving the box ends the editing of a text of the document the same way.
+TEST_F(MainWindowTest, LeavingTheTextBoxEndsTheEditing) {
+  QLineEdit *box = startTextEntry();
+  focusTextBox(box);
+  ASSERT_TRUE(box->hasFocus());
+  QTest::keyClicks(box, QStringLiteral("Belt"));
+  const std::size_t before = editor().FUndoStore.FUndoList.size();
+  window->pbox->setFocus();
+  settle();
+  EXPECT_EQ(editor().FUndoStore.FUndoList.size(), before + 1);
+  EXPECT_EQ(editor().doc().PathList()[0]->FText, QStringLiteral("Belt"));
 }
 
 // Message boxes show the phrase of their key, never the key.

@@ -216,7 +216,7 @@ void TfrmQuil::buildRibbon() {
   }
   tabConTop->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
-  // The text tool's text box: every edit rebuilds the TEXT shape being typed.
+  // The text tool's text box and its Cancel button.
   QWidget *textPage = tabConTop->findChild<QWidget *>(QStringLiteral("tabTop_Text"));
   auto *textRow = new QHBoxLayout(textPage);
   textRow->setContentsMargins(4, 2, 4, 2);
@@ -228,10 +228,22 @@ void TfrmQuil::buildRibbon() {
   btnCancelTextEditing->setEnabled(false);
   textRow->addWidget(edText, 1);
   textRow->addWidget(btnCancelTextEditing);
+  // The text shape follows every keystroke; the change becomes one undo step when the
+  // editing ends (Enter, or the box loses the focus).
   connect(edText, &QLineEdit::textEdited, this, [this](const QString &text) {
-    guarded(*this, "edTextChange", [&] {
+    guarded(*this, "edTextTyping", [&] {
       FEditor->panel().edText = text;
+      edTextTyping(*FEditor);
+      refreshCanvas();
+    });
+  });
+  connect(edText, &QLineEdit::editingFinished, this, [this] {
+    if (!edText->isModified()) return;
+    edText->setModified(false);
+    guarded(*this, "edTextChange", [&] {
+      FEditor->panel().edText = edText->text();
       edTextChange(*FEditor);
+      if (edText->hasFocus()) edText->clearFocus();
       refreshCanvas();
     });
   });
