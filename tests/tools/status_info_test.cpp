@@ -119,10 +119,45 @@ TEST_F(StatusInfoTest, ShapeInfoOfALineGivesIdRangeLengthPaletteAndColour) {
   ASSERT_FALSE(ui.infos.empty());
   EXPECT_EQ(ui.infos.back().Range, editor.FRangeText);
 
-  // With others selected before it, the count comes first.
-  editor.FSelectionCount = 2;
+  // The count is that of the selected shapes, this one among them: a lone selected line
+  // has none, whatever an earlier count said (a press on it counts it already).
+  editor.FSelectionCount = 1;
+  showShapeInfo(editor, *s);
+  EXPECT_EQ(editor.FIDText, QStringLiteral("ID=") + id + QStringLiteral("; "));
+  // With others selected besides it, the count comes first.
+  line({0.0f, 5.0f}, {10.0f, 5.0f});
+  line({0.0f, 9.0f}, {10.0f, 9.0f});
   showShapeInfo(editor, *s);
   EXPECT_EQ(editor.FIDText, QStringLiteral("(Sel=3) ID=") + id + QStringLiteral("; "));
+}
+
+// The lines describe the selection as it is after each command, not as it was when a
+// shape was last clicked.
+TEST_F(StatusInfoTest, ShapeLinesFollowTheSelectionAfterEveryChange) {
+  TQN_Path *a = line({0.0f, 0.0f}, {10.0f, 0.0f});
+  TQN_Path *other = line({0.0f, 20.0f}, {5.0f, 20.0f});
+  showShapeInfo(editor, *a);
+
+  // Moved (as a drag moves it): the range is the new one.
+  a->drawLinePath({5.0f, 5.0f}, {15.0f, 5.0f});
+  updateSelectionInfo(editor);
+  EXPECT_TRUE(editor.FRangeText.startsWith(QStringLiteral("Range=(5.00, 5.00)-(15.00, 5.00); ")))
+      << editor.FRangeText.toStdString();
+  EXPECT_EQ(ui.infos.back().Range, editor.FRangeText);
+
+  // Another line type: the palette and colour are the new ones.
+  a->FPalletIndex = 3;
+  a->FColor = 0xFFFF0000;
+  updateSelectionInfo(editor);
+  EXPECT_TRUE(editor.FRangeText.endsWith(QStringLiteral("Palette=4; Color=FFFF0000; ")))
+      << editor.FRangeText.toStdString();
+
+  // The shape shown leaves the selection (a paste selects the copies instead): the lines
+  // describe a shape still selected.
+  a->SetSelected(false);
+  updateSelectionInfo(editor);
+  EXPECT_EQ(editor.FIDText, QStringLiteral("ID=") + QString::number(other->ID()) + QStringLiteral("; "));
+  EXPECT_EQ(editor.FLengthText, QStringLiteral("Length=5.00 mm; "));
 }
 
 TEST_F(StatusInfoTest, ShapeInfoOfArcsCirclesAndEllipses) {

@@ -17,9 +17,12 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <utility>
 
+#include "automation/mcp_routes.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
@@ -97,6 +100,26 @@ class MainWindowTest : public ::testing::Test {
     settle();
   }
 
+  // A mouse event on the drawing box at a pixel, with the buttons held after it.
+  void mouse(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QMouseEvent e(type, at, window->pbox->mapToGlobal(at), button, held, modifiers);
+    QApplication::sendEvent(window->pbox, &e);
+  }
+  void click(QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, modifiers);
+    mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton, modifiers);
+    settle();
+  }
+  void drag(QPointF from, QPointF to) {
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    // The drag starts with a first small move, still over the shape.
+    const QPointF d = to - from;
+    mouse(QEvent::MouseMove, from + d / std::max(1.0, std::hypot(d.x(), d.y())), Qt::NoButton, Qt::LeftButton);
+    for (int i = 1; i <= 4; ++i) mouse(QEvent::MouseMove, from + d * i / 4.0, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    settle();
+  }
   // The text tool, a click at (200, 200): a new text waits for the text box.
   QLineEdit *startTextEntry() {
     window->toolButton(TTool::Text)->click();
@@ -284,6 +307,48 @@ TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
   settle();
   EXPECT_FALSE(copy->isEnabled());
   EXPECT_EQ(window->lblTotalLength->text(), QString());
+}
+
+// The information lines describe the selection after every command: a click, a drag, a
+// paste, a change of line type.
+TEST_F(MainWindowTest, InformationLinesFollowEveryCommand) {
+  editor().view().FScale = 10.0f;
+  editor().view().FOffset = {0.0f, 0.0f};
+  TQN_Path *line = addLine({10.0f, 10.0f}, {50.0f, 10.0f});  // pixels (100, 100) .. (500, 100)
+  const QString id = QString::number(line->ID());
+  click({300, 100});
+  ASSERT_TRUE(line->FSelected);
+  EXPECT_EQ(window->lblID->text(), "ID=" + id + "; ");  // one line: no "(Sel=2)"
+  EXPECT_TRUE(window->lblRange->text().startsWith("Range=(10.00, 10.00)-(50.00, 10.00); "))
+      << window->lblRange->text().toStdString();
+
+  drag({300, 100}, {300, 200});
+  ASSERT_NEAR(line->FStartPt.Y, 20.0f, 1e-3f);
+  EXPECT_TRUE(window->lblRange->text().startsWith("Range=(10.00, 20.00)-(50.00, 20.00); "))
+      << window->lblRange->text().toStdString();
+
+  // Another line type for the selected line (the automation interface keeps the
+  // selection): its palette number and colour are shown.
+  const TMcpReply reply =
+      routeRequest(editor(), {"PUT", "/shapes/" + id.toStdString(), R"({"paletteIdx":5})"});
+  ASSERT_EQ(reply.Status, 200) << reply.Body;
+  settle();
+  ASSERT_EQ(line->FPalletIndex, 4);
+  ASSERT_TRUE(line->FSelected);
+  const QString colour = QStringLiteral("%1").arg(line->FColor, 8, 16, QLatin1Char('0')).toUpper();
+  EXPECT_TRUE(window->lblRange->text().endsWith("Palette=5; Color=" + colour + "; "))
+      << window->lblRange->text().toStdString();
+
+  // Copy and paste: the pasted copy is selected and described, not the original.
+  window->findAction(QStringLiteral("actCopyToClipboard"))->trigger();
+  settle();
+  window->findAction(QStringLiteral("actPasteFromClipboard"))->trigger();
+  settle();
+  ASSERT_EQ(editor().doc().PathList().Count(), 2);
+  const TQN_Path *pasted = editor().doc().PathList()[1];
+  ASSERT_TRUE(pasted->FSelected);
+  EXPECT_FALSE(line->FSelected);
+  EXPECT_EQ(window->lblID->text(), "ID=" + QString::number(pasted->ID()) + "; ");
 }
 
 // Typing a text is one undo step, taken when the editing ends.
