@@ -23,6 +23,7 @@
 #include "model/spatial_index.h"
 #include "platform/date_time.h"
 #include "platform/file_io.h"
+#include "platform/folders.h"
 #include "platform/json_text.h"
 #include "platform/json_values.h"
 #include "platform/number_text.h"
@@ -376,7 +377,9 @@ bool saveProject(TEditor &editor) {
 }
 
 bool saveProjectAs(TEditor &editor) {
-  QString proposed;
+  // An untitled document is proposed in the Documents folder, not wherever the program
+  // was started.
+  QString proposed = documentsDir();
   if (!editor.FFilename.isEmpty()) {
     const QFileInfo current(editor.FFilename);
     proposed = current.completeBaseName();

@@ -59,7 +59,8 @@ void writeProjectFile(TEditor &editor, double now);
 // false; the document stays marked changed.
 bool saveProject(TEditor &editor);
 // saveProjectAs: asks for a file name (proposing the current name without folder and
-// extension, in its folder); Cancel gives false. A name without extension gets ".qnd".
+// extension, in its folder; for an untitled document the Documents folder); Cancel gives
+// false. A name without extension gets ".qnd".
 // FFilename becomes the chosen name (also when the write then fails).
 bool saveProjectAs(TEditor &editor);
 

@@ -1,5 +1,7 @@
 #include "tools/status_info.h"
 
+#include <QFileInfo>
+
 #include <cmath>
 #include <set>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/number_text.h"
+#include "shell/clipboard.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/length_units.h"
@@ -116,7 +119,9 @@ TSelectionActions computeSelectionActions(TEditor &editor) {
       a.actFlipHorizontally = a.actFlipVertically = a.actDeleteSelectedShapes = n > 0;
   a.actAlignLeft = a.actAlignRight = a.actAlignTop = a.actAlignBottom = a.actAlignMiddleH = a.actAlignMiddleV = n > 1;
   a.actDeleteStitchingHolesOnSelectedPaths = true;
-  a.actPasteFromClipboard = true;
+  // Paste reads the clipboard file, which any window may have written: there is something
+  // to paste once the file exists.
+  a.actPasteFromClipboard = QFileInfo::exists(shapeClipboardPath(editor));
 
   int count = 0;
   a.actConvertArcToBezier = countSelectedOfKind(editor, TShapeKind::Arc, count);

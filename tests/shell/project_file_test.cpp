@@ -180,10 +180,12 @@ TEST_F(ProjectFileTest, SaveAsAsksForANameAndAddsTheExtension) {
   addLine({0.0f, 0.0f}, {5.0f, 0.0f});
   takeUndoSnapshot(editor, QStringLiteral("test"));
 
-  // Cancelling the dialog leaves the document changed and untitled.
+  // Cancelling the dialog leaves the document changed and untitled. The dialog opened in
+  // the Documents folder, not in the folder the program was started from.
   EXPECT_FALSE(saveProject(editor));
   EXPECT_TRUE(editor.FFilename.isEmpty());
   EXPECT_TRUE(doc().IsChanged);
+  EXPECT_EQ(ui.savePropositions, QStringList{test::testDocumentsDir()});
 
   ui.fileAnswers = {documentPath("belt")};
   EXPECT_TRUE(saveProject(editor));
@@ -191,6 +193,10 @@ TEST_F(ProjectFileTest, SaveAsAsksForANameAndAddsTheExtension) {
   EXPECT_TRUE(QFile::exists(documentPath("belt.qnd")));
   EXPECT_FALSE(doc().IsChanged);
   EXPECT_EQ(ui.caption, "belt.qnd - Quillon ver3.7.9");
+  // A titled document proposes its own name without the extension, in its folder.
+  ui.fileAnswers = {};
+  EXPECT_FALSE(saveProjectAs(editor));
+  EXPECT_EQ(ui.savePropositions.last(), documentPath("belt"));
 }
 
 TEST_F(ProjectFileTest, AFailedWriteIsShownAndLeavesTheDocumentChanged) {

@@ -20,9 +20,10 @@ class TScriptedUi : public TEditorUi {
   std::deque<QString> fileAnswers;
 
   // What was shown, in order (the keys of boxes and their texts; status texts and
-  // captions as text).
+  // captions as text), and the folder or name each save dialog proposed.
   QStringList boxKeys;
   QStringList boxTexts;
+  QStringList savePropositions;
   QStringList statusTexts;
   QString caption;
   int canvasRefreshes = 0;
@@ -56,7 +57,10 @@ class TScriptedUi : public TEditorUi {
     return value;
   }
   QString openFileDialog(const QString &, const QString &) override { return nextFile(); }
-  QString saveFileDialog(const QString &, const QString &, const QString &) override { return nextFile(); }
+  QString saveFileDialog(const QString &, const QString &, const QString &suggestedName) override {
+    savePropositions << suggestedName;
+    return nextFile();
+  }
   void setStatusText(const QString &text) override { statusTexts << text; }
   void setCaption(const QString &text) override { caption = text; }
   void refreshCanvas() override { ++canvasRefreshes; }

@@ -1,5 +1,6 @@
 // The status line, the information lines and the command enabling that follow the
 // selection.
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,6 +9,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
+#include "shell/clipboard.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 #include "tools/status_info.h"
@@ -226,12 +228,20 @@ TEST_F(StatusInfoTest, LineAngleIsPutInFrontOfTheIdForEveryJointOfTwoSelectedLin
 // ---------------------------------------------------------------------------------
 // Selection info
 
-TEST_F(StatusInfoTest, ClipboardAndDeleteNeedASelectionPasteIsAlwaysOn) {
+// Copy, Cut and Delete need a selection; Paste needs something copied (the clipboard file,
+// which any window may write).
+TEST_F(StatusInfoTest, ClipboardAndDeleteNeedASelectionPasteSomethingCopied) {
   auto m = enabling();
   for (const char *name : {"actCopyToClipboard", "actCutToClipboard", "actDeleteSelectedShapes", "actFlipHorizontally"})
     EXPECT_FALSE(m[QString::fromLatin1(name)]) << name;
-  EXPECT_TRUE(m[QStringLiteral("actPasteFromClipboard")]);
+  EXPECT_FALSE(m[QStringLiteral("actPasteFromClipboard")]);
   EXPECT_TRUE(m[QStringLiteral("actDeleteStitchingHolesOnSelectedPaths")]);
+  {
+    QFile copied(shapeClipboardPath(editor));
+    ASSERT_TRUE(copied.open(QIODevice::WriteOnly));
+  }
+  m = enabling();
+  EXPECT_TRUE(m[QStringLiteral("actPasteFromClipboard")]);
 
   line({0.0f, 0.0f}, {10.0f, 0.0f});
   m = enabling();

@@ -292,7 +292,8 @@ TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
   ASSERT_TRUE(copy && cut && paste && group);
   EXPECT_FALSE(copy->isEnabled());
   EXPECT_FALSE(cut->isEnabled());
-  EXPECT_TRUE(paste->isEnabled());
+  // Nothing was ever copied: nothing to paste.
+  EXPECT_FALSE(paste->isEnabled());
 
   addLine({0.0f, 0.0f}, {30.0f, 0.0f});
   addLine({0.0f, 10.0f}, {40.0f, 10.0f});
@@ -302,10 +303,14 @@ TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
   EXPECT_TRUE(cut->isEnabled());
   EXPECT_TRUE(group->isEnabled());
   EXPECT_EQ(window->lblTotalLength->text(), QStringLiteral("Total Length=70.00 mm  "));
+  copy->trigger();
+  settle();
+  EXPECT_TRUE(paste->isEnabled());
 
   window->findAction(QStringLiteral("actDeselectAll"))->trigger();
   settle();
   EXPECT_FALSE(copy->isEnabled());
+  EXPECT_TRUE(paste->isEnabled());  // what was copied stays to be pasted
   EXPECT_EQ(window->lblTotalLength->text(), QString());
 }
 
@@ -386,6 +391,28 @@ TEST_F(MainWindowTest, LeavingTheTextBoxEndsTheEditing) {
   settle();
   EXPECT_EQ(editor().FUndoStore.FUndoList.size(), before + 1);
   EXPECT_EQ(editor().doc().PathList()[0]->FText, QStringLiteral("Belt"));
+}
+
+// The side panel of the stitching and radial-repeat tools closes back at the select tool.
+TEST_F(MainWindowTest, SidePanelsCloseBackAtTheSelectTool) {
+  for (TTool tool : {TTool::Stitch, TTool::Mandala}) {
+    SCOPED_TRACE(static_cast<int>(tool));
+    window->toolButton(tool)->click();
+    settle();
+    EXPECT_TRUE(window->tabRight->isVisible());
+    window->toolButton(TTool::Select)->click();
+    settle();
+    EXPECT_FALSE(window->tabRight->isVisible());
+  }
+  // Q ends an active radial-repeat mode too.
+  window->toolButton(TTool::Mandala)->click();
+  window->toolButton(TTool::Line)->click();
+  settle();
+  EXPECT_TRUE(window->tabRight->isVisible());
+  press(QStringLiteral("q"));
+  EXPECT_FALSE(editor().display().IsMandalaMode);
+  EXPECT_EQ(editor().tool().FTool, TTool::Select);
+  EXPECT_FALSE(window->tabRight->isVisible());
 }
 
 // Message boxes show the phrase of their key, never the key.

@@ -24,6 +24,7 @@
 
 #include "exchange/export.h"
 #include "model/shape_list.h"
+#include "platform/folders.h"
 #include "exchange/ui/svg_export_options_dialog.h"
 #include "render/paint.h"
 #include "render/ui/palette_bar.h"
@@ -596,10 +597,13 @@ void TfrmQuil::FormKeyDown(QKeyEvent *event) {
     if (!dimension) runCommand("actShowHideScale", [&] { actShowHideScaleExecute(ed); });
     return;
   }
-  // R and W flip boxes of the dimension tool; Q switches an active radial-repeat mode off:
-  // both come with their tools.
+  // R and W flip boxes of the dimension tool, which come with it.
   if (dimension && (c == QLatin1Char('R') || c == QLatin1Char('W'))) return;
-  if (c == QLatin1Char('Q') && ed.display().IsMandalaMode) return;
+  // Q switches an active radial-repeat mode off, back at the select tool.
+  if (c == QLatin1Char('Q') && ed.display().IsMandalaMode) {
+    runCommand("swMandalaModeOff", [&] { switchToSelectTool(ed); });
+    return;
+  }
   if (const std::optional<TTool> tool = toolOfHotKey(c)) {
     runCommand("sbToolsClick", [&] { sbToolsClick(ed, *tool); });
     return;
@@ -689,7 +693,8 @@ std::optional<QString> TfrmQuil::inputBox(const QString &captionKey, const QStri
 }
 
 QString TfrmQuil::openFileDialog(const QString &title, const QString &filter) {
-  return QFileDialog::getOpenFileName(this, title, QString(), filter);
+  // Files are looked for in the Documents folder, not wherever the program was started.
+  return QFileDialog::getOpenFileName(this, title, documentsDir(), filter);
 }
 
 QString TfrmQuil::saveFileDialog(const QString &title, const QString &filter, const QString &suggestedName) {
