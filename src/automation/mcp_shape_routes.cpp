@@ -13,6 +13,7 @@
 #include "automation/mcp_routes.h"
 #include "model/intersection.h"
 #include "model/intersection_upkeep.h"
+#include "model/point_helpers.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
@@ -112,6 +113,19 @@ std::optional<std::string> checkArcLimits(const TJson &body) {
                                {"endAngle", kMcpMaxRadians}});
 }
 
+// Geometry that no shape can have: a circle or arc without a positive radius (its SVG
+// and DXF would be invalid) and a line whose two ends are one point once the document
+// rounds them to 0.0001 mm (the document reader drops it). The refusal, or nothing when
+// the values are usable.
+std::optional<std::string> checkRadius(const char *name, float r) {
+  if (r > 0.0f) return std::nullopt;
+  return std::string(name) + " must be greater than 0";
+}
+std::optional<std::string> checkLineEnds(TPointF p1, TPointF p2) {
+  if (!roundPoint4(p1).exactlyEquals(roundPoint4(p2))) return std::nullopt;
+  return std::string("a line needs two different end points");
+}
+
 // The creation common to the four kinds: the line type and layer of the request, a new
 // ID, the pen of the line type, the geometry, the records, the document, one undo step.
 std::string createShape(TEditor &editor, const TJson &body, const TDraw &draw, const char *undoReason) {
@@ -139,6 +153,7 @@ std::string mcpCreateLine(TEditor &editor, const TMcpRequest &request) {
   if (auto refusal = mcpCheckLimits(*body, {}, {"layerId"})) return mcpErrorReply(*refusal);
   const TPointF p1{mcpRequiredFloat(*body, "x1"), mcpRequiredFloat(*body, "y1")};
   const TPointF p2{mcpRequiredFloat(*body, "x2"), mcpRequiredFloat(*body, "y2")};
+  if (auto refusal = checkLineEnds(p1, p2)) return mcpErrorReply(*refusal);
   return createShape(editor, *body, [=](TQN_Path &s) { s.drawLinePath(p1, p2); }, "mcpCreateLine");
 }
 
@@ -149,6 +164,7 @@ std::string mcpCreateCircle(TEditor &editor, const TMcpRequest &request) {
   if (auto refusal = mcpCheckLimits(*body, {}, {"layerId"})) return mcpErrorReply(*refusal);
   const TPointF center{mcpRequiredFloat(*body, "cx"), mcpRequiredFloat(*body, "cy")};
   const float r = mcpRequiredFloat(*body, "r");
+  if (auto refusal = checkRadius("r", r)) return mcpErrorReply(*refusal);
   return createShape(
       editor, *body, [=](TQN_Path &s) { s.drawEllipsePath(center, 2.0f * r, 2.0f * r); }, "mcpCreateCircle");
 }
@@ -163,6 +179,7 @@ std::string mcpCreateArc(TEditor &editor, const TMcpRequest &request) {
   const float r = mcpRequiredFloat(*body, "r");
   const float startAngle = mcpRequiredFloat(*body, "startAngle");
   const float endAngle = mcpRequiredFloat(*body, "endAngle");
+  if (auto refusal = checkRadius("r", r)) return mcpErrorReply(*refusal);
   return createShape(editor, *body, arcDrawing(cx, cy, r, startAngle, endAngle), "mcpCreateArc");
 }
 
@@ -205,6 +222,7 @@ std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request) {
       if (auto refusal = checkLineLimits(*body)) return mcpErrorReply(*refusal);
       const TPointF p1{mcpRequiredFloat(*body, "x1"), mcpRequiredFloat(*body, "y1")};
       const TPointF p2{mcpRequiredFloat(*body, "x2"), mcpRequiredFloat(*body, "y2")};
+      if (auto refusal = checkLineEnds(p1, p2)) return mcpErrorReply(*refusal);
       reshape = [=](TQN_Path &s) { s.drawLinePath(p1, p2); };
     }
   } else if (shape->isKind(TShapeKind::Ellipse)) {
@@ -213,10 +231,15 @@ std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request) {
       const TPointF center{mcpRequiredFloat(*body, "cx"), mcpRequiredFloat(*body, "cy")};
       float width = 0.0f, height = 0.0f;
       if (mcpMember(*body, "rx") && mcpMember(*body, "ry")) {
-        width = 2.0f * mcpRequiredFloat(*body, "rx");
-        height = 2.0f * mcpRequiredFloat(*body, "ry");
+        const float rx = mcpRequiredFloat(*body, "rx"), ry = mcpRequiredFloat(*body, "ry");
+        if (auto refusal = checkRadius("rx", rx)) return mcpErrorReply(*refusal);
+        if (auto refusal = checkRadius("ry", ry)) return mcpErrorReply(*refusal);
+        width = 2.0f * rx;
+        height = 2.0f * ry;
       } else {
-        width = height = 2.0f * mcpRequiredFloat(*body, "r");
+        const float r = mcpRequiredFloat(*body, "r");
+        if (auto refusal = checkRadius("r", r)) return mcpErrorReply(*refusal);
+        width = height = 2.0f * r;
       }
       reshape = [=](TQN_Path &s) { s.drawEllipsePath(center, width, height); };
     }
@@ -228,6 +251,7 @@ std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request) {
       const float r = mcpRequiredFloat(*body, "r");
       const float startAngle = mcpRequiredFloat(*body, "startAngle");
       const float endAngle = mcpRequiredFloat(*body, "endAngle");
+      if (auto refusal = checkRadius("r", r)) return mcpErrorReply(*refusal);
       reshape = arcDrawing(cx, cy, r, startAngle, endAngle);
     }
   }

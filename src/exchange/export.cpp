@@ -23,6 +23,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/file_io.h"
+#include "platform/folders.h"
 #include "model/draw_pallet.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
@@ -342,7 +343,7 @@ void actExportAsSVGExecute(TEditor &editor, TExportFormat format, ISVGExportOpti
   if (!dialog.execute(values)) return;
   applySVGExportOptions(editor, values);
 
-  QString suggested;
+  QString suggested = documentsDir();  // an untitled document exports to the Documents folder
   if (!editor.FFilename.isEmpty()) {
     const QFileInfo doc(editor.FFilename);
     suggested = QDir(doc.absolutePath()).filePath(doc.completeBaseName());

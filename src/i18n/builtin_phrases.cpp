@@ -1,5 +1,11 @@
 #include "i18n/builtin_phrases.h"
 
+#include <QDebug>
+#include <QMutex>
+#include <QSet>
+
+#include <cstring>
+
 #include "i18n/multi_lang.h"
 
 namespace quillon {
@@ -120,11 +126,130 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"lblFontList", "en", "Font List:"},
     {"lblFontPreview", "en", "Preview:"},
     {"btnFontListReset", "en", "Reset"},
+    // Documents and editing.
+    {"SaveProject?", "en", "Do you want to save the changes to the current project?"},
+    {"NotQNDFile", "en", "Not a Quillon file or the file is corrupted."},
+    {"FileNotFound", "en", "File not found: "},
+    {"duplicates_deleted", "en", "Number of deleted duplicates:"},
+    {"unknownKindsKept", "en", "Shapes of a kind this version does not know, kept unchanged:"},
+    {"OK2RemoveAll", "en", "Is it okay to delete all the shapes?"},
+    {"hideStrokeLinesWarning", "en", "Drawing lines are hidden (shapes can still be selected and edited)"},
+    // Export.
+    {"NothingToExport", "en", "There is nothing to export."},
+    {"ExportedAsSVG", "en", "Exported as SVG format:"},
+    {"ExportedAsDXF", "en", "Exported as DXF format:"},
+    // Layers.
+    {"LayerIsNotVisible", "en",
+     "Warning: The selected layer is set as invisible. Nothing will be shown even if you draw something."},
+    {"LayerIgnored", "en", "Warning: Layer ignore mode"},
+    {"Cancel_LayerIgnored_win", "en", "Press Ctrl + Alt + i to cancel"},
+    {"IndependentLayer", "en", "Independent Layer"},
+    // Menus and their commands.
+    {"miFile", "en", "&File"},
+    {"miEdit", "en", "&Edit"},
+    {"miView", "en", "&View"},
+    {"actNewProject", "en", "New"},
+    {"actLoadProject", "en", "Open..."},
+    {"actOpenDemoProject", "en", "Open Demo Project"},
+    {"actSaveProject", "en", "Save"},
+    {"actSaveProjectAs", "en", "Save As..."},
+    {"actExportAsSVG", "en", "Export As SVG..."},
+    {"actExportAsDXF", "en", "Export As DXF (R12/R14)..."},
+    {"actClose", "en", "Close"},
+    {"actUndo", "en", "Undo"},
+    {"actRedo", "en", "Redo"},
+    {"actCutToClipboard", "en", "Cut"},
+    {"actCopyToClipboard", "en", "Copy"},
+    {"actPasteFromClipboard", "en", "Paste"},
+    {"actDeleteSelectedShapes", "en", "Delete"},
+    {"actSelectAll", "en", "Select All"},
+    {"actDeselectAll", "en", "Deselect All"},
+    {"actBackToSelectMode", "en", "Back to Select Mode"},
+    {"actCreateGroup", "en", "Group Selected Shapes"},
+    {"actUngroup", "en", "Ungroup"},
+    {"actOrder_BringToFront", "en", "Bring to Front"},
+    {"actOrder_SendToBack", "en", "Send to Back"},
+    {"actDeleteDuplicates", "en", "Delete Duplicated Shapes"},
+    {"miRecalcIntersections", "en", "Recalc Intersections"},
+    {"actClearAll", "en", "Clear All"},
+    {"actOpenOptions", "en", "Options..."},
+    {"actResetView", "en", "View All"},
+    {"actShowHideGrid", "en", "Grid"},
+    {"actShowHideDimensionLines", "en", "Dimension Lines"},
+    {"actShowHidePrintAreas", "en", "Print Areas"},
+    {"actShowHideScale", "en", "Ruler"},
+    // The tool bar.
+    {"sbSelect", "en", "Select"},
+    {"sbDot", "en", "Dot"},
+    {"sbLine", "en", "Line"},
+    {"sbBezier", "en", "Bezier"},
+    {"sbCircle", "en", "Circle"},
+    {"sbRect", "en", "Rectangle"},
+    {"sbStitch", "en", "Pricking"},
+    {"sbMentori", "en", "Corner"},
+    {"sbOffset", "en", "Offset"},
+    {"sbBackdrop", "en", "Image"},
+    {"sbCenterLine", "en", "Center Line"},
+    {"sbDistMarkLine", "en", "Marks"},
+    {"sbText", "en", "Text"},
+    {"sbArc", "en", "Arc"},
+    {"sbTrimming", "en", "Trim"},
+    {"sbDimensionLine", "en", "Dimension"},
+    {"sbMandala", "en", "Mandala"},
+    {"sbLeatherSimulator", "en", "Leather"},
+    // The pages of the ribbon and of the right-hand panel, and the text tool's button.
+    {"tabTop_Home", "en", "Home"},
+    {"tabTop_Line", "en", "Line"},
+    {"tabTop_Ellipse", "en", "Ellipse"},
+    {"tabTop_Rect", "en", "Rectangle"},
+    {"tabTop_Pricking", "en", "Pricking"},
+    {"tabTop_Mentori", "en", "Corner Rounding"},
+    {"tabTop_Offset", "en", "Offset"},
+    {"tabTop_Backdrop", "en", "Tracing Image"},
+    {"tabTop_CenterLine", "en", "Center Line"},
+    {"tabTop_DistMarking", "en", "Distance Marks"},
+    {"tabTop_Text", "en", "Text"},
+    {"tabTop_Arc", "en", "Arc"},
+    {"tabTop_Trimming", "en", "Trimming"},
+    {"tabTop_Dimension", "en", "Dimension"},
+    {"tabTop_Mandara", "en", "Mandala"},
+    {"tabTop_Leather", "en", "Leather"},
+    {"btnCancelTextEditing", "en", "Cancel"},
+    // The palette bar and the line-type editor.
+    {"btnEditPalette", "en", "Edit Palette"},
+    {"actLinePaletteShowHide", "en", "Show/hide this line type"},
+    {"actLinePaletteSelectAll", "en", "Select all shapes with this line type"},
+    {"actLinePaletteUnselectLineType", "en", "Unselect all shapes with this line type"},
+    {"actLinePaletteUnselectOthers", "en", "Unselect all shapes other than this line type"},
+    {"lblEP_LineType", "en", "Line Type:"},
+    {"lblEP_Color", "en", "Color:"},
+    {"lblEP_Thickness", "en", "Thickness:"},
+    {"lblEP_Pattern", "en", "Pattern:"},
+    {"chkIgnoreInPrinting", "en", "Ignore at printing"},
 };
 
 }  // namespace
 
 std::span<const TBuiltInPhrase> builtInPhrases() { return kBuiltInPhrases; }
+
+bool hasBuiltInEnglishPhrase(const QString &key) {
+  const QByteArray utf8 = key.toUtf8();
+  for (const TBuiltInPhrase &row : kBuiltInPhrases)
+    if (std::strcmp(row.LangID, "en") == 0 && utf8 == row.Key) return true;
+  return false;
+}
+
+void reportKeyWithoutEnglishPhrase(const QString &key) {
+  static QMutex lock;
+  static QSet<QString> reported;
+  if (hasBuiltInEnglishPhrase(key)) return;
+  {
+    QMutexLocker locked(&lock);
+    if (reported.contains(key)) return;
+    reported.insert(key);
+  }
+  qWarning().noquote() << QString::fromLatin1(kKeyWithoutPhraseLog) + QLatin1Char('"') + key + QLatin1Char('"');
+}
 
 void TMultiLang::registerBuiltInTranslations() {
   for (const TBuiltInPhrase &row : builtInPhrases())

@@ -4,8 +4,10 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include "platform/number_text.h"
 #include "render/shape_painters.h"
@@ -124,11 +126,46 @@ float gridTickForScale(const TEditor &editor) {
   return tick;
 }
 
+int TAxisTicks::indexModulo(int i, int period) const {
+  // Without a period the count never wraps.
+  if (period <= 0) return static_cast<int>(std::clamp(FirstIndex + i, 0.0, 2147483647.0));
+  double m = std::fmod(FirstIndex, double(period));
+  if (m < 0.0) m += period;
+  return (static_cast<int>(m) + i % period) % period;
+}
+
+TAxisTicks axisTicks(double scale, double offset, double origin, double step, double from, double to,
+                     int maxCount) {
+  TAxisTicks t;
+  const double stepPx = step * scale;
+  if (!std::isfinite(stepPx) || !(stepPx > 0.0) || !std::isfinite(offset) || !std::isfinite(origin) ||
+      !std::isfinite(from) || !std::isfinite(to) || !(to >= from) || maxCount <= 0)
+    return t;
+  double k = std::floor(((from - offset) / scale - origin) / step);
+  double pos = (origin + k * step) * scale + offset;
+  if (!std::isfinite(k) || !std::isfinite(pos)) return t;
+  // Far from the origin the tick found lies anywhere near `from`: it is moved back to
+  // within one step of it, and its index is no longer known.
+  bool exact = std::fabs(k) < 1125899906842624.0;  // 2^50
+  if (pos > from || pos <= from - stepPx) {
+    const double shift = std::ceil((pos - from) / stepPx);
+    pos -= shift * stepPx;
+    k -= shift;
+    if (pos > from) pos -= stepPx;
+    if (pos <= from - stepPx) pos = from;
+    exact = exact && std::fabs(shift) <= 1.0;
+  }
+  t.FirstPixel = pos;
+  t.StepPixels = stepPx;
+  t.FirstIndex = k;
+  t.Exact = exact;
+  t.Count = static_cast<int>(std::min<double>(std::floor((to - pos) / stepPx) + 1.0, maxCount));
+  return t;
+}
+
 void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float Y, float W, float H) {
   if (!editor.FOptions) return;
   const TQN_Options &o = *editor.FOptions;
-  const TPointF r0 = virtualToRealXY(editor, X, Y);
-  const TPointF r1 = virtualToRealXY(editor, X + W - 1.0f, Y + H - 1.0f);
   const TAlphaColor color = editor.display().FIsBlackBackgroundMode ? 0xFFFFFFFF : 0xFF000000;
   setCanvasStroke(canvas, color, 0.5f, TStrokeDash::Solid);
 
@@ -140,7 +177,6 @@ void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float
   }
   if (!(FGridTick > 0.0f)) return;
   const double tick = FGridTick;
-  const double M = 10.0 * tick;
   const int large = o.LengthFormatSettings.LargeTickInterval;
   const int small = o.LengthFormatSettings.SmallTickInterval;
 
@@ -152,7 +188,6 @@ void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float
     else
       setCanvasStroke(p, color, 0.5f, TStrokeDash::Dash);
   };
-  auto next = [&](int i) { return i + 1 == large ? 0 : i + 1; };
 
   // Every line is drawn with opacity 0.4. Lines of one direction never overlap, so each
   // direction is drawn opaque into a layer whose alpha is then scaled by 0.4 in one pass,
@@ -177,22 +212,36 @@ void TGridCache::drawGridLines(TEditor &editor, QPainter &canvas, float X, float
     canvas.restore();
   };
 
+  // The lines of one direction over the pixels `from` .. `from + length - 1` of the box.
+  // The weight cycle starts at the multiple of ten steps nearest to the first pixel, one
+  // cycle of ten further back; the lines are counted from there, but only those on the
+  // area are drawn, so their number follows the pixels whatever the coordinates.
+  const double scale = editor.view().FScale;
+  auto linesOf = [&](double offset, float from, float length) {
+    const double m = 10.0 * tick;
+    const double start = (double(from) - offset) / scale;
+    const double first = roundHalfEven(start / m) * 10.0 - 10.0;  // in steps from 0
+    const TAxisTicks t = axisTicks(scale, offset, 0.0, tick, from, double(from) + length - 1.0,
+                                   static_cast<int>(length) + 2);
+    TAxisTicks cycle = t;
+    cycle.FirstIndex = t.Exact && std::isfinite(first) ? t.FirstIndex - first : 0.0;
+    return std::pair(t, cycle);
+  };
+
   drawLayer([&](QPainter &p) {  // vertical lines
-    int i = 0;
-    for (double x = roundHalfEven(r0.X / M) * M - M; x <= r1.X; x += tick) {
-      strokeFor(p, i);
-      const float px = realToVirtualXY(editor.view(), static_cast<float>(x), r0.Y).X - X;
+    const auto [t, cycle] = linesOf(editor.view().FOffset.X, X, W);
+    for (int i = 0; i < t.Count; ++i) {
+      strokeFor(p, cycle.indexModulo(i, large));
+      const double px = t.pixel(i) - X;
       p.drawLine(QPointF(px, 0.0), QPointF(px, H - 1.0));
-      i = next(i);
     }
   });
   drawLayer([&](QPainter &p) {  // horizontal lines
-    int i = 0;
-    for (double y = roundHalfEven(r0.Y / M) * M - M; y <= r1.Y; y += tick) {
-      strokeFor(p, i);
-      const float py = realToVirtualXY(editor.view(), r0.X, static_cast<float>(y)).Y - Y;
+    const auto [t, cycle] = linesOf(editor.view().FOffset.Y, Y, H);
+    for (int i = 0; i < t.Count; ++i) {
+      strokeFor(p, cycle.indexModulo(i, large));
+      const double py = t.pixel(i) - Y;
       p.drawLine(QPointF(0.0, py), QPointF(W - 1.0, py));
-      i = next(i);
     }
   });
   setCanvasStroke(canvas, color, 1.0f, TStrokeDash::Solid);

@@ -32,6 +32,26 @@ QString gridCacheKey(const TEditor &editor, float Width, float Height, float Bit
 // the unit mode) that is at least 10 pixels wide.
 float gridTickForScale(const TEditor &editor);
 
+// The ticks of one axis of the view that fall on the pixels from `from` to `to`: the
+// positions origin + k x step (millimetres, k whole) through pixel = mm x scale + offset.
+// Worked in double precision and bounded by the pixels covered, whatever the coordinates:
+// there are never more ticks than `maxCount`, and far from the origin, where a double can
+// no longer tell one step from the next, the ticks keep their spacing on the screen but
+// lose their index (Exact false).
+struct TAxisTicks {
+  double FirstPixel = 0.0;  // position of the first tick: at `from` or less than a step before
+  double StepPixels = 0.0;
+  double FirstIndex = 0.0;  // k of the first tick, a whole number
+  bool Exact = false;       // FirstIndex counts the steps from the origin exactly
+  int Count = 0;            // ticks up to `to`; 0 when the view or the step is unusable
+  double pixel(int i) const { return FirstPixel + double(i) * StepPixels; }
+  // The index of tick i modulo `period` (0 .. period - 1); without a period (0 or less),
+  // the index itself (at least 0).
+  int indexModulo(int i, int period) const;
+};
+TAxisTicks axisTicks(double scale, double offset, double origin, double step, double from, double to,
+                     int maxCount);
+
 class TGridCache {
  public:
   TGridCache();

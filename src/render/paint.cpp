@@ -256,6 +256,14 @@ std::vector<TBanner> collectBanners(const TEditor &editor) {
     out.push_back({8,
                    editor.tr(QStringLiteral("duplicates_deleted")) + QString::number(editor.FDuplicatesRemovedOnLoad),
                    0xFF4682B4});
+  if (!editor.FUnknownKindsOnLoad.isEmpty()) {
+    QStringList names = editor.FUnknownKindsOnLoad;
+    names.removeDuplicates();
+    out.push_back({8,
+                   editor.tr(QStringLiteral("unknownKindsKept")) + QString::number(editor.FUnknownKindsOnLoad.size()) +
+                       QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')'),
+                   0xFF4682B4});
+  }
   if (!doc.GetlayerVisible(editor.FActiveLayer))
     out.push_back({10, editor.tr(QStringLiteral("LayerIsNotVisible")), kRed});
   if (editor.display().IgnoreLayer)

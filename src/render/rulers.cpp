@@ -42,6 +42,7 @@ constexpr TAlphaColor kOffsetTick = 0xFFFFA500;
 constexpr int kScaleLineType = 38;     // "#39 Scale"
 constexpr int kMaxCachedLabels = 256;  // more than this at a miss empties the cache
 constexpr float kRulerFontSize = 15.0f;
+constexpr double kRulerLabelGap = 5.0;  // pixels at least between two ruler labels
 
 QPointF qp(TPointF p) { return {p.X, p.Y}; }
 
@@ -84,6 +85,22 @@ class PenBrushScope {
 
 // The first of the ruler steps (grid steps) whose screen length is at least 10 pixels.
 double rulerStep(const TEditor &editor) { return gridTickForScale(editor); }
+
+// The labels' step in ticks: a whole number of `period` ticks (the ticks whose labels are
+// wanted; with period 0, the ticks of whole millimetres) times 1, 2, 5, 10, 20, ... (powers
+// of two in inches), the first that spans more than `room` pixels; 0 when none does.
+int rulerLabelStride(double step, int period, double stepPixels, double room) {
+  const bool inches = period > 0;
+  if (!inches) period = step < 1.0 ? std::max(1, static_cast<int>(std::lround(1.0 / step))) : 1;
+  if (!(stepPixels > 0.0)) return 0;
+  constexpr std::int64_t kLimit = std::int64_t(1) << 30;
+  std::int64_t n = 1;
+  for (int i = 0; n * period <= kLimit; ++i) {
+    if (double(n * period) * stepPixels > room) return static_cast<int>(n * period);
+    n = inches || i % 3 != 1 ? n * 2 : n / 2 * 5;  // 1, 2, 5, 10, 20, 50, ...
+  }
+  return 0;
+}
 
 // A ruler label: the length as the local format shows it without unit, with the first
 // ".0" taken out ("12.0" -> "12").
@@ -244,8 +261,6 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
     canvas.restore();
   }
 
-  const TPointF realStart = virtualToRealXY(editor, 0.0f, 0.0f);
-  const TPointF realEnd = virtualToRealXY(editor, float(width - 1), float(height - 1));
   const TAlphaColor ink = dark ? kWhite : kBlack;
   setCanvasStroke(canvas, ink, 0.75f, TStrokeDash::Solid);
   canvas.setBrush(QColor::fromRgba(ink));
@@ -277,40 +292,48 @@ TRulerPaintInfo pbRulerXPaint(TEditor &editor, QPainter &canvas, int width, int 
     canvas.drawLine(QPointF(0.0, pointer.Y), QPointF(width, pointer.Y));
   setCanvasStroke(canvas, ink, 0.75f, TStrokeDash::Solid);
 
-  if (step > 0.0) {
-    const double rs = horizontal ? realStart.X : realStart.Y;
-    const double re = horizontal ? realEnd.X : realEnd.Y;
-    const auto whole = static_cast<std::int64_t>(std::trunc((origin - rs) / step));
-    const std::int64_t n = whole / large + 1;
-    const double first = origin - double(n) * large * step;
-    int counter = 0;
-    double labelEnd = -std::numeric_limits<double>::infinity();
-    for (std::int64_t i = 0;; ++i) {
-      const double p = first + double(i) * step;
-      if (p > re) break;
-      const float pos = horizontal ? realToVirtualXY(editor.view(), float(p), 0.0f).X
-                                   : realToVirtualXY(editor.view(), 0.0f, float(p)).Y;
-      const float len = counter == 0 ? t : (counter == medium ? t / 3.0f : t / 5.0f);
-      canvas.setOpacity(0.4);
-      if (horizontal)
-        canvas.drawLine(QPointF(pos, t - 1.0f), QPointF(pos, t - 1.0f - len));
-      else
-        canvas.drawLine(QPointF(t - 1.0f, pos), QPointF(t - 1.0f - len, pos));
-      canvas.setOpacity(1.0);
-      ++info.TickCount;
+  // The ticks over the ruler's length, counted from the origin.
+  const int length = horizontal ? width : height;
+  const double offset = horizontal ? editor.view().FOffset.X : editor.view().FOffset.Y;
+  const TAxisTicks ticks = axisTicks(editor.view().FScale, offset, origin, step, 0.0, length - 1.0, length + 2);
 
-      const QString text = rulerLabelText(p - origin, format);
-      const bool wanted = inches ? (medium > 0 ? counter % medium == 0 : counter == 0)
-                                 : !text.contains(QLatin1Char('.'));
-      if (wanted && (counter == 0 || pos > labelEnd + 5.0)) {
-        const QRectF r =
-            horizontal ? drawCanvasText(canvas, TPointF(pos, 0.0f), text, kRulerFontSize, true, 1.0f, false)
-                       : drawCanvasText(canvas, TPointF(0.0f, pos), text, kRulerFontSize, true, 1.0f, true, &cache);
-        labelEnd = horizontal ? r.right() : r.bottom();
-        info.Labels.push_back({text, pos});
-      }
-      counter = counter + 1 >= large ? 0 : counter + 1;
-    }
+  // The labels: whole millimetres, or the inch ticks at multiples of SmallTickInterval,
+  // every `stride` ticks so that each label ends more than 5 pixels before the next one
+  // begins, measured with the font they are drawn with.
+  std::vector<QString> texts(static_cast<std::size_t>(ticks.Count));
+  double widest = 0.0;
+  const QFontMetricsF metrics(fontOfSize(canvas, kRulerFontSize));
+  for (int i = 0; ticks.Exact && i < ticks.Count; ++i) {
+    const int counter = ticks.indexModulo(i, large);
+    QString text = rulerLabelText((ticks.FirstIndex + i) * step, format);
+    const bool wanted =
+        inches ? (medium > 0 ? counter % medium == 0 : counter == 0) : !text.contains(QLatin1Char('.'));
+    if (!wanted) continue;
+    widest = std::max(widest, std::ceil(metrics.horizontalAdvance(text)));
+    texts[static_cast<std::size_t>(i)] = std::move(text);
+  }
+  const int stride = rulerLabelStride(step, inches ? std::max(1, medium > 0 ? medium : large) : 0,
+                                      ticks.StepPixels, widest + kRulerLabelGap);
+
+  for (int i = 0; i < ticks.Count; ++i) {
+    const int counter = ticks.indexModulo(i, large);
+    const float pos = static_cast<float>(ticks.pixel(i));
+    const float len = counter == 0 ? t : (counter == medium ? t / 3.0f : t / 5.0f);
+    canvas.setOpacity(0.4);
+    if (horizontal)
+      canvas.drawLine(QPointF(pos, t - 1.0f), QPointF(pos, t - 1.0f - len));
+    else
+      canvas.drawLine(QPointF(t - 1.0f, pos), QPointF(t - 1.0f - len, pos));
+    canvas.setOpacity(1.0);
+    ++info.TickCount;
+
+    const QString &text = texts[static_cast<std::size_t>(i)];
+    if (text.isEmpty() || stride <= 0 || ticks.indexModulo(i, stride) != 0) continue;
+    if (horizontal)
+      drawCanvasText(canvas, TPointF(pos, 0.0f), text, kRulerFontSize, true, 1.0f, false);
+    else
+      drawCanvasText(canvas, TPointF(0.0f, pos), text, kRulerFontSize, true, 1.0f, true, &cache);
+    info.Labels.push_back({text, pos});
   }
 
   setCanvasStroke(canvas, ink, 1.0f, TStrokeDash::Solid);
@@ -439,15 +462,40 @@ TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas) {
     return QPointF(origin.X + (x * c - y * sn) * editor.view().FScale,
                    origin.Y + (x * sn + y * c) * editor.view().FScale);
   };
-  QPainterPath ticks;
+  // The ticks along the ruler that can reach the canvas: the stretch of the ruler's line
+  // within the painted area grown by the longest tick.
   const double slack = tick * 1e-4;  // keeps the last tick of a whole ruler length
-  for (int i = 0;; ++i) {
-    const double x = i * tick;
-    if (x > R + slack) break;
-    const double h = i % large == 0 ? major : (medium > 0 && i % medium == 0 ? mid : minor);
-    ticks.moveTo(toScreen(x, 0.0));
-    ticks.lineTo(toScreen(x, -h));
-    ++info.TickCount;
+  const double lastTick = std::floor((R + slack) / tick);
+  info.TickCount = static_cast<int>(std::min(lastTick + 1.0, 2147483647.0));
+  const double pixelsPerTick = tick * editor.view().FScale;
+  double from = 0.0, to = R * editor.view().FScale;
+  const QRectF area = canvas.worldTransform().inverted().mapRect(QRectF(canvas.window())).adjusted(-40, -40, 40, 40);
+  const auto clip = [&](double p, double d, double low, double high) {
+    if (d == 0.0) {
+      if (p < low || p > high) to = -1.0;
+      return;
+    }
+    double a = (low - p) / d, b = (high - p) / d;
+    if (a > b) std::swap(a, b);
+    from = std::max(from, a);
+    to = std::min(to, b);
+  };
+  clip(origin.X, c, area.left(), area.right());
+  clip(origin.Y, sn, area.top(), area.bottom());
+  QPainterPath ticks;
+  if (pixelsPerTick > 0.0 && to >= from) {
+    const double first = std::ceil(from / pixelsPerTick);
+    const double last = std::min(lastTick, std::floor(to / pixelsPerTick));
+    const int count = last < first ? 0 : static_cast<int>(std::min(last - first + 1.0, 100000.0));
+    for (int j = 0; j < count; ++j) {
+      const double i = first + j;
+      const double x = i * tick;
+      const double m = std::fmod(i, double(large));
+      const double h = m == 0.0 ? major : (medium > 0 && std::fmod(i, double(medium)) == 0.0 ? mid : minor);
+      ticks.moveTo(toScreen(x, 0.0));
+      ticks.lineTo(toScreen(x, -h));
+      ++info.TicksDrawn;
+    }
   }
   setCanvasStroke(canvas, editor.display().FStrokeDefs.RulerColor, editor.display().FStrokeDefs.RulerThickness,
                   TStrokeDash::Solid);

@@ -106,7 +106,8 @@ struct TMeasuringRulerInfo {
   float Angle = 0.0f;         // degrees
   float Distance = 0.0f;      // straight length from start to end (0 when the start is not fixed)
   float RulerLength = 0.0f;   // length the ticks cover, millimetres
-  int TickCount = 0;
+  int TickCount = 0;          // ticks of the whole ruler
+  int TicksDrawn = 0;         // those of them on the canvas, the only ones painted
   QString LengthText;  // empty when the start is not fixed
   QString TotalText;   // "(Total Len=... mm)" when the route search ran; else empty
   bool RouteFound = false;  // the end point became a vertex of the route network
@@ -115,7 +116,8 @@ struct TMeasuringRulerInfo {
 
 // drawMeasuringRuler: the ticks of a ruler from the fixed start FRulerRealSt toward the
 // pointer (or at the pointer, level, while the start is not fixed), the straight length,
-// and the shortest way along the drawn shapes with its length.
+// and the shortest way along the drawn shapes with its length. Only the ticks that can
+// show on the canvas are painted, so a ruler of any length costs what the canvas holds.
 TMeasuringRulerInfo drawMeasuringRuler(TEditor &editor, QPainter &canvas);
 
 // drawRoutePath: the route into `vertex`, joint by joint back toward the start, each

@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 
+#include "i18n/builtin_phrases.h"
 #include "i18n/multi_lang.h"
 #include "model/intersection_upkeep.h"
 #include "model/shape_list.h"
@@ -31,7 +32,9 @@ TEditor::TEditor(TEditorUi &ui, const QStringList &args) : FUi(ui) { startUp(arg
 TEditor::~TEditor() { shutDown(); }
 
 QString TEditor::tr(const QString &key) const {
-  return FMultiLang ? FMultiLang->getTranslation(FLangID, key) : QString();
+  QString phrase = FMultiLang ? FMultiLang->getTranslation(FLangID, key) : QString();
+  if (phrase.isEmpty()) reportKeyWithoutEnglishPhrase(key);
+  return phrase;
 }
 
 void TEditor::resetView() {
@@ -181,10 +184,12 @@ void TEditor::updateCaption(const QString &fileName) {
 void TEditor::setDocumentChanged(bool changed) {
   TShapeList &shapes = FDocument->PathList();
   shapes.IsChanged = changed;
-  if (changed)
+  if (changed) {
     shapes.LastChangeTime = dateTimeNow();
-  else
+  } else {
     FDuplicatesRemovedOnLoad = 0;
+    FUnknownKindsOnLoad.clear();
+  }
 }
 
 void TEditor::chooseLanguage() {

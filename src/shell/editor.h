@@ -55,7 +55,8 @@ class TEditor {
   // Caption and the document's changed mark.
   void updateCaption(const QString &fileName);
   void setDocumentChanged(bool changed);
-  // The phrase of a key in the current language.
+  // The phrase of a key in the current language; empty when there is none (a key without
+  // an English phrase in the built-in table is logged, see reportKeyWithoutEnglishPhrase).
   QString tr(const QString &key) const;
 
   // Intersections: records of one new or reshaped shape (none during a drag), and the
@@ -108,8 +109,12 @@ class TEditor {
   QString FFilename;
   QString FCaption;
   int FDuplicatesRemovedOnLoad = 0;
+  // The kind names of the shapes of unknown kinds the last open kept, one per shape; like
+  // the duplicates count, emptied when the document is next marked unchanged.
+  QStringList FUnknownKindsOnLoad;
 
   int FSelectionCount = 0;  // selected shapes at the last count
+  int FInfoShapeID = -1;    // the shape the ID, range and length lines describe
   // The information lines under the drawing (see tools/status_info.h).
   QString FIDText;             // lblID
   QString FRangeText;          // lblRange

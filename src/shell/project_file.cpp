@@ -23,6 +23,7 @@
 #include "model/spatial_index.h"
 #include "platform/date_time.h"
 #include "platform/file_io.h"
+#include "platform/folders.h"
 #include "platform/json_text.h"
 #include "platform/json_values.h"
 #include "platform/number_text.h"
@@ -214,6 +215,7 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
       fail("shape " + std::to_string(number) + ": " + e.what());
     }
 
+    if (shape->isKind(TShapeKind::Unknown)) content.UnknownKinds << shape->kindName();
     if (shape->FPalletIndex < 0) shape->FPalletIndex = std::max(getPaletteIndexOfPath(editor.pen(), *shape), 0);
     if (shape->isKind(TShapeKind::Hole)) repairHole(*shape);
 
@@ -375,7 +377,9 @@ bool saveProject(TEditor &editor) {
 }
 
 bool saveProjectAs(TEditor &editor) {
-  QString proposed;
+  // An untitled document is proposed in the Documents folder, not wherever the program
+  // was started.
+  QString proposed = documentsDir();
   if (!editor.FFilename.isEmpty()) {
     const QFileInfo current(editor.FFilename);
     proposed = current.completeBaseName();
@@ -447,6 +451,7 @@ void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> conten
     deleteDuplicateShapes(editor, false);
     editor.FDuplicatesRemovedOnLoad = duplicates;
   }
+  editor.FUnknownKindsOnLoad = content->UnknownKinds;
   editor.ui().refreshCanvas();
 }
 

@@ -14,6 +14,7 @@
 // open document, its undo history and its file name stay as they were.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <string_view>
@@ -58,7 +59,8 @@ void writeProjectFile(TEditor &editor, double now);
 // false; the document stays marked changed.
 bool saveProject(TEditor &editor);
 // saveProjectAs: asks for a file name (proposing the current name without folder and
-// extension, in its folder); Cancel gives false. A name without extension gets ".qnd".
+// extension, in its folder; for an untitled document the Documents folder); Cancel gives
+// false. A name without extension gets ".qnd".
 // FFilename becomes the chosen name (also when the write then fails).
 bool saveProjectAs(TEditor &editor);
 
@@ -69,6 +71,10 @@ bool saveProjectAs(TEditor &editor);
 // intersection records.
 struct TProjectContent {
   std::unique_ptr<TDocument> Document;
+  // The kind names of the shapes read with a kind this version does not know, one per
+  // shape in file order. Such shapes are kept as they are (drawn as their outline and
+  // written back unchanged), and the user is told how many there are.
+  QStringList UnknownKinds;
 };
 
 // Builds the document that the file's bytes describe, with every repair of the reader,
@@ -81,7 +87,9 @@ std::unique_ptr<TProjectContent> readProjectContent(const TEditor &editor, std::
 // Makes a document read by readProjectContent the open document, named `fileName`: the
 // old document is freed, stitch links and missing layers are repaired, the undo history
 // starts afresh with one state, the document is unchanged, and duplicates are removed
-// (their number in FDuplicatesRemovedOnLoad).
+// (their number in FDuplicatesRemovedOnLoad). The shapes of unknown kinds are counted in
+// FUnknownKindsOnLoad; the canvas tells the user of both until the document is next
+// marked unchanged.
 void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> content, const QString &fileName);
 
 // openProject: reads the file and shows it; true when the document was read. A file that

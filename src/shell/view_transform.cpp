@@ -55,6 +55,9 @@ void actResetViewExecute(TEditor &editor) {
     const float h = std::max(b.Bottom + 5.0f - topLeft.Y, 10.0f);
     double s = std::min(double(view.FBoxWidth) / w, double(view.FBoxHeight) / h);
     s = roundHalfEven((s + 0.05) * 10.0) / 10.0;
+    // A drawing so large that the scale rounds to nothing (or is no number) is shown at
+    // the smallest scale: a scale of 0 would put every shape on one pixel.
+    if (!(s >= kMinScale)) s = kMinScale;
     view.FScale = static_cast<float>(s);
     view.FOffset = {static_cast<float>(roundHalfEven(-topLeft.X * view.FScale) - 5.0),
                     static_cast<float>(roundHalfEven(-topLeft.Y * view.FScale) - 5.0)};

@@ -49,8 +49,9 @@ float pixelsToMm(const TViewState &view, float pixels);
 void pathToVirtual(const TViewState &view, TQN_Path &Shape, TPointF Offset);
 
 // View All: fits the control points of all shapes with a 5 mm margin into the drawing
-// box (scale rounded up to the next 0.1, not clamped); an empty document gets scale 10 at
-// offset (0, 0).
+// box (scale rounded up to the next 0.1, not clamped above; never below the smallest
+// scale 0.1, which a drawing too large for the box would otherwise round to 0); an empty
+// document gets scale 10 at offset (0, 0).
 void actResetViewExecute(TEditor &editor);
 
 }  // namespace quillon

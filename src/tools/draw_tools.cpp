@@ -350,17 +350,39 @@ void beginTextEntry(TEditor &editor) {
   editor.tool().FEditingText.beginNew(std::move(text));
 }
 
+namespace {
+
+// Rebuilds the text being edited from the box's trimmed text, which must not be blank.
+void rebuildEditedText(TEditor &editor, TQN_Path &shape, const QString &text) {
+  const TPanelValues &panel = editor.panel();
+  const bool listed = panel.SelectedFontIndex >= 0 && panel.SelectedFontIndex < panel.FontNames.size();
+  const QString family = listed ? panel.FontNames[panel.SelectedFontIndex] : QString();
+  shape.drawTextPath(text, shape.FStartPt, panel.TextFontSize, panel.nbTextRotation, family,
+                     getSignedTextRadius(editor), panel.nbTextTracking);
+}
+
+}  // namespace
+
+void edTextTyping(TEditor &editor) {
+  TQN_Path *shape = editor.tool().FEditingText.get();
+  if (shape == nullptr) return;
+  const QString s = editor.panel().edText.trimmed();
+  if (s.isEmpty()) return;
+  rebuildEditedText(editor, *shape, s);
+  if (shape->Data().IsEmpty()) return;
+  if (editor.tool().FEditingText.isOutsideDocument()) {
+    editor.doc().add(editor.tool().FEditingText.release(), editor.FActiveLayer);
+    shape->SetSelected(true);
+  }
+  ++editor.FUndoStore.FRequireSnapshotText;
+  editor.ui().refreshCanvas();
+}
+
 void edTextChange(TEditor &editor) {
   TQN_Path *shape = editor.tool().FEditingText.get();
   if (shape == nullptr) return;
-  const TPanelValues &panel = editor.panel();
-  const QString s = panel.edText.trimmed();
-  if (!s.isEmpty()) {
-    const bool listed = panel.SelectedFontIndex >= 0 && panel.SelectedFontIndex < panel.FontNames.size();
-    const QString family = listed ? panel.FontNames[panel.SelectedFontIndex] : QString();
-    shape->drawTextPath(s, shape->FStartPt, panel.TextFontSize, panel.nbTextRotation, family,
-                        getSignedTextRadius(editor), panel.nbTextTracking);
-  }
+  const QString s = editor.panel().edText.trimmed();
+  if (!s.isEmpty()) rebuildEditedText(editor, *shape, s);
   const bool inDocument = !editor.tool().FEditingText.isOutsideDocument();
   if (s.isEmpty() || shape->Data().IsEmpty()) {
     if (inDocument) {

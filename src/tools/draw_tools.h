@@ -102,11 +102,18 @@ bool threePointArc(TEditor &editor, TPointF start, TPointF &end, TPointF &third,
 // input method are the window's.
 void beginTextEntry(TEditor &editor);
 
-// The text box (FPanel.edText) changed: the text being edited becomes a TEXT of the
-// trimmed box text and joins the document, or (blank text) leaves it. The window calls
-// this after storing the box's text; taking the focus from the box and the input method
-// are the window's.
+// The text box's editing ended (Enter, or the box lost the focus) with FPanel.edText
+// changed: the text being edited becomes a TEXT of the trimmed box text and joins the
+// document, or (blank text) leaves it; one undo step. The window calls this after storing
+// the box's text; taking the focus from the box and the input method are the window's.
 void edTextChange(TEditor &editor);
+
+// A keystroke in the text box (FPanel.edText holds the new text): the text being edited is
+// rebuilt at once and a new one joins the document when it first has an outline, but no
+// undo step is taken: the change waits (FRequireSnapshotText) for edTextChange at the end
+// of the editing, or for the next command that flushes waiting changes (undo, a tool
+// change). A blank text changes nothing until the editing ends.
+void edTextTyping(TEditor &editor);
 
 // The text radius in millimetres, negative for counter-clockwise text.
 float getSignedTextRadius(const TEditor &editor);

@@ -1,5 +1,7 @@
 #include "tools/status_info.h"
 
+#include <QFileInfo>
+
 #include <cmath>
 #include <set>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/number_text.h"
+#include "shell/clipboard.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/length_units.h"
@@ -116,7 +119,9 @@ TSelectionActions computeSelectionActions(TEditor &editor) {
       a.actFlipHorizontally = a.actFlipVertically = a.actDeleteSelectedShapes = n > 0;
   a.actAlignLeft = a.actAlignRight = a.actAlignTop = a.actAlignBottom = a.actAlignMiddleH = a.actAlignMiddleV = n > 1;
   a.actDeleteStitchingHolesOnSelectedPaths = true;
-  a.actPasteFromClipboard = true;
+  // Paste reads the clipboard file, which any window may have written: there is something
+  // to paste once the file exists.
+  a.actPasteFromClipboard = QFileInfo::exists(shapeClipboardPath(editor));
 
   int count = 0;
   a.actConvertArcToBezier = countSelectedOfKind(editor, TShapeKind::Arc, count);
@@ -167,10 +172,20 @@ void updateSelectionInfo(TEditor &editor) {
   const std::vector<TQN_Path *> paths = getSelectedPaths(editor, false, false);
   int m = 0;
   double total = 0.0;
+  const TQN_Path *described = nullptr;  // the shape the ID, range and length lines describe
   for (const TQN_Path *s : paths) {
+    if (editor.FInfoShapeID >= 0 && s->ID() == editor.FInfoShapeID) described = s;
     if (!hasLength(*s)) continue;
     ++m;
     total += double(s->calcTotalLength());
+    if (!described || described->ID() != editor.FInfoShapeID) described = s;
+  }
+  if (m > 0) {
+    // The lines describe the selection as it is now (after a drag, a paste, a change of
+    // line type): the shape last shown while it stays selected, else the last selected
+    // shape with a length.
+    fillShapeInfo(editor, *described);
+    prefixLineAngle(editor);
   }
   if (m == 1) {
     editor.FTotalLengthText.clear();
@@ -192,10 +207,19 @@ void updateSelectionInfo(TEditor &editor) {
 }
 
 void showShapeInfo(TEditor &editor, const TQN_Path &shape) {
-  const QString prefix =
-      editor.FSelectionCount > 0
-          ? QStringLiteral("(Sel=") + QString::number(editor.FSelectionCount + 1) + QStringLiteral(") ")
-          : QString();
+  fillShapeInfo(editor, shape);
+  editor.FInfoShapeID = shape.ID();
+  showInfoTexts(editor);
+}
+
+void fillShapeInfo(TEditor &editor, const TQN_Path &shape) {
+  // The count of the selected shapes when there are others besides this one. (Counted
+  // now: the shape shown is usually one of them already, so adding one to the last count
+  // told "(Sel=2)" for a single selected line.)
+  editor.FSelectionCount = countSelected(editor, false, false);
+  const QString prefix = editor.FSelectionCount > 1
+                             ? QStringLiteral("(Sel=") + QString::number(editor.FSelectionCount) + QStringLiteral(") ")
+                             : QString();
   editor.FIDText = prefix + QStringLiteral("ID=") + QString::number(shape.ID()) + QStringLiteral("; ");
 
   if (!shape.isKind(TShapeKind::Ellipse)) {
@@ -226,15 +250,18 @@ void showShapeInfo(TEditor &editor, const TQN_Path &shape) {
     editor.FRangeText.clear();
   }
   editor.FRangeText += QStringLiteral(" ") + paletteAndColor(shape);
-  showInfoTexts(editor);
 }
 
 void showLineAngleInfo(TEditor &editor) {
-  if (countSelected(editor, false, false) != 2) return;
+  if (prefixLineAngle(editor)) showInfoTexts(editor);
+}
+
+bool prefixLineAngle(TEditor &editor) {
+  if (countSelected(editor, false, false) != 2) return false;
   std::vector<const TQN_Path *> selected;
   for (const TQN_Path *s : editor.doc().PathList())
     if (s->FSelected) selected.push_back(s);
-  if (selected.size() != 2 || !isLine(selected[0]) || !isLine(selected[1])) return;
+  if (selected.size() != 2 || !isLine(selected[0]) || !isLine(selected[1])) return false;
 
   bool changed = false;
   for (const TIntersection *ict : editor.doc().FIntersections) {
@@ -244,7 +271,7 @@ void showLineAngleInfo(TEditor &editor) {
     editor.FIDText = QString::asprintf("Angle=%.2f degree, ", double(calcAngleBetween(d1, d2))) + editor.FIDText;
     changed = true;
   }
-  if (changed) showInfoTexts(editor);
+  return changed;
 }
 
 QString statusBarText(const TEditor &editor, float x, float y) {

@@ -79,15 +79,24 @@ TSelectionActions computeSelectionActions(TEditor &editor);
 
 // Re-derives the enabling (handed to the window) and the total-length line; with no
 // line, curve, ellipse or arc selected it also clears the shape lines and shows the ID,
-// line type and colour of the last selected shape. The window is told both.
+// line type and colour of the last selected shape. With one selected, the ID, range and
+// length lines are filled again from the selection as it is now (the shape last shown
+// while it stays selected, else the last selected one with a length), so they follow
+// every command. The window is told both.
 void updateSelectionInfo(TEditor &editor);
 
-// The ID, range and length lines of one shape.
+// The ID, range and length lines of one shape, which becomes the shape the lines follow
+// (FInfoShapeID); the window is told. The ID line starts with "(Sel=n) " when n shapes,
+// more than one, are selected.
 void showShapeInfo(TEditor &editor, const TQN_Path &shape);
+// The same lines, without telling the window or remembering the shape.
+void fillShapeInfo(TEditor &editor, const TQN_Path &shape);
 
 // With exactly two selected lines: every joint of the two puts their angle in front of
-// the ID line ("Angle=90.00 degree, ").
+// the ID line ("Angle=90.00 degree, "). The window is told when the line changed.
 void showLineAngleInfo(TEditor &editor);
+// The same without telling the window; true when the ID line changed.
+bool prefixLineAngle(TEditor &editor);
 
 // The status line for the pointer at the drawing-box pixel (x, y):
 // "Scale 12.34, Pos: (x, y)" with the sticky point when there is one (then "<Sticky>"

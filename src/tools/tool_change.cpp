@@ -115,6 +115,10 @@ void runToolChange(TEditor &editor, std::optional<TTool> sender) {
     default: break;
   }
 
+  // Back at the select tool the radial-repeat mode ends (its switch is the tool here), so
+  // its panel closes with the stitching tool's.
+  if (tool == TTool::Select) editor.display().IsMandalaMode = false;
+
   editor.tool().FIsOffsetMode = tool == TTool::Offset;
   editor.tool().FIsMentoriMode = tool == TTool::Mentori;
   editor.tool().FIsStitchTool = tool == TTool::Stitch;

@@ -144,6 +144,19 @@ TEST_F(McpShapeTest, BadCreationRequestsChangeNothing) {
       {"/shapes/bezier",
        R"({"points":[{"x":-1e5,"y":-1e5},{"x":1e5,"y":-1e5},{"x":-1e5,"y":1e5},{"x":1e5,"y":1e5}]})", 200,
        kTooLarge},
+      // Geometry no shape can have: no radius, or a line whose ends are one point (also
+      // once rounded to 0.0001 mm as the document keeps lines).
+      {"/shapes/circle", R"({"cx":1,"cy":2,"r":0})", 200, R"({"error":"r must be greater than 0"})"},
+      {"/shapes/circle", R"({"cx":1,"cy":2,"r":-5})", 200, R"({"error":"r must be greater than 0"})"},
+      {"/shapes/circle", R"({"cx":1,"cy":2,"r":1e-50})", 200, R"({"error":"r must be greater than 0"})"},
+      {"/shapes/arc", R"({"cx":1,"cy":2,"r":-3,"startAngle":0,"endAngle":1})", 200,
+       R"({"error":"r must be greater than 0"})"},
+      {"/shapes/arc", R"({"cx":1,"cy":2,"r":0,"startAngle":0,"endAngle":1})", 200,
+       R"({"error":"r must be greater than 0"})"},
+      {"/shapes/line", R"({"x1":3,"y1":4,"x2":3,"y2":4})", 200,
+       R"({"error":"a line needs two different end points"})"},
+      {"/shapes/line", R"({"x1":3,"y1":4,"x2":3.00001,"y2":4})", 200,
+       R"({"error":"a line needs two different end points"})"},
   };
   const int lastId = doc().LastID;
   const std::size_t states = undoStates();
@@ -250,6 +263,9 @@ TEST_F(McpShapeTest, RejectedUpdatesChangeNothing) {
   auto oval = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
   oval->drawEllipsePath({0, 0}, 2, 2);
   TQN_Path *ellipse = editor.doc().add(std::move(oval), 0);
+  auto bow = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  bow->drawArcPath({0, 0}, {5, 5}, {5, 0}, {0, 5}, 90);
+  TQN_Path *arc = editor.doc().add(std::move(bow), 0);
   const std::size_t states = undoStates();
 
   struct Case {
@@ -269,6 +285,12 @@ TEST_F(McpShapeTest, RejectedUpdatesChangeNothing) {
        R"({"error":"missing member y"})"},
       {ellipse, R"({"paletteIdx":5,"cx":1,"cy":2,"rx":3})", 500, R"({"error":"missing member r"})"},
       {ellipse, R"({"paletteIdx":5.5,"cx":1,"cy":2,"r":3})", 500, R"({"error":"paletteIdx must be an integer"})"},
+      {ellipse, R"({"paletteIdx":5,"cx":1,"cy":2,"r":-1})", 200, R"({"error":"r must be greater than 0"})"},
+      {ellipse, R"({"paletteIdx":5,"cx":1,"cy":2,"rx":3,"ry":0})", 200, R"({"error":"ry must be greater than 0"})"},
+      {line, R"({"paletteIdx":5,"x1":7,"y1":7,"x2":7,"y2":7})", 200,
+       R"({"error":"a line needs two different end points"})"},
+      {arc, R"({"paletteIdx":5,"cx":1,"cy":2,"r":-2,"startAngle":0,"endAngle":1})", 200,
+       R"({"error":"r must be greater than 0"})"},
       {line, "{bad", 200, R"({"error":"invalid JSON body"})"},
   };
   for (const Case &c : cases) {
@@ -276,7 +298,8 @@ TEST_F(McpShapeTest, RejectedUpdatesChangeNothing) {
     EXPECT_EQ(r.status, c.status) << c.body;
     EXPECT_EQ(r.body, c.reply) << c.body;
   }
-  for (const TQN_Path *s : {line, curve, ellipse}) EXPECT_EQ(s->FPalletIndex, 0);
+  for (const TQN_Path *s : {line, curve, ellipse, arc}) EXPECT_EQ(s->FPalletIndex, 0);
+  EXPECT_EQ(arc->FWidth, 5.0f);
   EXPECT_TRUE(line->FEndPt.exactlyEquals({10, 0}));
   EXPECT_TRUE(curve->FBezierCp1.exactlyEquals({1, 2}));
   EXPECT_EQ(ellipse->FWidth, 2.0f);

@@ -27,6 +27,7 @@
 #include "model/draw_pallet.h"
 #include "shell/options.h"
 #include "support/editor_fixture.h"
+#include "support/test_env.h"
 
 namespace quillon::test {
 
@@ -569,6 +570,10 @@ TEST_F(SvgExport, CommandStoresTheChoicesAndExports) {
   ui.fileAnswers.push_back(dir.filePath(QStringLiteral("drawing")));
   actExportAsSVGExecute(editor, TExportFormat::SVG, dialog);
   EXPECT_EQ(ui.boxKeys, QStringList{QStringLiteral("ExportedAsSVG")});
+  // The message says what happened, then names the file.
+  EXPECT_EQ(ui.boxTexts.last(), "Exported as SVG format:\n" + dir.filePath(QStringLiteral("drawing.svg")));
+  // An untitled document was proposed for export in the Documents folder.
+  EXPECT_EQ(ui.savePropositions.first(), test::testDocumentsDir());
   EXPECT_TRUE(svg.load_file(dir.filePath(QStringLiteral("drawing.svg")).toStdString().c_str()));
   EXPECT_STREQ(svg.child("svg").child("g").first_child().name(), "line");
 }

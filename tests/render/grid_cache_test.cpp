@@ -93,6 +93,29 @@ TEST_F(GridCacheTest, MajorMiddleAndMinorLinesFallOnTheStepsOfTheSeries) {
   }
 }
 
+// Far from the origin the lines keep their spacing (worked in double precision, they do
+// not collapse onto the few positions a single-precision millimetre value can take), and
+// at any distance the lines drawn are bounded by the pixels.
+TEST_F(GridCacheTest, FarFromTheOriginTheLinesKeepTheirSpacing) {
+  // Runs of lit columns between the horizontal lines, left of the scale bar.
+  const auto verticalLines = [&](const QImage &img) {
+    int runs = 0;
+    for (int x = 0, previous = 0; x < 280; ++x) {
+      const int lit = columnPeak(img, x) > 0;
+      runs += lit && !previous;
+      previous = lit;
+    }
+    return runs;
+  };
+  view(0.1f, {1e11f, 3.5f});  // the left edge at -1e12 mm, a line every 100 mm = 10 px
+  grid().settleTick();
+  EXPECT_GE(verticalLines(render(400)), 27);
+
+  view(0.1f, {1e29f, 3.5f});  // the left edge at -1e30 mm
+  grid().settleTick();
+  EXPECT_LE(verticalLines(render(400)), 29);
+}
+
 TEST_F(GridCacheTest, LinesAreBlackOnTheLightBackground) {
   editor.display().FIsBlackBackgroundMode = false;
   editor.FOptions->WhiteBGColor = 0xFFFFFFFF;

@@ -121,6 +121,20 @@ class RulersTest : public test::EditorTest {
     return out;
   }
 
+  // Every label begins more than 5 px after the previous one ends, measured with the font
+  // the labels are drawn with.
+  static void expectLabelsApart(const TRulerPaintInfo &info) {
+    QFont font;
+    font.setPixelSize(15);
+    const QFontMetricsF fm(font);
+    for (std::size_t i = 1; i < info.Labels.size(); ++i) {
+      const TRulerLabel &a = info.Labels[i - 1], &b = info.Labels[i];
+      const double end = a.Position + fm.horizontalAdvance(a.Text) / 2.0;
+      const double start = b.Position - fm.horizontalAdvance(b.Text) / 2.0;
+      EXPECT_GT(start, end + 5.0) << a.Text.toStdString() << " then " << b.Text.toStdString();
+    }
+  }
+
   TRulerLabelCache cache;
   TCanvasState state;
 };
@@ -201,8 +215,7 @@ TEST_F(RulersTest, MillimetreLabelsOnlyOnWholeNumbers) {
 }
 
 // With a clicked point at x = 12.5 mm the X ruler reads 0 there and counts outward both
-// ways; labels never crowd: each one not on a major tick starts more than 5 px after the
-// previous one ends.
+// ways.
 TEST_F(RulersTest, ClickedPointIsTheOriginOfTheNumbers) {
   editor.tool().Clicked_Points = {{12.5f, 3.0f}};
   TRulerPaintInfo info;
@@ -212,19 +225,73 @@ TEST_F(RulersTest, ClickedPointIsTheOriginOfTheNumbers) {
   EXPECT_EQ(labelAt(info, 25.5f), QStringLiteral("-10"));
   EXPECT_EQ(labelAt(info, 225.5f), QStringLiteral("10"));
   EXPECT_EQ(labelAt(info, 325.5f), QStringLiteral("20"));
-  EXPECT_EQ(labelAt(info, 135.5f), QStringLiteral("1"));
   // The "0" is painted centred over its tick in the top rows.
   EXPECT_TRUE(anyIn(img, 121, 0, 130, 16, [](QRgb c) { return qRed(c) > 200; }));
+  expectLabelsApart(info);
+}
 
-  QFont font;
-  font.setPixelSize(15);
-  const QFontMetricsF fm(font);
-  for (std::size_t i = 1; i < info.Labels.size(); ++i) {
-    const TRulerLabel &a = info.Labels[i - 1], &b = info.Labels[i];
-    const bool major = std::fmod(std::fabs(b.Position - 125.5f) + 0.01f, 100.0f) < 0.02f;
-    if (!major) {
-      EXPECT_GT(b.Position, a.Position + fm.horizontalAdvance(a.Text) / 2 + 5) << b.Text.toStdString();
+// Labels never touch: at every zoom, in both units and on both rulers, each label begins
+// more than 5 px after the previous one ends (measured with the 15 px font they are drawn
+// with), and they stand at a regular step that takes in the origin.
+TEST_F(RulersTest, LabelsNeverTouchAtAnyZoom) {
+  struct Case {
+    TUnitMode unit;
+    float scale;
+  };
+  const Case cases[] = {{umMM, 10.0f}, {umMM, 9.3f}, {umMM, 4.4f},  {umMM, 1.0f}, {umMM, 0.1f},
+                        {umMM, 37.0f}, {umMM, 200.0f}, {umIN, 10.0f}, {umIN, 3.0f}, {umIN, 0.5f}};
+  for (const Case &c : cases) {
+    editor.FOptions->SetUnitMode(c.unit);
+    for (const bool horizontal : {true, false}) {
+      SCOPED_TRACE(testing::Message() << "unit " << c.unit << " scale " << c.scale << " horizontal " << horizontal);
+      view(c.scale, {-3000.5f, -3000.5f});  // negative and positive numbers of several digits
+      TRulerPaintInfo info;
+      if (horizontal)
+        ruler(true, 1400, kRulerThickness, &info);
+      else
+        ruler(false, kRulerThickness, 1400, &info);
+      ASSERT_GE(info.Labels.size(), 2u);
+      expectLabelsApart(info);
+      const float step = info.Labels[1].Position - info.Labels[0].Position;
+      for (std::size_t i = 1; i < info.Labels.size(); ++i)
+        EXPECT_NEAR(info.Labels[i].Position - info.Labels[i - 1].Position, step, 0.01f) << i;
     }
+  }
+}
+
+// A drawing of any size paints a ruler bounded by its pixels: far from the origin the
+// ticks keep their spacing and the labels their exact values, and where a number can no
+// longer tell one step from the next no label is drawn rather than a wrong one.
+TEST_F(RulersTest, HugeCoordinatesPaintBoundedRulersWithExactLabels) {
+  // The view's left edge at -1e12 mm (View All of a line from -1e12 to 1e12).
+  view(0.1f, {1e11f, 0.5f});
+  TRulerPaintInfo info;
+  ruler(true, 1400, kRulerThickness, &info);
+  EXPECT_FLOAT_EQ(info.GridTick, 100.0f);
+  EXPECT_GE(info.TickCount, 140);  // a tick every 10 px
+  EXPECT_LE(info.TickCount, 141);
+  ASSERT_GE(info.Labels.size(), 2u);
+  expectLabelsApart(info);
+  const double offset = editor.view().FOffset.X, scale = editor.view().FScale;
+  for (const TRulerLabel &l : info.Labels) {
+    // Each label is the value at its own tick, a multiple of the step.
+    const double mm = (double(l.Position) - offset) / scale;
+    EXPECT_LT(mm, -9.9e11);
+    EXPECT_EQ(l.Text, QString::number(std::llround(mm / 100.0) * 100)) << l.Position;
+  }
+
+  // At 1e30 mm, and with the origin there too (the line selected), both rulers finish
+  // with at most a tick per pixel and no label.
+  for (const bool selected : {false, true}) {
+    TQN_Path *line = addLine({-1e30f, 5.0f}, {1e30f, 5.0f});
+    line->FSelected = selected;
+    view(0.1f, {1e29f, 1e29f});
+    ruler(true, 1400, kRulerThickness, &info);
+    EXPECT_LE(info.TickCount, 1402);
+    EXPECT_TRUE(info.Labels.empty()) << info.Labels.front().Text.toStdString();
+    ruler(false, kRulerThickness, 900, &info);
+    EXPECT_LE(info.TickCount, 902);
+    editor.doc().remove(line);
   }
 }
 
@@ -508,6 +575,21 @@ TEST_F(RulersTest, FixedRulerOf183Point2MillimetresHas190MillimetresOfTicks) {
   EXPECT_FALSE(isOrange(img.pixel(60, 102)));  // nothing below the start line
   // The length label at the pointer + (20, 0), in the colour of #39 (white).
   EXPECT_TRUE(anyIn(img, 120, 200, 240, 235, [](QRgb c) { return qRed(c) > 200 && qBlue(c) > 200; }));
+}
+
+// A ruler of any length paints only the ticks that can show on the canvas.
+TEST_F(RulersTest, AMeasuringRulerOfAnyLengthPaintsOnlyTheTicksOnTheCanvas) {
+  view(2.0f, {0.5f, 0.5f});
+  fixRuler({5.0f, 50.0f}, {1e30f, 50.0f});
+  editor.pointer().FLastMousePos = {100.0f, 200.0f};
+  QImage img;
+  const TMeasuringRulerInfo info = measure(&img);  // 500 x 300 pixels
+  EXPECT_EQ(info.TickCount, 2147483647);
+  // 5 mm (10 px) apart from x = 10.5 to the canvas' right edge and a little beyond.
+  EXPECT_GE(info.TicksDrawn, 49);
+  EXPECT_LE(info.TicksDrawn, 55);
+  EXPECT_TRUE(isOrange(img.pixel(110, 70)));  // 50 mm: major, as on a short ruler
+  EXPECT_TRUE(isOrange(img.pixel(490, 95)));  // 240 mm: small
 }
 
 TEST_F(RulersTest, RulerLengthIsAtLeast150AndOtherwiseTheNextTen) {

@@ -16,6 +16,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "platform/json_text.h"
+#include "render/paint.h"
 #include "model/draw_pallet.h"
 #include "shell/autosave.h"
 #include "shell/editor.h"
@@ -181,10 +182,12 @@ TEST_F(ProjectFileTest, SaveAsAsksForANameAndAddsTheExtension) {
   addLine({0.0f, 0.0f}, {5.0f, 0.0f});
   takeUndoSnapshot(editor, QStringLiteral("test"));
 
-  // Cancelling the dialog leaves the document changed and untitled.
+  // Cancelling the dialog leaves the document changed and untitled. The dialog opened in
+  // the Documents folder, not in the folder the program was started from.
   EXPECT_FALSE(saveProject(editor));
   EXPECT_TRUE(editor.FFilename.isEmpty());
   EXPECT_TRUE(doc().IsChanged);
+  EXPECT_EQ(ui.savePropositions, QStringList{test::testDocumentsDir()});
 
   ui.fileAnswers = {documentPath("belt")};
   EXPECT_TRUE(saveProject(editor));
@@ -192,6 +195,10 @@ TEST_F(ProjectFileTest, SaveAsAsksForANameAndAddsTheExtension) {
   EXPECT_TRUE(QFile::exists(documentPath("belt.qnd")));
   EXPECT_FALSE(doc().IsChanged);
   EXPECT_EQ(ui.caption, "belt.qnd - Quillon ver3.7.9");
+  // A titled document proposes its own name without the extension, in its folder.
+  ui.fileAnswers = {};
+  EXPECT_FALSE(saveProjectAs(editor));
+  EXPECT_EQ(ui.savePropositions.last(), documentPath("belt"));
 }
 
 TEST_F(ProjectFileTest, AFailedWriteIsShownAndLeavesTheDocumentChanged) {
@@ -450,6 +457,7 @@ TEST_P(ProjectFileBadFiles, OpenNothingAndLeaveTheOpenDocumentAlone) {
 
   EXPECT_FALSE(openProject(editor, file));
   EXPECT_EQ(ui.boxKeys.last(), "NotQNDFile");
+  EXPECT_EQ(ui.boxTexts.last(), "Not a Quillon file or the file is corrupted.");
   const TSnapshot after = snapshot();
   EXPECT_EQ(after.List, before.List);
   EXPECT_EQ(after.Shapes, before.Shapes);
@@ -530,6 +538,39 @@ TEST_F(ProjectFileTest, LongThinEllipsesOpenWithTheirFourCrossings) {
 TEST_F(ProjectFileTest, AMissingFileIsReportedAsNotFound) {
   EXPECT_FALSE(openProject(editor, documentPath("nowhere.qnd")));
   EXPECT_EQ(ui.boxKeys.last(), "FileNotFound");
+  EXPECT_EQ(ui.boxTexts.last(), "File not found: " + documentPath("nowhere.qnd"));
+}
+
+// A shape of a kind this version does not know is kept as it is, written back unchanged,
+// and the user is told on opening how many there are and of which kinds, as for the
+// duplicates the reader removes.
+TEST_F(ProjectFileTest, ShapesOfUnknownKindsAreKeptAndTheUserIsTold) {
+  QByteArray banana = kShapeStart;
+  banana.replace(R"("id":"1","type":"LINE")", R"("id":"2","type":"BANANA")");
+  QByteArray plum = kShapeStart;
+  plum.replace(R"("id":"1","type":"LINE")", R"("id":"3","type":"PLUM")");
+  QByteArray again = banana;
+  again.replace(R"("id":"2")", R"("id":"4")");
+  again.replace("[1,0]", "[2,0]");
+  writeBytes(documentPath("fruit.qnd"),
+             R"({"meta":{"file_type":"Quillon"},"shapes":[)" + kShapeStart + "}," + banana + "}," + plum + "}," +
+                 again + "}]}");
+  ASSERT_TRUE(openProject(editor, documentPath("fruit.qnd")));
+  ASSERT_EQ(doc().Count(), 4);
+  EXPECT_EQ(doc()[1]->kindName(), "BANANA");
+  EXPECT_EQ(editor.FUnknownKindsOnLoad, (QStringList{"BANANA", "PLUM", "BANANA"}));
+  bool told = false;
+  for (const TBanner &b : collectBanners(editor))
+    told = told || b.Text == "Shapes of a kind this version does not know, kept unchanged:3 (BANANA, PLUM)";
+  EXPECT_TRUE(told);
+
+  // Saving keeps them; the message goes with the next unchanged mark, as the duplicates'.
+  ASSERT_TRUE(saveProject(editor));
+  EXPECT_EQ(readBytes(documentPath("fruit.qnd")).count(R"("type":"BANANA")"), 2);
+  EXPECT_TRUE(readBytes(documentPath("fruit.qnd")).contains(R"("type":"PLUM")"));
+  EXPECT_TRUE(editor.FUnknownKindsOnLoad.isEmpty());
+  ASSERT_TRUE(openProject(editor, documentPath("fruit.qnd")));
+  EXPECT_EQ(doc().Count(), 4);
 }
 
 TEST_F(ProjectFileTest, AUtf16FileIsReadThroughItsByteOrderMark) {
@@ -573,6 +614,9 @@ TEST_F(ProjectFileTest, ConfirmSaveChangesFollowsTheAnswer) {
 
     EXPECT_EQ(confirmSaveChanges(editor), c.Result);
     EXPECT_EQ(ui.boxKeys, c.Answer ? QStringList{"SaveProject?"} : QStringList{});
+    if (c.Answer) {
+      EXPECT_EQ(ui.boxTexts.last(), "Do you want to save the changes to the current project?");
+    }
     EXPECT_EQ(QFile::exists(file), c.Saved);
     EXPECT_EQ(QFile::exists(autosaveFileName(editor)), !c.AutosaveDeleted);
     EXPECT_EQ(doc().IsChanged, c.Changed && !c.Saved);

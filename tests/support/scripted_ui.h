@@ -19,25 +19,28 @@ class TScriptedUi : public TEditorUi {
   std::deque<std::optional<QString>> inputAnswers;
   std::deque<QString> fileAnswers;
 
-  // What was shown, in order (the keys of boxes; status texts and captions as text).
+  // What was shown, in order (the keys of boxes and their texts; status texts and
+  // captions as text), and the folder or name each save dialog proposed.
   QStringList boxKeys;
+  QStringList boxTexts;
+  QStringList savePropositions;
   QStringList statusTexts;
   QString caption;
   int canvasRefreshes = 0;
   // What isModalActive answers: a test sets it to act as if a dialog were open.
   bool modalActive = false;
 
-  void messageBox(const QString &key, const QString &) override { boxKeys << key; }
-  void informationBox(const QString &key, const QString &) override { boxKeys << key; }
-  bool confirmYesNo(const QString &key, const QString &) override {
-    boxKeys << key;
+  void messageBox(const QString &key, const QString &text) override { shown(key, text); }
+  void informationBox(const QString &key, const QString &text) override { shown(key, text); }
+  bool confirmYesNo(const QString &key, const QString &text) override {
+    shown(key, text);
     if (yesNoAnswers.empty()) return false;
     const bool a = yesNoAnswers.front();
     yesNoAnswers.pop_front();
     return a;
   }
-  TModalResult confirmYesNoCancel(const QString &key, const QString &) override {
-    boxKeys << key;
+  TModalResult confirmYesNoCancel(const QString &key, const QString &text) override {
+    shown(key, text);
     if (yesNoCancelAnswers.empty()) return TModalResult::Cancel;
     const TModalResult a = yesNoCancelAnswers.front();
     yesNoCancelAnswers.pop_front();
@@ -54,7 +57,10 @@ class TScriptedUi : public TEditorUi {
     return value;
   }
   QString openFileDialog(const QString &, const QString &) override { return nextFile(); }
-  QString saveFileDialog(const QString &, const QString &, const QString &) override { return nextFile(); }
+  QString saveFileDialog(const QString &, const QString &, const QString &suggestedName) override {
+    savePropositions << suggestedName;
+    return nextFile();
+  }
   void setStatusText(const QString &text) override { statusTexts << text; }
   void setCaption(const QString &text) override { caption = text; }
   void refreshCanvas() override { ++canvasRefreshes; }
@@ -62,6 +68,10 @@ class TScriptedUi : public TEditorUi {
   bool isModalActive() const override { return modalActive; }
 
  private:
+  void shown(const QString &key, const QString &text) {
+    boxKeys << key;
+    boxTexts << text;
+  }
   QString nextFile() {
     if (fileAnswers.empty()) return {};
     QString f = fileAnswers.front();

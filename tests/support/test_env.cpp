@@ -4,12 +4,26 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+
+#include "i18n/builtin_phrases.h"
 
 namespace quillon::test {
 namespace {
 
 std::unique_ptr<QTemporaryDir> g_root;
+QtMessageHandler g_previousHandler = nullptr;
+
+// Every phrase key the code asks for has its English phrase: a test during which the
+// program asks for one without it fails (the key is logged once per run).
+void failOnKeyWithoutPhrase(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+  if (text.startsWith(QLatin1String(kKeyWithoutPhraseLog))) ADD_FAILURE() << text.toStdString();
+  if (g_previousHandler)
+    g_previousHandler(type, context, text);
+  else
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
 
 class FolderListener : public ::testing::EmptyTestEventListener {
  public:
@@ -28,6 +42,7 @@ class FolderListener : public ::testing::EmptyTestEventListener {
 
 void installTestEnvironment() {
   ::testing::UnitTest::GetInstance()->listeners().Append(new FolderListener);
+  g_previousHandler = qInstallMessageHandler(&failOnKeyWithoutPhrase);
 }
 
 QString testDataDir() { return QString::fromLocal8Bit(qgetenv("QUILLON_DATA_DIR")); }

@@ -5,7 +5,9 @@
 
 namespace quillon::test {
 
-// Installs the per-test folder listener; call once from main after InitGoogleTest.
+// Installs the per-test folder listener, and a message handler that fails the running
+// test when the program asks for a phrase key without an English phrase; call once from
+// main after InitGoogleTest.
 void installTestEnvironment();
 
 // The folders of the running test (also in QUILLON_DATA_DIR / QUILLON_DOCUMENTS_DIR).

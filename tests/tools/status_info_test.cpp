@@ -1,5 +1,6 @@
 // The status line, the information lines and the command enabling that follow the
 // selection.
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,6 +9,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
+#include "shell/clipboard.h"
 #include "shell/editor.h"
 #include "shell/options.h"
 #include "tools/status_info.h"
@@ -119,10 +121,45 @@ TEST_F(StatusInfoTest, ShapeInfoOfALineGivesIdRangeLengthPaletteAndColour) {
   ASSERT_FALSE(ui.infos.empty());
   EXPECT_EQ(ui.infos.back().Range, editor.FRangeText);
 
-  // With others selected before it, the count comes first.
-  editor.FSelectionCount = 2;
+  // The count is that of the selected shapes, this one among them: a lone selected line
+  // has none, whatever an earlier count said (a press on it counts it already).
+  editor.FSelectionCount = 1;
+  showShapeInfo(editor, *s);
+  EXPECT_EQ(editor.FIDText, QStringLiteral("ID=") + id + QStringLiteral("; "));
+  // With others selected besides it, the count comes first.
+  line({0.0f, 5.0f}, {10.0f, 5.0f});
+  line({0.0f, 9.0f}, {10.0f, 9.0f});
   showShapeInfo(editor, *s);
   EXPECT_EQ(editor.FIDText, QStringLiteral("(Sel=3) ID=") + id + QStringLiteral("; "));
+}
+
+// The lines describe the selection as it is after each command, not as it was when a
+// shape was last clicked.
+TEST_F(StatusInfoTest, ShapeLinesFollowTheSelectionAfterEveryChange) {
+  TQN_Path *a = line({0.0f, 0.0f}, {10.0f, 0.0f});
+  TQN_Path *other = line({0.0f, 20.0f}, {5.0f, 20.0f});
+  showShapeInfo(editor, *a);
+
+  // Moved (as a drag moves it): the range is the new one.
+  a->drawLinePath({5.0f, 5.0f}, {15.0f, 5.0f});
+  updateSelectionInfo(editor);
+  EXPECT_TRUE(editor.FRangeText.startsWith(QStringLiteral("Range=(5.00, 5.00)-(15.00, 5.00); ")))
+      << editor.FRangeText.toStdString();
+  EXPECT_EQ(ui.infos.back().Range, editor.FRangeText);
+
+  // Another line type: the palette and colour are the new ones.
+  a->FPalletIndex = 3;
+  a->FColor = 0xFFFF0000;
+  updateSelectionInfo(editor);
+  EXPECT_TRUE(editor.FRangeText.endsWith(QStringLiteral("Palette=4; Color=FFFF0000; ")))
+      << editor.FRangeText.toStdString();
+
+  // The shape shown leaves the selection (a paste selects the copies instead): the lines
+  // describe a shape still selected.
+  a->SetSelected(false);
+  updateSelectionInfo(editor);
+  EXPECT_EQ(editor.FIDText, QStringLiteral("ID=") + QString::number(other->ID()) + QStringLiteral("; "));
+  EXPECT_EQ(editor.FLengthText, QStringLiteral("Length=5.00 mm; "));
 }
 
 TEST_F(StatusInfoTest, ShapeInfoOfArcsCirclesAndEllipses) {
@@ -191,12 +228,20 @@ TEST_F(StatusInfoTest, LineAngleIsPutInFrontOfTheIdForEveryJointOfTwoSelectedLin
 // ---------------------------------------------------------------------------------
 // Selection info
 
-TEST_F(StatusInfoTest, ClipboardAndDeleteNeedASelectionPasteIsAlwaysOn) {
+// Copy, Cut and Delete need a selection; Paste needs something copied (the clipboard file,
+// which any window may write).
+TEST_F(StatusInfoTest, ClipboardAndDeleteNeedASelectionPasteSomethingCopied) {
   auto m = enabling();
   for (const char *name : {"actCopyToClipboard", "actCutToClipboard", "actDeleteSelectedShapes", "actFlipHorizontally"})
     EXPECT_FALSE(m[QString::fromLatin1(name)]) << name;
-  EXPECT_TRUE(m[QStringLiteral("actPasteFromClipboard")]);
+  EXPECT_FALSE(m[QStringLiteral("actPasteFromClipboard")]);
   EXPECT_TRUE(m[QStringLiteral("actDeleteStitchingHolesOnSelectedPaths")]);
+  {
+    QFile copied(shapeClipboardPath(editor));
+    ASSERT_TRUE(copied.open(QIODevice::WriteOnly));
+  }
+  m = enabling();
+  EXPECT_TRUE(m[QStringLiteral("actPasteFromClipboard")]);
 
   line({0.0f, 0.0f}, {10.0f, 0.0f});
   m = enabling();

@@ -150,7 +150,7 @@ TEST_F(ToolChangeTest, StitchAndDimensionToolsResetTheirState) {
   EXPECT_TRUE(editor.display().FShowDimensionShapes);
 }
 
-TEST_F(ToolChangeTest, TheRadialRepeatToolLeavesItsModeOnSoTheRightPanelStays) {
+TEST_F(ToolChangeTest, TheRadialRepeatModeKeepsTheRightPanelUntilTheSelectTool) {
   sbToolsClick(editor, TTool::Mandala);
   EXPECT_TRUE(editor.display().IsMandalaMode);
   EXPECT_EQ(editor.tool().FMandalaButtonTag, 1);
@@ -160,6 +160,13 @@ TEST_F(ToolChangeTest, TheRadialRepeatToolLeavesItsModeOnSoTheRightPanelStays) {
   EXPECT_TRUE(ui.toolPanels.back().RightPanelVisible);
   EXPECT_EQ(ui.toolPanels.back().RightTab, TRightTab::Unchanged);
   EXPECT_GT(ui.actionCalls, before);
+
+  // Back at the select tool the mode ends and the panel closes.
+  switchToSelectTool(editor);
+  EXPECT_FALSE(editor.display().IsMandalaMode);
+  EXPECT_FALSE(ui.toolPanels.back().RightPanelVisible);
+  sbToolsClick(editor, TTool::Line);
+  EXPECT_FALSE(ui.toolPanels.back().RightPanelVisible);
 }
 
 TEST_F(ToolChangeTest, TheStitchPatternDisplayFollowsTheLeatherSimulator) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QMouseEvent>
+#include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -16,13 +17,19 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <utility>
 
+#include "automation/mcp_routes.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/draw_pallet.h"
 #include "render/ui/palette_bar.h"
+#include "render/ui/ruler_widget.h"
 #include "shell/editor.h"
+#include "shell/project_file.h"
 #include "shell/ui/canvas_widget.h"
 #include "shell/ui/main_window.h"
 #include "support/test_env.h"
@@ -91,6 +98,55 @@ class MainWindowTest : public ::testing::Test {
     QKeyEvent down(QEvent::KeyPress, 0, Qt::NoModifier, text);
     QApplication::sendEvent(window->pbox, &down);  // unhandled by the box, it reaches the window
     settle();
+  }
+
+  // A mouse event on the drawing box at a pixel, with the buttons held after it.
+  void mouse(QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QMouseEvent e(type, at, window->pbox->mapToGlobal(at), button, held, modifiers);
+    QApplication::sendEvent(window->pbox, &e);
+  }
+  void click(QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, modifiers);
+    mouse(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton, modifiers);
+    settle();
+  }
+  void drag(QPointF from, QPointF to) {
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    // The drag starts with a first small move, still over the shape.
+    const QPointF d = to - from;
+    mouse(QEvent::MouseMove, from + d / std::max(1.0, std::hypot(d.x(), d.y())), Qt::NoButton, Qt::LeftButton);
+    for (int i = 1; i <= 4; ++i) mouse(QEvent::MouseMove, from + d * i / 4.0, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    settle();
+  }
+  // The text tool, a click at (200, 200): a new text waits for the text box.
+  QLineEdit *startTextEntry() {
+    window->toolButton(TTool::Text)->click();
+    settle();
+    pointerDown(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
+    pointerUp(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
+    settle();
+    return child<QLineEdit>("edText");
+  }
+  // The window active and the keyboard in the text box, as a user typing there has it.
+  void focusTextBox(QLineEdit *box) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    box->setFocus();
+  }
+  // The text of the next message box, which is closed with OK; empty when none opened.
+  QString nextBoxText(const std::function<void()> &open) {
+    QString text;
+    QTimer::singleShot(0, [&] {
+      if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+        text = box->text();
+        box->reject();  // OK, or Cancel where there is one
+      }
+    });
+    open();
+    settle();
+    return text;
   }
 
   std::unique_ptr<TfrmQuil> window;
@@ -196,12 +252,7 @@ TEST_F(MainWindowTest, APaletteBoxClickChoosesThePenAndRestrokesTheSelection) {
 }
 
 TEST_F(MainWindowTest, TheTextToolTypesATextIntoTheDocument) {
-  window->toolButton(TTool::Text)->click();
-  settle();
-  pointerDown(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
-  pointerUp(editor(), TMouseButton::Left, 0, 200.0f, 200.0f);
-  settle();
-  auto *box = child<QLineEdit>("edText");
+  QLineEdit *box = startTextEntry();
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(box->isEnabled());
   EXPECT_EQ(currentRibbon(), QStringLiteral("tabTop_Text"));
@@ -241,7 +292,8 @@ TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
   ASSERT_TRUE(copy && cut && paste && group);
   EXPECT_FALSE(copy->isEnabled());
   EXPECT_FALSE(cut->isEnabled());
-  EXPECT_TRUE(paste->isEnabled());
+  // Nothing was ever copied: nothing to paste.
+  EXPECT_FALSE(paste->isEnabled());
 
   addLine({0.0f, 0.0f}, {30.0f, 0.0f});
   addLine({0.0f, 10.0f}, {40.0f, 10.0f});
@@ -251,11 +303,152 @@ TEST_F(MainWindowTest, SelectionEnablesTheClipboardCommandsAndFillsTheLines) {
   EXPECT_TRUE(cut->isEnabled());
   EXPECT_TRUE(group->isEnabled());
   EXPECT_EQ(window->lblTotalLength->text(), QStringLiteral("Total Length=70.00 mm  "));
+  copy->trigger();
+  settle();
+  EXPECT_TRUE(paste->isEnabled());
 
   window->findAction(QStringLiteral("actDeselectAll"))->trigger();
   settle();
   EXPECT_FALSE(copy->isEnabled());
+  EXPECT_TRUE(paste->isEnabled());  // what was copied stays to be pasted
   EXPECT_EQ(window->lblTotalLength->text(), QString());
+}
+
+// The information lines describe the selection after every command: a click, a drag, a
+// paste, a change of line type.
+TEST_F(MainWindowTest, InformationLinesFollowEveryCommand) {
+  editor().view().FScale = 10.0f;
+  editor().view().FOffset = {0.0f, 0.0f};
+  TQN_Path *line = addLine({10.0f, 10.0f}, {50.0f, 10.0f});  // pixels (100, 100) .. (500, 100)
+  const QString id = QString::number(line->ID());
+  click({300, 100});
+  ASSERT_TRUE(line->FSelected);
+  EXPECT_EQ(window->lblID->text(), "ID=" + id + "; ");  // one line: no "(Sel=2)"
+  EXPECT_TRUE(window->lblRange->text().startsWith("Range=(10.00, 10.00)-(50.00, 10.00); "))
+      << window->lblRange->text().toStdString();
+
+  drag({300, 100}, {300, 200});
+  ASSERT_NEAR(line->FStartPt.Y, 20.0f, 1e-3f);
+  EXPECT_TRUE(window->lblRange->text().startsWith("Range=(10.00, 20.00)-(50.00, 20.00); "))
+      << window->lblRange->text().toStdString();
+
+  // Another line type for the selected line (the automation interface keeps the
+  // selection): its palette number and colour are shown.
+  const TMcpReply reply =
+      routeRequest(editor(), {"PUT", "/shapes/" + id.toStdString(), R"({"paletteIdx":5})"});
+  ASSERT_EQ(reply.Status, 200) << reply.Body;
+  settle();
+  ASSERT_EQ(line->FPalletIndex, 4);
+  ASSERT_TRUE(line->FSelected);
+  const QString colour = QStringLiteral("%1").arg(line->FColor, 8, 16, QLatin1Char('0')).toUpper();
+  EXPECT_TRUE(window->lblRange->text().endsWith("Palette=5; Color=" + colour + "; "))
+      << window->lblRange->text().toStdString();
+
+  // Copy and paste: the pasted copy is selected and described, not the original.
+  window->findAction(QStringLiteral("actCopyToClipboard"))->trigger();
+  settle();
+  window->findAction(QStringLiteral("actPasteFromClipboard"))->trigger();
+  settle();
+  ASSERT_EQ(editor().doc().PathList().Count(), 2);
+  const TQN_Path *pasted = editor().doc().PathList()[1];
+  ASSERT_TRUE(pasted->FSelected);
+  EXPECT_FALSE(line->FSelected);
+  EXPECT_EQ(window->lblID->text(), "ID=" + QString::number(pasted->ID()) + "; ");
+}
+
+// Typing a text is one undo step, taken when the editing ends.
+TEST_F(MainWindowTest, TypingATextIsOneUndoStep) {
+  QLineEdit *box = startTextEntry();
+  ASSERT_TRUE(box->isEnabled());
+  focusTextBox(box);
+  const std::size_t before = editor().FUndoStore.FUndoList.size();
+  QTest::keyClicks(box, QStringLiteral("Quillon 123"));
+  settle();
+  // The shape follows the typing at once ...
+  ASSERT_EQ(editor().doc().PathList().Count(), 1);
+  EXPECT_EQ(editor().doc().PathList()[0]->FText, QStringLiteral("Quillon 123"));
+  EXPECT_EQ(editor().FUndoStore.FUndoList.size(), before);
+  // ... and Enter ends the editing with one step.
+  QTest::keyClick(box, Qt::Key_Return);
+  settle();
+  EXPECT_EQ(editor().FUndoStore.FUndoList.size(), before + 1);
+  EXPECT_EQ(editor().FUndoStore.FRequireSnapshotText, 0);
+
+  // One undo takes the whole text away.
+  window->findAction(QStringLiteral("actUndo"))->trigger();
+  settle();
+  EXPECT_EQ(editor().doc().PathList().Count(), 0);
+}
+
+// Leaving the box ends the editing of a text of the document the same way.
+TEST_F(MainWindowTest, LeavingTheTextBoxEndsTheEditing) {
+  QLineEdit *box = startTextEntry();
+  focusTextBox(box);
+  ASSERT_TRUE(box->hasFocus());
+  QTest::keyClicks(box, QStringLiteral("Belt"));
+  const std::size_t before = editor().FUndoStore.FUndoList.size();
+  window->pbox->setFocus();
+  settle();
+  EXPECT_EQ(editor().FUndoStore.FUndoList.size(), before + 1);
+  EXPECT_EQ(editor().doc().PathList()[0]->FText, QStringLiteral("Belt"));
+}
+
+// The side panel of the stitching and radial-repeat tools closes back at the select tool.
+TEST_F(MainWindowTest, SidePanelsCloseBackAtTheSelectTool) {
+  for (TTool tool : {TTool::Stitch, TTool::Mandala}) {
+    SCOPED_TRACE(static_cast<int>(tool));
+    window->toolButton(tool)->click();
+    settle();
+    EXPECT_TRUE(window->tabRight->isVisible());
+    window->toolButton(TTool::Select)->click();
+    settle();
+    EXPECT_FALSE(window->tabRight->isVisible());
+  }
+  // Q ends an active radial-repeat mode too.
+  window->toolButton(TTool::Mandala)->click();
+  window->toolButton(TTool::Line)->click();
+  settle();
+  EXPECT_TRUE(window->tabRight->isVisible());
+  press(QStringLiteral("q"));
+  EXPECT_FALSE(editor().display().IsMandalaMode);
+  EXPECT_EQ(editor().tool().FTool, TTool::Select);
+  EXPECT_FALSE(window->tabRight->isVisible());
+}
+
+// Message boxes show the phrase of their key, never the key.
+TEST_F(MainWindowTest, MessageBoxesShowPhrasesNotKeys) {
+  const QString bad = QDir(test::testDocumentsDir()).filePath(QStringLiteral("bad.qnd"));
+  {
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a document");
+  }
+  EXPECT_EQ(nextBoxText([&] { openProject(editor(), bad); }),
+            QStringLiteral("Not a Quillon file or the file is corrupted."));
+  EXPECT_EQ(nextBoxText([&] { window->findAction(QStringLiteral("actExportAsSVG"))->trigger(); }),
+            QStringLiteral("There is nothing to export."));
+  editor().setDocumentChanged(true);
+  EXPECT_EQ(nextBoxText([&] { confirmSaveChanges(editor()); }),
+            QStringLiteral("Do you want to save the changes to the current project?"));
+}
+
+// The rulers' labels at the start view keep clear of each other.
+TEST_F(MainWindowTest, RulerLabelsDoNotTouch) {
+  QFont font;
+  font.setPixelSize(15);
+  const QFontMetricsF fm(font);
+  for (QWidget *w : {window->pbRulerX, window->pbRulerY}) {
+    auto *ruler = qobject_cast<TRulerWidget *>(w);
+    ASSERT_NE(ruler, nullptr);
+    ruler->grab();
+    const std::vector<TRulerLabel> &labels = ruler->lastPaint().Labels;
+    ASSERT_GE(labels.size(), 3u) << w->objectName().toStdString();
+    for (std::size_t i = 1; i < labels.size(); ++i) {
+      const double end = labels[i - 1].Position + fm.horizontalAdvance(labels[i - 1].Text) / 2.0;
+      EXPECT_GT(labels[i].Position - fm.horizontalAdvance(labels[i].Text) / 2.0, end + 5.0)
+          << labels[i - 1].Text.toStdString() << " then " << labels[i].Text.toStdString();
+    }
+  }
 }
 
 TEST_F(MainWindowTest, StatusLineShowsScaleAndPointer) {

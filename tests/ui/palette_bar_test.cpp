@@ -359,6 +359,29 @@ TEST_F(PaletteBarTest, EditorColourSquareAndHueBarPickColours) {
   EXPECT_EQ(copy.FColor_BlackMode, 0xFFFF0000u);
 }
 
+// Typing a colour into the hex box shows its red, green and blue values in their boxes;
+// the hex text stays as typed.
+TEST_F(PaletteBarTest, EditorHexBoxFillsTheRedGreenAndBlueBoxes) {
+  TfrmEditPallet dlg;
+  dlg.setPalletList(editor.pen().FPalletList);
+  dlg.show();
+  dlg.cmbLineTypeNum->setCurrentIndex(0);  // #01, aqua 0xFF00FFFF
+  ASSERT_EQ(dlg.nbPaletteR->value(), 0);
+  struct Case {
+    const char *typed;
+    int r, g, b;
+  };
+  for (const Case &c : {Case{"#FF0000", 255, 0, 0}, Case{"#1a2b3c", 0x1A, 0x2B, 0x3C}, Case{"808001", 128, 128, 1}}) {
+    SCOPED_TRACE(c.typed);
+    dlg.edColor->clear();
+    QTest::keyClicks(dlg.edColor, QString::fromLatin1(c.typed));
+    EXPECT_EQ(dlg.nbPaletteR->value(), c.r);
+    EXPECT_EQ(dlg.nbPaletteG->value(), c.g);
+    EXPECT_EQ(dlg.nbPaletteB->value(), c.b);
+    EXPECT_EQ(dlg.edColor->text(), QString::fromLatin1(c.typed));
+  }
+}
+
 TEST(ColorPickerWindow, SquareWritesTheTextTypingChangesNothing) {
   TfrmColorPicker form;
   form.show();

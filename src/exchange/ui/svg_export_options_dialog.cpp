@@ -125,6 +125,16 @@ TfrmSVGExportOptions::TfrmSVGExportOptions(QWidget *parent) : QDialog(parent) {
   connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
+  // One size for both exports and every choice: the DXF rows keep their room while the
+  // SVG export hides them, and the window is always exactly as large as its contents, so
+  // neither a switch between R12 and R14 nor the other export moves the buttons.
+  for (QWidget *dxfOnly : std::initializer_list<QWidget *>{rbDxfR12, rbDxfR14, chkDXFExportFlipY}) {
+    QSizePolicy policy = dxfOnly->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    dxfOnly->setSizePolicy(policy);
+  }
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
   connect(rbDxfR14, &QRadioButton::toggled, this, [this] { rbDxfR14Change(); });
   nbSVGDotRadius->installEventFilter(this);
   nbSVGDotRadius->editor()->installEventFilter(this);

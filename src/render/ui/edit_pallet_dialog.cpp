@@ -298,12 +298,12 @@ void TfrmEditPallet::updatePallet(bool updateColorText) {
   pbExample->update();
 }
 
-void TfrmEditPallet::updateColorValues() {
+void TfrmEditPallet::updateColorValues(bool withHexText) {
   const TAlphaColor c = ColorBox1->color();
   nbPaletteR->setValue(int((c >> 16) & 0xFF));
   nbPaletteG->setValue(int((c >> 8) & 0xFF));
   nbPaletteB->setValue(int(c & 0xFF));
-  edColor->setText(colorToHexText(c));
+  if (withHexText) edColor->setText(colorToHexText(c));
 }
 
 void TfrmEditPallet::edColorChange(const QString &text) {
@@ -312,6 +312,8 @@ void TfrmEditPallet::edColorChange(const QString &text) {
   if (!hexTextToColor(text, color) || color == ColorQuad1->color()) return;
   setControlsColor(color);
   updatePallet(false);
+  // The R, G and B boxes show the typed colour; the hex text is left as typed.
+  updateColorValues(false);
 }
 
 }  // namespace quillon

@@ -74,7 +74,8 @@ class TfrmEditPallet : public QDialog {
  private:
   void cmbLineTypeNumChange(int index);
   void updatePallet(bool updateColorText);
-  void updateColorValues();
+  // The R, G and B boxes, and with withHexText the hex box, from the colour box.
+  void updateColorValues(bool withHexText = true);
   void edColorChange(const QString &text);
   void setControlsColor(TAlphaColor color);
 

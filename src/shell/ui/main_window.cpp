@@ -25,6 +25,7 @@
 
 #include "exchange/export.h"
 #include "model/shape_list.h"
+#include "platform/folders.h"
 #include "exchange/ui/svg_export_options_dialog.h"
 #include "render/paint.h"
 #include "render/ui/palette_bar.h"
@@ -243,7 +244,7 @@ void TfrmQuil::buildRibbon() {
   tabConTop->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   FPrickingRibbon = new TPrickingRibbon(*FEditor, tabConTop->findChild<QWidget *>(QStringLiteral("tabTop_Pricking")));
 
-  // The text tool's text box: every edit rebuilds the TEXT shape being typed.
+  // The text tool's text box and its Cancel button.
   QWidget *textPage = tabConTop->findChild<QWidget *>(QStringLiteral("tabTop_Text"));
   auto *textRow = new QHBoxLayout(textPage);
   textRow->setContentsMargins(4, 2, 4, 2);
@@ -255,10 +256,22 @@ void TfrmQuil::buildRibbon() {
   btnCancelTextEditing->setEnabled(false);
   textRow->addWidget(edText, 1);
   textRow->addWidget(btnCancelTextEditing);
+  // The text shape follows every keystroke; the change becomes one undo step when the
+  // editing ends (Enter, or the box loses the focus).
   connect(edText, &QLineEdit::textEdited, this, [this](const QString &text) {
-    guarded(*this, "edTextChange", [&] {
+    guarded(*this, "edTextTyping", [&] {
       FEditor->panel().edText = text;
+      edTextTyping(*FEditor);
+      refreshCanvas();
+    });
+  });
+  connect(edText, &QLineEdit::editingFinished, this, [this] {
+    if (!edText->isModified()) return;
+    edText->setModified(false);
+    guarded(*this, "edTextChange", [&] {
+      FEditor->panel().edText = edText->text();
       edTextChange(*FEditor);
+      if (edText->hasFocus()) edText->clearFocus();
       refreshCanvas();
     });
   });
@@ -683,7 +696,8 @@ std::optional<QString> TfrmQuil::inputBox(const QString &captionKey, const QStri
 }
 
 QString TfrmQuil::openFileDialog(const QString &title, const QString &filter) {
-  return QFileDialog::getOpenFileName(this, title, QString(), filter);
+  // Files are looked for in the Documents folder, not wherever the program was started.
+  return QFileDialog::getOpenFileName(this, title, documentsDir(), filter);
 }
 
 QString TfrmQuil::saveFileDialog(const QString &title, const QString &filter, const QString &suggestedName) {
