@@ -186,6 +186,24 @@ TEST_F(PathObjectsTest, GroupsStrokesAndShapesThatStayOut) {
   EXPECT_EQ(shapes, (std::vector<TQN_Path *>{edge, dot}));
 }
 
+TEST_F(PathObjectsTest, ThePlainVariantKeepsEveryPieceApartAndCanMoveToTheOrigin) {
+  // Two touching lines are not chained; an arc of 100 degrees gives two sub-paths.
+  TQN_Path *a = addLine({5.0f, 5.0f}, {15.0f, 5.0f});
+  TQN_Path *b = addLine({15.0f, 5.0f}, {15.0f, 25.0f});
+  TQN_Path *arc = addArc({30.0f, 30.0f}, 10.0f, 0.0f, 100.0f);
+  std::unique_ptr<TQN_Path> object = shapesToPathObject(editor, {a, b, arc}, false);
+  ASSERT_TRUE(object);
+  EXPECT_TRUE(object->isKind(TShapeKind::Other));
+  int moves = 0;
+  for (const TPathPoint &e : object->Data().Points()) moves += e.Kind == TPathPointKind::MoveTo ? 1 : 0;
+  EXPECT_EQ(moves, 4);
+  EXPECT_EQ(doc().Count(), 3);  // the sources stay as they were
+  EXPECT_EQ(b->FStartPt, TPointF(15.0f, 5.0f));
+
+  std::unique_ptr<TQN_Path> moved = shapesToPathObject(editor, {a, b}, true);
+  EXPECT_EQ(moved->Data(), TPathData::fromText("M0,0 L10,0 M10,0 L10,20"));
+}
+
 TEST_F(PathObjectsTest, ConvertReplacesTheSelectionAndUndoBringsItBack) {
   editor.FActiveLayer = doc().addLayer(1, QStringLiteral("cut"), true);
   std::vector<TQN_Path *> square = addPolyline({{0.0f, 0.0f}, {10.0f, 0.0f}, {10.0f, 10.0f}, {0.0f, 10.0f}}, true);
