@@ -31,11 +31,15 @@ std::vector<TQN_Path *> ellipticalArcToBeziers(TEditor &editor, TPointF center, 
                                                float startAngle, float sweep) {
   std::vector<TQN_Path *> result;
   if (sweep == 0.0f) return result;
-  const double total = sweep;
-  // A quarter turn given in single precision still makes one part.
-  int parts = int(std::ceil(std::fabs(total) / (kPi / 2.0) - 1e-5));
-  if (std::fabs(std::fabs(total) - 2.0 * kPi) <= 0.001) parts = 4;
-  parts = std::clamp(parts, 1, 4);
+  // More than a full turn is one full turn (2 pi as a single, so that it lies within
+  // 0.001 of 2 pi below).
+  const float turn = std::fabs(sweep) > float(2.0 * kPi) ? float(2.0 * kPi) : std::fabs(sweep);
+  const double total = sweep < 0.0f ? -double(turn) : double(turn);
+  // The sweep is compared as the single it is: the single nearest to pi / 2 lies above
+  // pi / 2 and makes two parts.
+  int parts = 1;
+  if (double(turn) > kPi / 2.0)
+    parts = std::fabs(double(turn) - 2.0 * kPi) <= 0.001 ? 4 : int(std::ceil(double(turn) / (kPi / 2.0)));
   const double step = total / parts;
   const double k = 4.0 / 3.0 * std::tan(step / 4.0);
 

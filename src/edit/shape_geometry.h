@@ -14,8 +14,10 @@ class TQN_Path;
 
 // New BEZIER shapes (current pen, new IDs from the document, not added to it) along the
 // ellipse c + (axisEnd1 - c) cos t + (axisEnd2 - c) sin t from startAngle through sweep
-// (radians). The sweep is cut into at most four equal parts of at most 90 degrees; a full
-// turn (within 0.001 of 2 pi) gives exactly four. Each part uses the handle factor
+// (radians); a negative sweep runs the other way, one beyond a full turn is cut back to
+// one. A sweep up to 90 degrees is one part; a full turn (within 0.001 of 2 pi) is four;
+// any other is cut into the fewest equal parts of at most 90 degrees (the single nearest
+// to pi gives three, since it lies above pi). Each part uses the handle factor
 // 4/3 tan(part / 4). A sweep of 0 gives no curve. The caller owns the shapes.
 std::vector<TQN_Path *> ellipticalArcToBeziers(TEditor &editor, TPointF center, TPointF axisEnd1, TPointF axisEnd2,
                                                float startAngle, float sweep);

@@ -22,6 +22,7 @@
 #include "model/point_helpers.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
+#include "model/shape_pieces.h"
 #include "platform/file_io.h"
 #include "platform/folders.h"
 #include "model/draw_pallet.h"
@@ -291,10 +292,6 @@ struct TExportTarget {
 
 QString exportFormatText(TExportFormat format) {
   return format == TExportFormat::SVG ? QStringLiteral("SVG") : QStringLiteral("DXF");
-}
-
-bool hasSameStroke(const TQN_Path &a, const TQN_Path &b) {
-  return a.FColor == b.FColor && a.FThickness == b.FThickness && a.FDash == b.FDash;
 }
 
 TExportRunOptions runOptionsOf(const TSVGExportOptionsValues &v) {

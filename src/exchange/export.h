@@ -84,7 +84,4 @@ void actExportAsSVGExecute(TEditor &editor, TExportFormat format, ISVGExportOpti
 int exportVisibleShapes(TEditor &editor, const QString &fileName, bool AsDots, bool WithTemplates,
                         bool WithTextShapes, const QString &format, const TExportRunOptions &run);
 
-// Equal colour, thickness (exactly) and dash style.
-bool hasSameStroke(const TQN_Path &a, const TQN_Path &b);
-
 }  // namespace quillon

@@ -8,18 +8,12 @@
 
 #include "model/point_helpers.h"
 #include "model/shape.h"
+#include "model/shape_pieces.h"
+#include "platform/number_text.h"
 
 namespace quillon {
 
-std::string fixedText(double value, int decimals) {
-  if (!std::isfinite(value)) value = 0.0;
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-  std::string text(buf, res.ptr);
-  // "-0.000" is zero: drop the sign.
-  if (!text.empty() && text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) text.erase(0, 1);
-  return text;
-}
+std::string fixedText(double value, int decimals) { return formatFixed(value, decimals); }
 
 namespace {
 
@@ -83,14 +77,10 @@ void setStrokeForSVG(pugi::xml_node node, TAlphaColor color, float thickness, bo
 std::string ToSVG_path(const TQN_Path &shape, bool Skip_M) {
   if (shape.isKind(TShapeKind::Arc)) {
     // Pieces of at most 90 degrees, each one cubic.
-    std::unique_ptr<TQN_Path> last(shape.createCopy());
-    std::vector<std::unique_ptr<TQN_Path>> pieces;
-    for (TQN_Path *piece : last->splitArc()) pieces.emplace_back(piece);
-    pieces.push_back(std::move(last));
+    const std::vector<std::unique_ptr<TQN_Path>> pieces = arcToBezierPieces(shape);
     std::string text;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-      TQN_Path &piece = *pieces[i];
-      piece.convertArcToBezier();
+      const TQN_Path &piece = *pieces[i];
       if (i == 0 && !Skip_M) text += "M" + pointText(piece.FStartPt, 4) + ' ';
       text += "C" + pointText(piece.FBezierCp1, 4) + ' ' + pointText(piece.FBezierCp2, 4) + ' ' +
               pointText(piece.FEndPt, 4) + ' ';

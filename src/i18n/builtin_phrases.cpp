@@ -30,6 +30,12 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"Height=", "en", "Height="},
     {"diameter", "en", "Diameter="},
     {"rounddist", "en", "Circumference="},
+    // The path-object commands of the selection's pop-up menu.
+    {"miRepository", "en", "Repository Related"},
+    {"actConvertToPath", "en", "Convert selected shape(s) into a template object"},
+    {"actConvertACopyToPath", "en", "Convert a copy of selected Shape(s) into a template object"},
+    {"actSeparateTemplateIntoShapes", "en", "Separate a template into shapes"},
+    {"actConvertArcToBezier", "en", "Convert an arc  to a Bezier curve"},
     // The pricking tab and the pricking irons.
     {"chkInverted", "en", "Reverse"},
     {"rbFixedPitch", "en", "Fixed Pitch:"},

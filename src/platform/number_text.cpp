@@ -41,6 +41,16 @@ std::string doubleToText(double value) { return withDotZero(formatGeneral15(valu
 std::string floatToText(float value) { return doubleToText(static_cast<double>(value)); }
 std::string floatToTextNoDotZero(float value) { return formatGeneral15(static_cast<double>(value)); }
 
+std::string formatFixed(double value, int decimals) {
+  if (!std::isfinite(value)) value = 0.0;
+  char buf[400];
+  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+  std::string text(buf, res.ptr);
+  // "-0.000" is zero: drop the sign.
+  if (!text.empty() && text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
 static std::string_view trimBlanks(std::string_view t) {
   while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
   while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);

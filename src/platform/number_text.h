@@ -21,6 +21,10 @@ std::string doubleToText(double value);
 // The same digits without the appended ".0": 10 -> "10".
 std::string floatToTextNoDotZero(float value);
 
+// Fixed-point text with the given decimals ("%.4f" in the C locale). A result that
+// rounds to zero has no minus sign; infinity and NaN are written as 0.
+std::string formatFixed(double value, int decimals);
+
 // Parses a whole text as a number in the C locale (leading and trailing blanks are
 // allowed, nothing else). Accepts the exponent forms and "INF"/"NAN" written by
 // formatGeneral15. Empty result when the text is not a number.

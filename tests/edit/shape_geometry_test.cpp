@@ -37,13 +37,32 @@ TEST_F(ShapeGeometryTest, EllipticalArcIsCutIntoAtMostFourParts) {
     double sweep;
     std::size_t parts;
   };
-  const Case cases[] = {{0.0, 0},         {kPi / 2, 1},          {kPi / 2 + 0.1, 2}, {kPi, 2},
-                        {-kPi, 2},        {2 * kPi, 4},          {2 * kPi + 0.0005, 4}, {3 * kPi, 4}};
+  // The sweep is a single: the one nearest to pi / 2 lies above it (two parts), the one
+  // nearest to pi too (three). More than a full turn is one full turn.
+  const Case cases[] = {{0.0, 0},
+                        {1.5, 1},
+                        {-1.5, 1},
+                        {1.6, 2},
+                        {kPi / 2, 2},
+                        {kPi, 3},
+                        {-kPi, 3},
+                        {3 * kPi / 2 + 0.01, 4},
+                        {2 * kPi - 0.0005, 4},
+                        {2 * kPi, 4},
+                        {2 * kPi + 0.0005, 4},
+                        {3 * kPi, 4}};
   for (const Case &c : cases) {
     const std::vector<TQN_Path *> made = beziers(0.0f, float(c.sweep));
     EXPECT_EQ(made.size(), c.parts) << c.sweep;
     for (std::size_t i = 1; i < made.size(); ++i) EXPECT_EQ(made[i]->FStartPt, made[i - 1]->FEndPt);
   }
+  // A negative sweep runs from the first radius end away from the second.
+  EXPECT_LT(beziers(0.0f, -1.5f)[0]->FEndPt.Y, -9.0f);
+  EXPECT_GT(beziers(0.0f, 1.5f)[0]->FEndPt.Y, 9.0f);
+  // Three turns draw one turn: the last end is the first start again.
+  const std::vector<TQN_Path *> turn = beziers(0.0f, float(3 * kPi));
+  EXPECT_NEAR(turn.back()->FEndPt.X, 10.0f, 1e-4);
+  EXPECT_NEAR(turn.back()->FEndPt.Y, 0.0f, 1e-4);
 }
 
 TEST_F(ShapeGeometryTest, EllipticalArcFollowsTheCircle) {
@@ -51,13 +70,13 @@ TEST_F(ShapeGeometryTest, EllipticalArcFollowsTheCircle) {
   editor.pen().FCurrentColor = 0xFF00FF00;
   editor.pen().FCurrentThickness = 3.0f;
   const std::vector<TQN_Path *> made = beziers(float(kPi / 2), float(kPi));
-  ASSERT_EQ(made.size(), 2u);
+  ASSERT_EQ(made.size(), 3u);
   EXPECT_NEAR(made[0]->FStartPt.X, 0.0f, 1e-5);
   EXPECT_NEAR(made[0]->FStartPt.Y, 10.0f, 1e-5);
-  EXPECT_NEAR(made[1]->FEndPt.X, 0.0f, 1e-5);
-  EXPECT_NEAR(made[1]->FEndPt.Y, -10.0f, 1e-5);
-  // Handle length 4/3 tan(pi/8) x radius along the tangent.
-  EXPECT_NEAR(made[0]->FBezierCp1.X, -10.0 * 4.0 / 3.0 * std::tan(kPi / 8), 1e-4);
+  EXPECT_NEAR(made[2]->FEndPt.X, 0.0f, 1e-5);
+  EXPECT_NEAR(made[2]->FEndPt.Y, -10.0f, 1e-5);
+  // Handle length 4/3 tan(pi/12) x radius along the tangent (three parts of 60 degrees).
+  EXPECT_NEAR(made[0]->FBezierCp1.X, -10.0 * 4.0 / 3.0 * std::tan(kPi / 12), 1e-4);
   EXPECT_NE(made[0]->ID(), made[1]->ID());
   for (TQN_Path *bz : made) {
     EXPECT_TRUE(bz->isKind(TShapeKind::Bezier));

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QMouseEvent>
 #include <QFontMetricsF>
@@ -548,4 +549,36 @@ TEST_F(MainWindowTest, AFailingHandlerIsLoggedAndShownAndTheWindowGoesOn) {
 }
 
 }  // namespace
+TEST_F(MainWindowTest, PathObjectCommandsSitInTheSelectionMenuAndAnswerTheirKeys) {
+  auto *selectionMenu = child<QMenu>("pmForSelectedItems");
+  auto *repository = child<QMenu>("miRepository");
+  ASSERT_TRUE(selectionMenu && repository);
+  EXPECT_TRUE(selectionMenu->actions().contains(repository->menuAction()));
+  EXPECT_TRUE(selectionMenu->actions().contains(window->findAction(QStringLiteral("actConvertArcToBezier"))));
+  const std::pair<const char *, const char *> keys[] = {
+      {"actConvertToPath", "F9"}, {"actConvertACopyToPath", "F10"}, {"actSeparateTemplateIntoShapes", "F8"}};
+  for (const auto &[name, key] : keys) {
+    QAction *a = window->findAction(QString::fromLatin1(name));
+    ASSERT_TRUE(a) << name;
+    EXPECT_TRUE(repository->actions().contains(a)) << name;
+    EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromLatin1(key))) << name;
+  }
+
+  // F9 joins the selected lines into one path object, F8 takes it apart again.
+  addLine({0.0f, 0.0f}, {30.0f, 0.0f});
+  addLine({30.0f, 0.0f}, {30.0f, 10.0f});
+  window->findAction(QStringLiteral("actSelectAll"))->trigger();
+  settle();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(window.get(), Qt::Key_F9);
+  settle();
+  ASSERT_EQ(editor().doc().PathList().Count(), 1);
+  EXPECT_TRUE(editor().doc().PathList()[0]->isKind(TShapeKind::Other));
+  QTest::keyClick(window.get(), Qt::Key_F8);
+  settle();
+  ASSERT_EQ(editor().doc().PathList().Count(), 2);
+  EXPECT_TRUE(editor().doc().PathList()[1]->isKind(TShapeKind::Line));
+}
+
 }  // namespace quillon

@@ -27,6 +27,7 @@
 #include "model/shape_list.h"
 #include "platform/folders.h"
 #include "exchange/ui/svg_export_options_dialog.h"
+#include "edit/path_objects.h"
 #include "render/paint.h"
 #include "render/ui/palette_bar.h"
 #include "shell/deletion.h"
@@ -471,6 +472,22 @@ void TfrmQuil::buildMenus() {
   pmForSelectedItems->addActions({group, ungroup});
   pmForSelectedItems->addSeparator();
   pmForSelectedItems->addActions({front, back});
+  // Path objects. The window holds their actions too, so that the keys work while the
+  // pop-up menu is closed.
+  pmForSelectedItems->addSeparator();
+  QMenu *miRepository = pmForSelectedItems->addMenu(caption("miRepository", QStringLiteral("Repository Related")));
+  miRepository->setObjectName(QStringLiteral("miRepository"));
+  const auto windowKey = [&](const char *name, const char *english, const char *shortcut, std::function<void()> run) {
+    addAction(addCommand(miRepository, name, QString::fromLatin1(english), key(shortcut), std::move(run)));
+  };
+  windowKey("actConvertToPath", "Convert selected shape(s) into a template object", "F9",
+            [&ed] { actConvertToPathExecute(ed); });
+  windowKey("actConvertACopyToPath", "Convert a copy of selected Shape(s) into a template object", "F10",
+            [&ed] { actConvertACopyToPathExecute(ed); });
+  windowKey("actSeparateTemplateIntoShapes", "Separate a template into shapes", "F8",
+            [&ed] { actSeparateTemplateIntoShapesExecute(ed); });
+  addCommand(pmForSelectedItems, "actConvertArcToBezier", QStringLiteral("Convert an arc  to a Bezier curve"), {},
+             [&ed] { actConvertArcToBezierExecute(ed); });
   // The Bezier handle commands come with the shape editing commands.
   pmForBezierControlPoints = new QMenu(this);
   pmForBezierControlPoints->setObjectName(QStringLiteral("pmForBezierControlPoints"));
