@@ -204,8 +204,9 @@ void flipPanelBox(TEditor &editor, bool &box) {
 void toggleMandalaMode(TEditor &editor) {
   editor.tool().FIsMandalaCenterChangeMode = false;
   if (editor.display().IsMandalaMode) {
-    editor.display().IsMandalaMode = false;
-    editor.ui().refreshCanvas();
+    // The radial-repeat switch is its tool here: switching the mode off goes back to the
+    // select tool, which ends the mode and closes its side panel.
+    switchToSelectTool(editor);
   } else {
     sbToolsClick(editor, TTool::Mandala);
   }
