@@ -447,7 +447,10 @@ void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> conten
     deleteDuplicateShapes(editor, false);
     editor.FDuplicatesRemovedOnLoad = duplicates;
   }
-  editor.ui().refreshCanvas();
+  if (editor.FCommandHooks.DocumentOpened)
+    editor.FCommandHooks.DocumentOpened(editor);
+  else
+    editor.ui().refreshCanvas();
 }
 
 bool openProjectQuietly(TEditor &editor, const QString &fileName, QString *error) {
@@ -561,6 +564,7 @@ void actOpenDemoProjectExecute(TEditor &editor) {
     return;
   }
   if (!openProject(editor, fileName)) return;
+  if (editor.FCommandHooks.RegularizeAllShapes) editor.FCommandHooks.RegularizeAllShapes(editor);
   editor.display().FShow_intersections = false;
   editor.setDocumentChanged(false);
   editor.ui().refreshCanvas();

@@ -22,6 +22,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "edit/drawing_check.h"
+#include "edit/regularize.h"
+#include "edit/resolve_issues.h"
 #include "exchange/export.h"
 #include "model/shape_list.h"
 #include "exchange/ui/svg_export_options_dialog.h"
@@ -114,6 +117,8 @@ TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(paren
   // the widgets that show it are built afterwards.
   FEditor = std::make_unique<TEditor>(*this, args);
   installCommandHooks(*FEditor);
+  // The document the command line opened is checked once the check is reachable.
+  refreshDrawingCheck(*FEditor);
   // A document opened or recovered at start-up was fitted into a drawing box without a
   // size; it is fitted again once the box has its size.
   FViewAllOnShow = FEditor->doc().PathList().Count() > 0;
@@ -404,6 +409,9 @@ void TfrmQuil::buildMenus() {
   miEdit->addSeparator();
   addCommand(miEdit, "actDeleteDuplicates", QStringLiteral("Delete Duplicated Shapes"), {},
              [&ed] { actDeleteDuplicatesExecute(ed); });
+  QAction *resolveAll = addCommand(miEdit, "actResolveAll", QStringLiteral("Fix alignment & connection issues (whole drawing)"),
+                                   {}, [&ed] { regularizeAllShapes(ed); });
+  resolveAll->setEnabled(false);  // the drawing check enables it
   addCommand(miEdit, "miRecalcIntersections", QStringLiteral("Recalc Intersections"), {},
              [&ed] { ed.btnRecalcIntersectionsClick(); });
   addCommand(miEdit, "actClearAll", QStringLiteral("Clear All"), {}, [&ed] { btnClearAllClick(ed); });
@@ -424,10 +432,20 @@ void TfrmQuil::buildMenus() {
       ->setCheckable(true);
   addCommand(miView, "actShowHideScale", QStringLiteral("Ruler"), {}, [&ed] { actShowHideScaleExecute(ed); })
       ->setCheckable(true);
+  // Its phrase key is not its name: the item is made in code and keyed by its text.
+  addCommand(miView, "FMiShowLintWarnings", caption("showLintWarnings", QStringLiteral("Show drawing-check warnings")),
+             {}, [&ed] { toggleLintWarnings(ed); })
+      ->setCheckable(true);
 
   // The selection's pop-up menu with the commands that exist so far.
   pmForSelectedItems = new QMenu(this);
   pmForSelectedItems->setObjectName(QStringLiteral("pmForSelectedItems"));
+  // The drawing check's fixes come first: the fix of the right-clicked shape, shown only
+  // when that shape has an issue, then the whole drawing's.
+  addCommand(pmForSelectedItems, "actResolveIssues", QStringLiteral("Fix alignment & connection issues"), {},
+             [&ed] { resolveIssuesOfClickedShape(ed); })
+      ->setVisible(false);
+  pmForSelectedItems->addAction(resolveAll);
   pmForSelectedItems->addActions({cut, copy, del});
   pmForSelectedItems->addSeparator();
   pmForSelectedItems->addActions({group, ungroup});
@@ -583,6 +601,11 @@ void TfrmQuil::FormKeyDown(QKeyEvent *event) {
     runCommand("actShowHideGrid", [&] { actShowHideGridExecute(ed); });
     return;
   }
+  if (c == QLatin1Char('I')) {
+    // With the dimension tool the key belongs to its "Inside" box.
+    if (!dimension) runCommand("toggleIntersections", [&] { toggleIntersectionDisplay(ed); });
+    return;
+  }
   if (c == QLatin1Char('S')) {
     // With the dimension tool the key belongs to its "Single Line" box.
     if (!dimension) runCommand("actShowHideScale", [&] { actShowHideScaleExecute(ed); });
@@ -618,9 +641,11 @@ void TfrmQuil::syncWidgets() {
   const std::pair<const char *, bool> switches[] = {{"actShowHideGrid", ed.display().FShowGrid},
                                                     {"actShowHideDimensionLines", ed.display().FShowDimensionShapes},
                                                     {"actShowHidePrintAreas", ed.display().FShowPrintAreas},
-                                                    {"actShowHideScale", ed.display().FShowRuler}};
+                                                    {"actShowHideScale", ed.display().FShowRuler},
+                                                    {"FMiShowLintWarnings", ed.FOptions->ShowLintWarnings}};
   for (const auto &[name, on] : switches)
     if (QAction *a = findAction(QString::fromLatin1(name))) a->setChecked(on);
+  if (QAction *a = findAction(QStringLiteral("actResolveAll"))) a->setEnabled(ed.lint().ResolveAllEnabled);
   if (FSyncFull) {
     FSyncFull = false;
     updateSelectionInfo(ed);
@@ -721,7 +746,10 @@ bool TfrmQuil::isModalActive() const {
 void TfrmQuil::popupMenu(TPopupMenu menu, TPointF at) {
   if (!pbox || !FEditor) return;
   QMenu *m = menu == TPopupMenu::SelectedItems ? pmForSelectedItems : pmForBezierControlPoints;
-  if (menu == TPopupMenu::SelectedItems) updateSelectionInfo(*FEditor);
+  if (menu == TPopupMenu::SelectedItems) {
+    updateSelectionInfo(*FEditor);
+    if (QAction *a = findAction(QStringLiteral("actResolveIssues"))) a->setVisible(FEditor->lint().ResolveIssuesVisible);
+  }
   if (m->isEmpty()) return;
   m->popup(pbox->mapToGlobal(QPointF(at.X, at.Y).toPoint()));
 }
