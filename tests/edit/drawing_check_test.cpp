@@ -17,6 +17,7 @@
 #include "shell/undo.h"
 #include "shell/view_transform.h"
 #include "support/lint_shapes.h"
+#include "tools/pointer.h"
 
 namespace quillon {
 namespace {
@@ -199,6 +200,21 @@ TEST_F(DrawingCheckTest, RefreshFollowsTheOptionAndEveryUndoStep) {
   EXPECT_EQ(editor.lint().FLintWarnings.size(), 1u);
   toggleLintWarnings(editor);
   EXPECT_EQ(editor.lint().FLintWarnings.size(), 1u);
+}
+
+TEST_F(DrawingCheckTest, RightClickOffersTheFixOnlyForAShapeWithAnIssue) {
+  editor.view().FScale = 10.0f;
+  editor.view().FOffset = {0, 0};
+  TQN_Path *tilted = addLineAtAngle(0.3, {0, 0});
+  TQN_Path *clean = addLine({0, 20}, {100, 20});
+  for (TQN_Path *s : {tilted, clean}) {
+    s->SetSelected(true);
+    const TPointF at = realToVirtual(editor.view(), (s->FStartPt + s->FEndPt) * 0.5f);
+    pointerDown(editor, TMouseButton::Right, 0, at.X, at.Y);
+    pointerUp(editor, TMouseButton::Right, 0, at.X, at.Y);
+    EXPECT_EQ(editor.pointer().FLastRightClickMousePosItem, s);
+    EXPECT_EQ(editor.lint().ResolveIssuesVisible, s == tilted);
+  }
 }
 
 TEST_F(DrawingCheckTest, HoverTakesTheFirstWarningWithinFourteenPixels) {

@@ -412,6 +412,7 @@ void TfrmQuil::buildMenus() {
   QAction *resolveAll = addCommand(miEdit, "actResolveAll", QStringLiteral("Fix alignment & connection issues (whole drawing)"),
                                    {}, [&ed] { regularizeAllShapes(ed); });
   resolveAll->setEnabled(false);  // the drawing check enables it
+  showAmpersands(resolveAll);
   addCommand(miEdit, "miRecalcIntersections", QStringLiteral("Recalc Intersections"), {},
              [&ed] { ed.btnRecalcIntersectionsClick(); });
   addCommand(miEdit, "actClearAll", QStringLiteral("Clear All"), {}, [&ed] { btnClearAllClick(ed); });
@@ -445,6 +446,7 @@ void TfrmQuil::buildMenus() {
   addCommand(pmForSelectedItems, "actResolveIssues", QStringLiteral("Fix alignment & connection issues"), {},
              [&ed] { resolveIssuesOfClickedShape(ed); })
       ->setVisible(false);
+  showAmpersands(findAction(QStringLiteral("actResolveIssues")));
   pmForSelectedItems->addAction(resolveAll);
   pmForSelectedItems->addActions({cut, copy, del});
   pmForSelectedItems->addSeparator();
@@ -454,6 +456,11 @@ void TfrmQuil::buildMenus() {
   // The Bezier handle commands come with the shape editing commands.
   pmForBezierControlPoints = new QMenu(this);
   pmForBezierControlPoints->setObjectName(QStringLiteral("pmForBezierControlPoints"));
+}
+
+void TfrmQuil::showAmpersands(QAction *action) {
+  // Menus take "&" as the mark of a mnemonic; these texts mean the character itself.
+  action->setText(action->text().replace(QLatin1Char('&'), QStringLiteral("&&")));
 }
 
 QAction *TfrmQuil::findAction(const QString &name) const {

@@ -135,6 +135,8 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   void buildMenus();
   QAction *addCommand(QMenu *menu, const char *name, const QString &english, const QKeySequence &shortcut,
                       std::function<void()> run);
+  // A command text whose "&" is the character itself, not a mnemonic mark.
+  static void showAmpersands(QAction *action);
   // The caption of a phrase key, or the English text while the dictionary lacks it.
   QString caption(const char *key, const QString &english) const;
   void FormActivate();
