@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "automation/mcp_routes.h"
+#include "edit/drawing_check.h"
 #include "model/intersection.h"
 #include "model/route_network.h"
 #include "model/shape.h"
@@ -242,6 +243,24 @@ std::string mcpGetShape(TEditor &editor, const TMcpRequest &request) {
   TQN_Path *shape = findShapeById(editor.doc().PathList(), id);
   if (!shape) return "{\"error\":\"shape not found\",\"id\":" + std::to_string(id) + "}";
   return writeJsonText(shapeJson(*shape));
+}
+
+std::string mcpLint(TEditor &editor, const TMcpRequest &) {
+  runDrawingCheck(editor);
+  TJson warnings = TJson::array();
+  for (const TLintWarning &w : editor.lint().FLintWarnings) {
+    TJson o = TJson::object();
+    o["kind"] = lintKindName(w.Kind);
+    o["x"] = number(w.Point.X);
+    o["y"] = number(w.Point.Y);
+    o["info"] = w.Info.toStdString();
+    warnings.push_back(std::move(o));
+  }
+  TJson root = TJson::object();
+  root["ok"] = true;
+  root["count"] = warnings.size();
+  root["warnings"] = std::move(warnings);
+  return writeJsonText(root);
 }
 
 }  // namespace quillon

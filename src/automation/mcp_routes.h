@@ -65,6 +65,7 @@ std::string mcpGetIntersections(TEditor &editor, const TMcpRequest &request);
 std::string mcpRuler(TEditor &editor, const TMcpRequest &request);
 std::string mcpGetDoc(TEditor &editor, const TMcpRequest &request);
 std::string mcpGetShape(TEditor &editor, const TMcpRequest &request);
+std::string mcpLint(TEditor &editor, const TMcpRequest &request);
 
 // Route operations (shape edits).
 std::string mcpCreateLine(TEditor &editor, const TMcpRequest &request);
@@ -74,6 +75,8 @@ std::string mcpCreateBezier(TEditor &editor, const TMcpRequest &request);
 std::string mcpUpdateShape(TEditor &editor, const TMcpRequest &request);
 std::string mcpDeleteShapes(TEditor &editor, const TMcpRequest &request);
 std::string mcpDeleteShape(TEditor &editor, const TMcpRequest &request);
+std::string mcpResolveShape(TEditor &editor, const TMcpRequest &request);
+std::string mcpRegularize(TEditor &editor, const TMcpRequest &request);
 
 // Route operations (document and history).
 std::string mcpNewDocument(TEditor &editor, const TMcpRequest &request);

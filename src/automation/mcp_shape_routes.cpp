@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "automation/mcp_routes.h"
+#include "edit/regularize.h"
+#include "edit/resolve_issues.h"
 #include "model/intersection.h"
 #include "model/intersection_upkeep.h"
 #include "model/point_helpers.h"
@@ -336,6 +338,23 @@ std::string mcpDeleteShapes(TEditor &editor, const TMcpRequest &request) {
     notFound += std::to_string(id);
   }
   return "{\"ok\":true,\"deletedCount\":" + std::to_string(deleted) + ",\"notFoundIds\":[" + notFound + "]}";
+}
+
+std::string mcpResolveShape(TEditor &editor, const TMcpRequest &request) {
+  const std::optional<TJson> body = mcpParseBodyObject(request.Body);
+  if (!body) return mcpErrorReply(kMcpInvalidJsonBody);
+  const TJson *given = mcpMember(*body, "shapeId");
+  if (!given) return mcpErrorReply("shapeId is required");
+  const int id = mcpInteger(*given, "shapeId");
+  TQN_Path *shape = findShapeById(editor.doc().PathList(), id);
+  if (!shape) return "{\"error\":\"shape not found\",\"id\":" + std::to_string(id) + "}";
+  resolveIssues(editor, shape);
+  return "{\"ok\":true,\"id\":" + std::to_string(id) + "}";
+}
+
+std::string mcpRegularize(TEditor &editor, const TMcpRequest &) {
+  const int adjusted = regularizeAllShapes(editor);
+  return "{\"ok\":true,\"adjusted\":" + std::to_string(adjusted) + "}";
 }
 
 }  // namespace quillon

@@ -50,6 +50,28 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"chkReduceOneBlade", "en", "Reduce 1 Blade"},
     {"TabPrickingIrons", "en", "Pricking Irons"},
     {"endlessloop", "en", "Endless loop error"},
+    // The drawing check and its fixes.
+    {"actResolveIssues", "en", "Fix alignment & connection issues"},
+    {"actResolveAll", "en", "Fix alignment & connection issues (whole drawing)"},
+    {"showLintWarnings", "en", "Show drawing-check warnings"},
+    {"lintInfoAxis", "en", "Off-axis by %.4f deg  endpoints (%.5f, %.5f)-(%.5f, %.5f)"},
+    {"lintInfoGap", "en", "Gap %.4f mm  endpoints (%.5f, %.5f)/(%.5f, %.5f)"},
+    {"lintInfoOverlap", "en", "Should connect but judged a crossing (red)  point (%.5f, %.5f)"},
+    {"lintInfoTGap", "en", "T-junction gap %.4f mm  endpoint (%.5f, %.5f)"},
+    {"lintHintGap", "en",
+     "Looks connected but the endpoints are slightly apart (about 0.05-0.20mm). Auto-stitching / offset may fail "
+     "to connect."},
+    {"lintHintAxis", "en", "Nearly horizontal/vertical, but slightly tilted."},
+    {"lintHintOverlap", "en",
+     "The endpoints do not meet exactly, so this is judged a crossing (red) instead of a connection (blue). They "
+     "slightly overlap or are slightly apart."},
+    {"lintHintTGap", "en",
+     "An endpoint falls short of / overshoots the middle of another line (about 0.05-0.20mm). The T-junction may "
+     "not connect."},
+    {"lintWarningBanner", "en", "This drawing has alignment/connection problems. Fix them from the Edit menu."},
+    {"regularizeNone", "en", "No fixes were needed."},
+    {"regularizeDone", "en", "Regularized the whole drawing (%d line edits in %d iterations)."},
+    {"regularizeNotConverged", "en", "Regularized %d lines. Not converged - please run once more."},
     {"prickingIronsFileDamaged", "en",
      "The pricking-iron file could not be read (%1).\nIt was kept as %2; the built-in irons are used."},
     {"prickingIronsFilePartlyRead", "en",

@@ -101,6 +101,28 @@ void paintIntersectionDots(const TEditor &editor, QPainter &canvas) {
   }
 }
 
+// Whether the drawing-check overlay (rings, banner, hint) is shown at all.
+bool lintOverlayShown(const TEditor &editor) {
+  return editor.display().FShow_intersections && editor.FOptions->ShowLintWarnings &&
+         !editor.lint().FLintWarnings.empty();
+}
+
+// Step 12: a ring of 12 px round each drawing-check warning, coloured by kind, in the
+// visible phases of the blink.
+void paintLintRings(const TEditor &editor, QPainter &canvas) {
+  if (!lintOverlayShown(editor) || !lintRingsVisible(editor)) return;
+  canvas.setBrush(Qt::NoBrush);
+  for (const TLintWarning &w : editor.lint().FLintWarnings) {
+    TAlphaColor color = 0xFFFFA500;  // gap: orange
+    if (w.Kind == TLintKind::lkAxis) color = 0xFFFFFF00;
+    if (w.Kind == TLintKind::lkOverlap) color = 0xFF800080;
+    if (w.Kind == TLintKind::lkTGap) color = 0xFF00FFFF;
+    setCanvasStroke(canvas, color, 3.0f, TStrokeDash::Solid);
+    canvas.drawEllipse(pixelOf(editor, w.Point), 12.0, 12.0);
+  }
+  setCanvasStroke(canvas, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid);
+}
+
 // Step 16: the points clicked so far by the tool in progress, as yellow rings of 1 px.
 void paintClickedPoints(const TEditor &editor, QPainter &canvas) {
   if (editor.tool().Clicked_Points.empty()) return;
@@ -207,7 +229,8 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   // 11. Intersection dots.
   if (editor.display().FShow_intersections) paintIntersectionDots(editor, canvas);
 
-  // 12. The drawing-check rings are painted here once the drawing check exists.
+  // 12. The drawing-check rings.
+  paintLintRings(editor, canvas);
   // 13. The extra snap points.
   drawSnapPoints(editor, canvas);
   // 14. The pricking-iron preview of the stitching tool (pressPrickingIron) comes with
@@ -247,11 +270,16 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
 std::vector<TBanner> collectBanners(const TEditor &editor) {
   std::vector<TBanner> out;
   const TShapeList &doc = editor.doc().PathList();
-  // Rows 1, 2, 4-7, 9, 12-14 belong to tools and commands not yet present (select-next
-  // hole mode, the select tool, the palette bar, split, busy message, drawing check,
+  // Rows 1, 2, 4-6, 12-14 belong to tools and commands not yet present (select-next
+  // hole mode, the select tool, the palette bar, split, busy message,
   // tangent circles, layer move mode).
   if (editor.display().HideStrokeLines)
     out.push_back({3, editor.tr(QStringLiteral("hideStrokeLinesWarning")), 0xFFA349A4});
+  if (lintOverlayShown(editor))
+    out.push_back({7,
+                   editor.tr(QStringLiteral("lintWarningBanner")) + QStringLiteral(" [") +
+                       QString::number(editor.lint().FLintWarnings.size()) + QLatin1Char(']'),
+                   kRed});
   if (editor.FDuplicatesRemovedOnLoad > 0)
     out.push_back({8,
                    editor.tr(QStringLiteral("duplicates_deleted")) + QString::number(editor.FDuplicatesRemovedOnLoad),
@@ -263,6 +291,15 @@ std::vector<TBanner> collectBanners(const TEditor &editor) {
                    editor.tr(QStringLiteral("unknownKindsKept")) + QString::number(editor.FUnknownKindsOnLoad.size()) +
                        QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')'),
                    0xFF4682B4});
+  }
+  const int hovered = editor.display().FLintHoveredIndex;
+  if (lintOverlayShown(editor) && hovered >= 0 && hovered < static_cast<int>(editor.lint().FLintWarnings.size())) {
+    const TLintWarning &w = editor.lint().FLintWarnings[static_cast<std::size_t>(hovered)];
+    TAlphaColor color = 0xFFFFA500;
+    if (w.Kind == TLintKind::lkAxis) color = 0xFFB8860B;
+    if (w.Kind == TLintKind::lkOverlap) color = 0xFF800080;
+    if (w.Kind == TLintKind::lkTGap) color = 0xFF008080;
+    out.push_back({9, getLintHint(editor, w.Kind) + QStringLiteral("  ") + w.Info, color});
   }
   if (!doc.GetlayerVisible(editor.FActiveLayer))
     out.push_back({10, editor.tr(QStringLiteral("LayerIsNotVisible")), kRed});

@@ -100,6 +100,7 @@ void TEditor::startUp(const QStringList &args) {
     setDocumentChanged(false);
   }
   startAutoSaveTimer(*this);
+  createLintAnimTimer(*this);
   if (doc().PathList().PrintOffset().empty()) doc().PathList().clearPrintPagesInfo();
 
   askAutoDownload();
@@ -232,6 +233,13 @@ void resetToSelectTool(TEditor &editor) {
   // The hide-strokes box of the leather simulation is unticked here once it exists.
   if (editor.tool().FTool == TTool::Select) return;
   editor.FCommandHooks.SwitchToSelectTool(editor);
+}
+
+void refreshDrawingCheckOrCanvas(TEditor &editor) {
+  if (editor.FCommandHooks.RefreshDrawingCheck)
+    editor.FCommandHooks.RefreshDrawingCheck(editor);
+  else
+    editor.ui().refreshCanvas();
 }
 
 }  // namespace quillon

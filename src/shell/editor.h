@@ -14,6 +14,7 @@
 #include "model/document.h"
 #include "model/draw_pallet.h"
 #include "shell/display_state.h"
+#include "shell/lint_state.h"
 #include "shell/pointer_state.h"
 #include "shell/tool_panel.h"
 #include "shell/tool_state.h"
@@ -37,6 +38,15 @@ class TQN_Path;
 struct TCommandHooks {
   // The tool change to the select tool (tools/tool_change.h: sbToolsClick).
   std::function<void(TEditor &)> SwitchToSelectTool;
+  // The drawing check after an edit, undo, redo or opened document
+  // (edit/drawing_check.h: refreshDrawingCheck); it ends with a canvas refresh.
+  std::function<void(TEditor &)> RefreshDrawingCheck;
+  // After a project document was opened: BEZIERs whose outline drifted from their ends
+  // are rebuilt, then the drawing check runs (edit/regularize.h, edit/drawing_check.h).
+  std::function<void(TEditor &)> DocumentOpened;
+  // The whole-drawing regularisation that follows opening the demo project
+  // (edit/regularize.h: regularizeAllShapes).
+  std::function<void(TEditor &)> RegularizeAllShapes;
 };
 
 class TEditor {
@@ -88,6 +98,8 @@ class TEditor {
   const TPenState &pen() const { return FPen; }
   TDisplayState &display() { return FDisplay; }
   const TDisplayState &display() const { return FDisplay; }
+  TLintState &lint() { return FLint; }
+  const TLintState &lint() const { return FLint; }
 
   // Settings, language and stores.
   std::unique_ptr<TMultiLang> FMultiLang;
@@ -158,10 +170,14 @@ class TEditor {
   TPanelValues FPanel;
   TPenState FPen;
   TDisplayState FDisplay;
+  TLintState FLint;
   TShapeReleaser FShapeReleaser{*this};
 };
 
 // After a new or opened document: back to the select tool unless it is already down.
 void resetToSelectTool(TEditor &editor);
+// The drawing check through the command hook; a plain canvas refresh while no hook is
+// installed (during start-up).
+void refreshDrawingCheckOrCanvas(TEditor &editor);
 
 }  // namespace quillon

@@ -452,7 +452,10 @@ void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> conten
     editor.FDuplicatesRemovedOnLoad = duplicates;
   }
   editor.FUnknownKindsOnLoad = content->UnknownKinds;
-  editor.ui().refreshCanvas();
+  if (editor.FCommandHooks.DocumentOpened)
+    editor.FCommandHooks.DocumentOpened(editor);
+  else
+    editor.ui().refreshCanvas();
 }
 
 bool openProjectQuietly(TEditor &editor, const QString &fileName, QString *error) {
@@ -566,6 +569,7 @@ void actOpenDemoProjectExecute(TEditor &editor) {
     return;
   }
   if (!openProject(editor, fileName)) return;
+  if (editor.FCommandHooks.RegularizeAllShapes) editor.FCommandHooks.RegularizeAllShapes(editor);
   editor.display().FShow_intersections = false;
   editor.setDocumentChanged(false);
   editor.ui().refreshCanvas();

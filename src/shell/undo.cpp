@@ -182,7 +182,7 @@ void takeUndoSnapshot(TEditor &editor, const QString &reason) {
   store.FUndoList.push_back(storeDocument(editor));
   clearRedoHistory(editor);
   trimUndoHistory(editor);
-  editor.ui().refreshCanvas();
+  refreshDrawingCheckOrCanvas(editor);
 }
 
 void undo(TEditor &editor) {
@@ -196,7 +196,7 @@ void undo(TEditor &editor) {
   store.FUndoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), false);
   editor.pointer().FFirstSelection = nullptr;
-  editor.ui().refreshCanvas();
+  refreshDrawingCheckOrCanvas(editor);
 }
 
 void redo(TEditor &editor) {
@@ -208,7 +208,7 @@ void redo(TEditor &editor) {
   store.FRedoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), true);
   editor.pointer().FFirstSelection = nullptr;
-  editor.ui().refreshCanvas();
+  refreshDrawingCheckOrCanvas(editor);
 }
 
 void actUndoExecute(TEditor &editor) {

@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "edit/drawing_check.h"
 #include "edit/size_commands.h"
 #include "model/intersection.h"
 #include "model/shape.h"
@@ -352,10 +353,7 @@ void runKeyAction(TEditor &editor, const TKeyAction &a, const TKeyInput &in) {
       if (panel.chkDms_SingleLine) flipPanelBox(editor, panel.chkDms_TextInside);
       break;
     case TKeyCommand::ToggleMeasuringRuler: actShowHideScaleExecute(editor); break;
-    case TKeyCommand::ToggleIntersections:
-      // The drawing check runs again here once it exists.
-      flipPanelBox(editor, editor.display().FShow_intersections);
-      break;
+    case TKeyCommand::ToggleIntersections: toggleIntersectionDisplay(editor); break;
     case TKeyCommand::ToggleMandalaMode: toggleMandalaMode(editor); break;
     case TKeyCommand::ClearAll: btnClearAllClick(editor); break;
     case TKeyCommand::ToggleGrid: actShowHideGridExecute(editor); break;

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "edit/curve_chains.h"
+#include "edit/drawing_check.h"
 #include "model/intersection.h"
 #include "model/point_helpers.h"
 #include "model/shape.h"
@@ -179,6 +181,7 @@ void pointerMove(TEditor &editor, TShiftState Shift, float X, float Y) {
 
   editor.pointer().FLastMousePos = {X, Y};
   editor.pointer().FLastShiftState = Shift;
+  updateLintHover(editor, X, Y);
 
   // The sticky point under the pointer, whatever the buttons.
   TPointF target;
@@ -319,6 +322,7 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
           TQN_Path *item = nullptr;
           editor.pointer().FLastRightClickMousePosItem = selectedShapeAt(editor, X, Y, item) ? item : nullptr;
           editor.pointer().FLastRightClickRealPos = virtualToRealXY(editor, X, Y);
+          editor.lint().ResolveIssuesVisible = hasDrawingIssue(editor, editor.pointer().FLastRightClickMousePosItem);
           editor.ui().popupMenu(TPopupMenu::SelectedItems, {X, Y});
         }
       }
@@ -431,8 +435,12 @@ void pointerDoubleClick(TEditor &editor) {
   editor.pointer().FIsMouseDown = false;
   editor.pointer().FDoubleClicked = true;
   if (toolIs(editor, TTool::Stitch)) return;
-  // Chain selection and the handle symmetry of a double click come with the editing
-  // commands; the pointer only records the double click here.
+  // The handle symmetry of a double click on a Bezier handle, the holes on the chosen
+  // shapes and corner rounding come with their commands.
+  selectConnectedShapes(editor, editor.pointer().FLastMousePos);
+  editor.pointer().FIsRangeSelecting = false;
+  updateSelectionInfo(editor);
+  editor.ui().refreshCanvas();
 }
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "edit/drawing_check.h"
 #include "render/paint.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
@@ -130,7 +131,7 @@ void runToolChange(TEditor &editor, std::optional<TTool> sender) {
 
   // The select tool is never remembered, so Escape can return from it to the tool used last.
   if (sender && *sender != TTool::Select) editor.tool().FLastUsedTool = *sender;
-  // The drawing check runs again here once it exists.
+  refreshDrawingCheck(editor);
 }
 
 }  // namespace

@@ -582,3 +582,28 @@ TEST(PaintErrorLog, FailuresWhileLoggingAreSwallowed) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST_F(PaintTest, DrawingCheckRingsBlinkWithTheirKindsColour) {
+  view(10.0f, {0.0f, 0.0f});
+  editor.display().FShow_intersections = true;
+  editor.lint().FLintWarnings = {{{5.0f, 5.0f}, TLintKind::lkTGap, QStringLiteral("t")},
+                                 {{15.0f, 5.0f}, TLintKind::lkGap, QStringLiteral("g")}};
+  // The rings (radius 12 px, 3 px wide) round (50, 50) and (150, 50).
+  QImage img = render();
+  EXPECT_EQ(img.pixel(62, 50) & 0xFFFFFF, 0x00FFFFu);  // aqua
+  EXPECT_EQ(img.pixel(162, 50) & 0xFFFFFF, 0xFFA500u);  // orange
+  editor.display().FLintAnimPhase = 1;  // the dark half of the blink
+  img = render();
+  EXPECT_NE(img.pixel(62, 50) & 0xFFFFFF, 0x00FFFFu);
+  EXPECT_NE(img.pixel(162, 50) & 0xFFFFFF, 0xFFA500u);
+  // Switched off, nothing is drawn even in a visible phase.
+  editor.display().FLintAnimPhase = 2;
+  editor.FOptions->ShowLintWarnings = false;
+  EXPECT_NE(render().pixel(62, 50) & 0xFFFFFF, 0x00FFFFu);
+}
+
+}  // namespace
+}  // namespace quillon

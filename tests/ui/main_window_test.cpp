@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QFontMetricsF>
 #include <QMessageBox>
@@ -31,6 +32,7 @@
 #include "render/ui/ruler_widget.h"
 #include "shell/editor.h"
 #include "shell/project_file.h"
+#include "shell/undo.h"
 #include "shell/ui/canvas_widget.h"
 #include "shell/ui/main_window.h"
 #include "support/test_env.h"
@@ -581,4 +583,42 @@ TEST_F(MainWindowTest, PathObjectCommandsSitInTheSelectionMenuAndAnswerTheirKeys
   EXPECT_TRUE(editor().doc().PathList()[1]->isKind(TShapeKind::Line));
 }
 
+}  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST_F(MainWindowTest, DrawingCheckCommandsFollowTheCheck) {
+  QAction *resolveAll = window->findAction(QStringLiteral("actResolveAll"));
+  QAction *showLint = window->findAction(QStringLiteral("FMiShowLintWarnings"));
+  QAction *resolveOne = window->findAction(QStringLiteral("actResolveIssues"));
+  ASSERT_TRUE(resolveAll && showLint && resolveOne);
+  EXPECT_EQ(resolveAll->text(), QStringLiteral("Fix alignment && connection issues (whole drawing)"));
+  EXPECT_FALSE(resolveAll->isEnabled());
+  EXPECT_TRUE(showLint->isChecked());
+  EXPECT_TRUE(window->pmForSelectedItems->actions().indexOf(resolveOne) == 0);
+  EXPECT_TRUE(window->pmForSelectedItems->actions().indexOf(resolveAll) == 1);
+
+  addLine({0.0f, 0.0f}, {100.0f, 0.5236f});  // 0.3 degree off the axis
+  takeUndoSnapshot(editor(), QStringLiteral("test"));
+  settle();
+  EXPECT_TRUE(resolveAll->isEnabled());
+  EXPECT_EQ(editor().lint().FLintWarnings.size(), 1u);
+
+  showLint->trigger();  // off: no warnings, the whole-drawing fix offered anyway
+  settle();
+  EXPECT_FALSE(showLint->isChecked());
+  EXPECT_TRUE(editor().lint().FLintWarnings.empty());
+  showLint->trigger();
+  settle();
+
+  resolveAll->trigger();
+  settle();
+  EXPECT_TRUE(editor().lint().FLintWarnings.empty());
+  EXPECT_FALSE(resolveAll->isEnabled());
+  EXPECT_EQ(window->lblStatus->text(),
+            QStringLiteral("Regularized the whole drawing (1 line edits in 2 iterations)."));
+}
+
+}  // namespace
 }  // namespace quillon

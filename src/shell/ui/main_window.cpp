@@ -23,6 +23,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "edit/drawing_check.h"
+#include "edit/regularize.h"
+#include "edit/resolve_issues.h"
 #include "exchange/export.h"
 #include "model/shape_list.h"
 #include "platform/folders.h"
@@ -126,6 +129,8 @@ TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(paren
   // the widgets that show it are built afterwards.
   FEditor = std::make_unique<TEditor>(*this, args);
   installCommandHooks(*FEditor);
+  // The document the command line opened is checked once the check is reachable.
+  refreshDrawingCheck(*FEditor);
   // A document opened or recovered at start-up was fitted into a drawing box without a
   // size; it is fitted again once the box has its size.
   FViewAllOnShow = FEditor->doc().PathList().Count() > 0;
@@ -379,8 +384,8 @@ QString TfrmQuil::caption(const char *key, const QString &english) const {
 }
 
 QAction *TfrmQuil::addCommand(QMenu *menu, const char *name, const QString &english, const QKeySequence &shortcut,
-                              std::function<void()> run) {
-  auto *a = new QAction(caption(name, english), this);
+                              std::function<void()> run, const char *phraseKey) {
+  auto *a = new QAction(caption(phraseKey ? phraseKey : name, english), this);
   a->setObjectName(QString::fromLatin1(name));
   if (!shortcut.isEmpty()) a->setShortcut(shortcut);
   connect(a, &QAction::triggered, this, [this, name, run = std::move(run)] { runCommand(name, run); });
@@ -443,6 +448,10 @@ void TfrmQuil::buildMenus() {
   miEdit->addSeparator();
   addCommand(miEdit, "actDeleteDuplicates", QStringLiteral("Delete Duplicated Shapes"), {},
              [&ed] { actDeleteDuplicatesExecute(ed); });
+  QAction *resolveAll = addCommand(miEdit, "actResolveAll", QStringLiteral("Fix alignment & connection issues (whole drawing)"),
+                                   {}, [&ed] { regularizeAllShapes(ed); });
+  resolveAll->setEnabled(false);  // the drawing check enables it
+  showAmpersands(resolveAll);
   addCommand(miEdit, "miRecalcIntersections", QStringLiteral("Recalc Intersections"), {},
              [&ed] { ed.btnRecalcIntersectionsClick(); });
   addCommand(miEdit, "actClearAll", QStringLiteral("Clear All"), {}, [&ed] { btnClearAllClick(ed); });
@@ -463,10 +472,21 @@ void TfrmQuil::buildMenus() {
       ->setCheckable(true);
   addCommand(miView, "actShowHideScale", QStringLiteral("Ruler"), {}, [&ed] { actShowHideScaleExecute(ed); })
       ->setCheckable(true);
+  // Its phrase key is not its name: the item is made in code and keyed by its text.
+  addCommand(miView, "FMiShowLintWarnings", QStringLiteral("Show drawing-check warnings"), {},
+             [&ed] { toggleLintWarnings(ed); }, "showLintWarnings")
+      ->setCheckable(true);
 
   // The selection's pop-up menu with the commands that exist so far.
   pmForSelectedItems = new QMenu(this);
   pmForSelectedItems->setObjectName(QStringLiteral("pmForSelectedItems"));
+  // The drawing check's fixes come first: the fix of the right-clicked shape, shown only
+  // when that shape has an issue, then the whole drawing's.
+  addCommand(pmForSelectedItems, "actResolveIssues", QStringLiteral("Fix alignment & connection issues"), {},
+             [&ed] { resolveIssuesOfClickedShape(ed); })
+      ->setVisible(false);
+  showAmpersands(findAction(QStringLiteral("actResolveIssues")));
+  pmForSelectedItems->addAction(resolveAll);
   pmForSelectedItems->addActions({cut, copy, del});
   pmForSelectedItems->addSeparator();
   pmForSelectedItems->addActions({group, ungroup});
@@ -491,6 +511,11 @@ void TfrmQuil::buildMenus() {
   // The Bezier handle commands come with the shape editing commands.
   pmForBezierControlPoints = new QMenu(this);
   pmForBezierControlPoints->setObjectName(QStringLiteral("pmForBezierControlPoints"));
+}
+
+void TfrmQuil::showAmpersands(QAction *action) {
+  // Menus take "&" as the mark of a mnemonic; these texts mean the character itself.
+  action->setText(action->text().replace(QLatin1Char('&'), QStringLiteral("&&")));
 }
 
 QAction *TfrmQuil::findAction(const QString &name) const {
@@ -646,9 +671,11 @@ void TfrmQuil::syncWidgets() {
   const std::pair<const char *, bool> switches[] = {{"actShowHideGrid", ed.display().FShowGrid},
                                                     {"actShowHideDimensionLines", ed.display().FShowDimensionShapes},
                                                     {"actShowHidePrintAreas", ed.display().FShowPrintAreas},
-                                                    {"actShowHideScale", ed.display().FShowRuler}};
+                                                    {"actShowHideScale", ed.display().FShowRuler},
+                                                    {"FMiShowLintWarnings", ed.FOptions->ShowLintWarnings}};
   for (const auto &[name, on] : switches)
     if (QAction *a = findAction(QString::fromLatin1(name))) a->setChecked(on);
+  if (QAction *a = findAction(QStringLiteral("actResolveAll"))) a->setEnabled(ed.lint().ResolveAllEnabled);
   if (FSyncFull) {
     FSyncFull = false;
     updateSelectionInfo(ed);
@@ -752,7 +779,10 @@ bool TfrmQuil::isModalActive() const {
 void TfrmQuil::popupMenu(TPopupMenu menu, TPointF at) {
   if (!pbox || !FEditor) return;
   QMenu *m = menu == TPopupMenu::SelectedItems ? pmForSelectedItems : pmForBezierControlPoints;
-  if (menu == TPopupMenu::SelectedItems) updateSelectionInfo(*FEditor);
+  if (menu == TPopupMenu::SelectedItems) {
+    updateSelectionInfo(*FEditor);
+    if (QAction *a = findAction(QStringLiteral("actResolveIssues"))) a->setVisible(FEditor->lint().ResolveIssuesVisible);
+  }
   if (m->isEmpty()) return;
   m->popup(pbox->mapToGlobal(QPointF(at.X, at.Y).toPoint()));
 }

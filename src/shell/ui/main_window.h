@@ -154,8 +154,11 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   void buildRightPanels();
   void buildInfoLines(QVBoxLayout *column);
   void buildMenus();
+  // The command's phrase key is its name unless phraseKey names another.
   QAction *addCommand(QMenu *menu, const char *name, const QString &english, const QKeySequence &shortcut,
-                      std::function<void()> run);
+                      std::function<void()> run, const char *phraseKey = nullptr);
+  // A command text whose "&" is the character itself, not a mnemonic mark.
+  static void showAmpersands(QAction *action);
   // The caption of a phrase key, or the English text while the dictionary lacks it.
   QString caption(const char *key, const QString &english) const;
   void FormActivate();
