@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "edit/drawing_check.h"
+#include "edit/path_objects.h"
 #include "edit/size_commands.h"
 #include "model/intersection.h"
 #include "model/shape.h"
@@ -360,12 +361,12 @@ void runKeyAction(TEditor &editor, const TKeyAction &a, const TKeyInput &in) {
     case TKeyCommand::FixMeasuringRuler: fixMeasuringRuler(editor); break;
     case TKeyCommand::HideAllBezierSupportLines: hideAllBezierSupportLines(editor); break;
     case TKeyCommand::MoveSelection: nudgeSelection(editor, a.Step); break;
+    case TKeyCommand::SeparateTemplate: actSeparateTemplateIntoShapesExecute(editor); break;
+    case TKeyCommand::ConvertToPath: actConvertToPathExecute(editor); break;
+    case TKeyCommand::ConvertACopyToPath: actConvertACopyToPathExecute(editor); break;
     // The commands these keys run come with the editing commands (rotating and scaling the
-    // selection, path objects, Bezier support lines, extend-or-trim, the size and angle
-    // dialogs), the stitch order, the tracing images and the parts repository.
-    case TKeyCommand::SeparateTemplate:
-    case TKeyCommand::ConvertToPath:
-    case TKeyCommand::ConvertACopyToPath:
+    // selection, Bezier support lines, extend-or-trim, the size and angle dialogs), the
+    // stitch order, the tracing images and the parts repository.
     case TKeyCommand::ScaleSelection:
     case TKeyCommand::RotateSelection:
     case TKeyCommand::OpenRepository:

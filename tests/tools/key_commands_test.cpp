@@ -182,6 +182,17 @@ TEST_F(EditorTest, HotKeysRunTheirCommands) {
   EXPECT_TRUE(editor.display().IsMandalaMode);
   FormKeyDown(editor, charInput('Q'));
   EXPECT_FALSE(editor.display().IsMandalaMode);
+
+  // F9 joins the selected line into one path object; F8 separates it into a line again.
+  TQN_Path *line = addLine({0, 0}, {10, 0});
+  line->SetSelected(true);
+  FormKeyDown(editor, keyInput(TKey::F9));
+  ASSERT_EQ(editor.doc().PathList().Count(), 1);
+  EXPECT_TRUE(editor.doc().PathList()[0]->isKind(TShapeKind::Other));
+  editor.doc().PathList()[0]->SetSelected(true);
+  FormKeyDown(editor, keyInput(TKey::F8));
+  ASSERT_EQ(editor.doc().PathList().Count(), 1);
+  EXPECT_TRUE(editor.doc().PathList()[0]->isKind(TShapeKind::Line));
 }
 
 TEST_F(EditorTest, CtrlArrowsNudgeTheSelectionWithItsIntersectionsAsOneStepEach) {
