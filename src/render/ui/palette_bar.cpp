@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "model/draw_pallet.h"
+#include "platform/input.h"
 #include "render/palette_commands.h"
 #include "render/ui/edit_pallet_dialog.h"
 #include "shell/editor.h"
@@ -33,13 +34,6 @@ QString phrase(const TEditor &editor, const char *key, const char *english) {
   return text.isEmpty() ? QString::fromLatin1(english) : text;
 }
 
-TShiftState shiftOf(Qt::KeyboardModifiers m) {
-  TShiftState s = 0;
-  if (m & Qt::ShiftModifier) s |= ssShift;
-  if (m & Qt::AltModifier) s |= ssAlt;
-  if (m & Qt::ControlModifier) s |= ssCtrl;
-  return s;
-}
 
 }  // namespace
 
@@ -69,7 +63,7 @@ void TPalletBox::mousePressEvent(QMouseEvent *event) {
     default: return;
   }
   guarded(FEditor.ui(), "pbPalletMouseDown", [&] {
-    const bool wantsMenu = palletBoxMouseDown(FEditor, FIndex, button, shiftOf(event->modifiers()));
+    const bool wantsMenu = palletBoxMouseDown(FEditor, FIndex, button, shiftStateOf(event->modifiers()));
     emit pressed();
     if (wantsMenu) emit menuRequested(event->globalPosition().toPoint());
   });

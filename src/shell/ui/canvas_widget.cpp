@@ -40,17 +40,6 @@ TCanvasWidget::TCanvasWidget(TEditor &editor, QWidget *parent) : QWidget(parent)
 
 TCanvasState &TCanvasWidget::canvasState() { return FCanvas; }
 
-TShiftState TCanvasWidget::shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
-  TShiftState s = 0;
-  if (modifiers & Qt::ShiftModifier) s |= ssShift;
-  if (modifiers & Qt::AltModifier) s |= ssAlt;
-  if (modifiers & Qt::ControlModifier) s |= ssCtrl;
-  if (buttons & Qt::LeftButton) s |= ssLeft;
-  if (buttons & Qt::RightButton) s |= ssRight;
-  if (buttons & Qt::MiddleButton) s |= ssMiddle;
-  return s;
-}
-
 void TCanvasWidget::paintEvent(QPaintEvent *) {
   // paintCanvas logs the failures of a shape or of the frame itself; what still comes out
   // of it (an exception of another kind) ends this frame here.

@@ -20,9 +20,6 @@ class TCanvasWidget : public QWidget {
 
   TCanvasState &canvasState();
 
-  // The modifier and button bits of a Qt event.
-  static TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
-
  protected:
   bool event(QEvent *event) override;
   void paintEvent(QPaintEvent *event) override;

@@ -16,6 +16,7 @@
 
 #include <vector>
 
+#include "platform/input.h"
 #include "shell/clipboard.h"
 #include "shell/editor.h"
 #include "shell/guarded_call.h"
@@ -73,13 +74,6 @@ TKey keyOf(int qtKey) {
   }
 }
 
-TShiftState shiftOf(Qt::KeyboardModifiers m) {
-  TShiftState s = 0;
-  if (m & Qt::ShiftModifier) s |= ssShift;
-  if (m & Qt::ControlModifier) s |= ssCtrl;
-  if (m & Qt::AltModifier) s |= ssAlt;
-  return s;
-}
 
 // The pointer entering a length box shows its value in both units as the box's hint.
 class TTwoUnitHint : public QObject {
@@ -113,7 +107,7 @@ void TfrmQuil::FormKeyDown(QKeyEvent *event) {
   in.Key = keyOf(event->key());
   const QString text = event->text();
   if (text.size() == 1 && text.at(0).isPrint()) in.Char = text.at(0);
-  in.Shift = shiftOf(event->modifiers());
+  in.Shift = shiftStateOf(event->modifiers());
   in.TextBoxFocused = focus == edText;
   const bool handled = quillon::FormKeyDown(*FEditor, in);
   if (in.Key == TKey::Escape && in.TextBoxFocused) {
