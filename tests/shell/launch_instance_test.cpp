@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "shell/launch_instance.h"
+#include "support/recording_starter.h"
 
 namespace quillon {
 namespace {
@@ -24,25 +25,18 @@ TEST(LaunchInstance, TheCommandLineQuotesAPathWithBlanks) {
 }
 
 TEST(LaunchInstance, StartsTheProgramItselfOrSaysWhyNot) {
-  QString program;
-  QStringList arguments;
-  TProcessStarter previous = setProcessStarter([&](const QString &p, const QStringList &a) {
-    program = p;
-    arguments = a;
-    return true;
-  });
+  test::TRecordingStarter starter;
   LaunchAnotherInstance(QStringLiteral("142305123"));
-  EXPECT_EQ(program, QCoreApplication::applicationFilePath());
-  EXPECT_EQ(arguments, instanceArguments(QStringLiteral("142305123")));
+  EXPECT_EQ(starter.Program, QCoreApplication::applicationFilePath());
+  EXPECT_EQ(starter.Arguments, instanceArguments(QStringLiteral("142305123")));
 
-  setProcessStarter([](const QString &, const QStringList &) { return false; });
+  starter.Starts = false;
   try {
     LaunchAnotherInstance(QStringLiteral("1"));
     ADD_FAILURE() << "no error";
   } catch (const std::runtime_error &e) {
     EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("--instance-id \"1\""))) << e.what();
   }
-  setProcessStarter(previous);
 }
 
 }  // namespace

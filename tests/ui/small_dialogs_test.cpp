@@ -34,6 +34,7 @@
 #include "shell/ui/project_memo.h"
 #include "shell/ui/ribbon_pages.h"
 #include "shell/ui/shape_size_dialog.h"
+#include "support/recording_starter.h"
 #include "tools/key_commands.h"
 
 namespace quillon {
@@ -257,13 +258,7 @@ TEST_F(WindowCommands, TheMemoMarksTheDocumentAndReachesItWhenLeft) {
 }
 
 TEST_F(WindowCommands, ANewWindowStartsTheProgramWithAnInstanceIdBehindTheOverlay) {
-  QString program;
-  QStringList arguments;
-  TProcessStarter previous = setProcessStarter([&](const QString &p, const QStringList &a) {
-    program = p;
-    arguments = a;
-    return true;
-  });
+  test::TRecordingStarter starter;
   QElapsedTimer shown;
   shown.start();
   action("actOpenNewWindow")->trigger();
@@ -276,19 +271,19 @@ TEST_F(WindowCommands, ANewWindowStartsTheProgramWithAnInstanceIdBehindTheOverla
   EXPECT_FALSE(TLaunchHUD::IsShown());
   EXPECT_GE(shown.elapsed(), 500);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(program, QCoreApplication::applicationFilePath());
-  ASSERT_EQ(arguments.size(), 2);
-  EXPECT_EQ(arguments[0], QStringLiteral("--instance-id"));
-  EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]{9}$")).match(arguments[1]).hasMatch()) << arguments[1].toStdString();
+  EXPECT_EQ(starter.Program, QCoreApplication::applicationFilePath());
+  ASSERT_EQ(starter.Arguments.size(), 2);
+  EXPECT_EQ(starter.Arguments[0], QStringLiteral("--instance-id"));
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]{9}$")).match(starter.Arguments[1]).hasMatch())
+      << starter.Arguments[1].toStdString();
 
   // A program that cannot be started: the overlay and the cursor go all the same.
-  setProcessStarter([](const QString &, const QStringList &) { return false; });
+  starter.Starts = false;
   action("actOpenNewWindow")->trigger();
   shown.restart();
   while (TLaunchHUD::IsShown() && shown.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 10);
   EXPECT_FALSE(TLaunchHUD::IsShown());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  setProcessStarter(previous);
 }
 
 TEST(LaunchHud, AMinimisedWindowIsBroughtBackToTheFront) {
