@@ -195,6 +195,67 @@ struct TVertexNetwork::Lookups {
   std::vector<int> Scratch;
 };
 
+// The joints listed under their shape and the cells (0.1 mm squares) their two points lie
+// in, with their creation numbers: a point within 0.05 of a joint's point lies in that
+// point's cell or a neighbouring one, so findJoint looks at nine cells only. Points too
+// far out (or not numbers) for a cell are listed per shape and always looked at.
+struct TVertexNetwork::JointCells {
+  using Entry = std::pair<std::size_t, TJointInfo *>;  // creation number, joint
+  struct Key {
+    const TQN_Path *Path;
+    std::int64_t X, Y;
+    bool operator==(const Key &o) const { return Path == o.Path && X == o.X && Y == o.Y; }
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key &k) const noexcept {
+      std::uint64_t h = reinterpret_cast<std::uintptr_t>(k.Path) * 0x9E3779B97F4A7C15ull;
+      h ^= static_cast<std::uint64_t>(k.X) * 0xC2B2AE3D27D4EB4Full + (h << 6) + (h >> 2);
+      h ^= static_cast<std::uint64_t>(k.Y) * 0x165667B19E3779F9ull + (h << 6) + (h >> 2);
+      return static_cast<std::size_t>(h);
+    }
+  };
+  std::unordered_map<Key, std::vector<Entry>, KeyHash> Cells;
+  std::unordered_map<const TQN_Path *, std::vector<Entry>> FarOut;
+  std::size_t Count = 0;
+
+  static bool cellOf(TPointF p, std::int64_t &x, std::int64_t &y) {
+    constexpr double kReach = 1e12;  // floats this large are far more than 0.05 apart
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || std::fabs(p.X) > kReach || std::fabs(p.Y) > kReach)
+      return false;
+    x = static_cast<std::int64_t>(std::floor(double(p.X) * 10.0));
+    y = static_cast<std::int64_t>(std::floor(double(p.Y) * 10.0));
+    return true;
+  }
+
+  void add(TJointInfo *J) {
+    const Entry entry{Count++, J};
+    for (const TConnectionPointInfo &point : J->FPoints) {
+      std::int64_t x = 0, y = 0;
+      std::vector<Entry> &list = cellOf(point.FPoint, x, y) ? Cells[{J->FPath, x, y}] : FarOut[J->FPath];
+      if (list.empty() || list.back().second != J) list.push_back(entry);
+    }
+  }
+
+  // The first joint (creation order) along APath with a point at pt1 and one at pt2.
+  TJointInfo *find(const TQN_Path *APath, TPointF pt1, TPointF pt2) const {
+    const Entry *best = nullptr;
+    const auto consider = [&](const std::vector<Entry> &list) {
+      for (const Entry &e : list)
+        if ((best == nullptr || e.first < best->first) && e.second->hasPoint(APath, pt1) &&
+            e.second->hasPoint(APath, pt2))
+          best = &e;
+    };
+    if (const auto far = FarOut.find(APath); far != FarOut.end()) consider(far->second);
+    std::int64_t x = 0, y = 0;
+    if (cellOf(pt1, x, y)) {
+      for (std::int64_t dx = -1; dx <= 1; ++dx)
+        for (std::int64_t dy = -1; dy <= 1; ++dy)
+          if (const auto it = Cells.find({APath, x + dx, y + dy}); it != Cells.end()) consider(it->second);
+    }
+    return best ? best->second : nullptr;
+  }
+};
+
 std::size_t TVertexNetwork::PairHash::operator()(const std::pair<const void *, const void *> &p) const noexcept {
   const auto a = reinterpret_cast<std::uintptr_t>(p.first), b = reinterpret_cast<std::uintptr_t>(p.second);
   return std::hash<std::uintptr_t>()(a * 0x9E3779B97F4A7C15ull ^ (b + 0x632BE59BD9B4E019ull + (a << 6) + (a >> 2)));
@@ -246,7 +307,8 @@ void TVertexNetwork::appendJoint(TRouteVertex *V, std::unique_ptr<TJointInfo> J)
   TJointInfo *raw = J.get();
   V->FJoints.push_back(raw);
   FJoints.push_back(std::move(J));
-  FJointsOfPath[raw->FPath].push_back(raw);
+  if (!FJointCells) FJointCells = std::make_unique<JointCells>();
+  FJointCells->add(raw);
 }
 
 std::vector<TConnectionPointInfo> TVertexNetwork::searchEdgeAndIntersections(TPointF Pt) {
@@ -303,11 +365,7 @@ std::vector<TConnectionPointInfo> TVertexNetwork::searchEdgeAndIntersections(TPo
 }
 
 TJointInfo *TVertexNetwork::findJoint(const TQN_Path *APath, TPointF pt1, TPointF pt2) const {
-  const auto it = FJointsOfPath.find(APath);
-  if (it == FJointsOfPath.end()) return nullptr;
-  for (TJointInfo *J : it->second)
-    if (J->hasPoint(APath, pt1) && J->hasPoint(APath, pt2)) return J;
-  return nullptr;
+  return FJointCells ? FJointCells->find(APath, pt1, pt2) : nullptr;
 }
 
 bool TVertexNetwork::hasIntersectionGoal(const TQN_Path *APath, TPointF FromPt, TPointF /*ToPt*/,
@@ -510,7 +568,7 @@ void TVertexNetwork::clearAll() {
   FVertexQueue.clear();
   FQueued.clear();
   FJoints.clear();
-  FJointsOfPath.clear();
+  FJointCells.reset();
   FVertices.clear();
   FVertexAt.clear();
   FLookups.reset();

@@ -166,7 +166,8 @@ class TVertexNetwork {
 
   // Look-up tables giving the same answers as scanning the lists in order.
   std::unordered_map<std::uint64_t, TRouteVertex *> FVertexAt;  // first vertex per rounded point
-  std::unordered_map<const TQN_Path *, std::vector<TJointInfo *>> FJointsOfPath;
+  struct JointCells;  // the joints by shape and by the places of their two points
+  std::unique_ptr<JointCells> FJointCells;
   std::unordered_set<std::pair<const void *, const void *>, PairHash> FQueued;
   std::unique_ptr<Lookups> FLookups;
 };

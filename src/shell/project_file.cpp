@@ -196,7 +196,6 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
 
   const auto addShape = [&](std::unique_ptr<TQN_Path> shape, int layer, bool newId) {
     TQN_Path *s = document.add(std::move(shape), layer);
-    document.calcIntersectionsOfShape(s, false);
     if (newId) renumbered.push_back(s);
   };
 
@@ -236,6 +235,8 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
     const int layer = shape->FLayerID;
     addShape(std::move(shape), layer, newId);
   }
+  // Each shape's records with the shapes before it, as if each had been drawn in turn.
+  calcIntersectionsOfAppendedShapes(doc, document.FIntersections, 0, document.FShapeIndex);
 
   // IDs beyond the limit go first, so the counter is not set from them; a hole's sewing
   // links follow its new ID when its old one was unique.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <vector>
 
 #include "i18n/multi_lang.h"
 #include "model/document.h"
@@ -454,6 +455,57 @@ TEST_F(RouteNetworkTest, LongChainBuildsWithoutExhaustingTheStack) {
   EXPECT_EQ(shapes.back(), doc[0]);
   // Vertices in creation order along the chain.
   EXPECT_TRUE(net[kSegments / 2]->FPoint.exactlyEquals({static_cast<float>(kSegments / 2), 0}));
+}
+
+// findJoint looks only near its first point; it must give what scanning every joint in
+// creation order gives: a grid of crossing lines (joints meet at shared points and at
+// points a few hundredths apart), asked at points on, near and off the joints' points.
+TEST_F(RouteNetworkTest, FindJointGivesTheFirstMatchingJointInCreationOrder) {
+  std::vector<TQN_Path *> lines;
+  for (int i = 0; i < 6; ++i) {
+    const float at = static_cast<float>(i) + 0.5f + 0.03f * static_cast<float>(i % 3);
+    lines.push_back(line({0, at}, {7, at}));
+    lines.push_back(line({at, 0}, {at, 7}));
+  }
+  for (std::size_t a = 0; a < lines.size(); a += 2)
+    for (std::size_t d = 1; d < lines.size(); d += 2)
+      crossing({lines[d]->FStartPt.X, lines[a]->FStartPt.Y}, lines[a], lines[d]);
+  TVertexNetwork net(doc, intersections);
+  // Each search from another crossing adds its joints to the same network.
+  for (const TIntersection *record : intersections) net.dpConnect(record->FPoint, {3.5f, 3.5f});
+  ASSERT_GT(net.Joints().size(), 100u);
+
+  std::vector<TPointF> probes;
+  for (const auto &J : net.Joints())
+    for (const TConnectionPointInfo &p : J->FPoints)
+      for (const TPointF offset : {TPointF{0, 0}, TPointF{0.049f, 0}, TPointF{0, -0.051f}, TPointF{0.03f, 0.03f}})
+        probes.push_back(p.FPoint + offset);
+  probes.push_back({NAN, 1});
+  int found = 0;
+  for (std::size_t k = 0; k + 1 < probes.size(); k += 7) {
+    for (TQN_Path *shape : lines) {
+      const TPointF pt1 = probes[k], pt2 = probes[std::min(k ^ 4, probes.size() - 1)];  // the other point
+      TJointInfo *scanned = nullptr;
+      for (const auto &J : net.Joints())
+        if (J->hasPoint(shape, pt1) && J->hasPoint(shape, pt2)) {
+          scanned = J.get();
+          break;
+        }
+      EXPECT_EQ(net.findJoint(shape, pt1, pt2), scanned);
+      found += scanned != nullptr;
+    }
+  }
+  EXPECT_GT(found, 0);
+  // Asked for the two points of a joint: the first joint that has both.
+  for (const auto &J : net.Joints()) {
+    const TJointInfo *first = nullptr;
+    for (const auto &K : net.Joints())
+      if (K->hasPoint(J->FPath, J->FPoints[0].FPoint) && K->hasPoint(J->FPath, J->FPoints[1].FPoint)) {
+        first = K.get();
+        break;
+      }
+    EXPECT_EQ(net.findJoint(J->FPath, J->FPoints[0].FPoint, J->FPoints[1].FPoint), first);
+  }
 }
 
 }  // namespace
