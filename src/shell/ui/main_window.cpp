@@ -30,6 +30,7 @@
 #include "model/shape_list.h"
 #include "platform/folders.h"
 #include "exchange/ui/svg_export_options_dialog.h"
+#include "stl/ui/stl_export_dialog.h"
 #include "edit/path_objects.h"
 #include "render/paint.h"
 #include "render/ui/palette_bar.h"
@@ -412,6 +413,8 @@ void TfrmQuil::buildMenus() {
   addCommand(miFile, "actExportAsSVG", QStringLiteral("Export As SVG..."), {}, [this] { actExportExecute(false); });
   addCommand(miFile, "actExportAsDXF", QStringLiteral("Export As DXF (R12/R14)..."), {},
              [this] { actExportExecute(true); });
+  addCommand(miFile, "actExportAsSTL", QStringLiteral("Export 3D Pattern/Positioning Jig STL"), {},
+             [this] { actExportAsSTLExecute(); });
   miFile->addSeparator();
   addCommand(miFile, "actClose", QStringLiteral("Close"), key("Alt+F4"), [this] { close(); });
 
@@ -536,6 +539,13 @@ void TfrmQuil::runCommand(const char *name, const std::function<void()> &command
 
 void TfrmQuil::actExportExecute(bool dxf) {
   actExportAsSVGExecute(*FEditor, dxf ? TExportFormat::DXF : TExportFormat::SVG, *FSVGExportOptions);
+}
+
+void TfrmQuil::actExportAsSTLExecute() {
+  // Made on first use and kept, so that it keeps its preview and inputs for the run.
+  if (!frmSTLExportOptions) frmSTLExportOptions = new TfrmSTLExportOptions(this);
+  quillon::actExportAsSTLExecute(*FEditor, *frmSTLExportOptions);
+  refreshCanvas();
 }
 
 void TfrmQuil::actOpenOptionsExecute() {

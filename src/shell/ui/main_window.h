@@ -48,6 +48,7 @@ class TfrmFontList;
 class TfrmMoveOrCopy;
 class TfrmOptions;
 class TfrmSVGExportOptions;
+class TfrmSTLExportOptions;
 class TPrickingIronTree;
 class TPrickingRibbon;
 
@@ -186,6 +187,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   // widgets in line; `name` names it in a failure's report.
   void runCommand(const char *name, const std::function<void()> &command);
   void actExportExecute(bool dxf);
+  void actExportAsSTLExecute();
   void actOpenOptionsExecute();
   void actPasteFromClipboardExecute();
 
@@ -212,6 +214,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   TfrmAbout *FAbout = nullptr;
   TfrmFontList *FFontList = nullptr;
   TfrmMoveOrCopy *FMoveOrCopy = nullptr;
+  TfrmSTLExportOptions *frmSTLExportOptions = nullptr;  // made on first use
 };
 
 }  // namespace quillon
