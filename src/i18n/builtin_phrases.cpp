@@ -166,6 +166,35 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"NothingToExport", "en", "There is nothing to export."},
     {"ExportedAsSVG", "en", "Exported as SVG format:"},
     {"ExportedAsDXF", "en", "Exported as DXF format:"},
+    // Printing and the print preview.
+    {"actPrint", "en", "Print"},
+    {"actExportAsPDF", "en", "Export As PDF"},
+    {"Nothing2Print", "en", "There is nothing to print."},
+    {"MSPrint2PDF", "en",
+     "100mm scales will be printed at the right bottom corner for both vertical and horizontal direction. Please "
+     "measure the actual length of those scales. If they are not exacktly 100mm, please set the Print Scale "
+     "Calibration parameter in the option settings from [Edit]->[Settings...]. There is an instruction for how to "
+     "perform print calibration  in the Frequently Asked Questions (FAQ) page of the Quillon website too."},
+    {"NoPrinter", "en",
+     "At least one printer needs to be registered even ifprinting to PDF. There is an instruction for how to add a "
+     "virtual printer to Mac available in the Frequently Asked Questions (FAQ) page of the Quillon website. Please "
+     "refer to that."},
+    {"frmPreview", "en", "Print Preview"},
+    {"btnClosePrintPreview", "en", "Close"},
+    {"btnExecutePrint", "en", "Print"},
+    {"btnPageSetup", "en", "Page Settings"},
+    {"chkPrintStitchingHoleAsDot", "en", "Print stitching holes as dots"},
+    {"lblPPV_LineThickness", "en", "Thickness: x"},
+    {"chkShowNotForPrintLines", "en", "Show shapes to be ignored at printing"},
+    {"chkPrintIntoMergin", "en", "Print shapes outside the print area"},
+    {"chkPrintSelectedShapesOnly", "en", "Print selected shapes only"},
+    {"btnAddPage", "en", "Page +"},
+    {"btnRemovePage", "en", "Page -"},
+    {"chkTilePrint", "en", "Tile Print"},
+    {"lblNumTilesX", "en", "# of horizontal tiles:"},
+    {"lblTilesOverlap", "en", "Overlap length (mm):"},
+    {"chkPrintInColor", "en", "Color Print"},
+    {"chkPreview_RulerInside", "en", "Print ruler inside"},
     // Layers.
     {"LayerIsNotVisible", "en",
      "Warning: The selected layer is set as invisible. Nothing will be shown even if you draw something."},

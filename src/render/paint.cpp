@@ -173,7 +173,7 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   TPrintAreaState printAreas = state.PrintAreas;
   printAreas.IsPrinting = target.IsPrinting;
   printAreas.IsPrintPreviewing = target.IsPrintPreviewing;
-  printAreas.TilePrint = target.TilePrint;
+  printAreas.IsPrintAreaAvailable = editor.display().FIsPrintAreaAvailable;
   if (editor.display().FShowPrintAreas && printAreas.IsPrintAreaAvailable) drawPrintAreas(editor, canvas, printAreas);
 
   // 7. An empty hole batch.

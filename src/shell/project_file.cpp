@@ -440,6 +440,7 @@ void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> conten
   if (std::find(layers.begin(), layers.end(), editor.FActiveLayer) == layers.end())
     editor.FActiveLayer = layers.front();
 
+  editor.display().FIsPrintAreaAvailable = false;
   clearUndoHistory(editor);
   editor.ui().refreshCanvas();
   takeUndoSnapshot(editor, QString::fromLatin1(kOpenUndoReason));
@@ -513,6 +514,7 @@ void newDocument(TEditor &editor) {
   editor.display().FBackdropAlpha = 0.8f;
   editor.pointer().FIsRotationCenterSpecified = false;
   editor.pointer().FIsSnapPointManuallySet = false;
+  editor.display().FIsPrintAreaAvailable = false;
   editor.FFilename.clear();
   setAllPalettesVisible(editor, true);
   editor.updateCaption(QString());

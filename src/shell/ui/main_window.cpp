@@ -29,6 +29,7 @@
 #include "exchange/export.h"
 #include "model/shape_list.h"
 #include "platform/folders.h"
+#include "exchange/ui/print_commands.h"
 #include "exchange/ui/svg_export_options_dialog.h"
 #include "stl/ui/stl_export_dialog.h"
 #include "edit/path_objects.h"
@@ -167,6 +168,8 @@ TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(paren
   lblStatus = infoLabel("lblStatus", this);
   statusBar()->addWidget(lblStatus, 1);
 
+  FPrint = new TPrintCommands(*FEditor, this);
+  FPrint->connectPageFrames(pbox->canvasState().PrintAreas);
   buildMenus();
   buildMoreCommands();
   FSVGExportOptions = new TfrmSVGExportOptions(this);
@@ -415,6 +418,9 @@ void TfrmQuil::buildMenus() {
              [this] { actExportExecute(true); });
   addCommand(miFile, "actExportAsSTL", QStringLiteral("Export 3D Pattern/Positioning Jig STL"), {},
              [this] { actExportAsSTLExecute(); });
+  addCommand(miFile, "actExportAsPDF", QStringLiteral("Export As PDF"), {}, [this] { FPrint->actExportAsPDFExecute(); });
+  miFile->addSeparator();
+  addCommand(miFile, "actPrint", QStringLiteral("Print"), key("Ctrl+P"), [this] { FPrint->actPrintExecute(); });
   miFile->addSeparator();
   addCommand(miFile, "actClose", QStringLiteral("Close"), key("Alt+F4"), [this] { close(); });
 

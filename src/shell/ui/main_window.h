@@ -49,6 +49,7 @@ class TfrmMoveOrCopy;
 class TfrmOptions;
 class TfrmSVGExportOptions;
 class TfrmSTLExportOptions;
+class TPrintCommands;
 class TPrickingIronTree;
 class TPrickingRibbon;
 
@@ -110,6 +111,8 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   TfrmMoveOrCopy *moveOrCopyDialog() const { return FMoveOrCopy; }
   TfrmFontList *fontListDialog() const { return FFontList; }
   TfrmAbout *aboutBox() const { return FAbout; }
+  // Printing: the printer, its dialogs, the print timer and the preview window.
+  TPrintCommands *printCommands() const { return FPrint; }
 
   // Widgets, named as the components they stand for.
   QScrollArea *vscrollLeft = nullptr;
@@ -198,6 +201,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QHBoxLayout *FMainRow = nullptr;
   std::map<QString, QAction *> FActions;
   TfrmSVGExportOptions *FSVGExportOptions = nullptr;
+  TPrintCommands *FPrint = nullptr;
   TfrmOptions *FOptionsDialog = nullptr;
   TPrickingRibbon *FPrickingRibbon = nullptr;    // the pricking tab's controls
   TPrickingIronTree *FPrickingIronTree = nullptr;  // tvPrickingIrons
