@@ -254,6 +254,16 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"sbDimensionLine", "en", "Dimension"},
     {"sbMandala", "en", "Mandala"},
     {"sbLeatherSimulator", "en", "Leather"},
+    // Cutting: the trim, notch and split tools and trim-to-close.
+    {"TrimmingNotSupported", "en", "Trimming is only available for line, Bezier curve, arc or circle in this version."},
+    {"OvalTrimmingNotSupported", "en", "Trimming is only available for a circle, not for an ellipse."},
+    {"chkTrim_NotchMode", "en", "Notching Mode"},
+    {"lblNotchDepth", "en", "Notch Depth:"},
+    {"lblNotchAngle", "en", "Notch Angle:"},
+    {"splitSelectFirst", "en", "Select the shape you want to split first."},
+    {"miTrimToClose", "en", "Tidy up connected lines of the same type (close)"},
+    {"trimToCloseDone", "en", "Tidied up the lines into a closed shape."},
+    {"trimToCloseNotClosed", "en", "Trimmed the overhangs (could not form a closed shape)."},
     // The pages of the ribbon and of the right-hand panel, and the text tool's button.
     {"tabTop_Home", "en", "Home"},
     {"tabTop_Line", "en", "Line"},

@@ -261,6 +261,7 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   if (target.onScreen()) drawPointerMark(editor, canvas);
   // 24. The tangent construction scenes.
   // 25. The notch preview of the notch tool.
+  drawNotchPreview(editor, canvas);
   // 26. The scale bar (not on paper), then the thread legend (drawThreadList) once it exists.
   if (!target.IsPrinting) drawScaleBar(editor, canvas, float(target.Width));
 }
@@ -270,11 +271,12 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
 std::vector<TBanner> collectBanners(const TEditor &editor) {
   std::vector<TBanner> out;
   const TShapeList &doc = editor.doc().PathList();
-  // Rows 1, 2, 4-6, 12-14 belong to tools and commands not yet present (select-next
-  // hole mode, the select tool, the palette bar, split, busy message,
-  // tangent circles, layer move mode).
+  // Rows 1, 2, 4, 6, 12-14 belong to tools and commands not yet present (select-next
+  // hole mode, the select tool, the palette bar, busy message, tangent circles, layer
+  // move mode).
   if (editor.display().HideStrokeLines)
     out.push_back({3, editor.tr(QStringLiteral("hideStrokeLinesWarning")), 0xFFA349A4});
+  if (editor.tool().FSplitNotSelectedWarning) out.push_back({5, editor.tr(QStringLiteral("splitSelectFirst")), kRed});
   if (lintOverlayShown(editor))
     out.push_back({7,
                    editor.tr(QStringLiteral("lintWarningBanner")) + QStringLiteral(" [") +

@@ -34,7 +34,8 @@ struct TPanelValues {
   bool chkShowOddStitches = true;    //   and the odd ones
   bool PinSideBar = true;            // chkPinSideBar
   bool OpenDemoAtStartup = true;     // chkOpenDemoAtStartup
-  float NotchDepth = 2.0f;           // nbNotchDepth1
+  float NotchDepth = 2.0f;           // nbNotchDepth1, millimetres, at least 0.5
+  float NotchAngle = 45.0f;          // nbNotchAngle, full opening of the notch, 5..120 degrees
 
   // Line, rectangle, ellipse-size, arc and text tools (lengths in millimetres).
   bool chkLineLength = false;        // "Length:": the line has the fixed length below

@@ -4,6 +4,7 @@
 
 #include "edit/curve_chains.h"
 #include "edit/drawing_check.h"
+#include "edit/split.h"
 #include "model/intersection.h"
 #include "model/point_helpers.h"
 #include "model/shape.h"
@@ -31,6 +32,9 @@
 namespace quillon {
 
 namespace {
+
+// A release closer than this to the press (drawing-box pixels) may split with Alt.
+constexpr float kSplitClickPx = 5.0f;
 
 bool toolIs(const TEditor &editor, TTool tool) { return editor.tool().FTool == tool; }
 
@@ -296,6 +300,14 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
     return;
   }
 
+  // Alt and a click on a selected line, arc, circle or Bezier splits it there.
+  const bool splitTried = hasAlt(Shift) && Button == TMouseButton::Left && !editor.pointer().FShapeCreated &&
+                          calcDistance(editor.pointer().FFirstMousePos, {X, Y}) < kSplitClickPx;
+  if (splitTried && splitAtPoint(editor, X, Y)) {
+    editor.pointer().FIsRangeSelecting = false;
+    return;
+  }
+
   if (editor.pointer().FIsRangeSelecting && !click) {
     editor.pointer().FIsRangeSelecting = false;
     TSelectKeys keys;
@@ -333,6 +345,10 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
 
   // Left button, nothing created yet.
   editor.tool().FSplitNotSelectedWarning = false;
+  if (hasAlt(Shift) && !splitTried && splitAtPoint(editor, X, Y)) {
+    editor.pointer().FIsRangeSelecting = false;
+    return;
+  }
   if (!hasShift(Shift) && !hasCtrl(Shift)) {
     const bool keep = editor.tool().FIsOffsetMode || (editor.FOptions && editor.FOptions->IncrementalSelectionMode) ||
                       (toolIs(editor, TTool::Mentori) && editor.FOptions && editor.FOptions->MentoriWithoutCtrl);

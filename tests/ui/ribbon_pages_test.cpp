@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
@@ -309,6 +310,58 @@ TEST(RibbonUnits, InchesConvertTheBoxesAtTheFirstIdleMomentWithoutTickingThem) {
   EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel *l) { return l->text() == QLatin1String("in"); }));
   window.hide();
   QFile::remove(f.fileName());
+}
+
+
+TEST_F(RibbonTest, TheTrimToolTrimsAndItsPageSwitchesToNotches) {
+  TQN_Path *line = addLine({0, 0}, {100, 0});
+  addLine({30, -10}, {30, 10});
+  addLine({60, -10}, {60, 10});
+  chooseTool(TTool::Trimming);
+  ASSERT_EQ(editor().tool().FTool, TTool::Trimming);
+  click({45, 0});
+  EXPECT_FALSE(editor().doc().contains(line));
+  EXPECT_EQ(doc().Count(), 4);
+
+  // The notch mode: a notch of the typed depth on the edge left of the first crossing.
+  ribbon().chkTrim_NotchMode->click();
+  settle();
+  EXPECT_TRUE(editor().tool().FIsNotchMode);
+  type(ribbon().nbNotchDepth1, QStringLiteral("3"));
+  type(ribbon().nbNotchAngle, QStringLiteral("60"));
+  EXPECT_NEAR(editor().panel().NotchDepth, 3.0f, 1e-6f);
+  EXPECT_NEAR(editor().panel().NotchAngle, 60.0f, 1e-6f);
+  click({15, 0});
+  click({15, 8});
+  ASSERT_EQ(doc().Count(), 6);
+  for (int i = 4; i < 6; ++i) {
+    EXPECT_NEAR(doc()[i]->FStartPt.Y, 3.0f, 1e-3f);
+    EXPECT_NEAR(doc()[i]->FEndPt.Y, 0.0f, 1e-3f);
+  }
+
+  // Choosing the tool again leaves the notch mode.
+  chooseTool(TTool::Select);
+  chooseTool(TTool::Trimming);
+  EXPECT_FALSE(editor().tool().FIsNotchMode);
+  EXPECT_FALSE(ribbon().chkTrim_NotchMode->isChecked());
+}
+
+TEST_F(RibbonTest, AnAltClickSplitsTheSelectedLineAndTheMenuOffersTidying) {
+  TQN_Path *line = addLine({0, 0}, {100, 0});
+  addLine({30, -10}, {30, 10});
+  line->SetSelected(true);
+  const TPointF px = realToVirtual(editor().view(), {30, 0});
+  QTest::mouseClick(window->pbox, Qt::LeftButton, Qt::AltModifier, QPoint(int(px.X), int(px.Y)));
+  settle();
+  ASSERT_EQ(doc().Count(), 3);
+  EXPECT_NEAR(line->FEndPt.X, 30.0f, 0.01f);
+  EXPECT_NEAR(line->FEndPt.Y, 0.0f, 0.01f);
+  EXPECT_TRUE(doc()[2]->FSelected);
+
+  QAction *tidy = window->findAction(QStringLiteral("miTrimToClose"));
+  ASSERT_NE(tidy, nullptr);
+  EXPECT_TRUE(window->pmForSelectedItems->actions().contains(tidy));
+  EXPECT_EQ(tidy->text(), QStringLiteral("Tidy up connected lines of the same type (close)"));
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "edit/drawing_check.h"
 #include "edit/regularize.h"
 #include "edit/resolve_issues.h"
+#include "edit/trim_to_close.h"
 #include "exchange/export.h"
 #include "model/shape_list.h"
 #include "platform/folders.h"
@@ -496,6 +497,14 @@ void TfrmQuil::buildMenus() {
       ->setVisible(false);
   showAmpersands(findAction(QStringLiteral("actResolveIssues")));
   pmForSelectedItems->addAction(resolveAll);
+  // Tidying the right-clicked line, arc or Bezier with its connected shapes of one line
+  // type into a closed outline; shown only on such a shape.
+  addCommand(pmForSelectedItems, "miTrimToClose", QStringLiteral("Tidy up connected lines of the same type (close)"),
+             {}, [&ed] {
+               if (TQN_Path *item = ed.pointer().FLastRightClickMousePosItem) trimToCloseCommand(ed, item);
+             })
+      ->setVisible(false);
+  pmForSelectedItems->addSeparator();
   pmForSelectedItems->addActions({cut, copy, del});
   pmForSelectedItems->addSeparator();
   pmForSelectedItems->addActions({group, ungroup});
@@ -798,6 +807,8 @@ void TfrmQuil::popupMenu(TPopupMenu menu, TPointF at) {
   if (menu == TPopupMenu::SelectedItems) {
     updateSelectionInfo(*FEditor);
     if (QAction *a = findAction(QStringLiteral("actResolveIssues"))) a->setVisible(FEditor->lint().ResolveIssuesVisible);
+    if (QAction *a = findAction(QStringLiteral("miTrimToClose")))
+      a->setVisible(isLineArcOrBezier(FEditor->pointer().FLastRightClickMousePosItem));
   }
   if (m->isEmpty()) return;
   m->popup(pbox->mapToGlobal(QPointF(at.X, at.Y).toPoint()));
