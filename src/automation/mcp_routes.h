@@ -82,6 +82,11 @@ std::string mcpRegularize(TEditor &editor, const TMcpRequest &request);
 std::string mcpTrimAtPoint(TEditor &editor, const TMcpRequest &request);
 std::string mcpSplitAtIntersection(TEditor &editor, const TMcpRequest &request);
 
+// Route operations (stitching).
+std::string mcpCreateStitchHole(TEditor &editor, const TMcpRequest &request);
+std::string mcpStitchLoop(TEditor &editor, const TMcpRequest &request);
+std::string mcpStitchAlongPath(TEditor &editor, const TMcpRequest &request);
+
 // Route operations (document and history).
 std::string mcpNewDocument(TEditor &editor, const TMcpRequest &request);
 std::string mcpUndo(TEditor &editor, const TMcpRequest &request);

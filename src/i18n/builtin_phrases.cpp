@@ -50,6 +50,9 @@ constexpr TBuiltInPhrase kBuiltInPhrases[] = {
     {"chkReduceOneBlade", "en", "Reduce 1 Blade"},
     {"TabPrickingIrons", "en", "Pricking Irons"},
     {"endlessloop", "en", "Endless loop error"},
+    {"#ofAutoPricks", "en", "# of Pricked Holes:"},
+    {"AutoPitch", "en", "Auto pitch: "},
+    {"EstimatedBestPitch", "en", "Estimated best pitch: "},
     // The drawing check and its fixes.
     {"actResolveIssues", "en", "Fix alignment & connection issues"},
     {"actResolveAll", "en", "Fix alignment & connection issues (whole drawing)"},

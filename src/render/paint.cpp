@@ -21,6 +21,7 @@
 #include "shell/view_transform.h"
 #include "shell/editor.h"
 #include "shell/options.h"
+#include "stitching/stitch_tool.h"
 
 namespace quillon {
 
@@ -233,8 +234,8 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   paintLintRings(editor, canvas);
   // 13. The extra snap points.
   drawSnapPoints(editor, canvas);
-  // 14. The pricking-iron preview of the stitching tool (pressPrickingIron) comes with
-  //     the stitching tool.
+  // 14. The pricking-iron preview of the stitching tool.
+  if (target.onScreen()) drawPrickingIronPreview(editor, canvas);
   // 15. The current point of the tool previews, with the sticky point marked.
   drawCurrentPoint(editor, canvas);
 

@@ -19,6 +19,7 @@
 #include "shell/selection.h"
 #include "tools/status_info.h"
 #include "shell/undo.h"
+#include "stitching/stitch_tool.h"
 #include "tools/dragging.h"
 #include "tools/draw_tools.h"
 #include "tools/mark_tools.h"
@@ -295,7 +296,8 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
   }
 
   if (editor.tool().FIsStitchTool && !editor.pointer().FIsRangeSelecting && Button == TMouseButton::Left) {
-    // The stitching tool places its holes here once it exists.
+    placeStitchingHoles(editor, X, Y);
+    editor.ui().refreshCanvas();
     releaseTail(editor);
     return;
   }
