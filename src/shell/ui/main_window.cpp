@@ -615,6 +615,9 @@ void TfrmQuil::showEvent(QShowEvent *event) {
   fitLeftToolbar();
   if (!FViewAllOnShow || !FEditor) return;
   FViewAllOnShow = false;
+  // The first idle moment comes once the window is shown, also when nothing activates it
+  // (a desktop without a window manager gives it no focus).
+  FormActivate();
   BringFormToFront(this);
   guarded(*this, "FormShow", [this] {
     FEditor->view().FBoxWidth = float(pbox->width());
