@@ -13,6 +13,7 @@
 #include "platform/date_time.h"
 #include "platform/number_text.h"
 #include "shell/editor.h"
+#include "shell/layer_list.h"
 #include "shell/editor_ui.h"
 #include "shell/groups.h"
 #include "shell/options.h"
@@ -195,6 +196,7 @@ void undo(TEditor &editor) {
   store.FRedoList.push_back(std::move(store.FUndoList.back()));
   store.FUndoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), false);
+  rebuildLayerList(editor);
   editor.pointer().FFirstSelection = nullptr;
   refreshDrawingCheckOrCanvas(editor);
 }
@@ -207,6 +209,7 @@ void redo(TEditor &editor) {
   store.FUndoList.push_back(std::move(store.FRedoList.back()));
   store.FRedoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), true);
+  rebuildLayerList(editor);
   editor.pointer().FFirstSelection = nullptr;
   refreshDrawingCheckOrCanvas(editor);
 }
