@@ -193,6 +193,9 @@ struct TVertexNetwork::Lookups {
   TPointF Goal;
   std::vector<const TIntersection *> NearGoal;  // records within 0.05 of Goal, in order
   std::vector<int> Scratch;
+  bool HasRecordsOfShape = false;
+  // Record positions per shape, built when first needed.
+  std::unordered_map<const TQN_Path *, std::vector<int>> RecordsOfShape;
 };
 
 // The joints listed under their shape and the cells (0.1 mm squares) their two points lie
@@ -378,6 +381,83 @@ bool TVertexNetwork::hasIntersectionGoal(const TQN_Path *APath, TPointF FromPt, 
   return std::any_of(FIntersections.begin(), FIntersections.end(), matches);
 }
 
+TPointF TVertexNetwork::firstIntersectionOnTheWay(const TQN_Path *APath, TPointF FromPt, TPointF ToPt) {
+  if (APath == nullptr) return ToPt;
+  Lookups &lk = lookups();
+  if (!lk.HasRecordsOfShape) {
+    for (int i = 0; i < FIntersections.Count(); ++i) {
+      const TIntersection *I = FIntersections[i];
+      if (!std::isfinite(I->FPoint.X) || !std::isfinite(I->FPoint.Y)) continue;
+      if (I->FPath1 != nullptr) lk.RecordsOfShape[I->FPath1].push_back(i);
+      if (I->FPath2 != nullptr && I->FPath2 != I->FPath1) lk.RecordsOfShape[I->FPath2].push_back(i);
+    }
+    lk.HasRecordsOfShape = true;
+  }
+  const auto records = lk.RecordsOfShape.find(APath);
+  if (records == lk.RecordsOfShape.end()) return ToPt;
+
+  // Each candidate's distance along the way from FromPt; the nearest one inside the way
+  // (after 0, before `span`) wins.
+  TPointF best = ToPt;
+  double bestTravel = 0.0;
+  bool found = false;
+  const auto consider = [&](TPointF X, double travel, double span) {
+    if (travel > 0.0 && travel < span && (!found || travel < bestTravel)) {
+      best = X;
+      bestTravel = travel;
+      found = true;
+    }
+  };
+  const auto candidates = [&](const auto &visit) {
+    for (const int i : records->second) {
+      const TPointF X = FIntersections[i]->FPoint;
+      if (!closer(X, FromPt) && !closer(X, ToPt)) visit(X);
+    }
+  };
+
+  if (APath->isKind(TShapeKind::Line)) {
+    const double dx = double(ToPt.X) - FromPt.X, dy = double(ToPt.Y) - FromPt.Y;
+    const double span = std::hypot(dx, dy);
+    if (span == 0.0) return ToPt;
+    candidates([&](TPointF X) {
+      consider(X, ((double(X.X) - FromPt.X) * dx + (double(X.Y) - FromPt.Y) * dy) / span, span);
+    });
+    return best;
+  }
+
+  // Positions along the outline, unplaced points taken as calcPathLen takes them.
+  const TOutlineWalk walk(APath->Data());
+  const double L = walk.L;
+  double from = walk.place(FromPt), to = walk.place(ToPt);
+  if (from < 0.0) from = to < 0.0 ? L : 0.0;
+  if (to < 0.0) to = 0.0;
+  const bool closed = walk.isClosed() && L > 0.0;
+  const auto around = [L](double d) { return d < 0.0 ? d + L : d; };  // d in (-L, L) to [0, L)
+  if (from == to) {
+    // The whole outline: a closed one from a point round to itself leads to the nearer
+    // intersection either way (the piece calcPathLen gives between the two).
+    if (!closed) return ToPt;
+    candidates([&](TPointF X) {
+      const double x = walk.place(X);
+      if (x >= 0.0) consider(X, std::min(around(x - from), around(from - x)), L);
+    });
+    return best;
+  }
+  bool forward = to > from;
+  double span = std::fabs(to - from);
+  if (closed && span > L / 2.0) {  // the shorter way round
+    forward = !forward;
+    span = L - span;
+  }
+  candidates([&](TPointF X) {
+    const double x = walk.place(X);
+    if (x < 0.0) return;
+    const double travel = forward ? x - from : from - x;
+    consider(X, closed ? around(travel) : travel, span);
+  });
+  return best;
+}
+
 float TVertexNetwork::calcPathLen(const TQN_Path *APath, TPointF FromPt, TPointF ToPt, float &Len2FromPt,
                                   float &Len2ToPt) const {
   if (APath == nullptr) return 0.0f;
@@ -469,6 +549,7 @@ void TVertexNetwork::dpConnectAddJoints(TPointF pt, TPointF goalPt) {
 
     TPointF toPt = j.ToPt;
     if (hasIntersectionGoal(j.S, cp.FPoint, toPt, goalPt)) toPt = goalPt;  // stop at the goal
+    toPt = firstIntersectionOnTheWay(j.S, cp.FPoint, toPt);                // and at any crossing before
     TConnectionPointInfo cp2;
     cp2.SetPoint(j.S, toPt);
     if (findJoint(j.S, cp.FPoint, toPt) != nullptr) continue;

@@ -272,9 +272,8 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
 std::vector<TBanner> collectBanners(const TEditor &editor) {
   std::vector<TBanner> out;
   const TShapeList &doc = editor.doc().PathList();
-  // Rows 1, 2, 4, 6, 12-14 belong to tools and commands not yet present (select-next
-  // hole mode, the select tool, the palette bar, busy message, tangent circles, layer
-  // move mode).
+  // Rows 1, 2, 4, 6, 12 and 13 belong to tools and commands not yet present (select-next
+  // hole mode, the select tool, the palette bar, busy message, tangent circles).
   if (editor.display().HideStrokeLines)
     out.push_back({3, editor.tr(QStringLiteral("hideStrokeLinesWarning")), 0xFFA349A4});
   if (editor.tool().FSplitNotSelectedWarning) out.push_back({5, editor.tr(QStringLiteral("splitSelectFirst")), kRed});
@@ -311,6 +310,7 @@ std::vector<TBanner> collectBanners(const TEditor &editor) {
                    editor.tr(QStringLiteral("LayerIgnored")) + QLatin1Char('(') +
                        editor.tr(QStringLiteral("Cancel_LayerIgnored_win")) + QLatin1Char(')'),
                    kRed});
+  if (editor.layers().FIsLayerMoveMode) out.push_back({14, editor.tr(QStringLiteral("LayerMoveModeOn")), 0xFFFFA500});
   if (doc.GetIsIndependentLayer(editor.FActiveLayer))
     out.push_back({15, QStringLiteral("** ") + editor.tr(QStringLiteral("IndependentLayer")) + QStringLiteral(" **"),
                    0xFF008000});

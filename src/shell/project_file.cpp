@@ -31,6 +31,7 @@
 #include "shell/autosave.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
+#include "shell/layer_list.h"
 #include "shell/editor_ui.h"
 #include "shell/selection.h"
 #include "shell/undo.h"
@@ -439,6 +440,8 @@ void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> conten
   const std::vector<int> &layers = doc.Layers();
   if (std::find(layers.begin(), layers.end(), editor.FActiveLayer) == layers.end())
     editor.FActiveLayer = layers.front();
+  editor.display().HighlightActiveLayer = false;
+  rebuildLayerList(editor);
 
   editor.display().FIsPrintAreaAvailable = false;
   clearUndoHistory(editor);
@@ -519,6 +522,8 @@ void newDocument(TEditor &editor) {
   setAllPalettesVisible(editor, true);
   editor.updateCaption(QString());
   editor.FActiveLayer = 0;
+  editor.display().HighlightActiveLayer = false;
+  rebuildLayerList(editor);
   // The first state of the new history; the ID counter runs on from the old document.
   takeUndoSnapshot(editor, QString::fromLatin1(kNewProjectUndoReason));
   editor.setDocumentChanged(false);

@@ -13,6 +13,7 @@
 #include "platform/date_time.h"
 #include "platform/number_text.h"
 #include "shell/editor.h"
+#include "shell/layer_list.h"
 #include "shell/editor_ui.h"
 #include "shell/groups.h"
 #include "shell/options.h"
@@ -232,6 +233,7 @@ void undo(TEditor &editor) {
   store.FRedoList.push_back(std::move(store.FUndoList.back()));
   store.FUndoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), false);
+  rebuildLayerList(editor);
   editor.pointer().FFirstSelection = nullptr;
   refreshDrawingCheckOrCanvas(editor);
 }
@@ -244,6 +246,7 @@ void redo(TEditor &editor) {
   store.FUndoList.push_back(std::move(store.FRedoList.back()));
   store.FRedoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), true);
+  rebuildLayerList(editor);
   editor.pointer().FFirstSelection = nullptr;
   refreshDrawingCheckOrCanvas(editor);
 }

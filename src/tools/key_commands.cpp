@@ -375,6 +375,11 @@ void escapeKey(TEditor &editor, bool textBoxFocused) {
     editor.ui().refreshCanvas();
     return;
   }
+  if (editor.layers().FIsLayerMoveMode) {  // nothing moves
+    editor.layers().FIsLayerMoveMode = false;
+    editor.ui().refreshCanvas();
+    return;
+  }
   TPointerState &p = editor.pointer();
   if (p.FIsEdgeDragging) {
     p.FIsEdgeDragging = false;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -362,6 +363,38 @@ TEST_F(RibbonTest, AnAltClickSplitsTheSelectedLineAndTheMenuOffersTidying) {
   ASSERT_NE(tidy, nullptr);
   EXPECT_TRUE(window->pmForSelectedItems->actions().contains(tidy));
   EXPECT_EQ(tidy->text(), QStringLiteral("Tidy up connected lines of the same type (close)"));
+}
+
+// The first idle moment comes with the shown window even when nothing activates it (no
+// window manager): the stored precision of 1 becomes 2 in millimetres, on the panel and
+// in the settings file written at shutdown.
+TEST(RibbonUnits, TheFirstIdleMomentSetsThePrecisionWithoutActivation) {
+  const QString ini = QDir(test::testDataDir()).filePath(QStringLiteral("qn_options.ini"));
+  QFile f(ini);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("[LeatherSim]\nChoiseMade=1\n[Dimension]\nPrecision=1\n");
+  f.close();
+  class TNoActivation : public QObject {
+    bool eventFilter(QObject *, QEvent *e) override {
+      return e->type() == QEvent::ActivationChange || e->type() == QEvent::WindowActivate;
+    }
+  } noActivation;
+  {
+    TfrmQuil window({QStringLiteral("--instance-id"), QStringLiteral("7")});
+    EXPECT_EQ(window.editor().panel().DimPrecision, 1);
+    window.installEventFilter(&noActivation);
+    window.show();
+    QTest::qWait(20);
+    EXPECT_EQ(window.editor().panel().DimPrecision, 2);
+    EXPECT_EQ(window.ribbon()->nbDMS_Precision->Value(), 2.0);
+    window.hide();
+  }
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QString written = QString::fromUtf8(f.readAll());
+  f.close();
+  const QRegularExpression precision(QStringLiteral("(^|\\n)Precision=2\\r?\\n"));
+  EXPECT_TRUE(written.contains(precision)) << written.toStdString();
+  QFile::remove(ini);
 }
 
 }  // namespace

@@ -36,6 +36,7 @@
 #include "edit/path_objects.h"
 #include "render/paint.h"
 #include "render/ui/palette_bar.h"
+#include "library/ui/layer_panel.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/groups.h"
@@ -363,7 +364,8 @@ void TfrmQuil::buildRightPanels() {
   propertyLayout->setContentsMargins(4, 4, 4, 4);
   pnlPallet = new TPaletteBar(*FEditor, pnlRight2);
   propertyLayout->addWidget(pnlPallet);
-  propertyLayout->addStretch(1);
+  FLayerPanel = new TLayerPanel(*FEditor, pnlRight2);
+  propertyLayout->addWidget(FLayerPanel, 1);
   pnlRight2->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
   // The button panel; of its buttons only the hidden "Recalc Intersections" exists so far.
@@ -638,6 +640,9 @@ void TfrmQuil::showEvent(QShowEvent *event) {
   QMainWindow::showEvent(event);
   // The tool bar's scroll box has its height only now that the window is laid out.
   fitLeftToolbar();
+  // The first idle moment comes once the window is shown, also when nothing activates it
+  // (a desktop without a window manager gives it no focus).
+  FormActivate();
   if (!FViewAllOnShow || !FEditor) return;
   FViewAllOnShow = false;
   BringFormToFront(this);
@@ -706,6 +711,7 @@ void TfrmQuil::syncWidgets() {
     updateSelectionInfo(ed);
     FPrickingRibbon->sync();
     FPrickingIronTree->sync();
+    syncLayers();
   }
   // The text box follows the text being typed; a new text entry takes the focus.
   const bool typing = ed.panel().edTextEnabled && ed.tool().FEditingText;

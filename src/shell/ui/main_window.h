@@ -40,6 +40,7 @@ class TEditor;
 class TCanvasWidget;
 class TNumberBox;
 class TPaletteBar;
+class TLayerPanel;
 class TProjectMemo;
 class TRibbonPages;
 class TfrmAbout;
@@ -127,6 +128,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QTabWidget *tabRight = nullptr;
   QWidget *pnlRight2 = nullptr;
   TPaletteBar *pnlPallet = nullptr;
+  TLayerPanel *FLayerPanel = nullptr;  // the layer list and its buttons, under the palette bar
   QWidget *pnlRightBase = nullptr;
   QWidget *pnlRightButtons = nullptr;
   QPushButton *btnRecalcIntersections = nullptr;
@@ -139,6 +141,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QMenu *miFile = nullptr;
   QMenu *miEdit = nullptr;
   QMenu *miView = nullptr;
+  QMenu *miLayer = nullptr;
   QMenu *miHelp = nullptr;
   QMenu *pmForSelectedItems = nullptr;
   QMenu *pmForBezierControlPoints = nullptr;
@@ -176,6 +179,10 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   // The first idle moment's part for the number boxes: the list of length boxes, their
   // two-unit hints and overlay editor, and the unit of the settings.
   void initNumberBoxes();
+  // The Layer menu, the layer list's popup menu and the shapes' Layer submenu.
+  void buildLayerMenu();
+  // The layer panel and the enabling of the layer commands follow the editor.
+  void syncLayers();
   // After a change of unit: the length boxes follow it.
   void convertNumberBoxes();
   void actEditFontListExecute();
