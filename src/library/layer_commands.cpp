@@ -23,7 +23,6 @@ namespace quillon {
 namespace {
 
 // Reason tags of the undo snapshots.
-constexpr const char *kMoveSelectionReason = "L38352";
 constexpr const char *kAddLayerReason = "LayerAdd";
 constexpr const char *kDeleteLayerReason = "LayerDelete";
 constexpr const char *kRenameLayerReason = "LayerRename";
@@ -80,11 +79,6 @@ void moveActiveLayer(TEditor &editor, int step) {
 }
 
 }  // namespace
-
-void moveSelectionToLayer(TEditor &editor, int layer) {
-  for (TQN_Path *s : getSelectedPaths(editor, false, false)) moveShapeToLayer(editor, s, layer);
-  snapshot(editor, kMoveSelectionReason);
-}
 
 void duplicateSelectionToLayer(TEditor &editor, int layer) {
   TShapeList &doc = editor.doc().PathList();

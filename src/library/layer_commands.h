@@ -4,13 +4,13 @@
 // order); the list's rows and the active layer are the editor's (shell/layer_list.h).
 // New shapes go on the active layer; delete, merge, duplicate and move are relative to
 // it. Each command that changes the document ends with one undo snapshot.
+// Moving the selection to a layer is moveSelectionToLayer of edit/move_shapes.h.
+#include "edit/move_shapes.h"
+
 namespace quillon {
 
 class TEditor;
 
-// Puts every selected shape on the layer, with its intersections recorded afresh, and
-// takes an undo snapshot. It does not repaint.
-void moveSelectionToLayer(TEditor &editor, int layer);
 // Copies the selection onto the layer, which becomes independent: new shape IDs, one new
 // group ID per group copied. The list is rebuilt and every intersection recomputed (with
 // an undo snapshot).

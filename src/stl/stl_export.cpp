@@ -12,7 +12,7 @@
 #include "stl/extrude.h"
 #include "stl/stl_writer.h"
 #include "stl/text_recess.h"
-#include "tools/dragging.h"
+#include "edit/move_shapes.h"
 
 namespace quillon {
 
