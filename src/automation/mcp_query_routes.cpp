@@ -1,6 +1,8 @@
 // The query routes: the shapes with their outlines, the intersection list, the route
-// network's search between two points, the document totals and one shape by id. They
-// change nothing, take no undo snapshot and do not refresh the canvas.
+// network's search between two points, the document totals, one shape by id, the
+// drawing-check warnings and the host shape of every stitching hole. Only the check
+// leaves a trace (its fresh warning list); none takes an undo snapshot or refreshes the
+// canvas.
 #include <limits>
 #include <unordered_map>
 
@@ -13,8 +15,10 @@
 #include "model/spatial_index.h"
 #include "model/draw_pallet.h"
 #include "platform/json_text.h"
+#include "platform/number_text.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
+#include "stitching/hole_host.h"
 
 namespace quillon {
 
@@ -274,6 +278,32 @@ std::string mcpLint(TEditor &editor, const TMcpRequest &) {
   root["count"] = warnings.size();
   root["warnings"] = std::move(warnings);
   return writeJsonText(root);
+}
+
+std::string mcpStitchHosts(TEditor &editor, const TMcpRequest &) {
+  const TShapeList &doc = editor.doc().PathList();
+  std::vector<const TQN_Path *> holes;
+  for (const TQN_Path *s : doc)
+    if (s->isKind(TShapeKind::Hole)) holes.push_back(s);
+
+  // A first pass counts the holes that chose each host; the second lets a hole between
+  // two nearly equally near hosts go with the one most of its neighbours lie on.
+  THostVotes votes;
+  float param = 0.0f;
+  for (const TQN_Path *hole : holes)
+    if (const TQN_Path *host = findHoleHost(doc, *hole, param)) ++votes[host];
+
+  std::string reply = "{\"ok\":true,\"holes\":[";
+  for (std::size_t i = 0; i < holes.size(); ++i) {
+    if (i > 0) reply += ',';
+    reply += "{\"id\":" + std::to_string(holes[i]->ID()) + ",\"host\":";
+    if (const TQN_Path *host = findHoleHost(doc, *holes[i], param, &votes))
+      reply += std::to_string(host->ID()) + ",\"param\":" + formatFixed(param, 4) + "}";
+    else
+      reply += "-1}";
+  }
+  reply += "]}";
+  return reply;
 }
 
 }  // namespace quillon

@@ -65,6 +65,7 @@ const std::vector<TMcpRoute> &mcpRouteTable() {
       {"POST", "/hit_test", M::Exact, K::Route, mcpHitTest},
       {"POST", "/click", M::Exact, K::Route, mcpClick},
       {"POST", "/regularize", M::Exact, K::Route, mcpRegularize},
+      {"GET", "/stitch_hosts", M::Exact, K::Route, mcpStitchHosts},
       {"DELETE", "/shapes", M::Exact, K::Route, mcpDeleteShapes},
       {"DELETE", "/shapes/", M::ShapesPrefixLonger, K::Route, mcpDeleteShape},
       {"GET", "/", M::Exact, K::Index, nullptr},

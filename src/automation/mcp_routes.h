@@ -66,6 +66,7 @@ std::string mcpRuler(TEditor &editor, const TMcpRequest &request);
 std::string mcpGetDoc(TEditor &editor, const TMcpRequest &request);
 std::string mcpGetShape(TEditor &editor, const TMcpRequest &request);
 std::string mcpLint(TEditor &editor, const TMcpRequest &request);
+std::string mcpStitchHosts(TEditor &editor, const TMcpRequest &request);
 
 // Route operations (shape edits).
 std::string mcpCreateLine(TEditor &editor, const TMcpRequest &request);

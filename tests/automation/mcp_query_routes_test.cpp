@@ -1,5 +1,6 @@
 // The query routes through the server: shapes with their outlines, one shape by id, the
-// document totals, the intersection list and the ruler's route search. Numbers are
+// document totals, the intersection list, the ruler's route search and the host shape of
+// every stitching hole. Numbers are
 // written as the program writes JSON: 15 significant digits, ".0" on whole numbers.
 #include "automation/mcp_test_util.h"
 #include "model/intersection.h"
@@ -129,6 +130,40 @@ TEST_F(McpQueryTest, RulerBetweenEqualPointsAndItsErrors) {
   const TMcpResponse missing = call("POST", "/ruler", R"({"x1":1,"y1":1,"x2":1})");
   EXPECT_EQ(missing.status, 500);
   EXPECT_EQ(missing.body, R"({"error":"missing member y2"})");
+}
+
+TEST_F(McpQueryTest, StitchHostsNameEachHolesHostAndItsPositionOnIt) {
+  const std::string none = R"({"ok":true,"holes":[]})";
+  EXPECT_EQ(ok200("GET", "/stitch_hosts"), none);
+  TQN_Path *a = addLine({0, 0}, {10, 0});
+  TQN_Path *b = addLine({10, 0}, {10, 10});
+  auto arcShape = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  arcShape->drawArcPath({30, 0}, {5, 5}, {35, 0}, {30, 5}, 90);
+  TQN_Path *arc = editor.doc().add(std::move(arcShape), 0);
+  EXPECT_EQ(ok200("GET", "/stitch_hosts"), none);  // shapes, but no holes
+
+  // The hole on the corner is as near to a as to b: alone it would go to a (met first),
+  // but three holes lie on b and two on a, so it goes with b.
+  const TQN_Path *corner = addHole({10, 0});
+  const TQN_Path *onA = addHole({2.5f, 0.2f});
+  const TQN_Path *onB1 = addHole({10.1f, 4});
+  const TQN_Path *onB2 = addHole({9.9f, 8});
+  const TQN_Path *onB3 = addHole({10, 6});
+  const TQN_Path *onArc = addHole({30 + 3.5355339f, 3.5355339f});  // half way round a quarter
+  const TQN_Path *loose = addHole({50, 50});
+  const std::size_t states = undoStates();
+  const int shapes = doc().Count();
+  const auto entry = [](const TQN_Path *hole, const TQN_Path *host, const char *param) {
+    return R"({"id":)" + std::to_string(hole->ID()) + R"(,"host":)" + std::to_string(host->ID()) +
+           R"(,"param":)" + param + "}";
+  };
+  EXPECT_EQ(ok200("GET", "/stitch_hosts"),
+            R"({"ok":true,"holes":[)" + entry(corner, b, "0.0000") + "," + entry(onA, a, "2.5000") + "," +
+                entry(onB1, b, "4.0000") + "," + entry(onB2, b, "8.0000") + "," + entry(onB3, b, "6.0000") + "," +
+                entry(onArc, arc, "0.7854") + R"(,{"id":)" + std::to_string(loose->ID()) + R"(,"host":-1}]})");
+  // A query: the drawing and the undo history stay as they were.
+  EXPECT_EQ(undoStates(), states);
+  EXPECT_EQ(doc().Count(), shapes);
 }
 
 }  // namespace
