@@ -1,7 +1,8 @@
 // Automation requests through the real server, the requests handed to this thread, which
 // serves them between its events as the program's UI thread does: requests per second on
 // a drawing of 5,000 shapes from one client (an HTTP client on a thread of its own, one
-// kept-alive connection), and eight clients at once on a drawing of dense crossings.
+// kept-alive connection), the hole hosts of a drawing of stitched pattern pieces, and
+// eight clients at once on a drawing of dense crossings.
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 
@@ -26,6 +27,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "bench_editor.h"
+#include "pattern_pieces.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/undo.h"
@@ -156,6 +158,32 @@ void BM_McpRulerOnDenseCrossings(benchmark::State &state) {
       state.SkipWithError("POST /ruler failed");
 }
 BENCHMARK(BM_McpRulerOnDenseCrossings)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// GET /stitch_hosts on a sheet of about 200 rounded pieces (1,600 shapes), the straight
+// sides of 195 of them pricked at a 4 mm pitch (4,680 holes): every hole is matched
+// against the shapes twice.
+void BM_McpStitchHostsOnPatternPieces(benchmark::State &state) {
+  ServedDrawing drawing([](TEditor &editor) {
+    bench::addPatternPieces(editor, 1600);
+    constexpr int kColumns = 15;  // as the pieces are laid out for 1,600 shapes
+    for (int piece = 0; piece < 195; ++piece) {
+      const float x = static_cast<float>(piece % kColumns) * 60.0f, y = static_cast<float>(piece / kColumns) * 60.0f;
+      for (float along = 7.0f; along < 34.0f; along += 4.0f) {
+        bench::addHoleAt(editor, x + along, y);
+        bench::addHoleAt(editor, x + along, y + 30.0f);
+      }
+      for (float along = 7.0f; along < 24.0f; along += 4.0f) {
+        bench::addHoleAt(editor, x, y + along);
+        bench::addHoleAt(editor, x + 40.0f, y + along);
+      }
+    }
+  });
+  ClientThread client(drawing.server->Port());
+  for (auto _ : state)
+    if (client.request("GET", "/stitch_hosts", {}) != 200) state.SkipWithError("GET /stitch_hosts failed");
+  state.counters["shapes"] = drawing.editor->doc().PathList().Count();
+}
+BENCHMARK(BM_McpStitchHostsOnPatternPieces)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 constexpr int kClients = 8;
 constexpr int kRequestsEach = 2000;

@@ -74,24 +74,26 @@ inline void addDenseCrossings(TEditor &editor) {
   doc.FIntersections.AddEach(records);
 }
 
-// `count` stitching holes, small closed diamonds as a pricking iron punches them, in rows
-// of `perRow` at a 2 mm pitch from y = `top`.
-inline void addHoleRows(TEditor &editor, int count, int perRow, float top, TStrokeDash dash) {
+// One stitching hole at (x, y): a small closed diamond as a pricking iron punches it.
+inline void addHoleAt(TEditor &editor, float x, float y, TStrokeDash dash = TStrokeDash::Solid) {
   TDocument &doc = editor.doc();
-  for (int i = 0; i < count; ++i) {
-    auto h = std::make_unique<TQN_Path>(36, 0xFFFFFFFF, 1.0f, dash, doc.PathList().getNextID());
-    const float x = static_cast<float>(i % perRow) * 2.0f, y = top + static_cast<float>(i / perRow) * 2.0f;
-    TPathData d;
-    d.MoveTo({x - 0.5f, y});
-    d.LineTo({x, y - 1});
-    d.LineTo({x + 0.5f, y});
-    d.LineTo({x, y + 1});
-    d.ClosePath();
-    h->setData(d);
-    h->FShapeType = TShapeKind::Hole;
-    h->FCenter = h->FStartPt = {x, y};
-    doc.add(std::move(h), 0);
-  }
+  auto h = std::make_unique<TQN_Path>(36, 0xFFFFFFFF, 1.0f, dash, doc.PathList().getNextID());
+  TPathData d;
+  d.MoveTo({x - 0.5f, y});
+  d.LineTo({x, y - 1});
+  d.LineTo({x + 0.5f, y});
+  d.LineTo({x, y + 1});
+  d.ClosePath();
+  h->setData(d);
+  h->FShapeType = TShapeKind::Hole;
+  h->FCenter = h->FStartPt = {x, y};
+  doc.add(std::move(h), 0);
+}
+
+// `count` stitching holes in rows of `perRow` at a 2 mm pitch from y = `top`.
+inline void addHoleRows(TEditor &editor, int count, int perRow, float top, TStrokeDash dash) {
+  for (int i = 0; i < count; ++i)
+    addHoleAt(editor, static_cast<float>(i % perRow) * 2.0f, top + static_cast<float>(i / perRow) * 2.0f, dash);
 }
 
 // 15,000 short S-shaped Beziers spread over 192 x 134.4 mm, a 1920 x 1344 pixel sheet at
