@@ -35,6 +35,8 @@ struct TPanelValues {
   bool PinSideBar = true;            // chkPinSideBar
   bool OpenDemoAtStartup = true;     // chkOpenDemoAtStartup
   float NotchDepth = 2.0f;           // nbNotchDepth1
+  float nbR = 5.0f;                  // "Bevel Radius:" of the corner-rounding tool, 0..1000
+  float nbOffsetDist1 = 3.0f;        // "Offset Width:" of the offset tool, 0..1000
 
   // Line, rectangle, ellipse-size, arc and text tools (lengths in millimetres).
   bool chkLineLength = false;        // "Length:": the line has the fixed length below
