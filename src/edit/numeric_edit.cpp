@@ -107,6 +107,8 @@ void actEditShapeSizeExecute(TEditor &editor) {
     return;
   }
 
+  // Measured before the loop: the reference itself may be the first line to change.
+  const float refLength = calcDistance(ref->FStartPt, ref->FEndPt);
   bool changed = false;
   for (TQN_Path *s : getSelectedPaths(editor, true, true)) {
     if (s->FShapeType != kind) {
@@ -115,7 +117,7 @@ void actEditShapeSizeExecute(TEditor &editor) {
     }
     bool thisChanged = false;
     if (kind == TShapeKind::Line) {
-      if (std::fabs(double(v.LineLength) - calcDistance(ref->FStartPt, ref->FEndPt)) > 1e-12 &&
+      if (std::fabs(double(v.LineLength) - refLength) > 1e-12 &&
           s->FStartPt != s->FEndPt) {
         const auto startLinks = getIntersectionsAt(editor, s->FStartPt).size();
         const auto endLinks = getIntersectionsAt(editor, s->FEndPt).size();

@@ -17,6 +17,27 @@ TShapeSizeValues lengthOf(float mm) {
   return v;
 }
 
+TEST_F(EditorTest, SizeDialogGivesEverySelectedLineTheLength) {
+  TQN_Path *l10 = addLine({0, 0}, {10, 0});
+  TQN_Path *l20 = addLine({0, 10}, {20, 10});
+  TQN_Path *l30 = addLine({0, 20}, {0, 50});
+  TQN_Path *tie = addLine({20, 10}, {20, 30});  // meets l20's end: that end stays
+  for (TQN_Path *s : {l10, l20, l30, tie}) editor.calcIntersectionsOfShape(s);
+  for (TQN_Path *s : {l10, l20, l30}) s->SetSelected(true);
+  const std::size_t before = undoStates();
+
+  ui.sizeAnswers.push_back(lengthOf(10.0f));  // the reference's own length: nothing
+  actEditShapeSizeExecute(editor);
+  EXPECT_EQ(undoStates(), before);
+
+  ui.sizeAnswers.push_back(lengthOf(15.0f));
+  actEditShapeSizeExecute(editor);
+  for (TQN_Path *s : {l10, l20, l30}) EXPECT_NEAR(calcDistance(s->FStartPt, s->FEndPt), 15.0f, 1e-4f);
+  EXPECT_EQ(l10->FStartPt, TPointF(0, 0));
+  EXPECT_EQ(l20->FEndPt, TPointF(20, 10));  // the better-connected end kept
+  EXPECT_EQ(undoStates(), before + 1);
+}
+
 TEST_F(EditorTest, SizeDialogMakesCirclesAndDeselectsOtherKinds) {
   TQN_Path *line = addLine({0, 0}, {10, 0});
   auto e = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
