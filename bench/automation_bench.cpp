@@ -139,6 +139,24 @@ void BM_McpPostLine(benchmark::State &state) {
 }
 BENCHMARK(BM_McpPostLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
+// POST /ruler on the drawing of dense crossings from the end of a short line that crosses
+// a few of its lines, so the network reaches every line and every crossing; the reply
+// lists the whole network.
+void BM_McpRulerOnDenseCrossings(benchmark::State &state) {
+  ServedDrawing drawing([](TEditor &editor) {
+    bench::addDenseCrossings(editor);
+    auto s = std::make_unique<TQN_Path>(0, 0xFF00FFFF, 1.0f, TStrokeDash::Solid, editor.doc().PathList().getNextID());
+    s->drawLinePath({3.0f, 3.0f}, {8.0f, 7.0f});
+    editor.calcIntersectionsOfShape(s.get());
+    editor.doc().add(std::move(s), 0);
+  });
+  ClientThread client(drawing.server->Port());
+  for (auto _ : state)
+    if (client.request("POST", "/ruler", R"({"x1":3,"y1":3,"x2":8,"y2":7})") != 200)
+      state.SkipWithError("POST /ruler failed");
+}
+BENCHMARK(BM_McpRulerOnDenseCrossings)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 constexpr int kClients = 8;
 constexpr int kRequestsEach = 2000;
 using Clock = std::chrono::steady_clock;

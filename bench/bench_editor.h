@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "model/intersection.h"
@@ -71,6 +72,42 @@ inline void addDenseCrossings(TEditor &editor) {
     for (TQN_Path *d : down)
       for (TIntersection *r : IntersectShapes(a, d)) records.push_back(r);
   doc.FIntersections.AddEach(records);
+}
+
+// `count` stitching holes, small closed diamonds as a pricking iron punches them, in rows
+// of `perRow` at a 2 mm pitch from y = `top`.
+inline void addHoleRows(TEditor &editor, int count, int perRow, float top, TStrokeDash dash) {
+  TDocument &doc = editor.doc();
+  for (int i = 0; i < count; ++i) {
+    auto h = std::make_unique<TQN_Path>(36, 0xFFFFFFFF, 1.0f, dash, doc.PathList().getNextID());
+    const float x = static_cast<float>(i % perRow) * 2.0f, y = top + static_cast<float>(i / perRow) * 2.0f;
+    TPathData d;
+    d.MoveTo({x - 0.5f, y});
+    d.LineTo({x, y - 1});
+    d.LineTo({x + 0.5f, y});
+    d.LineTo({x, y + 1});
+    d.ClosePath();
+    h->setData(d);
+    h->FShapeType = TShapeKind::Hole;
+    h->FCenter = h->FStartPt = {x, y};
+    doc.add(std::move(h), 0);
+  }
+}
+
+// 15,000 short S-shaped Beziers spread over 192 x 134.4 mm, a 1920 x 1344 pixel sheet at
+// ten pixels per millimetre.
+inline constexpr int kSheetWidthPx = 1920, kSheetHeightPx = 1344;
+inline void addBezierSheet(TEditor &editor) {
+  TDocument &doc = editor.doc();
+  std::mt19937 rng(1344);
+  std::uniform_real_distribution<float> x(0.0f, 192.0f), y(0.0f, 134.4f), bend(-6.0f, 6.0f);
+  for (int i = 0; i < 15000; ++i) {
+    auto s = std::make_unique<TQN_Path>(0, 0xFF000000, 1.0f, TStrokeDash::Solid, doc.PathList().getNextID());
+    const TPointF a{x(rng), y(rng)};
+    const TPointF b{a.X + bend(rng), a.Y + bend(rng)};
+    s->drawBezierPath(a, {a.X + bend(rng), a.Y + bend(rng)}, {b.X + bend(rng), b.Y + bend(rng)}, b);
+    doc.add(std::move(s), 0);
+  }
 }
 
 }  // namespace quillon::bench

@@ -55,21 +55,7 @@ struct ExportDrawing : bench::TBenchEditor {
     std::shuffle(shapes.begin(), shapes.end(), rng);
     for (auto &s : shapes) doc.add(std::move(s), 0);
 
-    // 15,000 holes: small closed diamonds.
-    for (int i = 0; i < 15000; ++i) {
-      auto h = std::make_unique<TQN_Path>(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc.PathList().getNextID());
-      const float x = static_cast<float>(i % 150) * 2.0f, y = 1300.0f + static_cast<float>(i / 150) * 2.0f;
-      TPathData d;
-      d.MoveTo({x - 0.5f, y});
-      d.LineTo({x, y - 1});
-      d.LineTo({x + 0.5f, y});
-      d.LineTo({x, y + 1});
-      d.ClosePath();
-      h->setData(d);
-      h->FShapeType = TShapeKind::Hole;
-      h->FCenter = h->FStartPt = {x, y};
-      doc.add(std::move(h), 0);
-    }
+    bench::addHoleRows(*editor, 15000, 150, 1300.0f, TStrokeDash::Solid);
   }
 };
 
@@ -89,5 +75,63 @@ void BM_ExportVisibleShapes(benchmark::State &state) {
   state.counters["file_kB"] = static_cast<double>(QFileInfo(file).size()) / 1024.0;
 }
 BENCHMARK(BM_ExportVisibleShapes)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Where an export benchmark writes its file: the folder named by QUILLON_BENCH_OUTPUT_DIR
+// when it is set (bench/peers.sh hands the files to other programs), else the drawing's
+// temporary folder.
+QString outputFile(const bench::TBenchEditor &drawing, const char *name) {
+  const QString chosen = qEnvironmentVariable("QUILLON_BENCH_OUTPUT_DIR");
+  return QDir(chosen.isEmpty() ? drawing.dir.path() : chosen).filePath(QString::fromLatin1(name));
+}
+
+// 15,000 lines on a 100 mm square, each a few millimetres long at its own angle.
+struct LinesDrawing : bench::TBenchEditor {
+  LinesDrawing() {
+    TDocument &doc = editor->doc();
+    std::mt19937 rng(15);
+    std::uniform_real_distribution<float> at(0.0f, 100.0f), step(-4.0f, 4.0f);
+    for (int i = 0; i < 15000; ++i) {
+      auto s = std::make_unique<TQN_Path>(0, 0xFF000000, 0.3f, TStrokeDash::Solid, doc.PathList().getNextID());
+      const TPointF a{at(rng), at(rng)};
+      s->drawLinePath(a, {a.X + step(rng), a.Y + step(rng)});
+      doc.add(std::move(s), 0);
+    }
+  }
+};
+
+// Arg: 0 SVG, 1 DXF R12, 2 DXF R14; the whole export command, file written.
+void BM_ExportFifteenThousandLines(benchmark::State &state) {
+  LinesDrawing drawing;
+  TEditor &editor = *drawing.editor;
+  const int kind = static_cast<int>(state.range(0));
+  editor.FOptions->UseDXFR14 = kind == 2;
+  const QString format = kind == 0 ? QStringLiteral("SVG") : QStringLiteral("DXF");
+  const QString file = outputFile(drawing, kind == 0 ? "lines.svg" : kind == 1 ? "lines_r12.dxf" : "lines_r14.dxf");
+  state.SetLabel(kind == 0 ? "SVG" : kind == 1 ? "DXF R12" : "DXF R14");
+  int written = 0;
+  for (auto _ : state) written = exportVisibleShapes(editor, file, true, true, true, format, TExportRunOptions{});
+  if (written != 15000) state.SkipWithError("not every line was written");
+  state.counters["file_kB"] = static_cast<double>(QFileInfo(file).size()) / 1024.0;
+}
+BENCHMARK(BM_ExportFifteenThousandLines)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+struct BeziersDrawing : bench::TBenchEditor {
+  BeziersDrawing() { bench::addBezierSheet(*editor); }
+};
+
+// The SVG export of the 15,000 Beziers (the file bench/peers.sh has rsvg-convert draw).
+void BM_ExportFifteenThousandBeziersSvg(benchmark::State &state) {
+  BeziersDrawing drawing;
+  const QString file = outputFile(drawing, "beziers.svg");
+  int written = 0;
+  for (auto _ : state)
+    written = exportVisibleShapes(*drawing.editor, file, true, true, true, QStringLiteral("SVG"), TExportRunOptions{});
+  if (written != 15000) state.SkipWithError("not every curve was written");
+}
+BENCHMARK(BM_ExportFifteenThousandBeziersSvg)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -20,22 +20,7 @@ using namespace quillon;
 struct LargeDrawing : bench::TBenchEditor {
   LargeDrawing() {
     bench::addShapeGrid(*editor, 5000, false);
-    TDocument &doc = editor->doc();
-    // Holes: small closed diamonds, as a pricking iron punches them.
-    for (int i = 0; i < 10000; ++i) {
-      auto h = std::make_unique<TQN_Path>(36, 0xFFFFFFFF, 1.0f, TStrokeDash::Dot, doc.PathList().getNextID());
-      const float x = static_cast<float>(i % 200) * 2.0f, y = 500.0f + static_cast<float>(i / 200) * 2.0f;
-      TPathData d;
-      d.MoveTo({x - 0.5f, y});
-      d.LineTo({x, y - 1});
-      d.LineTo({x + 0.5f, y});
-      d.LineTo({x, y + 1});
-      d.ClosePath();
-      h->setData(d);
-      h->FShapeType = TShapeKind::Hole;
-      h->FCenter = h->FStartPt = {x, y};
-      doc.add(std::move(h), 0);
-    }
+    bench::addHoleRows(*editor, 10000, 200, 500.0f, TStrokeDash::Dot);
   }
 };
 

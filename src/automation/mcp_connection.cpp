@@ -118,13 +118,64 @@ void TMcpConnectionStream::lingerBeforeClose(milliseconds limit) {
   FBufferStart = FBufferEnd = 0;
 }
 
+bool TMcpConnectionStream::receiveMore() {
+  if (FBufferStart > 0) {
+    std::memmove(FBuffer, FBuffer + FBufferStart, FBufferEnd - FBufferStart);
+    FBufferEnd -= FBufferStart;
+    FBufferStart = 0;
+  }
+  if (FBufferEnd == sizeof(FBuffer) || !waitFor(POLLIN, FReadDeadline)) return false;
+  ssize_t received = 0;
+  do {
+    received = ::recv(FSocket, FBuffer + FBufferEnd, sizeof(FBuffer) - FBufferEnd, 0);
+  } while (received < 0 && errno == EINTR);
+  if (received <= 0) return false;
+  FBufferEnd += static_cast<std::size_t>(received);
+  return true;
+}
+
+std::string TMcpConnectionStream::takeRequestMethod() {
+  // A method is a token of these characters, ended by the space before the target.
+  const auto isTokenChar = [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           std::strchr("!#$%&'*+-.^_`|~", c) != nullptr;
+  };
+  constexpr std::size_t kLongestMethod = 32;
+  std::size_t length = 0;
+  for (;;) {
+    const char *at = FBuffer + FBufferStart;
+    const std::size_t buffered = FBufferEnd - FBufferStart;
+    while (length < buffered && length <= kLongestMethod && isTokenChar(at[length])) ++length;
+    if (length < buffered || length > kLongestMethod) break;
+    if (!receiveMore()) return {};
+  }
+  const char *at = FBuffer + FBufferStart;
+  if (length == 0 || length > kLongestMethod || at[length] != ' ') return {};
+
+  std::string sent(at, length);
+  std::string upper = sent;
+  for (char &c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  static const char *const kKnown[] = {"GET", "HEAD", "POST", "PUT", "PATCH", "DELETE", "OPTIONS"};
+  const bool known = std::any_of(std::begin(kKnown), std::end(kKnown), [&](const char *m) { return upper == m; });
+  FMethodForLibrary = known ? upper : std::string("GET");
+  FBufferStart += length;
+  return sent;
+}
+
 bool TMcpConnectionStream::is_readable() const {
-  return FBufferStart != FBufferEnd || waitFor(POLLIN, FReadDeadline);
+  return !FMethodForLibrary.empty() || FBufferStart != FBufferEnd || waitFor(POLLIN, FReadDeadline);
 }
 
 bool TMcpConnectionStream::is_writable() const { return waitFor(POLLOUT, TMcpClock::now() + FWriteTimeout); }
 
 ssize_t TMcpConnectionStream::read(char *ptr, size_t size) {
+  if (!FMethodForLibrary.empty()) {
+    const std::size_t n = std::min(size, FMethodForLibrary.size());
+    std::memcpy(ptr, FMethodForLibrary.data(), n);
+    FMethodForLibrary.erase(0, n);
+    return static_cast<ssize_t>(n);
+  }
   if (FBufferStart == FBufferEnd) {
     if (!waitFor(POLLIN, FReadDeadline)) {
       FTimedOut = !serverStopping() && TMcpClock::now() >= FReadDeadline;

@@ -33,6 +33,14 @@ class TMcpConnectionStream : public httplib::Stream {
   // when it did not come, the peer closed or the server stops.
   bool waitForRequest(TMcpClock::time_point deadline);
   bool serverStopping() const;
+  // The method of the request that begins next, as the client sent it; the library is
+  // handed a form it accepts. The library takes only the upper-case names of the methods
+  // it knows and refuses any other with 400, while the routes compare methods without
+  // regard to case and answer every method: so a known method in any case is given to
+  // the library in upper case, and any other (FOO, PURGE) as GET, whose request a route
+  // reads no body of. Empty when no method came within the time of the request's head
+  // or the request does not begin with one (the library then refuses it).
+  std::string takeRequestMethod();
   // Ends this side of the connection, then reads and drops what the client still sends
   // until it closes too, for at most `limit`: closing with bytes unread would reset the
   // connection, and the client could lose the reply that explains why.
@@ -56,6 +64,11 @@ class TMcpConnectionStream : public httplib::Stream {
   std::chrono::milliseconds FWriteTimeout;
   TMcpClock::time_point FReadDeadline;
   bool FTimedOut = false;
+  // Receives more bytes after those in the buffer; false when none came in time.
+  bool receiveMore();
+
+  // Read before the buffer: the method handed to the library in place of the one sent.
+  std::string FMethodForLibrary;
   // Bytes received but not yet read: the library reads the head a byte at a time.
   char FBuffer[4096];
   std::size_t FBufferStart = 0;

@@ -10,6 +10,7 @@
 #include "model/route_network.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
+#include "model/spatial_index.h"
 #include "model/draw_pallet.h"
 #include "platform/json_text.h"
 #include "shell/deletion.h"
@@ -20,6 +21,9 @@ namespace quillon {
 namespace {
 
 TJson number(float value) { return TJson(static_cast<double>(value)); }
+
+// A little wider than the distance at which a joint has a point (0.05 mm).
+constexpr float kJointEndMargin = 0.06f;
 
 // One object per outline point: {"kind","x","y"}.
 TJson outlineJson(const TQN_Path &shape) {
@@ -164,6 +168,12 @@ std::string mcpRuler(TEditor &editor, const TMcpRequest &request) {
   }
   root["vertices"] = std::move(vertices);
 
+  // The vertices by their points, so that each joint looks only at the vertices near its
+  // two points (in creation order, as a scan of all of them would meet them).
+  TRectGrid vertexGrid(1.0f);
+  for (int i = 0; i < network.Count(); ++i) vertexGrid.insert(i, TRectF(network[i]->FPoint, network[i]->FPoint));
+  std::vector<int> near;
+
   TJson jointList = TJson::array();
   for (std::size_t j = 0; j < joints.size(); ++j) {
     const TJointInfo &joint = *joints[j];
@@ -171,8 +181,11 @@ std::string mcpRuler(TEditor &editor, const TMcpRequest &request) {
     // such vertex at another point.
     const TRouteVertex *first = nullptr;
     const TRouteVertex *second = nullptr;
-    for (int i = 0; i < network.Count() && !second; ++i) {
-      const TRouteVertex *v = network[i];
+    const TRectF ends[2] = {TRectF(joint.FPoints[0].FPoint, joint.FPoints[0].FPoint),
+                            TRectF(joint.FPoints[1].FPoint, joint.FPoints[1].FPoint)};
+    vertexGrid.query(ends, 2, kJointEndMargin, near);
+    for (std::size_t k = 0; k < near.size() && !second; ++k) {
+      const TRouteVertex *v = network[near[k]];
       if (!joint.hasPoint(joint.FPath, v->FPoint)) continue;
       if (!first)
         first = v;

@@ -78,6 +78,15 @@ std::string mcpDeleteShape(TEditor &editor, const TMcpRequest &request);
 std::string mcpResolveShape(TEditor &editor, const TMcpRequest &request);
 std::string mcpRegularize(TEditor &editor, const TMcpRequest &request);
 
+// Route operations (cutting).
+std::string mcpTrimAtPoint(TEditor &editor, const TMcpRequest &request);
+std::string mcpSplitAtIntersection(TEditor &editor, const TMcpRequest &request);
+
+// Route operations (stitching).
+std::string mcpCreateStitchHole(TEditor &editor, const TMcpRequest &request);
+std::string mcpStitchLoop(TEditor &editor, const TMcpRequest &request);
+std::string mcpStitchAlongPath(TEditor &editor, const TMcpRequest &request);
+
 // Route operations (document and history).
 std::string mcpNewDocument(TEditor &editor, const TMcpRequest &request);
 std::string mcpUndo(TEditor &editor, const TMcpRequest &request);

@@ -93,6 +93,7 @@ struct TServedConnection {
   TMcpConnectionStream &Stream;
   std::optional<TMcpRefusal> Refusal;
   bool CloseAfterReply = false;
+  std::string SentMethod;  // the request's method as the client wrote it
 };
 
 thread_local TServedConnection *tServed = nullptr;
@@ -164,12 +165,13 @@ class TLimitedServer : public httplib::Server {
     using std::chrono::milliseconds;
     TMcpConnectionStream stream(sock, svr_sock_,
                                 milliseconds(write_timeout_sec_ * 1000 + write_timeout_usec_ / 1000));
-    TServedConnection served{stream, std::nullopt, false};
+    TServedConnection served{stream, std::nullopt, false, {}};
     tServed = &served;
     for (int left = FLimits.RequestsPerConnection; left > 0; --left) {
       if (!stream.waitForRequest(TMcpClock::now() + milliseconds(FLimits.IdleMilliseconds))) break;
       stream.setReadDeadline(TMcpClock::now() + milliseconds(FLimits.HeadMilliseconds));
       served.Refusal.reset();
+      served.SentMethod = stream.takeRequestMethod();
       bool clientCloses = false;
       const bool answered = process_request(
           stream, left == 1 || stream.serverStopping(), clientCloses, [&](httplib::Request &req) {
@@ -251,8 +253,9 @@ void TQNMCPServer::TImpl::handleCommand(const httplib::Request &req, const std::
     return;
   }
   const bool fromPage = origins == 1;
+  const std::string &method = tServed && !tServed->SentMethod.empty() ? tServed->SentMethod : req.method;
 
-  if (lowerAscii(req.method) == "options") {
+  if (lowerAscii(method) == "options") {
     res.status = 204;
     if (fromPage) {
       res.set_header("Access-Control-Allow-Origin", origin);
@@ -269,7 +272,7 @@ void TQNMCPServer::TImpl::handleCommand(const httplib::Request &req, const std::
   std::string reply;
   if (Handler) {
     try {
-      reply = Handler(req.method, asUtf8Text(req.path), body, status, contentType);
+      reply = Handler(method, asUtf8Text(req.path), body, status, contentType);
     } catch (const std::exception &e) {
       status = 500;
       reply = mcpErrorReply(e.what());

@@ -17,6 +17,7 @@
 #include "shell/selection.h"
 #include "shell/throttle.h"
 #include "shell/undo.h"
+#include "edit/move_shapes.h"
 #include "tools/dragging.h"
 #include "tools/draw_tools.h"
 

@@ -1,8 +1,5 @@
 #include "edit/regularize.h"
 
-#include <QCursor>
-#include <QGuiApplication>
-
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -16,6 +13,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "model/spatial_index.h"
+#include "platform/wait_cursor.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "shell/groups.h"
@@ -42,22 +40,6 @@ bool isHorizontalLine(const TQN_Path &s) {
 }
 
 TRectF pointRect(TPointF p) { return TRectF(p.X, p.Y, p.X, p.Y); }
-
-// The wait cursor for the lifetime of the object, where a GUI application runs.
-class TWaitCursor {
- public:
-  TWaitCursor() : FOn(qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr) {
-    if (FOn) QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  }
-  ~TWaitCursor() {
-    if (FOn) QGuiApplication::restoreOverrideCursor();
-  }
-  TWaitCursor(const TWaitCursor &) = delete;
-  TWaitCursor &operator=(const TWaitCursor &) = delete;
-
- private:
-  bool FOn;
-};
 
 class TForest {
  public:

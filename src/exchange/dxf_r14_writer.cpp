@@ -47,6 +47,8 @@ void TDXFR14Writer::Clear() {
   FEntities.clear();
   FLayers.clear();
   FLinetypes.clear();
+  FOfferedLayers.clear();
+  FOfferedLinetypes.clear();
   FLTypeDef.clear();
   AddLayer(QStringLiteral("0"));
   RegisterLinetype(kContinuous, {});
@@ -54,15 +56,18 @@ void TDXFR14Writer::Clear() {
 
 // ---- private helpers ----
 
+// Each group code and value is one line of single-byte text (characters outside Latin-1
+// become "?") ending in CR LF, kept as the file will hold it.
 void TDXFR14Writer::WriteStr(int Code, const QString &Value) {
-  FEntities.append(QString::number(Code));
-  FEntities.append(Value);
+  FEntities.append(QByteArray::number(Code)).append("\r\n").append(Value.toLatin1()).append("\r\n");
 }
 
-void TDXFR14Writer::WriteFloat(int Code, double Value) {
-  FEntities.append(QString::number(Code));
-  FEntities.append(QString::fromLatin1(formatGeneral15(Value)));
+void TDXFR14Writer::WriteStr(int Code, std::string_view Value) {
+  FEntities.append(QByteArray::number(Code)).append("\r\n");
+  FEntities.append(Value.data(), static_cast<qsizetype>(Value.size())).append("\r\n");
 }
+
+void TDXFR14Writer::WriteFloat(int Code, double Value) { WriteStr(Code, std::string_view(formatGeneral15(Value))); }
 
 double TDXFR14Writer::NormalizeDeg(double A) {
   double r = A - std::floor(A / 360.0) * 360.0;
@@ -77,7 +82,12 @@ double TDXFR14Writer::AngleDiffDeg(double A, double B) {
   return d > 180.0 ? 360.0 - d : d;
 }
 
-void TDXFR14Writer::AddLayer(const QString &Name) { insertSortedName(FLayers, layerText(Name), FCollator); }
+void TDXFR14Writer::AddLayer(const QString &Name) {
+  // A name given before is listed already, or was found equal to a listed one.
+  if (FOfferedLayers.contains(Name)) return;
+  FOfferedLayers.insert(Name);
+  insertSortedName(FLayers, layerText(Name), FCollator);
+}
 
 void TDXFR14Writer::AddLinetype(const QString &Name) {
   if (Name.isEmpty()) return;
@@ -120,18 +130,24 @@ QString TDXFR14Writer::DashToLinetype(TStrokeDash Dash) {
 }
 
 void TDXFR14Writer::WriteColorAndLinetype(int ColorACI, const QString &LineTypeName) {
-  if (ColorACI != kByLayer) WriteStr(62, QString::number(ColorACI));
+  if (ColorACI != kByLayer) {
+    const QByteArray colour = QByteArray::number(ColorACI);
+    WriteStr(62, std::string_view(colour.constData(), static_cast<std::size_t>(colour.size())));
+  }
+  if (LineTypeName.isEmpty()) return;
   const QString name = LineTypeName.toUpper();
-  if (name.isEmpty()) return;
   WriteStr(6, name);
+  // Registering a name a second time changes nothing.
+  if (FOfferedLinetypes.contains(name)) return;
+  FOfferedLinetypes.insert(name);
   AddLinetype(name);
   FLTypeDef.try_emplace(name);
 }
 
 void TDXFR14Writer::WriteExtrusion() {
-  WriteStr(210, QStringLiteral("0"));
-  WriteStr(220, QStringLiteral("0"));
-  WriteStr(230, QStringLiteral("1"));
+  WriteStr(210, std::string_view("0"));
+  WriteStr(220, std::string_view("0"));
+  WriteStr(230, std::string_view("1"));
 }
 
 // ---- entities (points already in DXF coordinates) ----
@@ -139,27 +155,27 @@ void TDXFR14Writer::WriteExtrusion() {
 void TDXFR14Writer::WriteLine(TPointF P1, TPointF P2, const QString &Layer, int ColorACI,
                               const QString &LineTypeName) {
   AddLayer(Layer);
-  WriteStr(0, QStringLiteral("LINE"));
+  WriteStr(0, std::string_view("LINE"));
   WriteStr(8, layerText(Layer));
   WriteColorAndLinetype(ColorACI, LineTypeName);
   WriteFloat(10, P1.X);
   WriteFloat(20, P1.Y);
-  WriteStr(30, QStringLiteral("0"));
+  WriteStr(30, std::string_view("0"));
   WriteFloat(11, P2.X);
   WriteFloat(21, P2.Y);
-  WriteStr(31, QStringLiteral("0"));
+  WriteStr(31, std::string_view("0"));
   WriteExtrusion();
 }
 
 void TDXFR14Writer::WriteCircle(TPointF Center, double Radius, const QString &Layer, int ColorACI,
                                 const QString &LineTypeName) {
   AddLayer(Layer);
-  WriteStr(0, QStringLiteral("CIRCLE"));
+  WriteStr(0, std::string_view("CIRCLE"));
   WriteStr(8, layerText(Layer));
   WriteColorAndLinetype(ColorACI, LineTypeName);
   WriteFloat(10, Center.X);
   WriteFloat(20, Center.Y);
-  WriteStr(30, QStringLiteral("0"));
+  WriteStr(30, std::string_view("0"));
   WriteFloat(40, Radius);
   WriteExtrusion();
 }
@@ -185,15 +201,15 @@ void TDXFR14Writer::WriteEllipse(TPointF Center, double Rx, double Ry, double Ro
     ratio = std::fabs(Ry) / std::fabs(Rx);
   }
   AddLayer(Layer);
-  WriteStr(0, QStringLiteral("ELLIPSE"));
+  WriteStr(0, std::string_view("ELLIPSE"));
   WriteStr(8, layerText(Layer));
   WriteColorAndLinetype(ColorACI, LineTypeName);
   WriteFloat(10, Center.X);
   WriteFloat(20, Center.Y);
-  WriteStr(30, QStringLiteral("0"));
+  WriteStr(30, std::string_view("0"));
   WriteFloat(11, ax);
   WriteFloat(21, ay);
-  WriteStr(31, QStringLiteral("0"));
+  WriteStr(31, std::string_view("0"));
   WriteFloat(40, ratio);
   WriteFloat(41, 0.0);
   WriteFloat(42, 2.0 * kPi);
@@ -205,21 +221,21 @@ void TDXFR14Writer::WriteSpline(TPointF P0, TPointF P1, TPointF P2, TPointF P3, 
   AddLayer(Layer);
   // SPLINE is the one entity that readers refuse without its subclass markers (the other
   // entities are read from their group codes alone), so it carries them.
-  WriteStr(0, QStringLiteral("SPLINE"));
-  WriteStr(100, QStringLiteral("AcDbEntity"));
+  WriteStr(0, std::string_view("SPLINE"));
+  WriteStr(100, std::string_view("AcDbEntity"));
   WriteStr(8, layerText(Layer));
   WriteColorAndLinetype(ColorACI, LineTypeName);
-  WriteStr(100, QStringLiteral("AcDbSpline"));
-  WriteStr(70, QStringLiteral("8"));  // planar
-  WriteStr(71, QStringLiteral("3"));  // degree
-  WriteStr(72, QStringLiteral("8"));  // knots
-  WriteStr(73, QStringLiteral("4"));  // control points
-  WriteStr(74, QStringLiteral("0"));  // fit points
+  WriteStr(100, std::string_view("AcDbSpline"));
+  WriteStr(70, std::string_view("8"));  // planar
+  WriteStr(71, std::string_view("3"));  // degree
+  WriteStr(72, std::string_view("8"));  // knots
+  WriteStr(73, std::string_view("4"));  // control points
+  WriteStr(74, std::string_view("0"));  // fit points
   for (double knot : {0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 1.0, 1.0}) WriteFloat(40, knot);
   for (TPointF p : {P0, P1, P2, P3}) {
     WriteFloat(10, p.X);
     WriteFloat(20, p.Y);
-    WriteStr(30, QStringLiteral("0"));
+    WriteStr(30, std::string_view("0"));
   }
   WriteExtrusion();
 }
@@ -249,12 +265,12 @@ void TDXFR14Writer::WriteArc(TPointF Center, TPointF PtA, TPointF PtB, double Ab
   const double dB = AngleDiffDeg(cw, s);
   const bool fromA = dB > dA || std::fabs(dA - dB) <= AngleTolDeg;
 
-  WriteStr(0, QStringLiteral("ARC"));
+  WriteStr(0, std::string_view("ARC"));
   WriteStr(8, layerText(Layer));
   WriteColorAndLinetype(ColorACI, LineTypeName);
   WriteFloat(10, Center.X);
   WriteFloat(20, Center.Y);
-  WriteStr(30, QStringLiteral("0"));
+  WriteStr(30, std::string_view("0"));
   WriteFloat(40, radius);
   WriteFloat(50, fromA ? aA : aB);
   WriteFloat(51, fromA ? aB : aA);
@@ -434,15 +450,17 @@ void TDXFR14Writer::SaveToFile(const QString &FileName) const {
         << QStringLiteral("0") << QStringLiteral("ENDSEC");
   WriteTablesSection(lines);
   lines << QStringLiteral("0") << QStringLiteral("SECTION") << QStringLiteral("2") << QStringLiteral("ENTITIES");
-  lines << FEntities;
-  lines << QStringLiteral("0") << QStringLiteral("ENDSEC") << QStringLiteral("0") << QStringLiteral("EOF");
 
   QByteArray bytes;
-  for (const QString &line : lines) {
+  const auto append = [&bytes](const QString &line) {
     // Single-byte text: characters outside Latin-1 become "?".
     bytes += line.toLatin1();
     bytes += "\r\n";
-  }
+  };
+  for (const QString &line : lines) append(line);
+  bytes += FEntities;
+  for (const QString &line : {QStringLiteral("0"), QStringLiteral("ENDSEC"), QStringLiteral("0"), QStringLiteral("EOF")})
+    append(line);
   writeFileAtomically(FileName, bytes);
 }
 

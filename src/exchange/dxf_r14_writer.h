@@ -16,11 +16,14 @@
 //   even when the entity itself is then skipped as degenerate, and written as group 6.
 // `ColorACI` is an AutoCAD colour index; 256 (by layer) writes no group 62.
 // An empty `Layer` stands for layer "0".
+#include <QByteArray>
 #include <QCollator>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -91,6 +94,7 @@ class TDXFR14Writer {
 
  private:
   void WriteStr(int Code, const QString &Value);
+  void WriteStr(int Code, std::string_view Value);
   void WriteFloat(int Code, double Value);
   static double NormalizeDeg(double A);
   static double AngleDiffDeg(double A, double B);
@@ -113,9 +117,11 @@ class TDXFR14Writer {
   void WriteLinetypeTable(QStringList &Lines) const;
   void WriteLayerTable(QStringList &Lines) const;
 
-  QStringList FEntities;                          // group code and value lines, in call order
+  QByteArray FEntities;                           // group code and value lines as written, in call order
   QStringList FLayers;                            // sorted ignoring case, no duplicates
   QStringList FLinetypes;                         // upper case, sorted ignoring case, no duplicates
+  QSet<QString> FOfferedLayers;                   // names AddLayer was given (listed or not)
+  QSet<QString> FOfferedLinetypes;                // names WriteColorAndLinetype has registered
   std::map<QString, std::vector<double>> FLTypeDef;  // dash pattern per line-type name
   QCollator FCollator;                            // the user's locale, ignoring case; orders the names
 };

@@ -38,9 +38,13 @@ void offer(TIntersections &intersections, TIntersection *record) {
   if (intersections.Add(record) < 0) delete record;
 }
 
+void offerJointAndTeePoints(TQN_Path *S, TQN_Path *O, const std::vector<TPointF> &pairPoints,
+                            std::vector<TIntersection *> &offered);
+
 // S against one other shape O: the layer, kind and box tests, then the analytic
-// records, joint points and T-points.
-void upkeepPair(const TShapeList &shapes, TIntersections &intersections, TQN_Path *S, const TRectF &boxS, TQN_Path *O) {
+// records, joint points and T-points, appended to `offered` (nothing is refused yet).
+void upkeepPair(const TShapeList &shapes, std::vector<TIntersection *> &offered, TQN_Path *S, const TRectF &boxS,
+                TQN_Path *O) {
   if (O == S) return;
   if (!shapes.GetlayerVisible(O->FLayerID)) return;
   if ((shapes.GetIsIndependentLayer(O->FLayerID) || shapes.GetIsIndependentLayer(S->FLayerID)) &&
@@ -55,9 +59,9 @@ void upkeepPair(const TShapeList &shapes, TIntersections &intersections, TQN_Pat
   pairPoints.reserve(pairList.size());
   for (TIntersection *record : pairList) {
     pairPoints.push_back(record->FPoint);
-    offer(intersections, record);
+    offered.push_back(record);
   }
-  addJointAndTeePoints(S, O, pairPoints, intersections);
+  offerJointAndTeePoints(S, O, pairPoints, offered);
 }
 
 // The foot of e on the segment st-ed, clamped to it (st for a segment of zero length).
@@ -74,8 +78,9 @@ double distance(TPointF a, TPointF b) { return calcDistance(a, b); }
 // Adds joint and T-points of one pair, remembering what it added.
 class TJointAndTeeAdder {
  public:
-  TJointAndTeeAdder(TQN_Path *S, TQN_Path *O, const std::vector<TPointF> &pairPoints, TIntersections &intersections)
-      : FS(S), FO(O), FPairPoints(pairPoints), FIntersections(intersections) {}
+  TJointAndTeeAdder(TQN_Path *S, TQN_Path *O, const std::vector<TPointF> &pairPoints,
+                    std::vector<TIntersection *> &offered)
+      : FS(S), FO(O), FPairPoints(pairPoints), FOffered(offered) {}
 
   bool isPresent(TPointF p) const {
     const auto near = [p](TPointF q) { return distance(p, q) <= kJointDistance; };
@@ -86,7 +91,7 @@ class TJointAndTeeAdder {
     if (isPresent(p)) return;
     auto *record = new TIntersection(p, FS, FO);
     record->FIsCrossing = crossing;
-    offer(FIntersections, record);
+    FOffered.push_back(record);
     FAdded.push_back(p);
   }
 
@@ -123,7 +128,7 @@ class TJointAndTeeAdder {
   TQN_Path *FS;
   TQN_Path *FO;
   const std::vector<TPointF> &FPairPoints;
-  TIntersections &FIntersections;
+  std::vector<TIntersection *> &FOffered;
   std::vector<TPointF> FAdded;
 };
 
@@ -141,6 +146,21 @@ bool isFarCirclePair(const TQN_Path &A, const TQN_Path &B) {
   return d > kCircleReach * (circleRadius(A) + circleRadius(B));
 }
 
+// Joint and T-points of S and O, appended to `offered`.
+void offerJointAndTeePoints(TQN_Path *S, TQN_Path *O, const std::vector<TPointF> &pairPoints,
+                            std::vector<TIntersection *> &offered) {
+  if (S == nullptr || O == nullptr || !isLineArcOrBezier(*S) || !isLineArcOrBezier(*O)) return;
+  TJointAndTeeAdder adder(S, O, pairPoints, offered);
+  adder.addJoints();
+  adder.addTees(*S, *O);
+  adder.addTees(*O, *S);
+}
+
+// Offers the records one by one, in order.
+void offerEach(TIntersections &intersections, const std::vector<TIntersection *> &offered) {
+  for (TIntersection *record : offered) offer(intersections, record);
+}
+
 void recalcPair(const TShapeList &PathList, TIntersections &FIntersections, TQN_Path *A, TQN_Path *B) {
   if (isFarCirclePair(*A, *B)) return;
   for (TIntersection *record : calcPathIntersections(A, B, &PathList, false)) offer(FIntersections, record);
@@ -154,25 +174,45 @@ bool isSkippedByIntersectionUpkeep(const TQN_Path &shape) {
 
 void addJointAndTeePoints(TQN_Path *S, TQN_Path *O, const std::vector<TPointF> &pairPoints,
                           TIntersections &intersections) {
-  if (S == nullptr || O == nullptr || !isLineArcOrBezier(*S) || !isLineArcOrBezier(*O)) return;
-  TJointAndTeeAdder adder(S, O, pairPoints, intersections);
-  adder.addJoints();
-  adder.addTees(*S, *O);
-  adder.addTees(*O, *S);
+  std::vector<TIntersection *> offered;
+  offerJointAndTeePoints(S, O, pairPoints, offered);
+  offerEach(intersections, offered);
 }
 
 void calcIntersectionsOfShape(const TShapeList &shapes, TIntersections &intersections, TQN_Path *S,
                               bool shapeEditUnderWay, TShapeSpatialIndex *index) {
   if (shapeEditUnderWay || S == nullptr || isSkippedByIntersectionUpkeep(*S)) return;
   const TRectF boxS = sortedBoundary(*S);
+  std::vector<TIntersection *> offered;
   if (index == nullptr) {
-    for (TQN_Path *O : shapes) upkeepPair(shapes, intersections, S, boxS, O);
-    return;
+    for (TQN_Path *O : shapes) upkeepPair(shapes, offered, S, boxS, O);
+  } else {
+    index->sync(shapes);
+    std::vector<int> candidates;
+    index->candidatesOf(*S, kUpkeepQueryMargin, candidates);
+    for (const int position : candidates) upkeepPair(shapes, offered, S, boxS, shapes[position]);
   }
-  index->sync(shapes);
+  offerEach(intersections, offered);
+}
+
+void calcIntersectionsOfAppendedShapes(const TShapeList &shapes, TIntersections &intersections, int first,
+                                       TShapeSpatialIndex &index) {
+  index.sync(shapes);
+  std::vector<TIntersection *> offered;
   std::vector<int> candidates;
-  index->candidatesOf(*S, kUpkeepQueryMargin, candidates);
-  for (const int position : candidates) upkeepPair(shapes, intersections, S, boxS, shapes[position]);
+  for (int k = std::max(first, 0); k < shapes.Count(); ++k) {
+    TQN_Path *S = shapes[k];
+    if (isSkippedByIntersectionUpkeep(*S)) continue;
+    const TRectF boxS = sortedBoundary(*S);
+    index.candidatesOf(*S, kUpkeepQueryMargin, candidates);
+    // Only the shapes before S were there when it came.
+    for (const int position : candidates) {
+      if (position >= k) break;
+      upkeepPair(shapes, offered, S, boxS, shapes[position]);
+    }
+  }
+  // One pass keeps what offering them one by one would keep.
+  intersections.AddEach(offered);
 }
 
 void recalcAllIntersections(const TShapeList &PathList, TIntersections &FIntersections, bool useIndex) {

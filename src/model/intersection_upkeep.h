@@ -42,6 +42,13 @@ bool isSkippedByIntersectionUpkeep(const TQN_Path &shape);
 void calcIntersectionsOfShape(const TShapeList &shapes, TIntersections &intersections, TQN_Path *S,
                               bool shapeEditUnderWay, TShapeSpatialIndex *index = nullptr);
 
+// The same for the shapes from position `first` on, each with the shapes before it, as
+// calling it with the index right after each shape was appended would add them (the same
+// records in the same order), but with the index brought in step once and the refused
+// records found in one pass: the way a document read from a file gets its records.
+void calcIntersectionsOfAppendedShapes(const TShapeList &shapes, TIntersections &intersections, int first,
+                                       TShapeSpatialIndex &index);
+
 // Joint points and T-points of S and O (both LINE, ARC or BEZIER; otherwise nothing).
 // `pairPoints` are the points the analytic finder reported for the pair: a point within
 // 0.05 mm of one of them, or of a point this call added, is not added again. Every

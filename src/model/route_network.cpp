@@ -193,6 +193,70 @@ struct TVertexNetwork::Lookups {
   TPointF Goal;
   std::vector<const TIntersection *> NearGoal;  // records within 0.05 of Goal, in order
   std::vector<int> Scratch;
+  bool HasRecordsOfShape = false;
+  // Record positions per shape, built when first needed.
+  std::unordered_map<const TQN_Path *, std::vector<int>> RecordsOfShape;
+};
+
+// The joints listed under their shape and the cells (0.1 mm squares) their two points lie
+// in, with their creation numbers: a point within 0.05 of a joint's point lies in that
+// point's cell or a neighbouring one, so findJoint looks at nine cells only. Points too
+// far out (or not numbers) for a cell are listed per shape and always looked at.
+struct TVertexNetwork::JointCells {
+  using Entry = std::pair<std::size_t, TJointInfo *>;  // creation number, joint
+  struct Key {
+    const TQN_Path *Path;
+    std::int64_t X, Y;
+    bool operator==(const Key &o) const { return Path == o.Path && X == o.X && Y == o.Y; }
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key &k) const noexcept {
+      std::uint64_t h = reinterpret_cast<std::uintptr_t>(k.Path) * 0x9E3779B97F4A7C15ull;
+      h ^= static_cast<std::uint64_t>(k.X) * 0xC2B2AE3D27D4EB4Full + (h << 6) + (h >> 2);
+      h ^= static_cast<std::uint64_t>(k.Y) * 0x165667B19E3779F9ull + (h << 6) + (h >> 2);
+      return static_cast<std::size_t>(h);
+    }
+  };
+  std::unordered_map<Key, std::vector<Entry>, KeyHash> Cells;
+  std::unordered_map<const TQN_Path *, std::vector<Entry>> FarOut;
+  std::size_t Count = 0;
+
+  static bool cellOf(TPointF p, std::int64_t &x, std::int64_t &y) {
+    constexpr double kReach = 1e12;  // floats this large are far more than 0.05 apart
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || std::fabs(p.X) > kReach || std::fabs(p.Y) > kReach)
+      return false;
+    x = static_cast<std::int64_t>(std::floor(double(p.X) * 10.0));
+    y = static_cast<std::int64_t>(std::floor(double(p.Y) * 10.0));
+    return true;
+  }
+
+  void add(TJointInfo *J) {
+    const Entry entry{Count++, J};
+    for (const TConnectionPointInfo &point : J->FPoints) {
+      std::int64_t x = 0, y = 0;
+      std::vector<Entry> &list = cellOf(point.FPoint, x, y) ? Cells[{J->FPath, x, y}] : FarOut[J->FPath];
+      if (list.empty() || list.back().second != J) list.push_back(entry);
+    }
+  }
+
+  // The first joint (creation order) along APath with a point at pt1 and one at pt2.
+  TJointInfo *find(const TQN_Path *APath, TPointF pt1, TPointF pt2) const {
+    const Entry *best = nullptr;
+    const auto consider = [&](const std::vector<Entry> &list) {
+      for (const Entry &e : list)
+        if ((best == nullptr || e.first < best->first) && e.second->hasPoint(APath, pt1) &&
+            e.second->hasPoint(APath, pt2))
+          best = &e;
+    };
+    if (const auto far = FarOut.find(APath); far != FarOut.end()) consider(far->second);
+    std::int64_t x = 0, y = 0;
+    if (cellOf(pt1, x, y)) {
+      for (std::int64_t dx = -1; dx <= 1; ++dx)
+        for (std::int64_t dy = -1; dy <= 1; ++dy)
+          if (const auto it = Cells.find({APath, x + dx, y + dy}); it != Cells.end()) consider(it->second);
+    }
+    return best ? best->second : nullptr;
+  }
 };
 
 std::size_t TVertexNetwork::PairHash::operator()(const std::pair<const void *, const void *> &p) const noexcept {
@@ -246,7 +310,8 @@ void TVertexNetwork::appendJoint(TRouteVertex *V, std::unique_ptr<TJointInfo> J)
   TJointInfo *raw = J.get();
   V->FJoints.push_back(raw);
   FJoints.push_back(std::move(J));
-  FJointsOfPath[raw->FPath].push_back(raw);
+  if (!FJointCells) FJointCells = std::make_unique<JointCells>();
+  FJointCells->add(raw);
 }
 
 std::vector<TConnectionPointInfo> TVertexNetwork::searchEdgeAndIntersections(TPointF Pt) {
@@ -303,11 +368,7 @@ std::vector<TConnectionPointInfo> TVertexNetwork::searchEdgeAndIntersections(TPo
 }
 
 TJointInfo *TVertexNetwork::findJoint(const TQN_Path *APath, TPointF pt1, TPointF pt2) const {
-  const auto it = FJointsOfPath.find(APath);
-  if (it == FJointsOfPath.end()) return nullptr;
-  for (TJointInfo *J : it->second)
-    if (J->hasPoint(APath, pt1) && J->hasPoint(APath, pt2)) return J;
-  return nullptr;
+  return FJointCells ? FJointCells->find(APath, pt1, pt2) : nullptr;
 }
 
 bool TVertexNetwork::hasIntersectionGoal(const TQN_Path *APath, TPointF FromPt, TPointF /*ToPt*/,
@@ -318,6 +379,83 @@ bool TVertexNetwork::hasIntersectionGoal(const TQN_Path *APath, TPointF FromPt, 
   if (FLookups && FLookups->HasGoal && FLookups->Goal.exactlyEquals(GoalPt))
     return std::any_of(FLookups->NearGoal.begin(), FLookups->NearGoal.end(), matches);
   return std::any_of(FIntersections.begin(), FIntersections.end(), matches);
+}
+
+TPointF TVertexNetwork::firstIntersectionOnTheWay(const TQN_Path *APath, TPointF FromPt, TPointF ToPt) {
+  if (APath == nullptr) return ToPt;
+  Lookups &lk = lookups();
+  if (!lk.HasRecordsOfShape) {
+    for (int i = 0; i < FIntersections.Count(); ++i) {
+      const TIntersection *I = FIntersections[i];
+      if (!std::isfinite(I->FPoint.X) || !std::isfinite(I->FPoint.Y)) continue;
+      if (I->FPath1 != nullptr) lk.RecordsOfShape[I->FPath1].push_back(i);
+      if (I->FPath2 != nullptr && I->FPath2 != I->FPath1) lk.RecordsOfShape[I->FPath2].push_back(i);
+    }
+    lk.HasRecordsOfShape = true;
+  }
+  const auto records = lk.RecordsOfShape.find(APath);
+  if (records == lk.RecordsOfShape.end()) return ToPt;
+
+  // Each candidate's distance along the way from FromPt; the nearest one inside the way
+  // (after 0, before `span`) wins.
+  TPointF best = ToPt;
+  double bestTravel = 0.0;
+  bool found = false;
+  const auto consider = [&](TPointF X, double travel, double span) {
+    if (travel > 0.0 && travel < span && (!found || travel < bestTravel)) {
+      best = X;
+      bestTravel = travel;
+      found = true;
+    }
+  };
+  const auto candidates = [&](const auto &visit) {
+    for (const int i : records->second) {
+      const TPointF X = FIntersections[i]->FPoint;
+      if (!closer(X, FromPt) && !closer(X, ToPt)) visit(X);
+    }
+  };
+
+  if (APath->isKind(TShapeKind::Line)) {
+    const double dx = double(ToPt.X) - FromPt.X, dy = double(ToPt.Y) - FromPt.Y;
+    const double span = std::hypot(dx, dy);
+    if (span == 0.0) return ToPt;
+    candidates([&](TPointF X) {
+      consider(X, ((double(X.X) - FromPt.X) * dx + (double(X.Y) - FromPt.Y) * dy) / span, span);
+    });
+    return best;
+  }
+
+  // Positions along the outline, unplaced points taken as calcPathLen takes them.
+  const TOutlineWalk walk(APath->Data());
+  const double L = walk.L;
+  double from = walk.place(FromPt), to = walk.place(ToPt);
+  if (from < 0.0) from = to < 0.0 ? L : 0.0;
+  if (to < 0.0) to = 0.0;
+  const bool closed = walk.isClosed() && L > 0.0;
+  const auto around = [L](double d) { return d < 0.0 ? d + L : d; };  // d in (-L, L) to [0, L)
+  if (from == to) {
+    // The whole outline: a closed one from a point round to itself leads to the nearer
+    // intersection either way (the piece calcPathLen gives between the two).
+    if (!closed) return ToPt;
+    candidates([&](TPointF X) {
+      const double x = walk.place(X);
+      if (x >= 0.0) consider(X, std::min(around(x - from), around(from - x)), L);
+    });
+    return best;
+  }
+  bool forward = to > from;
+  double span = std::fabs(to - from);
+  if (closed && span > L / 2.0) {  // the shorter way round
+    forward = !forward;
+    span = L - span;
+  }
+  candidates([&](TPointF X) {
+    const double x = walk.place(X);
+    if (x < 0.0) return;
+    const double travel = forward ? x - from : from - x;
+    consider(X, closed ? around(travel) : travel, span);
+  });
+  return best;
 }
 
 float TVertexNetwork::calcPathLen(const TQN_Path *APath, TPointF FromPt, TPointF ToPt, float &Len2FromPt,
@@ -411,6 +549,7 @@ void TVertexNetwork::dpConnectAddJoints(TPointF pt, TPointF goalPt) {
 
     TPointF toPt = j.ToPt;
     if (hasIntersectionGoal(j.S, cp.FPoint, toPt, goalPt)) toPt = goalPt;  // stop at the goal
+    toPt = firstIntersectionOnTheWay(j.S, cp.FPoint, toPt);                // and at any crossing before
     TConnectionPointInfo cp2;
     cp2.SetPoint(j.S, toPt);
     if (findJoint(j.S, cp.FPoint, toPt) != nullptr) continue;
@@ -510,7 +649,7 @@ void TVertexNetwork::clearAll() {
   FVertexQueue.clear();
   FQueued.clear();
   FJoints.clear();
-  FJointsOfPath.clear();
+  FJointCells.reset();
   FVertices.clear();
   FVertexAt.clear();
   FLookups.reset();

@@ -109,7 +109,7 @@ class TVertexNetwork {
   // Builds outward from pt: a joint along each shape that meets pt, then the same from
   // each joint's far end, depth first (with a work stack, so long chains of shapes do
   // not exhaust the call stack). A joint stops at goalPt when goalPt lies on an
-  // intersection of its shape.
+  // intersection of its shape, and at the first intersection of its shape on the way.
   void dpConnectAddJoints(TPointF pt, TPointF goalPt);
   void addToQueue(TRouteVertex *AVertex, const TJointInfo *excludeJoint, TPointF excludePoint);
   void dpProcessQueue(TPointF excludePoint);
@@ -121,6 +121,13 @@ class TVertexNetwork {
   TJointInfo *findJoint(const TQN_Path *APath, TPointF pt1, TPointF pt2) const;
   float calcPathLen(const TQN_Path *APath, TPointF FromPt, TPointF ToPt, float &Len2FromPt, float &Len2ToPt) const;
   bool hasIntersectionGoal(const TQN_Path *APath, TPointF FromPt, TPointF ToPt, TPointF GoalPt) const;
+  // Where a joint along APath from FromPt towards ToPt stops: at the first intersection
+  // of APath met on the way (so that crossings become vertices and a route can change
+  // shapes there), or at ToPt when it meets none. The way is the one calcPathLen
+  // measures: straight along a LINE, along the outline otherwise (the shorter way round
+  // on a closed outline; from a point round to itself, towards the nearer intersection).
+  // Intersections closer than 0.05 to FromPt or ToPt do not count.
+  TPointF firstIntersectionOnTheWay(const TQN_Path *APath, TPointF FromPt, TPointF ToPt);
   // Lists every joint at both of its end vertices.
   void checkJoints();
 
@@ -166,7 +173,8 @@ class TVertexNetwork {
 
   // Look-up tables giving the same answers as scanning the lists in order.
   std::unordered_map<std::uint64_t, TRouteVertex *> FVertexAt;  // first vertex per rounded point
-  std::unordered_map<const TQN_Path *, std::vector<TJointInfo *>> FJointsOfPath;
+  struct JointCells;  // the joints by shape and by the places of their two points
+  std::unique_ptr<JointCells> FJointCells;
   std::unordered_set<std::pair<const void *, const void *>, PairHash> FQueued;
   std::unique_ptr<Lookups> FLookups;
 };

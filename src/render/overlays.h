@@ -20,7 +20,7 @@ class TQN_Path;
 // What the print-page frames read besides the editor (the document's FPrintOffset gives
 // the number of pages).
 struct TPrintAreaState {
-  bool IsPrintAreaAvailable = false;  // FIsPrintAreaAvailable
+  bool IsPrintAreaAvailable = false;  // FIsPrintAreaAvailable (the paint pass takes the editor's)
   bool IsPrinting = false;
   bool IsPrintPreviewing = false;
   bool TilePrint = false;  // print preview: "Tile Print"

@@ -22,6 +22,7 @@
 #include "shell/editor.h"
 #include "shell/options.h"
 #include "tools/offset_tool.h"
+#include "stitching/stitch_tool.h"
 
 namespace quillon {
 
@@ -186,7 +187,7 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   TPrintAreaState printAreas = state.PrintAreas;
   printAreas.IsPrinting = target.IsPrinting;
   printAreas.IsPrintPreviewing = target.IsPrintPreviewing;
-  printAreas.TilePrint = target.TilePrint;
+  printAreas.IsPrintAreaAvailable = editor.display().FIsPrintAreaAvailable;
   if (editor.display().FShowPrintAreas && printAreas.IsPrintAreaAvailable) drawPrintAreas(editor, canvas, printAreas);
 
   // 7. An empty hole batch.
@@ -246,8 +247,8 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   paintLintRings(editor, canvas);
   // 13. The extra snap points.
   drawSnapPoints(editor, canvas);
-  // 14. The pricking-iron preview of the stitching tool (pressPrickingIron) comes with
-  //     the stitching tool.
+  // 14. The pricking-iron preview of the stitching tool.
+  if (target.onScreen()) drawPrickingIronPreview(editor, canvas);
   // 15. The current point of the tool previews, with the sticky point marked.
   drawCurrentPoint(editor, canvas);
 
@@ -275,6 +276,7 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   if (target.onScreen()) drawPointerMark(editor, canvas);
   // 24. The tangent construction scenes.
   // 25. The notch preview of the notch tool.
+  drawNotchPreview(editor, canvas);
   // 26. The scale bar (not on paper), then the thread legend (drawThreadList) once it exists.
   if (!target.IsPrinting) drawScaleBar(editor, canvas, float(target.Width));
 }
@@ -284,11 +286,11 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
 std::vector<TBanner> collectBanners(const TEditor &editor) {
   std::vector<TBanner> out;
   const TShapeList &doc = editor.doc().PathList();
-  // Rows 1, 2, 4-6, 12-14 belong to tools and commands not yet present (select-next
-  // hole mode, the select tool, the palette bar, split, busy message,
-  // tangent circles, layer move mode).
+  // Rows 1, 2, 4, 6, 12 and 13 belong to tools and commands not yet present (select-next
+  // hole mode, the select tool, the palette bar, busy message, tangent circles).
   if (editor.display().HideStrokeLines)
     out.push_back({3, editor.tr(QStringLiteral("hideStrokeLinesWarning")), 0xFFA349A4});
+  if (editor.tool().FSplitNotSelectedWarning) out.push_back({5, editor.tr(QStringLiteral("splitSelectFirst")), kRed});
   if (lintOverlayShown(editor))
     out.push_back({7,
                    editor.tr(QStringLiteral("lintWarningBanner")) + QStringLiteral(" [") +
@@ -322,6 +324,7 @@ std::vector<TBanner> collectBanners(const TEditor &editor) {
                    editor.tr(QStringLiteral("LayerIgnored")) + QLatin1Char('(') +
                        editor.tr(QStringLiteral("Cancel_LayerIgnored_win")) + QLatin1Char(')'),
                    kRed});
+  if (editor.layers().FIsLayerMoveMode) out.push_back({14, editor.tr(QStringLiteral("LayerMoveModeOn")), 0xFFFFA500});
   if (doc.GetIsIndependentLayer(editor.FActiveLayer))
     out.push_back({15, QStringLiteral("** ") + editor.tr(QStringLiteral("IndependentLayer")) + QStringLiteral(" **"),
                    0xFF008000});

@@ -35,7 +35,6 @@ struct TPaintTarget {
   TPrintStrokeContext PrintStroke;
   bool PrintSelectedShapesOnly = false;  // "Print selected shapes only"
   bool PrintStitchingHoleAsDot = false;  // "Print stitching holes as dots"
-  bool TilePrint = false;                // "Tile Print"
 
   bool onScreen() const { return !IsPrinting && !IsPrintPreviewing; }
 };

@@ -7,6 +7,7 @@
 #include <memory>
 #include <numbers>
 
+#include "edit/notch.h"
 #include "edit/shape_geometry.h"
 #include "model/point_helpers.h"
 #include "model/shape.h"
@@ -302,6 +303,33 @@ void drawMarkToolPreviews(TEditor &editor, QPainter &canvas, TPointF cur) {
     else
       drawLinearDimension(editor, &canvas, cur);
   }
+}
+
+}  // namespace quillon
+
+namespace quillon {
+
+void drawNotchPreview(const TEditor &editor, QPainter &canvas) {
+  if (!editor.tool().FIsNotchMode) return;
+  const std::optional<TNotchGeometry> notch =
+      notchPreview(editor, virtualToReal(editor, editor.pointer().FLastMousePos, true));
+  if (!notch) return;
+  const auto px = [&](TPointF real) {
+    const TPointF p = realToVirtual(editor.view(), real);
+    return QPointF(p.X, p.Y);
+  };
+  canvas.save();
+  canvas.setOpacity(1.0);
+  QPen pen = canvas.pen();
+  pen.setStyle(Qt::SolidLine);
+  pen.setColor(QColor::fromRgba(0xFF0000FF));
+  canvas.setPen(pen);
+  canvas.drawLine(px(notch->P0), px(notch->Apex));
+  pen.setColor(QColor::fromRgba(0xFFFFFF00));
+  canvas.setPen(pen);
+  canvas.drawLine(px(notch->ArmEnd1), px(notch->Apex));
+  canvas.drawLine(px(notch->ArmEnd2), px(notch->Apex));
+  canvas.restore();
 }
 
 }  // namespace quillon

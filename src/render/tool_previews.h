@@ -48,3 +48,12 @@ void drawRadiusDimension(TEditor &editor, QPainter *canvas, TPointF point);
 void drawMarkToolPreviews(TEditor &editor, QPainter &canvas, TPointF cur);
 
 }  // namespace quillon
+
+namespace quillon {
+
+// The notch a second click of the notch tool would make, toward the snapped pointer: the
+// line from the notch point to the apex in blue, the arms in yellow, in the canvas' pen
+// width. Nothing unless the notch mode is on and a notch point is fixed.
+void drawNotchPreview(const TEditor &editor, QPainter &canvas);
+
+}  // namespace quillon

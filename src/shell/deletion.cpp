@@ -1,6 +1,11 @@
 #include "shell/deletion.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -23,21 +28,115 @@ namespace quillon {
 
 namespace {
 
-// The shapes of `items` that duplicate an earlier one, each listed once, in order. Only
-// shapes of one kind can be identical, so each shape is compared with the earlier shapes
-// of its kind (and, with `sameLayer`, of its layer) only.
+// A look-up key for shapes that may be identical (see TQN_Path::isIdentical): identical
+// shapes always get equal exact parts, and their coarse parts differ by at most one.
+// The exact part holds the kind, the layer when it counts, and the values compared
+// exactly or after rounding to 0.01 (two ends that may swap in sorted order); the coarse
+// part holds the one point compared within the canvas' relative tolerance. No key when
+// the shape is identical to no shape: a kind that never is, or a compared value that is
+// not a number.
+struct TDuplicateKey {
+  std::string Exact;
+  bool HasCoarse = false;
+  std::int64_t CoarseX = 0, CoarseY = 0;
+};
+
+// The coordinate's place among all floats, in steps of 64 neighbours: two coordinates
+// within the relative tolerance (at most about 42 floats apart) land in one step or in
+// two next to each other.
+std::int64_t coarseCoordinate(float v) {
+  const auto bits = std::bit_cast<std::uint32_t>(v + 0.0f);
+  const std::int64_t ordered =
+      (bits & 0x80000000u) ? -static_cast<std::int64_t>(bits & 0x7FFFFFFFu) : static_cast<std::int64_t>(bits);
+  return ordered >= 0 ? ordered / 64 : -((-ordered + 63) / 64);
+}
+
+std::optional<TDuplicateKey> duplicateKey(TQN_Path &s, bool sameLayer) {
+  TDuplicateKey key;
+  bool comparable = true;
+  const auto put = [&](float v) {
+    if (std::isnan(v)) comparable = false;
+    const float normal = v + 0.0f;  // -0 and +0 compare equal
+    key.Exact.append(reinterpret_cast<const char *>(&normal), sizeof normal);
+  };
+  const auto putRounded = [&](TPointF p) {
+    put(round2(p.X));
+    put(round2(p.Y));
+  };
+  // The two ends in either order, rounded.
+  const auto putEnds = [&] {
+    TPointF a{round2(s.FStartPt.X) + 0.0f, round2(s.FStartPt.Y) + 0.0f};
+    TPointF b{round2(s.FEndPt.X) + 0.0f, round2(s.FEndPt.Y) + 0.0f};
+    if (std::make_pair(b.X, b.Y) < std::make_pair(a.X, a.Y)) std::swap(a, b);
+    for (const float v : {a.X, a.Y, b.X, b.Y}) put(v);
+  };
+  const auto putCoarse = [&](TPointF p) {
+    if (std::isnan(p.X) || std::isnan(p.Y)) comparable = false;
+    key.HasCoarse = true;
+    key.CoarseX = coarseCoordinate(p.X);
+    key.CoarseY = coarseCoordinate(p.Y);
+  };
+
+  key.Exact.push_back(static_cast<char>(s.FShapeType));
+  const int layer = sameLayer ? s.FLayerID : 0;
+  key.Exact.append(reinterpret_cast<const char *>(&layer), sizeof layer);
+  switch (s.FShapeType) {
+    case TShapeKind::Line: putEnds(); break;
+    case TShapeKind::Dot: putCoarse(s.FCenter); break;
+    case TShapeKind::Ellipse:
+      putCoarse(s.FCenter);
+      for (const float v : {s.FWidth, s.FHeight, s.FRotation}) put(v);
+      break;
+    case TShapeKind::Hole: putCoarse(s.FStartPt); break;
+    case TShapeKind::Arc:
+      putEnds();
+      putRounded(s.FCenter);
+      put(s.FWidth);
+      put(s.FHeight);
+      break;
+    case TShapeKind::Bezier: putEnds(); break;  // the control points are compared one by one
+    case TShapeKind::Text:
+    case TShapeKind::Other: key.Exact += s.Data().toText(); break;
+    default: comparable = false; break;
+  }
+  if (!comparable) return std::nullopt;
+  return key;
+}
+
+// The shapes of `items` that duplicate an earlier one, each listed once, in order. Each
+// shape is compared only with the earlier shapes whose keys could match its own.
 template <typename OnDuplicate>
 void findDuplicates(const std::vector<TQN_Path *> &items, bool sameLayer, OnDuplicate onDuplicate) {
-  std::map<std::pair<int, TShapeKind>, std::vector<TQN_Path *>> earlier;
+  const auto bucketName = [](const TDuplicateKey &k, std::int64_t dx, std::int64_t dy) {
+    std::string name = k.Exact;
+    if (k.HasCoarse) {
+      const std::int64_t x = k.CoarseX + dx, y = k.CoarseY + dy;
+      name.append(reinterpret_cast<const char *>(&x), sizeof x);
+      name.append(reinterpret_cast<const char *>(&y), sizeof y);
+    }
+    return name;
+  };
+  std::unordered_map<std::string, std::vector<TQN_Path *>> earlier;
+  earlier.reserve(items.size());
   for (TQN_Path *b : items) {
-    std::vector<TQN_Path *> &bucket = earlier[{sameLayer ? b->FLayerID : 0, b->FShapeType}];
-    for (TQN_Path *a : bucket) {
-      if (a->isIdentical(*b)) {
-        onDuplicate(b);
-        break;
+    const std::optional<TDuplicateKey> key = duplicateKey(*b, sameLayer);
+    if (!key) continue;  // identical to no shape
+    const int reach = key->HasCoarse ? 1 : 0;
+    bool duplicate = false;
+    for (std::int64_t dx = -reach; dx <= reach && !duplicate; ++dx) {
+      for (std::int64_t dy = -reach; dy <= reach && !duplicate; ++dy) {
+        const auto it = earlier.find(bucketName(*key, dx, dy));
+        if (it == earlier.end()) continue;
+        for (TQN_Path *a : it->second) {
+          if (a->isIdentical(*b)) {
+            duplicate = true;
+            break;
+          }
+        }
       }
     }
-    bucket.push_back(b);
+    if (duplicate) onDuplicate(b);
+    earlier[bucketName(*key, 0, 0)].push_back(b);
   }
 }
 

@@ -34,6 +34,9 @@ struct TDisplayState {
   bool FShowRuler = false;
   bool FIsBlackBackgroundMode = true;
   bool FShowPrintAreas = true;
+  // A print job has laid the pages out since the document was made or opened, so their
+  // frames can be drawn over the drawing.
+  bool FIsPrintAreaAvailable = false;
   bool FShowDimensionShapes = true;
   bool FShow_intersections = false;
   bool FShowPathDirections = false;

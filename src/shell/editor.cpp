@@ -102,6 +102,7 @@ void TEditor::startUp(const QStringList &args) {
   startAutoSaveTimer(*this);
   createLintAnimTimer(*this);
   if (doc().PathList().PrintOffset().empty()) doc().PathList().clearPrintPagesInfo();
+  rebuildLayerList(*this);
 
   askAutoDownload();
 }

@@ -14,6 +14,7 @@
 #include "model/document.h"
 #include "model/draw_pallet.h"
 #include "shell/display_state.h"
+#include "shell/layer_list.h"
 #include "shell/lint_state.h"
 #include "shell/pointer_state.h"
 #include "shell/tool_panel.h"
@@ -100,6 +101,8 @@ class TEditor {
   const TDisplayState &display() const { return FDisplay; }
   TLintState &lint() { return FLint; }
   const TLintState &lint() const { return FLint; }
+  TLayerListState &layers() { return FLayers; }
+  const TLayerListState &layers() const { return FLayers; }
 
   // Settings, language and stores.
   std::unique_ptr<TMultiLang> FMultiLang;
@@ -171,6 +174,7 @@ class TEditor {
   TPenState FPen;
   TDisplayState FDisplay;
   TLintState FLint;
+  TLayerListState FLayers;
   TShapeReleaser FShapeReleaser{*this};
 };
 

@@ -31,6 +31,7 @@
 #include "shell/autosave.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
+#include "shell/layer_list.h"
 #include "shell/editor_ui.h"
 #include "shell/selection.h"
 #include "shell/undo.h"
@@ -196,7 +197,6 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
 
   const auto addShape = [&](std::unique_ptr<TQN_Path> shape, int layer, bool newId) {
     TQN_Path *s = document.add(std::move(shape), layer);
-    document.calcIntersectionsOfShape(s, false);
     if (newId) renumbered.push_back(s);
   };
 
@@ -236,6 +236,8 @@ void readShapes(const TEditor &editor, const TJson &root, TProjectContent &conte
     const int layer = shape->FLayerID;
     addShape(std::move(shape), layer, newId);
   }
+  // Each shape's records with the shapes before it, as if each had been drawn in turn.
+  calcIntersectionsOfAppendedShapes(doc, document.FIntersections, 0, document.FShapeIndex);
 
   // IDs beyond the limit go first, so the counter is not set from them; a hole's sewing
   // links follow its new ID when its old one was unique.
@@ -438,7 +440,10 @@ void showProjectContent(TEditor &editor, std::unique_ptr<TProjectContent> conten
   const std::vector<int> &layers = doc.Layers();
   if (std::find(layers.begin(), layers.end(), editor.FActiveLayer) == layers.end())
     editor.FActiveLayer = layers.front();
+  editor.display().HighlightActiveLayer = false;
+  rebuildLayerList(editor);
 
+  editor.display().FIsPrintAreaAvailable = false;
   clearUndoHistory(editor);
   editor.ui().refreshCanvas();
   takeUndoSnapshot(editor, QString::fromLatin1(kOpenUndoReason));
@@ -512,10 +517,13 @@ void newDocument(TEditor &editor) {
   editor.display().FBackdropAlpha = 0.8f;
   editor.pointer().FIsRotationCenterSpecified = false;
   editor.pointer().FIsSnapPointManuallySet = false;
+  editor.display().FIsPrintAreaAvailable = false;
   editor.FFilename.clear();
   setAllPalettesVisible(editor, true);
   editor.updateCaption(QString());
   editor.FActiveLayer = 0;
+  editor.display().HighlightActiveLayer = false;
+  rebuildLayerList(editor);
   // The first state of the new history; the ID counter runs on from the old document.
   takeUndoSnapshot(editor, QString::fromLatin1(kNewProjectUndoReason));
   editor.setDocumentChanged(false);

@@ -13,6 +13,7 @@
 #include "platform/date_time.h"
 #include "platform/number_text.h"
 #include "shell/editor.h"
+#include "shell/layer_list.h"
 #include "shell/editor_ui.h"
 #include "shell/groups.h"
 #include "shell/options.h"
@@ -62,6 +63,43 @@ std::int64_t storedShapeBytes(const TUndoState &state) {
   return bytes;
 }
 
+// The positions of the document's shapes by address, for the records' look-ups (several
+// per record, hundreds of thousands in a drawing of dense crossings): an open-addressed
+// table sized once.
+class TShapePositions {
+ public:
+  explicit TShapePositions(const TShapeList &shapes) {
+    std::size_t size = 16;
+    while (size < 2 * static_cast<std::size_t>(shapes.Count())) size *= 2;
+    FSlots.assign(size, {nullptr, -1});
+    for (int i = 0; i < shapes.Count(); ++i) {
+      std::size_t at = slotOf(shapes[i]);
+      while (FSlots[at].Shape != nullptr && FSlots[at].Shape != shapes[i]) at = (at + 1) & (FSlots.size() - 1);
+      if (FSlots[at].Shape == nullptr) FSlots[at] = {shapes[i], i};  // the first position of a shape counts
+    }
+  }
+
+  // The shape's position, or -1 when it is not in the document.
+  int of(const TQN_Path *shape) const {
+    if (shape == nullptr) return -1;
+    for (std::size_t at = slotOf(shape);; at = (at + 1) & (FSlots.size() - 1)) {
+      if (FSlots[at].Shape == shape) return FSlots[at].Position;
+      if (FSlots[at].Shape == nullptr) return -1;
+    }
+  }
+
+ private:
+  struct Slot {
+    const TQN_Path *Shape;
+    int Position;
+  };
+  std::size_t slotOf(const TQN_Path *shape) const {
+    const auto h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(shape)) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(h >> 20) & (FSlots.size() - 1);
+  }
+  std::vector<Slot> FSlots;
+};
+
 // Copies the document (shapes with their layers, and the intersections by shape
 // position) into a new stored state. Shapes equal to their copy in the previous state
 // share that copy.
@@ -72,23 +110,24 @@ TUndoState storeDocument(TEditor &editor) {
   state.Layers->copyLayersFrom(doc);
 
   const TUndoState *previous = editor.FUndoStore.FUndoList.empty() ? nullptr : &editor.FUndoStore.FUndoList.back();
+  // The previous copies by ID, made only when a shape is not where it was.
   std::unordered_map<int, const std::shared_ptr<const TQN_Path> *> previousById;
-  if (previous) {
-    previousById.reserve(previous->Shapes.size());
-    for (const auto &p : previous->Shapes) previousById.emplace(p->ID(), &p);
-  }
+  bool byIdMade = false;
   const auto reuse = [&](const TQN_Path &live, int index) -> std::shared_ptr<const TQN_Path> {
     if (!previous) return nullptr;
     if (index < static_cast<int>(previous->Shapes.size()) &&
         previous->Shapes[static_cast<std::size_t>(index)]->sameContent(live))
       return previous->Shapes[static_cast<std::size_t>(index)];
+    if (!byIdMade) {
+      previousById.reserve(previous->Shapes.size());
+      for (const auto &p : previous->Shapes) previousById.emplace(p->ID(), &p);
+      byIdMade = true;
+    }
     const auto it = previousById.find(live.ID());
     if (it != previousById.end() && (*it->second)->sameContent(live)) return *it->second;
     return nullptr;
   };
 
-  std::unordered_map<const TQN_Path *, int> position;
-  position.reserve(static_cast<std::size_t>(doc.Count()));
   state.Shapes.reserve(static_cast<std::size_t>(doc.Count()));
   for (int i = 0; i < doc.Count(); ++i) {
     TQN_Path *live = doc[i];
@@ -96,8 +135,8 @@ TUndoState storeDocument(TEditor &editor) {
     std::shared_ptr<const TQN_Path> stored = reuse(*live, i);
     if (!stored) stored.reset(live->createCopy());
     state.Shapes.push_back(std::move(stored));
-    position.emplace(live, i);
   }
+  const TShapePositions position(doc);
   state.IsChanged = true;
 
   state.Intersections.reserve(static_cast<std::size_t>(editor.doc().FIntersections.Count()));
@@ -105,9 +144,8 @@ TUndoState storeDocument(TEditor &editor) {
     TStoredIntersection stored;
     stored.Point = ict->FPoint;
     stored.IsCrossing = ict->FIsCrossing;
-    const auto p1 = position.find(ict->FPath1), p2 = position.find(ict->FPath2);
-    stored.Index1 = p1 == position.end() ? -1 : p1->second;
-    stored.Index2 = p2 == position.end() ? -1 : p2->second;
+    stored.Index1 = position.of(ict->FPath1);
+    stored.Index2 = position.of(ict->FPath2);
     stored.PathID1 = ict->FPath1 ? ict->FPath1->ID() : -1;
     stored.PathID2 = ict->FPath2 ? ict->FPath2->ID() : -1;
     state.Intersections.push_back(stored);
@@ -195,6 +233,7 @@ void undo(TEditor &editor) {
   store.FRedoList.push_back(std::move(store.FUndoList.back()));
   store.FUndoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), false);
+  rebuildLayerList(editor);
   editor.pointer().FFirstSelection = nullptr;
   refreshDrawingCheckOrCanvas(editor);
 }
@@ -207,6 +246,7 @@ void redo(TEditor &editor) {
   store.FUndoList.push_back(std::move(store.FRedoList.back()));
   store.FRedoList.pop_back();
   restoreDocument(editor, store.FUndoList.back(), true);
+  rebuildLayerList(editor);
   editor.pointer().FFirstSelection = nullptr;
   refreshDrawingCheckOrCanvas(editor);
 }

@@ -5,6 +5,7 @@
 #include "model/shape.h"
 #include "model/shape_list.h"
 #include "shell/editor.h"
+#include "shell/editor_ui.h"
 #include "stitching/stitch_state.h"
 
 namespace quillon {
@@ -55,6 +56,17 @@ TQN_Path *THolePlacer::addHole(std::unique_ptr<TQN_Path> hole) {
   FEditor.tool().FLastStitch = added;
   FFinder.addHole(added);
   return added;
+}
+
+TQN_Path *THolePlacer::addUnlinkedHole(std::unique_ptr<TQN_Path> hole, int layer) {
+  TQN_Path *added = FEditor.doc().add(std::move(hole), layer);
+  if (layer == FEditor.FActiveLayer) FFinder.addHole(added);
+  return added;
+}
+
+void THolePlacer::reportEndlessLoop() {
+  FRanAway = true;
+  if (!FQuiet) FEditor.ui().messageBox(QStringLiteral("endlessloop"), FEditor.tr(QStringLiteral("endlessloop")));
 }
 
 }  // namespace quillon

@@ -53,11 +53,22 @@ class THolePlacer {
   std::unique_ptr<TQN_Path> newHole(TPointF center, float rotation) const;
   // Adds a new hole to the document on the active layer; it becomes FLastStitch.
   TQN_Path *addHole(std::unique_ptr<TQN_Path> hole);
+  // Adds a new hole to the document on `layer`, linked to nothing; FLastStitch stays.
+  TQN_Path *addUnlinkedHole(std::unique_ptr<TQN_Path> hole, int layer);
+
+  // A walk ran beyond its limit ("Endless loop error"). A run for the user shows the
+  // message box; a quiet run (an automation request, which must answer and not wait for
+  // a person) only records it, and the caller answers with an error.
+  void reportEndlessLoop();
+  void setQuiet(bool quiet) { FQuiet = quiet; }
+  bool ranAway() const { return FRanAway; }
 
  private:
   TEditor &FEditor;
   TPrickingIron *FIron;
   THoleFinder FFinder;
+  bool FQuiet = false;
+  bool FRanAway = false;
 };
 
 }  // namespace quillon

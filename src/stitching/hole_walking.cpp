@@ -9,7 +9,6 @@
 #include "model/point_helpers.h"
 #include "model/shape.h"
 #include "shell/editor.h"
-#include "shell/editor_ui.h"
 #include "stitching/chain_distribution.h"
 #include "stitching/hole_placement.h"
 #include "stitching/stitch_state.h"
@@ -35,10 +34,6 @@ std::vector<TCrossing> probeCrossings(TQN_Path &circle, const std::vector<TQN_Pa
     }
   }
   return crossings;
-}
-
-void showEndlessLoop(TEditor &editor) {
-  editor.ui().messageBox(QStringLiteral("endlessloop"), editor.tr(QStringLiteral("endlessloop")));
 }
 
 // One route walk: its state between steps.
@@ -132,7 +127,7 @@ float stepHolesAlongRoute(THolePlacer &placer, const std::vector<TQN_Path *> &Ro
     const bool ok = walk.walkStepOnRoute(steps, previous, cur, next);
     travelled += Pitch;
     if (travelled > kRouteLimit) {
-      showEndlessLoop(placer.editor());
+      placer.reportEndlessLoop();
       return 0.0f;
     }
     ++steps;
@@ -164,7 +159,7 @@ float walkHolesOnLoop(THolePlacer &placer, int &Count, const std::vector<TQN_Pat
 
   while (!loopWalkClosed(centre, visited)) {
     if (Count > limit) {
-      showEndlessLoop(editor);
+      placer.reportEndlessLoop();
       break;
     }
     TQN_Path circle(-1, editor.pen().FCurrentColor, editor.pen().FCurrentThickness, editor.pen().FCurrentDash, -1);

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "edit/closed_chains.h"
+#include "edit/move_shapes.h"
 #include "model/intersection.h"
 #include "model/point_helpers.h"
 #include "model/shape.h"
@@ -107,9 +108,6 @@ void refitArcEnd(const TEditor &editor, const TQN_Path &arc, TPointF fixed, TPoi
   sweep = s;
 }
 
-// Moves a stitching hole whole: re-made at the new centre with its own rotation, iron and
-// inversion flag.
-void moveHoleBy(TQN_Path &hole, TPointF d) { remakeHole(hole, hole.FCenter + d, hole.FRotation); }
 
 // Candidate points of a shape for the drag anchor.
 std::vector<TPointF> anchorCandidates(TQN_Path &shape) {
@@ -585,41 +583,5 @@ void applyBezierControlPoint(TEditor &editor, const TBezierEditingInfo &info, TP
   editor.calcIntersectionsOfShape(S);
 }
 
-void translateShape(TEditor &editor, TQN_Path &shape, TPointF offset, bool followRadialCopies) {
-  const TPointF d = offset;
-  if (shape.isKind(TShapeKind::Line)) {
-    const bool freeAngle = shape.FIsFreeAngle;
-    shape.drawLinePath(shape.FStartPt + d, shape.FEndPt + d);
-    shape.FIsFreeAngle = freeAngle;
-  } else if (shape.isKind(TShapeKind::Bezier)) {
-    shape.drawBezierPath(shape.FStartPt + d, shape.FBezierCp1 + d, shape.FBezierCp2 + d, shape.FEndPt + d);
-  } else if (shape.isKind(TShapeKind::Ellipse)) {
-    shape.drawEllipsePath(shape.FCenter + d, shape.FWidth, shape.FHeight);
-  } else if (shape.isKind(TShapeKind::Dot)) {
-    shape.drawDotPath(shape.FStartPt + d, editor.display().FStrokeDefs.DotRadius);
-  } else if (shape.isKind(TShapeKind::Arc)) {
-    shape.drawArcPath(shape.FCenter + d, {shape.FWidth, shape.FHeight}, shape.FStartPt + d, shape.FEndPt + d,
-                      shape.FSweepAngle);
-  } else if (shape.isKind(TShapeKind::Hole)) {
-    moveHoleBy(shape, d);
-  } else if (shape.isKind(TShapeKind::Text)) {
-    shape.Data().Translate(d.X, d.Y);
-    shape.FStartPt += d;
-    shape.FEndPt += d;
-    shape.resetBoundary();
-  } else {
-    shape.Data().Translate(d.X, d.Y);
-    shape.resetBoundary();
-    shape.getBoundary(true);
-  }
-
-  if (!editor.display().IsMandalaMode && shape.FMandalaID > 0) {
-    shape.FMandalaCenter += d;
-    editor.display().Mandala.Center = shape.FMandalaCenter;
-  }
-  // With followRadialCopies the shape's radial copies are regenerated here once the
-  // radial-repeat tool exists.
-  (void)followRadialCopies;
-}
 
 }  // namespace quillon

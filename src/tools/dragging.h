@@ -55,7 +55,5 @@ TBezierEditingInfo hitBezierHandle(const TEditor &editor, float x, float y);
 TBezierEditingInfo getOpponentBezierInfo(const TEditor &editor, const TBezierEditingInfo &EditInfo, bool allowLine);
 // Moves one control point of a Bezier and rebuilds it (no snapshot, no repaint).
 void applyBezierControlPoint(TEditor &editor, const TBezierEditingInfo &info, TPointF P);
-// Moves one shape of any kind by `offset` millimetres (intersections are the caller's).
-void translateShape(TEditor &editor, TQN_Path &shape, TPointF offset, bool followRadialCopies);
 
 }  // namespace quillon

@@ -9,6 +9,7 @@
 #include "edit/corner_rounding.h"
 #include "edit/drawing_check.h"
 #include "edit/numeric_edit.h"
+#include "edit/move_shapes.h"
 #include "edit/path_objects.h"
 #include "edit/rotate_scale_align.h"
 #include "edit/size_commands.h"
@@ -175,17 +176,7 @@ void stepThreadThickness(TEditor &editor, bool thicker) {
 // "=": both stitch display boxes on, then odd only, then even only, then both again.
 // Ctrl with an arrow: the selection (dots and holes too) moves by `step` millimetres with
 // its intersections, as one undo step. With nothing selected nothing moves.
-void nudgeSelection(TEditor &editor, TPointF step) {
-  const std::vector<TQN_Path *> shapes = getSelectedPaths(editor, false, false);
-  if (shapes.empty()) return;
-  removeIntersectionsOf(editor.doc().FIntersections,
-                        std::unordered_set<const TQN_Path *>(shapes.begin(), shapes.end()));
-  for (TQN_Path *shape : shapes) translateShape(editor, *shape, step, true);
-  for (TQN_Path *shape : shapes) editor.calcIntersectionsOfShape(shape);
-  invalidateGroupBounds(editor, shapes);
-  takeUndoSnapshot(editor, QStringLiteral("L38332"));
-  editor.ui().refreshCanvas();
-}
+void nudgeSelection(TEditor &editor, TPointF step) { moveSelectedShapes(editor, step.X, step.Y); }
 
 void cycleStitchDisplay(TEditor &editor) {
   TPanelValues &panel = editor.panel();
@@ -392,6 +383,11 @@ void escapeKey(TEditor &editor, bool textBoxFocused) {
   // A pending scene of the tangent tool is dropped first here once the tangent tool exists.
   if (editor.display().SelectNextStitchingHoleMode) {
     editor.display().SelectNextStitchingHoleMode = false;
+    editor.ui().refreshCanvas();
+    return;
+  }
+  if (editor.layers().FIsLayerMoveMode) {  // nothing moves
+    editor.layers().FIsLayerMoveMode = false;
     editor.ui().refreshCanvas();
     return;
   }

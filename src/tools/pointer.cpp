@@ -7,6 +7,7 @@
 #include "edit/curve_chains.h"
 #include "edit/mirror_flip.h"
 #include "edit/drawing_check.h"
+#include "edit/split.h"
 #include "model/intersection.h"
 #include "model/point_helpers.h"
 #include "model/shape.h"
@@ -21,6 +22,7 @@
 #include "shell/selection.h"
 #include "tools/status_info.h"
 #include "shell/undo.h"
+#include "stitching/stitch_tool.h"
 #include "tools/dragging.h"
 #include "tools/draw_tools.h"
 #include "tools/mark_tools.h"
@@ -35,6 +37,9 @@
 namespace quillon {
 
 namespace {
+
+// A release closer than this to the press (drawing-box pixels) may split with Alt.
+constexpr float kSplitClickPx = 5.0f;
 
 bool toolIs(const TEditor &editor, TTool tool) { return editor.tool().FTool == tool; }
 
@@ -296,8 +301,17 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
   }
 
   if (editor.tool().FIsStitchTool && !editor.pointer().FIsRangeSelecting && Button == TMouseButton::Left) {
-    // The stitching tool places its holes here once it exists.
+    placeStitchingHoles(editor, X, Y);
+    editor.ui().refreshCanvas();
     releaseTail(editor);
+    return;
+  }
+
+  // Alt and a click on a selected line, arc, circle or Bezier splits it there.
+  const bool splitTried = hasAlt(Shift) && Button == TMouseButton::Left && !editor.pointer().FShapeCreated &&
+                          calcDistance(editor.pointer().FFirstMousePos, {X, Y}) < kSplitClickPx;
+  if (splitTried && splitAtPoint(editor, X, Y)) {
+    editor.pointer().FIsRangeSelecting = false;
     return;
   }
 
@@ -338,6 +352,10 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
 
   // Left button, nothing created yet.
   editor.tool().FSplitNotSelectedWarning = false;
+  if (hasAlt(Shift) && !splitTried && splitAtPoint(editor, X, Y)) {
+    editor.pointer().FIsRangeSelecting = false;
+    return;
+  }
   if (!hasShift(Shift) && !hasCtrl(Shift)) {
     const bool keep = editor.tool().FIsOffsetMode || (editor.FOptions && editor.FOptions->IncrementalSelectionMode) ||
                       (toolIs(editor, TTool::Mentori) && editor.FOptions && editor.FOptions->MentoriWithoutCtrl);

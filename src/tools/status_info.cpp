@@ -31,8 +31,7 @@ const TLengthFormatSettings &lengthFormat(const TEditor &editor) {
   return editor.FOptions ? editor.FOptions->LengthFormatSettings : millimetres;
 }
 
-// A length with its unit.
-QString withUnit(const TEditor &editor, double mm) { return FormatLength(mm, lengthFormat(editor), true); }
+QString withUnit(const TEditor &editor, double mm) { return lengthWithUnit(editor, mm); }
 
 QString hexColor(TAlphaColor c) { return QString::fromStdString(colorToHexARGB(c)); }
 
@@ -56,6 +55,8 @@ TPointF awayFrom(const TQN_Path &line, TPointF p) {
 }
 
 }  // namespace
+
+QString lengthWithUnit(const TEditor &editor, double mm) { return FormatLength(mm, lengthFormat(editor), true); }
 
 TInfoTexts infoTextsOf(const TEditor &editor) {
   return {editor.FIDText, editor.FRangeText, editor.FLengthText, editor.FNumOfStitchesText, editor.FTotalLengthText};

@@ -23,6 +23,8 @@ struct TInfoTexts {
   QString TotalLength;    // lblTotalLength
 };
 TInfoTexts infoTextsOf(const TEditor &editor);
+// A length in the unit of the settings, with the unit's suffix.
+QString lengthWithUnit(const TEditor &editor, double mm);
 // Hands the editor's information lines to the window.
 void showInfoTexts(TEditor &editor);
 

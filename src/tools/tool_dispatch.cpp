@@ -1,5 +1,7 @@
 #include "tools/tool_dispatch.h"
 
+#include "edit/notch.h"
+#include "edit/trim.h"
 #include "shell/editor.h"
 #include "shell/editor_ui.h"
 #include "tools/status_info.h"
@@ -64,6 +66,12 @@ void dispatchToolClick(TEditor &editor, TPointF pt, bool same, TShiftState Shift
       commitArcTool(editor, pt, true, false, editor.panel().rbArc_R, editor.panel().rbArc_HalfMoonRatio,
                     editor.panel().rbArc_3_points);
       editor.pointer().FShapeCreated = true;
+      break;
+    case TTool::Trimming:
+      // With the notch mode ticked the click goes to the notch tool.
+      editor.pointer().FShapeCreated =
+          editor.tool().FIsNotchMode ? notchClick(editor, pt) : trimAtPoint(editor, pt);
+      editor.ui().refreshCanvas();
       break;
     default: break;
   }

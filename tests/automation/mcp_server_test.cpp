@@ -285,6 +285,55 @@ TEST_F(McpRawRequestTest, AmbiguousFramingIsRefusedBeforeTheBody) {
   }
 }
 
+// Methods are matched without regard to case and every method reaches the route table,
+// which answers one it has no row for with 404 and the method as sent. The library
+// itself takes only the upper-case names of the methods it knows.
+TEST_F(McpRawRequestTest, MethodsInAnyCaseAndUnknownMethodsReachTheRouteTable) {
+  const std::string body = kLine;
+  const std::string length = "Content-Length: " + std::to_string(body.size()) + "\r\n";
+  struct Case {
+    std::string line, headers, after;
+    int status;
+    std::string reply;  // its start
+    int shapes;         // after the request
+  };
+  const Case cases[] = {
+      {"get /PATHS HTTP/1.1", "", "", 200, R"({"paths":[],"count":0})", 0},
+      {"post /shapes/line HTTP/1.1", length, body, 200, R"({"ok":true,"id":)", 1},
+      {"Post /shapes/line HTTP/1.1", length, body, 200, R"({"ok":true,"id":)", 2},
+      {"dElEtE /shapes HTTP/1.1", "", "", 200, R"({"ok":true,"deletedCount":2,)", 0},
+      {"options /paths HTTP/1.1", "", "", 204, "", 0},
+      {"FOO /x HTTP/1.1", "", "", 404, R"({"error":"unknown endpoint","method":"FOO","path":"/x"})", 0},
+      {"purge /shapes/line HTTP/1.1", length, body, 404,
+       R"({"error":"unknown endpoint","method":"purge","path":"/shapes/line"})", 0},
+      {"TRACE / HTTP/1.1", "", "", 404, R"({"error":"unknown endpoint","method":"TRACE","path":"/"})", 0},
+      // Not a method at all: the library's refusal.
+      {"G(T /paths HTTP/1.1", "", "", 400, R"({"error":"bad request"})", 0},
+      {std::string(40, 'X') + " /paths HTTP/1.1", "", "", 400, R"({"error":"bad request"})", 0},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::string reply = exchange(request(c.line, c.headers, c.after));
+    EXPECT_EQ(rawStatus(reply), c.status) << reply;
+    EXPECT_EQ(rawBody(reply).rfind(c.reply, 0), 0u) << reply;
+    EXPECT_EQ(doc().Count(), c.shapes);
+  }
+
+  // A method that comes in pieces, and the next request on the same connection.
+  const auto [first, second] = servingEvents([&] {
+    TRawConnection connection(port);
+    connection.send("g");
+    std::this_thread::sleep_for(50ms);
+    connection.send(request("et /paths HTTP/1.1") + request("Foo /paths HTTP/1.1"));
+    std::string one = connection.readReply(10s);
+    return std::pair{one, connection.readReply(10s)};
+  });
+  EXPECT_EQ(rawStatus(first), 200) << first;
+  EXPECT_EQ(rawBody(first), R"({"paths":[],"count":0})");
+  EXPECT_EQ(rawStatus(second), 404) << second;
+  EXPECT_EQ(rawBody(second), R"({"error":"unknown endpoint","method":"Foo","path":"/paths"})");
+}
+
 TEST_F(McpRawRequestTest, ChunkedBodiesAreHeldToTheSameLimit) {
   std::string atLimit = kLine;
   atLimit.append(kMcpMaxBodyBytes - atLimit.size(), ' ');

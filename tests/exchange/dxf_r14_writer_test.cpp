@@ -25,6 +25,51 @@ using Lines = std::vector<std::string>;
 constexpr TStrokeDash kDashes[] = {TStrokeDash::Solid, TStrokeDash::Dash, TStrokeDash::Dot,
                                    TStrokeDash::DashDot, TStrokeDash::DashDotDot, TStrokeDash::Custom};
 
+// Every kind of entity in each of its forms, on several layers and line types, with
+// coordinates that need all their digits: the file a mixed drawing gives.
+template <typename Writer>
+void addMixedEntities(Writer &w) {
+  const QString layers[] = {QString(), QStringLiteral("Cut"), QStringLiteral("0"), QStringLiteral("Stitch"),
+                            QStringLiteral("Cut")};
+  const QString lineTypes[] = {QString(), QStringLiteral("hidden"), QStringLiteral("HIDDEN"), QStringLiteral("Center")};
+  const int colours[] = {256, 1, 7, 0, -3};
+  for (int i = 0; i < 60; ++i) {
+    const QString &layer = layers[i % 5];
+    const QString &lineType = lineTypes[i % 4];
+    const int colour = colours[i % 5];
+    const TStrokeDash dash = static_cast<TStrokeDash>((i / 2) % 6);
+    const float a = static_cast<float>(i) * 1.37f - 40.125f, b = static_cast<float>(i % 7) * 3.3f + 0.1f;
+    const TPointF p{a, b}, q{b, -a}, c{a * 0.5f, b + 1.0f / 3.0f}, d{-b, a + 0.25f};
+    TPathData path;
+    path.MoveTo(p);
+    path.LineTo(q);
+    path.CurveTo(c, d, {a + 1.0f, b});
+    path.ClosePath();
+    switch ((i / 3) % 6) {
+      case 0: i % 3 == 0 ? w.AddLine(p, q, layer, colour) : i % 3 == 1 ? w.AddLine(p, q, layer, colour, dash)
+                                                                       : w.AddLine(p, q, layer, colour, lineType); break;
+      case 1: i % 3 == 0 ? w.AddCircle(c, b, layer, colour) : i % 3 == 1 ? w.AddCircle(c, b, layer, colour, dash)
+                                                                         : w.AddCircle(c, b, layer, colour, lineType); break;
+      case 2:
+        i % 3 == 0   ? w.AddEllipse(c, b, a, a * 7.0f, layer, colour)
+        : i % 3 == 1 ? w.AddEllipse(c, b, a, a * 7.0f, layer, colour, dash)
+                     : w.AddEllipse(c, b, a, a * 7.0f, layer, colour, lineType);
+        break;
+      case 3:
+        i % 3 == 0   ? w.AddBezierSpline(p, c, d, q, layer, colour)
+        : i % 3 == 1 ? w.AddBezierSpline(p, c, d, q, layer, colour, dash)
+                     : w.AddBezierSpline(p, c, d, q, layer, colour, lineType);
+        break;
+      case 4:
+        i % 2 == 0 ? w.AddArcCenterTwoPointsAbsSweep(c, p, q, a * 5.0f, layer, colour, lineType, 0.01, 0.001)
+                   : w.AddArcCenterTwoPointsAbsSweep(c, p, q, a * 5.0f, layer, colour, dash, 0.01, 0.001);
+        break;
+      case 5: i % 3 == 0 ? w.AddPathData(&path, layer, colour) : i % 3 == 1 ? w.AddPathData(&path, layer, colour, dash)
+                                                                             : w.AddPathData(&path, layer, colour, lineType); break;
+    }
+  }
+}
+
 class DxfR14WriterTest : public ::testing::Test {
  protected:
   QTemporaryDir FDir;
@@ -112,6 +157,20 @@ TEST_F(DxfR14WriterTest, EmptyWriterWritesTheMinimalFile) {
   TDXFR14Writer writer;
   EXPECT_EQ(saved(writer), expected);
   EXPECT_EQ(splitLines(expected).size(), 64u);
+}
+
+// The writer keeps its text as bytes and registers each layer and line type once; the
+// file of a mixed drawing stays byte for byte what it was before.
+TEST_F(DxfR14WriterTest, AMixedDrawingKeepsItsStoredBytes) {
+  const QByteArray expected = readWholeFile(test::fixturePath(QStringLiteral("exchange/mixed_r14.dxf")));
+  ASSERT_GT(expected.size(), 15000);
+  TDXFR14Writer writer;
+  addMixedEntities(writer);
+  EXPECT_EQ(saved(writer), expected);
+  // After Clear the same calls give the same file again.
+  writer.Clear();
+  addMixedEntities(writer);
+  EXPECT_EQ(saved(writer), expected);
 }
 
 TEST_F(DxfR14WriterTest, ClearReturnsToTheEmptyFile) {

@@ -497,6 +497,36 @@ TEST_F(IntersectionUpkeepTest, IndexedAndPlainGiveTheSameRecordsInTheSameOrder) 
   indexed.FreeAll();
 }
 
+// A document read from a file gets its records in one pass; they must be the records, in
+// the order, that computing each shape's records right after appending it gives.
+TEST_F(IntersectionUpkeepTest, AppendedShapesGetTheRecordsOfAddingThemOneByOne) {
+  buildRandomDrawing(*this, doc, 20251211u, 500);
+  for (int i = 0; i < 40; ++i) {  // shapes drawn twice, on themselves
+    std::unique_ptr<TQN_Path> twin(doc[i * 7]->createCopy());
+    document.add(std::move(twin), doc[i * 7]->FLayerID);
+  }
+
+  TDocument growing(&lang, QStringLiteral("en"));
+  growing.PathList().copyLayersFrom(doc);
+  std::vector<TQN_Path *> copies;
+  for (TQN_Path *s : doc) {
+    copies.push_back(growing.add(std::unique_ptr<TQN_Path>(s->createCopy()), s->FLayerID));
+    growing.calcIntersectionsOfShape(copies.back(), false);
+  }
+  calcIntersectionsOfAppendedShapes(doc, intersections, 0, document.FShapeIndex);
+
+  ASSERT_GT(intersections.Count(), 300);
+  ASSERT_EQ(intersections.Count(), growing.FIntersections.Count());
+  const auto position = [](const TShapeList &list, const TQN_Path *s) { return list.IndexOf(s); };
+  for (int i = 0; i < intersections.Count(); ++i) {
+    const TIntersection &x = *intersections[i], &y = *growing.FIntersections[i];
+    EXPECT_EQ(position(doc, x.FPath1), position(growing.PathList(), y.FPath1)) << "record " << i;
+    EXPECT_EQ(position(doc, x.FPath2), position(growing.PathList(), y.FPath2)) << "record " << i;
+    EXPECT_TRUE(x.FPoint.exactlyEquals(y.FPoint)) << "record " << i;
+    EXPECT_EQ(x.FIsCrossing, y.FIsCrossing) << "record " << i;
+  }
+}
+
 // ---- The grid ----
 
 TEST(IntersectionUpkeepGrid, QueriesGiveEachNearItemOnceInAscendingOrder) {

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <numbers>
+#include <vector>
 
 #include "i18n/multi_lang.h"
 #include "model/document.h"
@@ -186,12 +188,13 @@ TEST_F(RouteNetworkTest, RouteAcrossAnIntersection) {
   TVertexNetwork net(doc, intersections);
   ASSERT_TRUE(net.dpConnect({5, 5}, {0, 0}));
 
-  // (5,5); the foot (5,0); along the bar to (0,0), then its whole length to (10,0); the
-  // foot to (10,0). Joints: stem 5, foot to (0,0) 5, bar 10, foot to (10,0) 5.
+  // (5,5); the foot (5,0); along the bar to (0,0); the foot to (10,0). From (0,0) the
+  // bar runs back to the foot, where the record is, so it is no joint of its own: the
+  // bar's two halves meet at the foot. Joints: stem 5, foot to (0,0) 5, foot to (10,0) 5.
   ASSERT_EQ(net.Count(), 4);
   EXPECT_TRUE(net[3]->FPoint.exactlyEquals({10, 0}));
-  ASSERT_EQ(net.Joints().size(), 4u);
-  EXPECT_FLOAT_EQ(net.Joints()[2]->FLength, 10.0f);
+  ASSERT_EQ(net.Joints().size(), 3u);
+  for (const auto &j : net.Joints()) EXPECT_FLOAT_EQ(j->FLength, 5.0f);
 
   EXPECT_FLOAT_EQ(net.EndVertex()->FMinDist, 10.0f);
   EXPECT_EQ(net.getActualPathList(net.EndVertex()), (std::vector<TQN_Path *>{bar, stem}));
@@ -203,6 +206,110 @@ TEST_F(RouteNetworkTest, RouteAcrossAnIntersection) {
   EXPECT_TRUE(way[1].exactlyEquals({5, 0}));
   // The far end of the bar is 10 away too, by the foot.
   EXPECT_FLOAT_EQ(net[3]->FMinDist, 10.0f);
+}
+
+// Where shapes cross in their middles a route changes from one to the other: a joint
+// along a shape stops at the first intersection of the shape on its way, and the
+// network goes on from there.
+TEST_F(RouteNetworkTest, RoutesChangeShapesWhereTheyCrossInTheirMiddles) {
+  struct Case {
+    const char *name;
+    std::function<void()> draw;
+    TPointF from, to;
+    float length;
+    std::vector<TPointF> way;  // from the goal back to the start
+  };
+  const float r = 10.0f, diagonal = r / std::numbers::sqrt2_v<float>;
+  const Case cases[] = {
+      {"a cross: along the bar to the crossing, then up the other line",
+       [&] {
+         TQN_Path *bar = line({0, 0}, {10, 0});
+         crossing({5, 0}, bar, line({5, -5}, {5, 5}));
+       },
+       {0, 0},
+       {5, 5},
+       10.0f,
+       {{5, 5}, {5, 0}, {0, 0}}},
+      {"past one crossing to turn at the next",
+       [&] {
+         TQN_Path *bar = line({0, 0}, {20, 0});
+         crossing({5, 0}, bar, line({5, -5}, {5, 5}));
+         crossing({15, 0}, bar, line({15, -5}, {15, 5}));
+       },
+       {0, 0},
+       {15, -5},
+       20.0f,
+       {{15, -5}, {15, 0}, {5, 0}, {0, 0}}},
+      {"a line across a quarter arc, found by the document's own intersection upkeep",
+       [&] {
+         TQN_Path *arc = newShape();
+         arc->drawArcPath({0, 0}, {r, r}, {r, 0}, {0, r}, 90);
+         document.calcIntersectionsOfShape(arc, false);
+         document.calcIntersectionsOfShape(line({0, 0}, {10, 10}), false);
+       },
+       {10, 10},
+       {10, 0},
+       // Down the line to the crossing, then an eighth of the circle.
+       10.0f * std::numbers::sqrt2_v<float> - r + r * std::numbers::pi_v<float> / 4.0f,
+       {{10, 0}, {diagonal, diagonal}, {10, 10}}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    document.clear();
+    c.draw();
+    TVertexNetwork net(doc, intersections);
+    ASSERT_TRUE(net.dpConnect(c.from, c.to));
+    EXPECT_NEAR(net.EndVertex()->FMinDist, c.length, 0.02);
+    const std::vector<TPointF> way = wayBack(net.EndVertex());
+    ASSERT_EQ(way.size(), c.way.size());
+    for (std::size_t i = 0; i < way.size(); ++i) EXPECT_TRUE(pointNear(way[i], c.way[i], 0.01)) << i;
+    // Each piece of the route runs between its two vertices.
+    for (const TRouteVertex *v = net.EndVertex(); v->FMinDistJoint != nullptr; v = v->FMinDistFromVertex) {
+      const std::unique_ptr<TQN_Path> piece = v->FMinDistJoint->getActualPath();
+      const TPointF ends[] = {piece->FStartPt, piece->FEndPt};
+      for (const TPointF vertex : {v->FPoint, v->FMinDistFromVertex->FPoint})
+        EXPECT_TRUE(pointNear(ends[0], vertex, 0.02) || pointNear(ends[1], vertex, 0.02));
+    }
+  }
+}
+
+// The way a joint takes to its far end is cut at the first intersection on it, counted
+// the way the joint's length is measured.
+TEST_F(RouteNetworkTest, JointsStopAtTheFirstIntersectionOnTheirWay) {
+  TQN_Path *bar = line({0, 0}, {20, 0});
+  TQN_Path *lonely = line({0, 30}, {10, 30});
+  // A circle of radius 10 about (50,50): its outline starts at the left point (40,50)
+  // and runs over the top (50,40) at a quarter, the right (60,50) at a half and the
+  // bottom (50,60) at three quarters.
+  TQN_Path *circle = newShape();
+  circle->drawEllipsePath({50, 50}, 20, 20);
+  TQN_Path *crosser = line({0, -9}, {0, 9});
+  for (const TPointF p : {TPointF{5, 0}, TPointF{15, 0}}) crossing(p, bar, crosser);
+  for (const TPointF p : {TPointF{40, 50}, TPointF{60, 50}, TPointF{50, 60}}) crossing(p, circle, crosser);
+  const float d = 10.0f / std::numbers::sqrt2_v<float>;
+  const TPointF upperLeft{50 - d, 50 - d}, lowerRight{50 + d, 50 + d};  // at 1/8 and 5/8
+  TVertexNetwork net(doc, intersections);
+  struct Case {
+    const char *name;
+    TQN_Path *shape;
+    TPointF from, to, stop;
+  };
+  const Case cases[] = {
+      {"line, forwards", bar, {0, 0}, {20, 0}, {5, 0}},
+      {"line, backwards", bar, {20, 0}, {0, 0}, {15, 0}},
+      {"line, from an intersection", bar, {5, 0}, {20, 0}, {15, 0}},
+      {"line, an intersection at the far end does not stop it", bar, {10, 0}, {15.03f, 0}, {15.03f, 0}},
+      {"line, nothing on the way", bar, {6, 0}, {14, 0}, {14, 0}},
+      {"a shape without intersections", lonely, {0, 30}, {10, 30}, {10, 30}},
+      {"outline, forwards", circle, {50, 40}, lowerRight, {60, 50}},
+      {"outline, backwards with nothing on the way", circle, {50, 40}, upperLeft, upperLeft},
+      {"outline, the shorter way round passes the outline's start", circle, {50, 60}, upperLeft, {40, 50}},
+      {"outline, round to itself: the nearer intersection either way", circle, {40, 50}, {40, 50}, {50, 60}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_TRUE(pointNear(net.firstIntersectionOnTheWay(c.shape, c.from, c.to), c.stop, 1e-4));
+  }
 }
 
 TEST_F(RouteNetworkTest, ShapesMeetOnlyAtEndsAndIntersectionRecords) {
@@ -454,6 +561,57 @@ TEST_F(RouteNetworkTest, LongChainBuildsWithoutExhaustingTheStack) {
   EXPECT_EQ(shapes.back(), doc[0]);
   // Vertices in creation order along the chain.
   EXPECT_TRUE(net[kSegments / 2]->FPoint.exactlyEquals({static_cast<float>(kSegments / 2), 0}));
+}
+
+// findJoint looks only near its first point; it must give what scanning every joint in
+// creation order gives: a grid of crossing lines (joints meet at shared points and at
+// points a few hundredths apart), asked at points on, near and off the joints' points.
+TEST_F(RouteNetworkTest, FindJointGivesTheFirstMatchingJointInCreationOrder) {
+  std::vector<TQN_Path *> lines;
+  for (int i = 0; i < 6; ++i) {
+    const float at = static_cast<float>(i) + 0.5f + 0.03f * static_cast<float>(i % 3);
+    lines.push_back(line({0, at}, {7, at}));
+    lines.push_back(line({at, 0}, {at, 7}));
+  }
+  for (std::size_t a = 0; a < lines.size(); a += 2)
+    for (std::size_t d = 1; d < lines.size(); d += 2)
+      crossing({lines[d]->FStartPt.X, lines[a]->FStartPt.Y}, lines[a], lines[d]);
+  TVertexNetwork net(doc, intersections);
+  // Each search from another crossing adds its joints to the same network.
+  for (const TIntersection *record : intersections) net.dpConnect(record->FPoint, {3.5f, 3.5f});
+  ASSERT_GT(net.Joints().size(), 50u);
+
+  std::vector<TPointF> probes;
+  for (const auto &J : net.Joints())
+    for (const TConnectionPointInfo &p : J->FPoints)
+      for (const TPointF offset : {TPointF{0, 0}, TPointF{0.049f, 0}, TPointF{0, -0.051f}, TPointF{0.03f, 0.03f}})
+        probes.push_back(p.FPoint + offset);
+  probes.push_back({NAN, 1});
+  int found = 0;
+  for (std::size_t k = 0; k + 1 < probes.size(); k += 7) {
+    for (TQN_Path *shape : lines) {
+      const TPointF pt1 = probes[k], pt2 = probes[std::min(k ^ 4, probes.size() - 1)];  // the other point
+      TJointInfo *scanned = nullptr;
+      for (const auto &J : net.Joints())
+        if (J->hasPoint(shape, pt1) && J->hasPoint(shape, pt2)) {
+          scanned = J.get();
+          break;
+        }
+      EXPECT_EQ(net.findJoint(shape, pt1, pt2), scanned);
+      found += scanned != nullptr;
+    }
+  }
+  EXPECT_GT(found, 0);
+  // Asked for the two points of a joint: the first joint that has both.
+  for (const auto &J : net.Joints()) {
+    const TJointInfo *first = nullptr;
+    for (const auto &K : net.Joints())
+      if (K->hasPoint(J->FPath, J->FPoints[0].FPoint) && K->hasPoint(J->FPath, J->FPoints[1].FPoint)) {
+        first = K.get();
+        break;
+      }
+    EXPECT_EQ(net.findJoint(J->FPath, J->FPoints[0].FPoint, J->FPoints[1].FPoint), first);
+  }
 }
 
 }  // namespace

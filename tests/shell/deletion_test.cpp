@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <random>
+#include <vector>
+
 #include "model/intersection.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
@@ -213,6 +219,78 @@ TEST_F(DeletionTest, RemoveDuplicateShapesFromAPlainList) {
   EXPECT_EQ(removeDuplicateShapes(shapes), 2);  // layers do not matter here
   EXPECT_EQ(shapes, (std::vector<TQN_Path *>{kept1, kept2}));
   for (TQN_Path *s : shapes) delete s;
+}
+
+// Shapes of every kind whose values come from a small pool: equal, equal after rounding
+// to 0.01, a few floats apart (within the canvas' tolerance or just beyond it), -0 and 0,
+// not a number, on two layers. The duplicates found must be exactly those that comparing
+// each shape with every earlier one finds.
+TEST_F(DeletionTest, DuplicatesAreThoseThatComparingEveryPairFinds) {
+  std::mt19937 rng(20);
+  const auto ulps = [](float v, int n) {
+    for (int i = 0; i < n; ++i) v = std::nextafter(v, INFINITY);
+    return v;
+  };
+  const float pool[] = {0.0f, -0.0f, 1.0f, 1.004f, 1.006f, ulps(1.0f, 3), ulps(1.0f, 20), ulps(1.0f, 60),
+                        ulps(1.0f, 64), 1e6f, ulps(1e6f, 10), ulps(1e6f, 40), -2.5f, ulps(-2.5f, 15), NAN};
+  const auto value = [&] { return pool[rng() % std::size(pool)]; };
+  const auto point = [&] {
+    const float x = value();
+    return TPointF{x, rng() % 2 ? 1.0f : value()};
+  };
+  const TShapeKind kinds[] = {TShapeKind::Line, TShapeKind::Arc,  TShapeKind::Ellipse, TShapeKind::Bezier,
+                              TShapeKind::Dot,  TShapeKind::Text, TShapeKind::Hole,    TShapeKind::Other,
+                              TShapeKind::Unknown};
+  doc().addLayer(1, QStringLiteral("Back"), true);
+  std::vector<TQN_Path *> shapes;
+  for (int i = 0; i < 1500; ++i) {
+    auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+    s->FShapeType = kinds[rng() % std::size(kinds)];
+    s->FStartPt = point();
+    s->FEndPt = point();
+    s->FCenter = point();
+    s->FBezierCp1 = point();
+    s->FBezierCp2 = point();
+    s->FWidth = value();
+    s->FHeight = value();
+    s->FRotation = value();
+    TPathData d;
+    d.MoveTo(s->FStartPt);
+    d.LineTo(rng() % 2 ? s->FEndPt : s->FCenter);
+    s->setData(d);
+    shapes.push_back(editor.doc().add(std::move(s), static_cast<int>(rng() % 2)));
+  }
+  const auto compareEveryPair = [&](bool sameLayer) {
+    std::vector<TQN_Path *> found;
+    for (std::size_t j = 0; j < shapes.size(); ++j)
+      for (std::size_t i = 0; i < j; ++i)
+        if ((!sameLayer || shapes[i]->FLayerID == shapes[j]->FLayerID) && shapes[i]->isIdentical(*shapes[j])) {
+          found.push_back(shapes[j]);
+          break;
+        }
+    return found;
+  };
+  const std::vector<TQN_Path *> onLayers = compareEveryPair(true), anywhere = compareEveryPair(false);
+  ASSERT_GT(onLayers.size(), 50u);
+  ASSERT_GT(anywhere.size(), onLayers.size());
+  ASSERT_LT(anywhere.size(), 1400u);
+
+  // A plain list, layers not counted: the duplicates leave it (freed), the others stay in order.
+  std::vector<TQN_Path *> copies, expectedKept;
+  for (TQN_Path *s : shapes) {
+    copies.push_back(s->createCopy());
+    if (std::find(anywhere.begin(), anywhere.end(), s) == anywhere.end()) expectedKept.push_back(copies.back());
+  }
+  EXPECT_EQ(removeDuplicateShapes(copies), static_cast<int>(anywhere.size()));
+  EXPECT_EQ(copies, expectedKept);
+  for (TQN_Path *s : copies) delete s;
+
+  // The document, layer by layer.
+  EXPECT_EQ(deleteDuplicateShapes(editor, false), static_cast<int>(onLayers.size()));
+  std::vector<TQN_Path *> kept;
+  for (TQN_Path *s : shapes)
+    if (std::find(onLayers.begin(), onLayers.end(), s) == onLayers.end()) kept.push_back(s);
+  EXPECT_EQ(order(), kept);
 }
 
 TEST_F(DeletionTest, DeleteMandalaMembersTakesEveryMemberAndItsRecords) {

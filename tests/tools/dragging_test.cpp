@@ -1,4 +1,5 @@
 #include "tools/dragging.h"
+#include "edit/move_shapes.h"
 
 #include <gtest/gtest.h>
 
@@ -671,7 +672,7 @@ TEST_F(DraggingTest, TranslateMovesEveryKindAsItIsBuilt) {
   EXPECT_EQ(ellipse->FWidth, 10.0f);
   EXPECT_EQ(ellipse->FHeight, 6.0f);
   EXPECT_TRUE(pointNear(dot->FCenter, {8, 3}));
-  EXPECT_NEAR(dot->FWidth, 0.9f, 1e-6f);  // a 1 mm dot becomes a 0.45 mm one
+  EXPECT_NEAR(dot->FWidth, 2.0f, 1e-6f);  // a 1 mm dot keeps its radius
   EXPECT_TRUE(pointNear(arc->FCenter, {3, -2}));
   EXPECT_TRUE(pointNear(arc->FStartPt, {13, -2}));
   EXPECT_TRUE(pointNear(arc->FEndPt, {3, -12}, 1e-4));

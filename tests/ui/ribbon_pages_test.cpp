@@ -9,7 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -309,6 +311,90 @@ TEST(RibbonUnits, InchesConvertTheBoxesAtTheFirstIdleMomentWithoutTickingThem) {
   EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel *l) { return l->text() == QLatin1String("in"); }));
   window.hide();
   QFile::remove(f.fileName());
+}
+
+
+TEST_F(RibbonTest, TheTrimToolTrimsAndItsPageSwitchesToNotches) {
+  TQN_Path *line = addLine({0, 0}, {100, 0});
+  addLine({30, -10}, {30, 10});
+  addLine({60, -10}, {60, 10});
+  chooseTool(TTool::Trimming);
+  ASSERT_EQ(editor().tool().FTool, TTool::Trimming);
+  click({45, 0});
+  EXPECT_FALSE(editor().doc().contains(line));
+  EXPECT_EQ(doc().Count(), 4);
+
+  // The notch mode: a notch of the typed depth on the edge left of the first crossing.
+  ribbon().chkTrim_NotchMode->click();
+  settle();
+  EXPECT_TRUE(editor().tool().FIsNotchMode);
+  type(ribbon().nbNotchDepth1, QStringLiteral("3"));
+  type(ribbon().nbNotchAngle, QStringLiteral("60"));
+  EXPECT_NEAR(editor().panel().NotchDepth, 3.0f, 1e-6f);
+  EXPECT_NEAR(editor().panel().NotchAngle, 60.0f, 1e-6f);
+  click({15, 0});
+  click({15, 8});
+  ASSERT_EQ(doc().Count(), 6);
+  for (int i = 4; i < 6; ++i) {
+    EXPECT_NEAR(doc()[i]->FStartPt.Y, 3.0f, 1e-3f);
+    EXPECT_NEAR(doc()[i]->FEndPt.Y, 0.0f, 1e-3f);
+  }
+
+  // Choosing the tool again leaves the notch mode.
+  chooseTool(TTool::Select);
+  chooseTool(TTool::Trimming);
+  EXPECT_FALSE(editor().tool().FIsNotchMode);
+  EXPECT_FALSE(ribbon().chkTrim_NotchMode->isChecked());
+}
+
+TEST_F(RibbonTest, AnAltClickSplitsTheSelectedLineAndTheMenuOffersTidying) {
+  TQN_Path *line = addLine({0, 0}, {100, 0});
+  addLine({30, -10}, {30, 10});
+  line->SetSelected(true);
+  const TPointF px = realToVirtual(editor().view(), {30, 0});
+  QTest::mouseClick(window->pbox, Qt::LeftButton, Qt::AltModifier, QPoint(int(px.X), int(px.Y)));
+  settle();
+  ASSERT_EQ(doc().Count(), 3);
+  EXPECT_NEAR(line->FEndPt.X, 30.0f, 0.01f);
+  EXPECT_NEAR(line->FEndPt.Y, 0.0f, 0.01f);
+  EXPECT_TRUE(doc()[2]->FSelected);
+
+  QAction *tidy = window->findAction(QStringLiteral("miTrimToClose"));
+  ASSERT_NE(tidy, nullptr);
+  EXPECT_TRUE(window->pmForSelectedItems->actions().contains(tidy));
+  EXPECT_EQ(tidy->text(), QStringLiteral("Tidy up connected lines of the same type (close)"));
+}
+
+// The first idle moment comes with the shown window even when nothing activates it (no
+// window manager): the stored precision of 1 becomes 2 in millimetres, on the panel and
+// in the settings file written at shutdown.
+TEST(RibbonUnits, TheFirstIdleMomentSetsThePrecisionWithoutActivation) {
+  const QString ini = QDir(test::testDataDir()).filePath(QStringLiteral("qn_options.ini"));
+  QFile f(ini);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("[LeatherSim]\nChoiseMade=1\n[Dimension]\nPrecision=1\n");
+  f.close();
+  class TNoActivation : public QObject {
+    bool eventFilter(QObject *, QEvent *e) override {
+      return e->type() == QEvent::ActivationChange || e->type() == QEvent::WindowActivate;
+    }
+  } noActivation;
+  {
+    TfrmQuil window({QStringLiteral("--instance-id"), QStringLiteral("7")});
+    EXPECT_EQ(window.editor().panel().DimPrecision, 1);
+    window.installEventFilter(&noActivation);
+    window.show();
+    QTest::qWait(20);
+    EXPECT_EQ(window.editor().panel().DimPrecision, 2);
+    EXPECT_EQ(window.ribbon()->nbDMS_Precision->Value(), 2.0);
+    window.hide();
+  }
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QString written = QString::fromUtf8(f.readAll());
+  f.close();
+  const QRegularExpression precision(QStringLiteral("(^|\\n)Precision=2\\r?\\n"));
+  EXPECT_TRUE(written.contains(precision)) << written.toStdString();
+  QFile::remove(ini);
 }
 
 }  // namespace

@@ -26,13 +26,17 @@
 #include "edit/drawing_check.h"
 #include "edit/regularize.h"
 #include "edit/resolve_issues.h"
+#include "edit/trim_to_close.h"
 #include "exchange/export.h"
 #include "model/shape_list.h"
 #include "platform/folders.h"
+#include "exchange/ui/print_commands.h"
 #include "exchange/ui/svg_export_options_dialog.h"
+#include "stl/ui/stl_export_dialog.h"
 #include "edit/path_objects.h"
 #include "render/paint.h"
 #include "render/ui/palette_bar.h"
+#include "library/ui/layer_panel.h"
 #include "shell/deletion.h"
 #include "shell/editor.h"
 #include "shell/groups.h"
@@ -166,6 +170,8 @@ TfrmQuil::TfrmQuil(const QStringList &args, QWidget *parent) : QMainWindow(paren
   lblStatus = infoLabel("lblStatus", this);
   statusBar()->addWidget(lblStatus, 1);
 
+  FPrint = new TPrintCommands(*FEditor, this);
+  FPrint->connectPageFrames(pbox->canvasState().PrintAreas);
   buildMenus();
   buildMoreCommands();
   FSVGExportOptions = new TfrmSVGExportOptions(this);
@@ -358,7 +364,8 @@ void TfrmQuil::buildRightPanels() {
   propertyLayout->setContentsMargins(4, 4, 4, 4);
   pnlPallet = new TPaletteBar(*FEditor, pnlRight2);
   propertyLayout->addWidget(pnlPallet);
-  propertyLayout->addStretch(1);
+  FLayerPanel = new TLayerPanel(*FEditor, pnlRight2);
+  propertyLayout->addWidget(FLayerPanel, 1);
   pnlRight2->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
   // The button panel; of its buttons only the hidden "Recalc Intersections" exists so far.
@@ -412,6 +419,11 @@ void TfrmQuil::buildMenus() {
   addCommand(miFile, "actExportAsSVG", QStringLiteral("Export As SVG..."), {}, [this] { actExportExecute(false); });
   addCommand(miFile, "actExportAsDXF", QStringLiteral("Export As DXF (R12/R14)..."), {},
              [this] { actExportExecute(true); });
+  addCommand(miFile, "actExportAsSTL", QStringLiteral("Export 3D Pattern/Positioning Jig STL"), {},
+             [this] { actExportAsSTLExecute(); });
+  addCommand(miFile, "actExportAsPDF", QStringLiteral("Export As PDF"), {}, [this] { FPrint->actExportAsPDFExecute(); });
+  miFile->addSeparator();
+  addCommand(miFile, "actPrint", QStringLiteral("Print"), key("Ctrl+P"), [this] { FPrint->actPrintExecute(); });
   miFile->addSeparator();
   addCommand(miFile, "actClose", QStringLiteral("Close"), key("Alt+F4"), [this] { close(); });
 
@@ -487,6 +499,14 @@ void TfrmQuil::buildMenus() {
       ->setVisible(false);
   showAmpersands(findAction(QStringLiteral("actResolveIssues")));
   pmForSelectedItems->addAction(resolveAll);
+  // Tidying the right-clicked line, arc or Bezier with its connected shapes of one line
+  // type into a closed outline; shown only on such a shape.
+  addCommand(pmForSelectedItems, "miTrimToClose", QStringLiteral("Tidy up connected lines of the same type (close)"),
+             {}, [&ed] {
+               if (TQN_Path *item = ed.pointer().FLastRightClickMousePosItem) trimToCloseCommand(ed, item);
+             })
+      ->setVisible(false);
+  pmForSelectedItems->addSeparator();
   pmForSelectedItems->addActions({cut, copy, del});
   pmForSelectedItems->addSeparator();
   pmForSelectedItems->addActions({group, ungroup});
@@ -536,6 +556,13 @@ void TfrmQuil::runCommand(const char *name, const std::function<void()> &command
 
 void TfrmQuil::actExportExecute(bool dxf) {
   actExportAsSVGExecute(*FEditor, dxf ? TExportFormat::DXF : TExportFormat::SVG, *FSVGExportOptions);
+}
+
+void TfrmQuil::actExportAsSTLExecute() {
+  // Made on first use and kept, so that it keeps its preview and inputs for the run.
+  if (!frmSTLExportOptions) frmSTLExportOptions = new TfrmSTLExportOptions(this);
+  quillon::actExportAsSTLExecute(*FEditor, *frmSTLExportOptions);
+  refreshCanvas();
 }
 
 void TfrmQuil::actOpenOptionsExecute() {
@@ -613,6 +640,9 @@ void TfrmQuil::showEvent(QShowEvent *event) {
   QMainWindow::showEvent(event);
   // The tool bar's scroll box has its height only now that the window is laid out.
   fitLeftToolbar();
+  // The first idle moment comes once the window is shown, also when nothing activates it
+  // (a desktop without a window manager gives it no focus).
+  FormActivate();
   if (!FViewAllOnShow || !FEditor) return;
   FViewAllOnShow = false;
   BringFormToFront(this);
@@ -681,6 +711,7 @@ void TfrmQuil::syncWidgets() {
     updateSelectionInfo(ed);
     FPrickingRibbon->sync();
     FPrickingIronTree->sync();
+    syncLayers();
   }
   // The text box follows the text being typed; a new text entry takes the focus.
   const bool typing = ed.panel().edTextEnabled && ed.tool().FEditingText;
@@ -782,6 +813,8 @@ void TfrmQuil::popupMenu(TPopupMenu menu, TPointF at) {
   if (menu == TPopupMenu::SelectedItems) {
     updateSelectionInfo(*FEditor);
     if (QAction *a = findAction(QStringLiteral("actResolveIssues"))) a->setVisible(FEditor->lint().ResolveIssuesVisible);
+    if (QAction *a = findAction(QStringLiteral("miTrimToClose")))
+      a->setVisible(isLineArcOrBezier(FEditor->pointer().FLastRightClickMousePosItem));
   }
   if (m->isEmpty()) return;
   m->popup(pbox->mapToGlobal(QPointF(at.X, at.Y).toPoint()));

@@ -40,6 +40,7 @@ class TEditor;
 class TCanvasWidget;
 class TNumberBox;
 class TPaletteBar;
+class TLayerPanel;
 class TProjectMemo;
 class TRibbonPages;
 class TfrmAbout;
@@ -48,6 +49,8 @@ class TfrmFontList;
 class TfrmMoveOrCopy;
 class TfrmOptions;
 class TfrmSVGExportOptions;
+class TfrmSTLExportOptions;
+class TPrintCommands;
 class TPrickingIronTree;
 class TPrickingRibbon;
 
@@ -110,6 +113,8 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   TfrmMoveOrCopy *moveOrCopyDialog() const { return FMoveOrCopy; }
   TfrmFontList *fontListDialog() const { return FFontList; }
   TfrmAbout *aboutBox() const { return FAbout; }
+  // Printing: the printer, its dialogs, the print timer and the preview window.
+  TPrintCommands *printCommands() const { return FPrint; }
 
   // Widgets, named as the components they stand for.
   QScrollArea *vscrollLeft = nullptr;
@@ -124,6 +129,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QTabWidget *tabRight = nullptr;
   QWidget *pnlRight2 = nullptr;
   TPaletteBar *pnlPallet = nullptr;
+  TLayerPanel *FLayerPanel = nullptr;  // the layer list and its buttons, under the palette bar
   QWidget *pnlRightBase = nullptr;
   QWidget *pnlRightButtons = nullptr;
   QPushButton *btnRecalcIntersections = nullptr;
@@ -137,6 +143,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QMenu *miEdit = nullptr;
   QMenu *miView = nullptr;
   QMenu *miTools = nullptr;
+  QMenu *miLayer = nullptr;
   QMenu *miHelp = nullptr;
   QMenu *pmForSelectedItems = nullptr;
   QMenu *pmForBezierControlPoints = nullptr;
@@ -176,6 +183,10 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   // The first idle moment's part for the number boxes: the list of length boxes, their
   // two-unit hints and overlay editor, and the unit of the settings.
   void initNumberBoxes();
+  // The Layer menu, the layer list's popup menu and the shapes' Layer submenu.
+  void buildLayerMenu();
+  // The layer panel and the enabling of the layer commands follow the editor.
+  void syncLayers();
   // After a change of unit: the length boxes follow it.
   void convertNumberBoxes();
   void actEditFontListExecute();
@@ -190,6 +201,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   // widgets in line; `name` names it in a failure's report.
   void runCommand(const char *name, const std::function<void()> &command);
   void actExportExecute(bool dxf);
+  void actExportAsSTLExecute();
   void actOpenOptionsExecute();
   void actPasteFromClipboardExecute();
 
@@ -200,6 +212,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QHBoxLayout *FMainRow = nullptr;
   std::map<QString, QAction *> FActions;
   TfrmSVGExportOptions *FSVGExportOptions = nullptr;
+  TPrintCommands *FPrint = nullptr;
   TfrmOptions *FOptionsDialog = nullptr;
   TPrickingRibbon *FPrickingRibbon = nullptr;    // the pricking tab's controls
   TPrickingIronTree *FPrickingIronTree = nullptr;  // tvPrickingIrons
@@ -216,6 +229,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   TfrmAbout *FAbout = nullptr;
   TfrmFontList *FFontList = nullptr;
   TfrmMoveOrCopy *FMoveOrCopy = nullptr;
+  TfrmSTLExportOptions *frmSTLExportOptions = nullptr;  // made on first use
 };
 
 }  // namespace quillon

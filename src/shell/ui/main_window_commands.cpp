@@ -33,6 +33,9 @@
 #include "shell/ui/project_memo.h"
 #include "shell/ui/ribbon_pages.h"
 #include "tools/key_commands.h"
+#include "library/layer_commands.h"
+#include "library/ui/layer_panel.h"
+#include "shell/layer_list.h"
 
 namespace quillon {
 
@@ -149,6 +152,8 @@ void TfrmQuil::buildMoreCommands() {
                                  [this] { actEditFontListExecute(); });
   connect(FRibbon, &TRibbonPages::editFontListRequested, fontList, &QAction::trigger);
 
+  buildLayerMenu();
+
   miHelp = menuBar()->addMenu(caption("miHelp", QStringLiteral("&Help")));
   miHelp->setObjectName(QStringLiteral("miHelp"));
   addCommand(miHelp, "actShowReleaseNote", QStringLiteral("Show Release Notes"), {},
@@ -194,6 +199,84 @@ void TfrmQuil::actShowDocumentExecute(bool licence) {
   else
     documents.showReadMe(FEditor->FLangID);
   documents.exec();
+}
+
+// ---------------------------------------------------------------------------------
+// Layers
+
+void TfrmQuil::buildLayerMenu() {
+  TEditor &ed = *FEditor;
+  miLayer = menuBar()->addMenu(caption("miLayer", QStringLiteral("&Layer")));
+  miLayer->setObjectName(QStringLiteral("miLayer"));
+  struct TLayerCommand {
+    const char *Name;  // null: a separator
+    const char *English;
+    void (*Run)(TEditor &);
+  };
+  // The Layer menu and the list's popup menu hold the same items in this order.
+  const TLayerCommand commands[] = {
+      {"actLayer_AddNewLayer", "Add a new layer", actLayer_AddNewLayerExecute},
+      {"actLayer_DeleteLayer", "Delete layer", actLayer_DeleteLayerExecute},
+      {nullptr, nullptr, nullptr},
+      {"actLayer_ChangeName", "Rename layer", actLayer_ChangeNameExecute},
+      {"actLayer_MoveUp", "Move layer one up", actLayer_MoveUpExecute},
+      {"actLayer_MoveDown", "Move layer one down", actLayer_MoveDownExecute},
+      {"actLayer_ToggleIndependentLayer", "Set or Unset as Independent Layer",
+       actLayer_ToggleIndependentLayerExecute},
+      {nullptr, nullptr, nullptr},
+      {"actLayer_HideOtherLayers", "Hide other layers", actLayer_HideOtherLayersExecute},
+      {"actLayer_ShowAllLayers", "Show all layers", actLayer_ShowAllLayersExecute},
+      {"actLayer_IgnoreLayer", "Layer ignore mode", actLayer_IgnoreLayerExecute},
+      {"actLayer_HighlightShapesOnCurrentLayer", "Toggle Highlighting the shapes on the active layer",
+       actLayer_HighlightShapesOnCurrentLayerExecute},
+      {nullptr, nullptr, nullptr},
+      {"actLayer_MergeIntoBelow", "Merge with below layer", actLayer_MergeIntoBelowExecute},
+      {"actLayer_FlattenAllLayers", "Flatten all layers", actLayer_FlattenAllLayersExecute},
+      {nullptr, nullptr, nullptr},
+      {"actLayer_MoveSelectedShapesToTheLayerBelow", "Move the selected shapes to the layer below",
+       actLayer_MoveSelectedShapesToTheLayerBelowExecute},
+      {"actLayer_DuplicateSelectedShapesOnBelowLayer", "Duplicate the selected shapes on the layer below",
+       actLayer_DuplicateSelectedShapesOnBelowLayerExecute},
+      {"actLayer_MoveToAnotherLayer", "Move selected shapes to another layer", actLayer_MoveToAnotherLayerExecute},
+  };
+  QMenu *popup = FLayerPanel->popupMenu();
+  for (const TLayerCommand &c : commands) {
+    if (!c.Name) {
+      miLayer->addSeparator();
+      popup->addSeparator();
+      continue;
+    }
+    QAction *a = addCommand(miLayer, c.Name, QString::fromLatin1(c.English), {}, [&ed, run = c.Run] { run(ed); });
+    popup->addAction(a);
+  }
+  // The shapes' context menu: activate the pointed shape's layer, and the three moves.
+  QMenu *shapes = pmForSelectedItems->addMenu(caption("actLayer", QStringLiteral("Layer")));
+  shapes->setObjectName(QStringLiteral("actLayer"));
+  addCommand(shapes, "actLayer_ActivateLayerOfSelectedShape",
+             QStringLiteral("Activate the layer of the shape under the mouse cursor"), {},
+             [&ed] { actLayer_ActivateLayerOfSelectedShapeExecute(ed); });
+  for (const char *name : {"actLayer_MoveSelectedShapesToTheLayerBelow", "actLayer_DuplicateSelectedShapesOnBelowLayer",
+                           "actLayer_MoveToAnotherLayer"})
+    shapes->addAction(findAction(QString::fromLatin1(name)));
+  // The panel's own events end like the commands: the widgets follow the editor.
+  connect(FLayerPanel, &TLayerPanel::changed, this, [this] { requestSync(true); });
+  syncLayers();
+}
+
+void TfrmQuil::syncLayers() {
+  FLayerPanel->sync();
+  const TLayerActions &actions = FEditor->layers().Actions;
+  const std::pair<const char *, bool> enabled[] = {
+      {"actLayer_MoveUp", actions.MoveUp},
+      {"actLayer_MoveDown", actions.MoveDown},
+      {"actLayer_MergeIntoBelow", actions.MergeIntoBelow},
+      {"actLayer_FlattenAllLayers", actions.FlattenAllLayers},
+      {"actLayer_DeleteLayer", actions.DeleteLayer},
+      {"actLayer_HideOtherLayers", actions.HideOtherLayers},
+      {"actLayer_ShowAllLayers", actions.ShowAllLayers},
+  };
+  for (const auto &[name, on] : enabled)
+    if (QAction *a = findAction(QString::fromLatin1(name))) a->setEnabled(on);
 }
 
 // ---------------------------------------------------------------------------------

@@ -67,6 +67,7 @@ TRibbonPages::TRibbonPages(TEditor &editor, QTabWidget *ribbon, QObject *parent)
   buildDimensionPage(page("tabTop_Dimension"));
   buildMentoriPage(page("tabTop_Mentori"));
   buildOffsetPage(page("tabTop_Offset"));
+  buildTrimmingPage(page("tabTop_Trimming"));
   // The arc tool starts with its three-point option.
   TPanelValues &panel = editor.panel();
   panel.rbArc_R = panel.rbArc_HalfMoonRatio = false;
@@ -422,6 +423,33 @@ void TRibbonPages::buildOffsetPage(QWidget *page) {
     layout->addWidget(w);
   layout->addStretch(1);
   bind(nbOffsetDist1, &TPanelValues::nbOffsetDist1, "nbOffsetDist1Change", [this] { FEditor.ui().refreshCanvas(); });
+}
+
+void TRibbonPages::buildTrimmingPage(QWidget *page) {
+  QHBoxLayout *layout = row(page);
+  chkTrim_NotchMode = checkBox(page, "chkTrim_NotchMode");
+  nbNotchDepth1 = numberBox(page, "nbNotchDepth1", 0.5, 10000, FEditor.panel().NotchDepth, 2, true);
+  nbNotchAngle = numberBox(page, "nbNotchAngle", 5, 120, 45, 2, false);
+  for (QWidget *w : std::initializer_list<QWidget *>{chkTrim_NotchMode, gap(page), label(page, "lblNotchDepth"),
+                                                     nbNotchDepth1, unitLabel(page), gap(page),
+                                                     label(page, "lblNotchAngle"), nbNotchAngle,
+                                                     plainLabel(page, "\u00B0")})
+    layout->addWidget(w);
+  layout->addStretch(1);
+
+  // The notch mode is tool state, not a panel value: choosing a tool clears it.
+  connect(chkTrim_NotchMode, &QCheckBox::toggled, this, [this](bool on) {
+    runGuarded("chkTrim_NotchModeChange", [&] {
+      FEditor.tool().FIsNotchMode = on;
+      FEditor.ui().refreshCanvas();
+    });
+  });
+  FSyncs.push_back([this] {
+    const QSignalBlocker block(chkTrim_NotchMode);
+    chkTrim_NotchMode->setChecked(FEditor.tool().FIsNotchMode);
+  });
+  bind(nbNotchDepth1, &TPanelValues::NotchDepth, "nbNotchDepth1Change");
+  bind(nbNotchAngle, &TPanelValues::NotchAngle, "nbNotchAngleChange");
 }
 
 void TRibbonPages::buildDimensionPage(QWidget *page) {

@@ -1,6 +1,7 @@
 #pragma once
 // TRibbonPages: the controls of the drawing tools on the pages of the top ribbon: the line,
-// ellipse, rectangle, arc, text, centre-line, distance-marking and dimension pages. Every
+// ellipse, rectangle, arc, text, centre-line, distance-marking, dimension and trimming
+// pages. Every
 // control writes its value into the editor's panel values (lengths in millimetres,
 // whatever unit the boxes show), which the tools read; a few also act at once:
 // - Enter in a number box evaluates its text as arithmetic; in the line length box it then
@@ -107,6 +108,10 @@ class TRibbonPages : public QObject {
   QCheckBox *chkDms_TextInside = nullptr;
   QCheckBox *chkDms_ArrowOnly = nullptr;
   QCheckBox *chkDms_TextReverse = nullptr;
+  // Trimming page: the notch mode and the notch's depth and full opening angle.
+  QCheckBox *chkTrim_NotchMode = nullptr;
+  TNumberBox *nbNotchDepth1 = nullptr;
+  TNumberBox *nbNotchAngle = nullptr;
 
  signals:
   // "Edit Font List" was clicked.
@@ -132,6 +137,7 @@ class TRibbonPages : public QObject {
   void buildDimensionPage(QWidget *page);
   void buildMentoriPage(QWidget *page);
   void buildOffsetPage(QWidget *page);
+  void buildTrimmingPage(QWidget *page);
 
   // The caption of a phrase key in the current language (the key when there is none).
   QString caption(const char *key) const;
