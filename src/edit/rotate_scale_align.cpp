@@ -4,6 +4,7 @@
 #include <map>
 #include <numbers>
 
+#include "edit/move_shapes.h"
 #include "model/intersection.h"
 #include "model/point_helpers.h"
 #include "model/shape.h"
