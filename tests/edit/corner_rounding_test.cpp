@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "edit/corner_rounding.h"
 #include "model/point_helpers.h"
@@ -93,6 +94,51 @@ TEST_F(EditorTest, CollinearSelectedLinesMergeWithoutLosingEitherPointer) {
   ASSERT_EQ(doc().Count(), 1);
   EXPECT_EQ(doc()[0]->FStartPt, TPointF(0, 0));
   EXPECT_EQ(doc()[0]->FEndPt, TPointF(20, 0));
+}
+
+TEST_F(EditorTest, FourRectangleSidesRoundAsOneUndoStep) {
+  // Drawn in order: top, right, bottom, left, each ending where the next begins.
+  const TPointF corners[] = {{0, 0}, {40, 0}, {40, 30}, {0, 30}};
+  std::vector<TQN_Path *> sides;
+  for (int i = 0; i < 4; ++i) sides.push_back(addLine(corners[i], corners[(i + 1) % 4]));
+  for (TQN_Path *s : sides) editor.calcIntersectionsOfShape(s);
+  takeUndoSnapshot(editor, QStringLiteral("drawn"));
+  for (TQN_Path *s : sides) s->SetSelected(true);
+  editor.panel().nbR = 5.0f;
+  const std::size_t before = undoStates();
+
+  ASSERT_TRUE(roundSelectedCorners(editor));
+  EXPECT_EQ(undoStates(), before + 1);
+  ASSERT_EQ(countKind(doc(), TShapeKind::Line), 4);
+  ASSERT_EQ(countKind(doc(), TShapeKind::Arc), 4);
+  // Every side is cut back 5 mm at both ends, and every arc is a quarter of radius 5
+  // about a point 5 mm inside its corner.
+  for (TQN_Path *s : sides) {
+    ASSERT_TRUE(editor.doc().contains(s));
+    const float full = s == sides[0] || s == sides[2] ? 40.0f : 30.0f;
+    EXPECT_NEAR(calcDistance(s->FStartPt, s->FEndPt), full - 10.0f, 1e-3f);
+  }
+  std::vector<TPointF> centres;
+  for (TQN_Path *s : doc()) {
+    if (!s->isKind(TShapeKind::Arc)) continue;
+    EXPECT_FLOAT_EQ(s->FWidth, 5.0f);
+    EXPECT_NEAR(std::fabs(s->FSweepAngle), 90.0f, 1e-3f);
+    centres.push_back(s->FCenter);
+  }
+  for (TPointF inner : {TPointF(5, 5), TPointF(35, 5), TPointF(35, 25), TPointF(5, 25)}) {
+    int found = 0;
+    for (TPointF c : centres) found += calcDistance(c, inner) < 1e-3f ? 1 : 0;
+    EXPECT_EQ(found, 1) << inner.X << "," << inner.Y;
+  }
+
+  // The one step takes the whole rounding back.
+  undo(editor);
+  ASSERT_EQ(doc().Count(), 4);
+  EXPECT_EQ(countKind(doc(), TShapeKind::Arc), 0);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(doc()[i]->FStartPt, corners[i]);
+    EXPECT_EQ(doc()[i]->FEndPt, corners[(i + 1) % 4]);
+  }
 }
 
 TEST_F(EditorTest, CanRoundCornerTable) {
