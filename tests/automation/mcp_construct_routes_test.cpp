@@ -136,5 +136,35 @@ TEST_F(McpConstructTest, SmoothChainRoutes) {
   EXPECT_EQ(post("/shapes/smooth_chain", R"({"shapeIds":"x"})").Status, 500);
 }
 
+TEST_F(McpConstructTest, DistanceMarkAcrossALineAndG2SmoothingOfTwoCurves) {
+  TQN_Path *ref = addLine({0, 0}, {40, 0});
+  const std::size_t before = undoStates();
+  const std::string mark = ok("/distance_marking", R"({"refShapeId":)" + id(ref) + R"(,"x":20,"y":0})");
+  EXPECT_EQ(mark.rfind(R"({"ok":true,"id":)" + std::to_string(doc()[doc().Count() - 1]->ID()) + ",", 0), 0u) << mark;
+  const TQN_Path *line = doc()[doc().Count() - 1];
+  ASSERT_TRUE(line->isKind(TShapeKind::Line));
+  EXPECT_NEAR(line->FStartPt.X, 20.0f, 1e-3f);  // across the reference at the point
+  EXPECT_NEAR(line->FEndPt.X, 20.0f, 1e-3f);
+  EXPECT_EQ(undoStates(), before + 1);
+  EXPECT_EQ(ok("/distance_marking", R"({"refShapeId":4242,"x":20,"y":0})"),
+            R"({"error":"reference shape not found","id":4242})");
+
+  // Two curves meeting at (20, 0) with a kink: afterwards both handles at the joint lie on
+  // one line through it, and no end moved.
+  auto first = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  first->drawBezierPath({0, 50}, {5, 40}, {15, 40}, {20, 50});
+  TQN_Path *b1 = editor.doc().add(std::move(first), 0);
+  auto second = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+  second->drawBezierPath({20, 50}, {22, 44}, {35, 60}, {40, 50});
+  TQN_Path *b2 = editor.doc().add(std::move(second), 0);
+  const std::string g2 = ok("/shapes/smooth_chain_g2", R"({"shapeIds":[)" + id(b1) + "," + id(b2) + "]}");
+  EXPECT_EQ(g2.rfind(R"({"ok":true,"updatedCount":)", 0), 0u) << g2;
+  EXPECT_EQ(b1->FEndPt, TPointF(20, 50));
+  EXPECT_EQ(b2->FStartPt, TPointF(20, 50));
+  const TPointF in = b1->FBezierCp2 - b1->FEndPt, out = b2->FBezierCp1 - b2->FStartPt;
+  EXPECT_NEAR(double(in.X) * out.Y - double(in.Y) * out.X, 0.0, 1e-2);
+  EXPECT_LT(double(in.X) * out.X + double(in.Y) * out.Y, 0.0);  // on opposite sides
+}
+
 }  // namespace
 }  // namespace quillon::test
