@@ -6,6 +6,7 @@
 
 #include "edit/rotate_scale_align.h"
 #include "model/point_helpers.h"
+#include "shell/selection.h"
 #include "shell/undo.h"
 #include "support/editor_fixture.h"
 #include "support/near_points.h"
@@ -31,6 +32,23 @@ TEST_F(EditorTest, TwoFiveDegreeStepsTurnTenDegreesAboutOnePivot) {
   EXPECT_EQ(undoStates(), before + 2);
   // Positive angles turn clockwise on the screen (y down): +x turns toward +y.
   EXPECT_GT(a->FEndPt.Y, a->FStartPt.Y);
+}
+
+TEST_F(EditorTest, ClearingTheSelectionDropsThePivotEvenOneSetByHand) {
+  TQN_Path *a = addLine({0, 0}, {10, 0});
+  TQN_Path *b = addLine({100, 0}, {110, 0});
+  a->SetSelected(true);
+  rotateSelection(editor, 90.0f, false);  // about (5, 0), kept
+  ASSERT_TRUE(editor.pointer().FIsRotationCenterSpecified);
+  editor.pointer().FIsSnapPointManuallySet = true;
+  deselectAll(editor);
+  EXPECT_FALSE(editor.pointer().FIsRotationCenterSpecified);
+  EXPECT_FALSE(editor.pointer().FIsSnapPointManuallySet);
+  // The next selection turns about its own middle, not the old pivot.
+  b->SetSelected(true);
+  rotateSelection(editor, 90.0f, true);
+  expectNear(b->FStartPt, {105, -5});
+  expectNear(b->FEndPt, {105, 5});
 }
 
 TEST_F(EditorTest, ScalingKeepsHolesTheirSizeAndRefusesHolesAlone) {
