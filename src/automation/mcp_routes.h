@@ -97,4 +97,14 @@ std::string mcpSetViewport(TEditor &editor, const TMcpRequest &request);
 std::string mcpClick(TEditor &editor, const TMcpRequest &request);
 std::string mcpHitTest(TEditor &editor, const TMcpRequest &request);
 
+// Route operations (construction and smoothing).
+std::string mcpMirror(TEditor &editor, const TMcpRequest &request);
+std::string mcpCenterLine(TEditor &editor, const TMcpRequest &request);
+std::string mcpDistanceMarking(TEditor &editor, const TMcpRequest &request);
+std::string mcpChamfer(TEditor &editor, const TMcpRequest &request);
+std::string mcpOffset(TEditor &editor, const TMcpRequest &request);
+std::string mcpOffsetSmart(TEditor &editor, const TMcpRequest &request);
+std::string mcpSmoothChainG1(TEditor &editor, const TMcpRequest &request);
+std::string mcpSmoothChainG2(TEditor &editor, const TMcpRequest &request);
+
 }  // namespace quillon

@@ -143,4 +143,13 @@ TCubicBezier OffsetBezier(const TCubicBezier &curve, float d) {
   return {narrow(q0), narrow(q1), narrow(q2), narrow(q3)};
 }
 
+void splitCubicAt(const TCubicBezier &c, float t, TCubicBezier &first, TCubicBezier &second) {
+  const auto lerp = [t](TPointF a, TPointF b) { return a + (b - a) * t; };
+  const TPointF a = lerp(c.P0, c.P1), b = lerp(c.P1, c.P2), d = lerp(c.P2, c.P3);
+  const TPointF e = lerp(a, b), f = lerp(b, d);
+  const TPointF m = lerp(e, f);
+  first = {c.P0, a, e, m};
+  second = {m, f, d, c.P3};
+}
+
 }  // namespace quillon

@@ -34,4 +34,8 @@ TPointF BezierOffsetPoint(const TCubicBezier &curve, float t, float d);
 // and 1, its handles turned to the directions of the given curve's handles.
 TCubicBezier OffsetBezier(const TCubicBezier &curve, float d);
 
+// The curve divided at time t (de Casteljau): `first` runs from P0 to B(t), `second` from
+// B(t) to P3; both together trace the curve.
+void splitCubicAt(const TCubicBezier &curve, float t, TCubicBezier &first, TCubicBezier &second);
+
 }  // namespace quillon

@@ -21,6 +21,7 @@
 #include "shell/view_transform.h"
 #include "shell/editor.h"
 #include "shell/options.h"
+#include "tools/offset_tool.h"
 #include "stitching/stitch_tool.h"
 
 namespace quillon {
@@ -150,6 +151,18 @@ void paintBanners(const TEditor &editor, QPainter &canvas) {
   }
 }
 
+// The line-symmetry command's prompt at the top left of the canvas.
+void drawSymmetryPrompt(const TEditor &editor, QPainter &canvas, int width) {
+  canvas.save();
+  QFont font = canvas.font();
+  font.setPixelSize(16);
+  canvas.setFont(font);
+  canvas.setPen(QColor::fromRgba(editor.display().FColor_Centerline));
+  const qreal h = QFontMetricsF(font, canvas.device()).height();
+  canvas.drawText(QRectF(5, 5, width - 5, h), Qt::AlignLeft | Qt::AlignTop, editor.tr(QStringLiteral("symmetryMode")));
+  canvas.restore();
+}
+
 void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, TCanvasState &state) {
   canvas.setRenderHint(QPainter::Antialiasing, true);
   canvas.setOpacity(1.0);
@@ -247,9 +260,10 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   drawMarkToolPreviews(editor, canvas, currentToolPoint(editor));
   drawDrawingToolRubberBand(editor, canvas, currentToolPoint(editor));
   drawRangeSelectionRect(editor, canvas);
-  // The offset tool's preview comes here, before the text-placement cross.
+  if (editor.tool().FIsOffsetMode) runOffsetTool(editor, &canvas);
   drawTextPlacementCross(editor, canvas);
-  // 18. The symmetry prompt comes with the line-symmetry command.
+  // 18. The symmetry prompt.
+  if (!target.IsPrinting && editor.tool().FInLineSymmetryMode) drawSymmetryPrompt(editor, canvas, target.Width);
   // 19. The stitch simulation (drawStitchSimulation, drawUnlinkedHoleMarkers).
   // 20. The measuring ruler.
   if (editor.display().FShowRuler) drawMeasuringRuler(editor, canvas);

@@ -25,6 +25,17 @@ enum class TPopupMenu {
   SelectedItems,        // pmForSelectedItems: the selection
 };
 
+// The tabs of the shape-size dialog and the values it shows and returns (lengths in
+// millimetres, angles in degrees).
+enum class TShapeSizeTab { LineLength, LineAngle, Ellipse, Arc };
+struct TShapeSizeValues {
+  float LineLength = 0.0f;
+  float LineAngle = 0.0f;
+  float EllipseWidth = 0.0f;
+  float ArcSweep = 0.0f;
+  float ArcRadius = 0.0f;
+};
+
 class TEditorUi {
  public:
   virtual ~TEditorUi() = default;
@@ -70,6 +81,11 @@ class TEditorUi {
   virtual void applySelectionActions(const TSelectionActions &) {}
   // Repaint request for the palette bar (both panels and so every palette box).
   virtual void repaintPalettes() {}
+  // The shape-size dialog on one tab, filled with the values; the values as confirmed
+  // with OK, or none when it was cancelled. Headless runs cancel.
+  virtual std::optional<TShapeSizeValues> shapeSizeDialog(TShapeSizeTab, const TShapeSizeValues &) {
+    return std::nullopt;
+  }
 };
 
 // A user interface that answers nothing and shows nothing: every question is declined or

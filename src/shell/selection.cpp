@@ -28,6 +28,9 @@ void deselectAll(TEditor &editor) {
     if (editor.tool().FEditingText == s) editor.tool().FEditingText.reset();
   }
   discardTempDistMarkLine(editor);
+  // A pivot belongs to the selection it was chosen or set for.
+  editor.pointer().FIsRotationCenterSpecified = false;
+  editor.pointer().FIsSnapPointManuallySet = false;
 }
 
 void resetTextEditor(TEditor &editor, bool freeShape) {

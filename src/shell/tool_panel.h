@@ -36,6 +36,8 @@ struct TPanelValues {
   bool OpenDemoAtStartup = true;     // chkOpenDemoAtStartup
   float NotchDepth = 2.0f;           // nbNotchDepth1, millimetres, at least 0.5
   float NotchAngle = 45.0f;          // nbNotchAngle, full opening of the notch, 5..120 degrees
+  float nbR = 5.0f;                  // "Bevel Radius:" of the corner-rounding tool, 0..1000
+  float nbOffsetDist1 = 3.0f;        // "Offset Width:" of the offset tool, 0..1000
 
   // Line, rectangle, ellipse-size, arc and text tools (lengths in millimetres).
   bool chkLineLength = false;        // "Length:": the line has the fixed length below

@@ -509,8 +509,9 @@ void applyEdgeDragging(TEditor &editor) {
     }
     // Radial-repeat copies follow here once the radial-repeat tool exists.
     // The shape information labels come with the main window.
-    takeUndoSnapshot(editor, QStringLiteral("L33814"));
   }
+  // One drag is one undo step, however many shapes met at the dragged point.
+  if (!editor.pointer().FDraggingEdges.empty()) takeUndoSnapshot(editor, QStringLiteral("L33814"));
 }
 
 void pickDragAnchor(TEditor &editor, const std::vector<TQN_Path *> &shapes) {
@@ -575,10 +576,8 @@ void applyBezierControlPoint(TEditor &editor, const TBezierEditingInfo &info, TP
   const TPointF cp2 = info.IsCP1 ? S->FBezierCp2 : P;
   removeIntersectionsOf(editor.doc().FIntersections, S);
   S->drawBezierPath(S->FStartPt, cp1, cp2, S->FEndPt);
-  if (S->FMandalaID > 0) {
-    // The change is carried to the radial repeat here once the radial-repeat tool exists.
-    return;
-  }
+  // A member of a radial repeat carries the change to its copies here once the
+  // radial-repeat tool exists; its own intersections are recomputed like any other's.
   // Cleared first: the intersection upkeep waits while a handle is being edited.
   editor.pointer().FBezierEditInfo.IsBezierEditing = false;
   editor.calcIntersectionsOfShape(S);

@@ -41,8 +41,8 @@ bool snapDraggedCircleToLines(const TEditor &editor, const TQN_Path &circle, QPa
                               TPointF &realShift);
 // Mirrors the handle opposite the dragged one through their joint to the pointer.
 void mirrorOppositeBezierHandle(TEditor &editor, const TBezierEditingInfo &info);
-// Applies the current edge drag: every dragged shape rebuilt at its new ends, one undo
-// snapshot per record.
+// Applies the current edge drag: every dragged shape rebuilt at its new ends; one undo
+// snapshot for the whole drag.
 void applyEdgeDragging(TEditor &editor);
 
 // The handle of the selected shapes of `shapes` nearest to the pointer becomes the drag

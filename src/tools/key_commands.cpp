@@ -5,9 +5,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "edit/bezier_handles.h"
+#include "edit/corner_rounding.h"
 #include "edit/drawing_check.h"
+#include "edit/numeric_edit.h"
 #include "edit/move_shapes.h"
 #include "edit/path_objects.h"
+#include "edit/rotate_scale_align.h"
 #include "edit/size_commands.h"
 #include "model/intersection.h"
 #include "model/shape.h"
@@ -355,16 +359,23 @@ void runKeyAction(TEditor &editor, const TKeyAction &a, const TKeyInput &in) {
     case TKeyCommand::SeparateTemplate: actSeparateTemplateIntoShapesExecute(editor); break;
     case TKeyCommand::ConvertToPath: actConvertToPathExecute(editor); break;
     case TKeyCommand::ConvertACopyToPath: actConvertACopyToPathExecute(editor); break;
-    // The commands these keys run come with the editing commands (rotating and scaling the
-    // selection, Bezier support lines, extend-or-trim, the size and angle dialogs), the
-    // stitch order, the tracing images and the parts repository.
+    // A run of steps is one undo step: the snapshot waits for the key's release.
     case TKeyCommand::ScaleSelection:
+      scaleSelection(editor, a.Ratio, a.Ratio, false);
+      ++editor.FUndoStore.FRequireSnapshotScale;
+      editor.ui().refreshCanvas();
+      break;
     case TKeyCommand::RotateSelection:
+      rotateSelection(editor, a.Angle, false);
+      ++editor.FUndoStore.FRequireSnapshotRotate;
+      editor.ui().refreshCanvas();
+      break;
+    case TKeyCommand::ToggleBezierSupportLines: actShowHideBezierOffsetSupportExecute(editor); break;
+    case TKeyCommand::ExtendOrTrimLines: actExtendOrTrimLinesExecute(editor); break;
+    case TKeyCommand::EditSizeOrAngle: editSizeOrAngle(editor); break;
+    // The commands these keys run come with the tracing images and the parts repository.
     case TKeyCommand::OpenRepository:
-    case TKeyCommand::ToggleTracings:
-    case TKeyCommand::ToggleBezierSupportLines:
-    case TKeyCommand::ExtendOrTrimLines:
-    case TKeyCommand::EditSizeOrAngle: break;
+    case TKeyCommand::ToggleTracings: break;
   }
 }
 

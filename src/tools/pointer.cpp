@@ -2,7 +2,10 @@
 
 #include <cmath>
 
+#include "edit/bezier_handles.h"
+#include "edit/corner_rounding.h"
 #include "edit/curve_chains.h"
+#include "edit/mirror_flip.h"
 #include "edit/drawing_check.h"
 #include "edit/split.h"
 #include "model/intersection.h"
@@ -23,6 +26,7 @@
 #include "tools/dragging.h"
 #include "tools/draw_tools.h"
 #include "tools/mark_tools.h"
+#include "tools/offset_tool.h"
 #include "tools/hit_test.h"
 #include "tools/snapping.h"
 #include "tools/tool_change.h"
@@ -124,6 +128,7 @@ bool inDocument(const TEditor &editor, const TQN_Path *shape) {
 // The end of every release that got this far.
 void releaseTail(TEditor &editor) {
   editor.pointer().FIsRangeSelecting = false;
+  if (editor.tool().FIsMentoriMode) roundSelectedCorners(editor);
   editor.ui().refreshRulers();
 }
 
@@ -366,11 +371,11 @@ void pointerUp(TEditor &editor, TMouseButton Button, TShiftState Shift, float X,
   const TPointF pt = editor.snap().FStickyExists ? editor.snap().FStickyPoint : virtualToRealXY(editor, X, Y);
   const bool same = !editor.tool().Clicked_Points.empty() && editor.tool().Clicked_Points.back() == pt;
   if (!hasAlt(Shift)) dispatchToolClick(editor, pt, same, Shift);
-  if (!editor.pointer().FShapeCreated) selectByClick(editor, Shift, X, Y, pt);
+  if (!editor.pointer().FShapeCreated && !selectByClick(editor, Shift, X, Y, pt)) return;
   releaseTail(editor);
 }
 
-void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF pt) {
+bool selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF pt) {
   const bool plain = !hasCtrl(Shift) && !hasShift(Shift);
   const bool allLayers = hasAlt(Shift) || editor.tool().FIsOffsetMode;
   std::vector<TQN_Path *> hits =
@@ -403,8 +408,10 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
       continue;
     }
     if (editor.tool().FInLineSymmetryMode) {
-      // The mirror command takes the first LINE as its axis once it exists.
-      continue;
+      // The first LINE hit is the mirror axis; the release ends there.
+      if (!hit->isKind(TShapeKind::Line)) continue;
+      commitLineSymmetry(editor, *hit);
+      return false;
     }
     if (editor.tool().FIsOffsetMode && (hit->isKind(TShapeKind::Other) || hit->isKind(TShapeKind::Text))) continue;
     if (hasCtrl(Shift)) {
@@ -432,14 +439,15 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
     applyToSelectedGroups(editor, false);
     updateSelectionInfo(editor);
     editor.ui().refreshCanvas();
-    return;
+    return true;
   }
   if ((toolIs(editor, TTool::Select) || toolIs(editor, TTool::LeatherSimulator)) && !hasCtrl(Shift)) {
     deselectAll(editor);
     editor.display().FShow_intersections = false;
     editor.ui().refreshCanvas();
   } else if (editor.tool().FIsOffsetMode) {
-    // The offset tool commits its offset here once it exists.
+    runOffsetTool(editor, nullptr);
+    updateSelectionInfo(editor);
   } else if (toolIs(editor, TTool::Text)) {
     beginTextEntry(editor);
     editor.ui().refreshCanvas();
@@ -447,16 +455,26 @@ void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF
     deselectAll(editor);
     editor.ui().refreshCanvas();
   }
+  return true;
 }
 
 void pointerDoubleClick(TEditor &editor) {
   editor.pointer().FIsMouseDown = false;
   editor.pointer().FDoubleClicked = true;
   if (toolIs(editor, TTool::Stitch)) return;
-  // The handle symmetry of a double click on a Bezier handle, the holes on the chosen
-  // shapes and corner rounding come with their commands.
-  selectConnectedShapes(editor, editor.pointer().FLastMousePos);
+  // A double click on a Bezier handle makes the handle across its joint symmetric.
+  const TPointF at = editor.pointer().FLastMousePos;
+  const TBezierEditingInfo handle = hitBezierHandle(editor, at.X, at.Y);
+  if (handle.p) {
+    editor.pointer().FBezierEditInfo = handle;
+    adjustOpponentHandle(editor, TOpponentHandle::Symmetric);
+    editor.pointer().FBezierEditInfo.IsBezierEditing = false;
+    return;
+  }
+  // The holes on the chosen shapes come with the stitching commands.
+  selectConnectedShapes(editor, at);
   editor.pointer().FIsRangeSelecting = false;
+  if (editor.tool().FIsMentoriMode) roundSelectedCorners(editor);
   updateSelectionInfo(editor);
   editor.ui().refreshCanvas();
 }

@@ -19,8 +19,9 @@ void pointerDoubleClick(TEditor &editor);
 bool isClickWithoutMove(const TEditor &editor, float x, float y);
 
 // Selection by click at the drawing-box pixel (x, y), the release's fallback when the
-// pressed tool created nothing. `pt` is the clicked real point.
-void selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF pt);
+// pressed tool created nothing. `pt` is the clicked real point. False when the click
+// ended the release itself (it picked the mirror line of the symmetry command).
+bool selectByClick(TEditor &editor, TShiftState Shift, float x, float y, TPointF pt);
 
 // Leaves the corner-rounding mode (returning to the select tool) when it is on.
 void leaveMentoriMode(TEditor &editor);

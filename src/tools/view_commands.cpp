@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "edit/rotate_scale_align.h"
 #include "model/shape_bounds.h"
 #include "edit/size_commands.h"
 #include "model/shape.h"
@@ -62,8 +63,17 @@ void pboxMouseWheel(TEditor &editor, TShiftState Shift, int WheelDelta, TPointF 
   const TPointF p = insideBox(editor, pointer) ? pointer : editor.pointer().FLastMousePos;
   const bool shift = hasShift(Shift), ctrl = hasCtrl(Shift), alt = hasAlt(Shift);
   if (ctrl) {
-    // Rotating and scaling the selection by wheel belong to the transform commands, which
-    // the wheel reaches once they exist.
+    // Every step counts as a change waiting for its snapshot, whichever way it turned: the
+    // shapes were rebuilt either way.
+    if (shift) {
+      const float f = d > 0 ? 1.01f : 0.99f;
+      scaleSelection(editor, f, f, false);
+      ++editor.FUndoStore.FRequireSnapshotScale;
+    } else {
+      rotateSelection(editor, d > 0 ? -1.0f : 1.0f, false);
+      ++editor.FUndoStore.FRequireSnapshotRotate;
+    }
+    editor.ui().refreshCanvas();
     return;
   }
   if (shift && alt) {

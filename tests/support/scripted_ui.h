@@ -3,6 +3,7 @@
 // script (a queue of answers; when empty, questions are declined).
 #include <deque>
 #include <optional>
+#include <vector>
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,11 @@ class TScriptedUi : public TEditorUi {
   std::deque<TModalResult> yesNoCancelAnswers;
   std::deque<std::optional<QString>> inputAnswers;
   std::deque<QString> fileAnswers;
+  // The shape-size dialog: the values it confirms in turn (none: cancelled; when the
+  // queue is empty it is cancelled), and the tabs and values it was shown with.
+  std::deque<std::optional<TShapeSizeValues>> sizeAnswers;
+  std::vector<TShapeSizeTab> sizeTabs;
+  std::vector<TShapeSizeValues> sizeShown;
 
   // What was shown, in order (the keys of boxes and their texts; status texts and
   // captions as text), and the folder or name each save dialog proposed.
@@ -66,6 +72,14 @@ class TScriptedUi : public TEditorUi {
   void refreshCanvas() override { ++canvasRefreshes; }
   void refreshRulers() override {}
   bool isModalActive() const override { return modalActive; }
+  std::optional<TShapeSizeValues> shapeSizeDialog(TShapeSizeTab tab, const TShapeSizeValues &values) override {
+    sizeTabs.push_back(tab);
+    sizeShown.push_back(values);
+    if (sizeAnswers.empty()) return std::nullopt;
+    const std::optional<TShapeSizeValues> a = sizeAnswers.front();
+    sizeAnswers.pop_front();
+    return a;
+  }
 
  private:
   void shown(const QString &key, const QString &text) {

@@ -547,10 +547,11 @@ TEST_F(DraggingTest, EndOfShapeDragRecomputesTheIntersectionsOfTheMovedShapes) {
 
 // --- Applying an edge drag -------------------------------------------------------------
 
-TEST_F(DraggingTest, ApplyingAJointDragRebuildsBothShapesWithOneSnapshotEach) {
+TEST_F(DraggingTest, ApplyingAJointDragRebuildsBothShapesAsOneUndoStep) {
   const TPointF J{10, 10};
   TQN_Path *a = addLine({0, 10}, J);
   TQN_Path *b = addLine(J, {10, 20});
+  takeUndoSnapshot(editor, QStringLiteral("drawn"));
   a->SetSelected(true);
   b->SetSelected(true);
   edgeDrag(px(J), px({12, 8}));
@@ -562,13 +563,18 @@ TEST_F(DraggingTest, ApplyingAJointDragRebuildsBothShapesWithOneSnapshotEach) {
   EXPECT_TRUE(pointNear(b->FStartPt, {12, 8}));
   EXPECT_TRUE(pointNear(a->FStartPt, {0, 10}));
   EXPECT_TRUE(pointNear(b->FEndPt, {10, 20}));
-  ASSERT_EQ(undoStates(), before + 2);
+  ASSERT_EQ(undoStates(), before + 1);
+  // The one step holds both shapes already moved.
+  const TUndoState &step = editor.FUndoStore.FUndoList.back();
+  ASSERT_EQ(step.Shapes.size(), 2u);
+  EXPECT_TRUE(pointNear(step.Shapes[0]->FEndPt, {12, 8}));
+  EXPECT_TRUE(pointNear(step.Shapes[1]->FStartPt, {12, 8}));
 
-  // The first of the two steps has only the first shape changed.
-  const TUndoState &first = editor.FUndoStore.FUndoList[before];
-  ASSERT_EQ(first.Shapes.size(), 2u);
-  EXPECT_TRUE(pointNear(first.Shapes[0]->FEndPt, {12, 8}));
-  EXPECT_TRUE(pointNear(first.Shapes[1]->FStartPt, J));
+  // One undo puts both ends back at the joint.
+  undo(editor);
+  ASSERT_EQ(doc().Count(), 2);
+  EXPECT_TRUE(pointNear(doc()[0]->FEndPt, J));
+  EXPECT_TRUE(pointNear(doc()[1]->FStartPt, J));
 }
 
 struct TBezierEndDrag {

@@ -11,6 +11,7 @@
 #include "tools/pointer.h"
 #include "shell/view_transform.h"
 #include "tools/snapping.h"
+#include "tools/tool_change.h"
 
 namespace quillon {
 namespace {
@@ -106,6 +107,28 @@ TEST_F(PointerTest, PlainDragOnEmptyCanvasSelectsByRangeInTheSelectTool) {
   editor.tool().FTool = TTool::Line;
   drag({50.0f, 50.0f}, {250.0f, 150.0f});
   EXPECT_FALSE(a->FSelected);
+}
+
+TEST_F(PointerTest, ARangeSelectionInTheCornerToolRoundsAClosedRectangleAsOneStep) {
+  const TPointF corners[] = {{10, 10}, {50, 10}, {50, 40}, {10, 40}};
+  for (int i = 0; i < 4; ++i) editor.calcIntersectionsOfShape(addLine(corners[i], corners[(i + 1) % 4]));
+  takeUndoSnapshot(editor, QStringLiteral("drawn"));
+  sbToolsClick(editor, TTool::Mentori);
+  ASSERT_TRUE(editor.tool().FIsMentoriMode);
+  editor.panel().nbR = 5.0f;
+  const std::size_t before = undoStates();
+  drag({50.0f, 50.0f}, {600.0f, 500.0f});  // 5 to 60 mm by 5 to 50 mm: the whole rectangle
+
+  int arcs = 0, lines = 0;
+  for (const TQN_Path *s : doc()) {
+    arcs += s->isKind(TShapeKind::Arc) ? 1 : 0;
+    lines += s->isKind(TShapeKind::Line) ? 1 : 0;
+  }
+  EXPECT_EQ(arcs, 4);
+  EXPECT_EQ(lines, 4);
+  EXPECT_EQ(undoStates(), before + 1);
+  undo(editor);
+  EXPECT_EQ(doc().Count(), 4);
 }
 
 TEST_F(PointerTest, RightAndMiddleDragPanMiddleClickDeletes) {

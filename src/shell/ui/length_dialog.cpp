@@ -28,6 +28,10 @@ double TLengthDialog::boxMm(const TNumberBox *box) const {
   return FCurrentUnitMode == umIN ? InchToMm(box->Value()) : box->Value();
 }
 
+void TLengthDialog::setBoxMm(TNumberBox *box, double mm) {
+  box->setValue(FCurrentUnitMode == umIN ? MmToInch(mm) : mm);
+}
+
 TNumberBox *TLengthDialog::addBox(const char *name, double min, double max, double value, int digits,
                                   bool length) {
   auto *box = named(new TNumberBox(this, length), name);

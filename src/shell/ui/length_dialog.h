@@ -27,6 +27,8 @@ class TLengthDialog : public QDialog {
   TUnitMode currentUnitMode() const { return FCurrentUnitMode; }
   // A length box's value in millimetres.
   double boxMm(const TNumberBox *box) const;
+  // Shows a length in millimetres in a length box, in the dialog's unit.
+  void setBoxMm(TNumberBox *box, double mm);
 
  protected:
   // A number box of the dialog; a length box follows the unit and shows the two-unit hint.

@@ -82,6 +82,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   void showInfo(const TInfoTexts &texts) override;
   void applySelectionActions(const TSelectionActions &actions) override;
   void repaintPalettes() override;
+  std::optional<TShapeSizeValues> shapeSizeDialog(TShapeSizeTab tab, const TShapeSizeValues &values) override;
 
   // Window layout: the right-hand panels for a window of that height (up to 1080 px the
   // property panel stands on its own beside a top-aligned button panel; above, both share
@@ -141,6 +142,7 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   QMenu *miFile = nullptr;
   QMenu *miEdit = nullptr;
   QMenu *miView = nullptr;
+  QMenu *miTools = nullptr;
   QMenu *miLayer = nullptr;
   QMenu *miHelp = nullptr;
   QMenu *pmForSelectedItems = nullptr;
@@ -176,6 +178,8 @@ class TfrmQuil : public QMainWindow, public TEditorUi {
   // The commands of the Help menu, "Open New Window", "Move or copy to a set distance",
   // "Edit Font List", and every command's shortcut from the core's table.
   void buildMoreCommands();
+  // The shape editing commands in the Edit, Tools and pop-up menus, and the Home page.
+  void buildEditingCommands();
   // The first idle moment's part for the number boxes: the list of length boxes, their
   // two-unit hints and overlay editor, and the unit of the settings.
   void initNumberBoxes();

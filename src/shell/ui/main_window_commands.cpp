@@ -163,6 +163,7 @@ void TfrmQuil::buildMoreCommands() {
   miHelp->addSeparator();
   addCommand(miHelp, "actShowAbout", QStringLiteral("&About Quillon..."), {}, [this] { actShowAboutExecute(); });
 
+  buildEditingCommands();
   for (const TActionShortcut &row : actionShortcuts())
     if (QAction *a = findAction(QString::fromLatin1(row.Action)))
       a->setShortcut(QKeySequence(QString::fromLatin1(row.Keys), QKeySequence::PortableText));

@@ -65,6 +65,8 @@ TRibbonPages::TRibbonPages(TEditor &editor, QTabWidget *ribbon, QObject *parent)
   buildCenterLinePage(page("tabTop_CenterLine"));
   buildDistMarkingPage(page("tabTop_DistMarking"));
   buildDimensionPage(page("tabTop_Dimension"));
+  buildMentoriPage(page("tabTop_Mentori"));
+  buildOffsetPage(page("tabTop_Offset"));
   buildTrimmingPage(page("tabTop_Trimming"));
   // The arc tool starts with its three-point option.
   TPanelValues &panel = editor.panel();
@@ -400,6 +402,27 @@ void TRibbonPages::buildDistMarkingPage(QWidget *page) {
   bind(chkDrawFirstPos, &TPanelValues::chkDrawFirstPos, "chkDrawFirstPosChange");
   bind(chkContinuousDistanceMarking, &TPanelValues::chkContinuousDistanceMarking,
        "chkContinuousDistanceMarkingChange");
+}
+
+void TRibbonPages::buildMentoriPage(QWidget *page) {
+  QHBoxLayout *layout = row(page);
+  nbR = numberBox(page, "nbR", 0, 1000, 5, 2, true);
+  nbR->setSingleStep(0.5);
+  for (QWidget *w : std::initializer_list<QWidget *>{label(page, "lblMentoriRadius"), nbR, unitLabel(page)})
+    layout->addWidget(w);
+  layout->addStretch(1);
+  bind(nbR, &TPanelValues::nbR, "nbRChange");
+}
+
+void TRibbonPages::buildOffsetPage(QWidget *page) {
+  QHBoxLayout *layout = row(page);
+  nbOffsetDist1 = numberBox(page, "nbOffsetDist1", 0, 1000, 3, 2, true);
+  nbOffsetDist1->setSingleStep(0.1);
+  for (QWidget *w :
+       std::initializer_list<QWidget *>{label(page, "lblOffsetWidth"), nbOffsetDist1, unitLabel(page)})
+    layout->addWidget(w);
+  layout->addStretch(1);
+  bind(nbOffsetDist1, &TPanelValues::nbOffsetDist1, "nbOffsetDist1Change", [this] { FEditor.ui().refreshCanvas(); });
 }
 
 void TRibbonPages::buildTrimmingPage(QWidget *page) {

@@ -95,6 +95,8 @@ class TRibbonPages : public QObject {
   // Distance-marking page.
   TNumberBox *nbMarkingDistance1 = nullptr;
   TNumberBox *nbMarkLen1 = nullptr;
+  TNumberBox *nbR = nullptr;            // corner-rounding radius
+  TNumberBox *nbOffsetDist1 = nullptr;  // offset distance
   QCheckBox *chkDrawFirstPos = nullptr;
   QCheckBox *chkContinuousDistanceMarking = nullptr;
   // Dimension page.
@@ -133,6 +135,8 @@ class TRibbonPages : public QObject {
   void buildCenterLinePage(QWidget *page);
   void buildDistMarkingPage(QWidget *page);
   void buildDimensionPage(QWidget *page);
+  void buildMentoriPage(QWidget *page);
+  void buildOffsetPage(QWidget *page);
   void buildTrimmingPage(QWidget *page);
 
   // The caption of a phrase key in the current language (the key when there is none).
