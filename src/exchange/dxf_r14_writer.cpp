@@ -4,9 +4,11 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "platform/file_io.h"
+#include "platform/number_chars.h"
 #include "platform/number_text.h"
 
 namespace quillon {
@@ -50,6 +52,7 @@ void TDXFR14Writer::Clear() {
   FOfferedLayers.clear();
   FOfferedLinetypes.clear();
   FLTypeDef.clear();
+  FRegisteredDashes = 0;
   AddLayer(QStringLiteral("0"));
   RegisterLinetype(kContinuous, {});
 }
@@ -59,15 +62,26 @@ void TDXFR14Writer::Clear() {
 // Each group code and value is one line of single-byte text (characters outside Latin-1
 // become "?") ending in CR LF, kept as the file will hold it.
 void TDXFR14Writer::WriteStr(int Code, const QString &Value) {
-  FEntities.append(QByteArray::number(Code)).append("\r\n").append(Value.toLatin1()).append("\r\n");
+  // The same few names (an entity's layer and line type) come again and again: the
+  // bytes of the last two are kept.
+  TLatin1Text *text = &FRecentTexts[0];
+  if (text->Text != Value || text->Bytes.isNull()) {
+    std::swap(FRecentTexts[0], FRecentTexts[1]);
+    if (text->Text != Value || text->Bytes.isNull()) *text = {Value, Value.toLatin1()};
+  }
+  WriteStr(Code, std::string_view(text->Bytes.constData(), static_cast<std::size_t>(text->Bytes.size())));
 }
 
 void TDXFR14Writer::WriteStr(int Code, std::string_view Value) {
-  FEntities.append(QByteArray::number(Code)).append("\r\n");
-  FEntities.append(Value.data(), static_cast<qsizetype>(Value.size())).append("\r\n");
+  char code[16];
+  const auto end = std::to_chars(code, code + sizeof code, Code).ptr;
+  FEntities.append(code, end).append("\r\n").append(Value).append("\r\n");
 }
 
-void TDXFR14Writer::WriteFloat(int Code, double Value) { WriteStr(Code, std::string_view(formatGeneral15(Value))); }
+void TDXFR14Writer::WriteFloat(int Code, double Value) {
+  char text[kGeneral15Size];
+  WriteStr(Code, std::string_view(text, writeGeneral15(Value, text)));
+}
 
 double TDXFR14Writer::NormalizeDeg(double A) {
   double r = A - std::floor(A / 360.0) * 360.0;
@@ -100,33 +114,25 @@ void TDXFR14Writer::RegisterLinetype(const QString &Name, const std::vector<doub
 }
 
 QString TDXFR14Writer::DashToLinetype(TStrokeDash Dash) {
-  QString name;
-  std::vector<double> pattern;
+  int kind = 0;  // the line type's bit in FRegisteredDashes
   switch (Dash) {
     case TStrokeDash::Dash:
-    case TStrokeDash::Custom:
-      name = QStringLiteral("FMX_DASH");
-      pattern = {0.5, -0.25};
-      break;
-    case TStrokeDash::Dot:
-      name = QStringLiteral("FMX_DOT");
-      pattern = {0.05, -0.25};
-      break;
-    case TStrokeDash::DashDot:
-      name = QStringLiteral("FMX_DASHDOT");
-      pattern = {0.5, -0.2, 0.05, -0.2};
-      break;
-    case TStrokeDash::DashDotDot:
-      name = QStringLiteral("FMX_DASHDOTDOT");
-      pattern = {0.5, -0.2, 0.05, -0.2, 0.05, -0.2};
-      break;
+    case TStrokeDash::Custom: kind = 1; break;
+    case TStrokeDash::Dot: kind = 2; break;
+    case TStrokeDash::DashDot: kind = 3; break;
+    case TStrokeDash::DashDotDot: kind = 4; break;
     case TStrokeDash::Solid:
-    default:
-      name = kContinuous;
-      break;
+    default: kind = 0; break;
   }
-  RegisterLinetype(name, pattern);
-  return name;
+  static const QString names[] = {kContinuous, QStringLiteral("FMX_DASH"), QStringLiteral("FMX_DOT"),
+                                  QStringLiteral("FMX_DASHDOT"), QStringLiteral("FMX_DASHDOTDOT")};
+  // After its first registration a line type is listed and defined already.
+  if ((FRegisteredDashes & (1u << kind)) != 0) return names[kind];
+  FRegisteredDashes |= 1u << kind;
+  static const std::vector<double> patterns[] = {
+      {}, {0.5, -0.25}, {0.05, -0.25}, {0.5, -0.2, 0.05, -0.2}, {0.5, -0.2, 0.05, -0.2, 0.05, -0.2}};
+  RegisterLinetype(names[kind], patterns[kind]);
+  return names[kind];
 }
 
 void TDXFR14Writer::WriteColorAndLinetype(int ColorACI, const QString &LineTypeName) {
@@ -452,13 +458,14 @@ void TDXFR14Writer::SaveToFile(const QString &FileName) const {
   lines << QStringLiteral("0") << QStringLiteral("SECTION") << QStringLiteral("2") << QStringLiteral("ENTITIES");
 
   QByteArray bytes;
+  bytes.reserve(static_cast<qsizetype>(FEntities.size()) + 4096);
   const auto append = [&bytes](const QString &line) {
     // Single-byte text: characters outside Latin-1 become "?".
     bytes += line.toLatin1();
     bytes += "\r\n";
   };
   for (const QString &line : lines) append(line);
-  bytes += FEntities;
+  bytes.append(FEntities.data(), static_cast<qsizetype>(FEntities.size()));
   for (const QString &line : {QStringLiteral("0"), QStringLiteral("ENDSEC"), QStringLiteral("0"), QStringLiteral("EOF")})
     append(line);
   writeFileAtomically(FileName, bytes);

@@ -23,6 +23,7 @@
 #include <QStringList>
 
 #include <map>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -117,13 +118,19 @@ class TDXFR14Writer {
   void WriteLinetypeTable(QStringList &Lines) const;
   void WriteLayerTable(QStringList &Lines) const;
 
-  QByteArray FEntities;                           // group code and value lines as written, in call order
+  std::string FEntities;                          // group code and value lines as written, in call order
   QStringList FLayers;                            // sorted ignoring case, no duplicates
   QStringList FLinetypes;                         // upper case, sorted ignoring case, no duplicates
   QSet<QString> FOfferedLayers;                   // names AddLayer was given (listed or not)
   QSet<QString> FOfferedLinetypes;                // names WriteColorAndLinetype has registered
   std::map<QString, std::vector<double>> FLTypeDef;  // dash pattern per line-type name
   QCollator FCollator;                            // the user's locale, ignoring case; orders the names
+  unsigned FRegisteredDashes = 0;                 // bit per dash line type DashToLinetype registered
+  struct TLatin1Text {
+    QString Text;
+    QByteArray Bytes;
+  };
+  TLatin1Text FRecentTexts[2];                    // the texts WriteStr converted last, and their bytes
 };
 
 }  // namespace quillon

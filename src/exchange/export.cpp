@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <unordered_map>
 #include <vector>
 
@@ -42,40 +41,66 @@ bool isJoinable(const TQN_Path &s) {
 
 // The chain ends of a group in a grid of cells as wide as the join tolerance, so every
 // end closer than the tolerance to a point lies in the point's cell or one of its eight
-// neighbours.
+// neighbours. The ends are added first, then build() sorts them by cell and makes a flat
+// table from each occupied cell to its run of ends.
 class TEndGrid {
  public:
   void add(TPointF p, int item) {
     if (!finite(p)) return;
-    cells_[key(cellOf(p.X), cellOf(p.Y))].push_back(item);
+    ends_.push_back({cellOf(p.X), cellOf(p.Y), item});
   }
+
+  void build() {
+    std::sort(ends_.begin(), ends_.end(), [](const TEnd &a, const TEnd &b) {
+      return a.x != b.x ? a.x < b.x : a.y < b.y;
+    });
+    std::size_t size = 16;
+    while (size < 2 * ends_.size()) size *= 2;
+    slots_.assign(size, TSlot{});
+    mask_ = size - 1;
+    for (std::size_t i = 0; i < ends_.size();) {
+      std::size_t j = i + 1;
+      while (j < ends_.size() && ends_[j].x == ends_[i].x && ends_[j].y == ends_[i].y) ++j;
+      std::size_t at = hash(ends_[i].x, ends_[i].y) & mask_;
+      while (slots_[at].end != 0) at = (at + 1) & mask_;
+      slots_[at] = {ends_[i].x, ends_[i].y, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j)};
+      i = j;
+    }
+  }
+
   // Calls f(item) for every item with an end in the cells around p (an item may come
   // more than once).
   template <typename F>
   void forNear(TPointF p, F &&f) const {
-    if (!finite(p)) return;
+    if (!finite(p) || ends_.empty()) return;
     const std::int64_t cx = cellOf(p.X), cy = cellOf(p.Y);
     for (std::int64_t dx = -1; dx <= 1; ++dx)
       for (std::int64_t dy = -1; dy <= 1; ++dy) {
-        const auto it = cells_.find(key(cx + dx, cy + dy));
-        if (it == cells_.end()) continue;
-        for (int item : it->second) f(item);
+        const std::int64_t x = cx + dx, y = cy + dy;
+        for (std::size_t at = hash(x, y) & mask_; slots_[at].end != 0; at = (at + 1) & mask_) {
+          const TSlot &slot = slots_[at];
+          if (slot.x != x || slot.y != y) continue;
+          for (std::uint32_t i = slot.begin; i < slot.end; ++i) f(ends_[i].item);
+          break;
+        }
       }
   }
 
  private:
-  struct TKey {
+  struct TEnd {
     std::int64_t x, y;
-    bool operator==(const TKey &) const = default;
+    int item;
   };
-  struct TKeyHash {
-    std::size_t operator()(const TKey &k) const {
-      const std::uint64_t h =
-          static_cast<std::uint64_t>(k.x) * 0x9E3779B97F4A7C15ull ^
-          (static_cast<std::uint64_t>(k.y) + 0x632BE59BD9B4E019ull + (static_cast<std::uint64_t>(k.x) << 6));
-      return static_cast<std::size_t>(h ^ (h >> 29));
-    }
+  // An occupied cell and its run [begin, end) in ends_; end 0 marks a free slot.
+  struct TSlot {
+    std::int64_t x = 0, y = 0;
+    std::uint32_t begin = 0, end = 0;
   };
+  static std::size_t hash(std::int64_t x, std::int64_t y) {
+    const std::uint64_t h = static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^
+                            (static_cast<std::uint64_t>(y) + 0x632BE59BD9B4E019ull + (static_cast<std::uint64_t>(x) << 6));
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
   static bool finite(TPointF p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
   static std::int64_t cellOf(float v) {
     // Far out, where floats are much coarser than a cell, neighbouring ends are equal
@@ -83,9 +108,10 @@ class TEndGrid {
     const double c = std::clamp(std::floor(double(v) / double(kChainJoinTolerance)), -1e15, 1e15);
     return static_cast<std::int64_t>(c);
   }
-  static TKey key(std::int64_t x, std::int64_t y) { return {x, y}; }
 
-  std::unordered_map<TKey, std::vector<int>, TKeyHash> cells_;
+  std::vector<TEnd> ends_;
+  std::vector<TSlot> slots_;
+  std::size_t mask_ = 0;
 };
 
 // One shape of a group during the walk.
@@ -112,6 +138,7 @@ class TChainGroup {
         grid_.add(shapes[i]->FEndPt, static_cast<int>(i));
       }
     }
+    grid_.build();
   }
 
   const TQN_Path &shape(int i) const { return *items_[static_cast<std::size_t>(i)].shape; }
@@ -252,6 +279,14 @@ pugi::xml_node createSvgRoot(pugi::xml_document &doc, const TRectF &drawingBound
   return root;
 }
 
+// Collects the text pugixml writes, in the bytes the file gets.
+struct TByteWriter : pugi::xml_writer {
+  QByteArray bytes;
+  void write(const void *data, size_t size) override {
+    bytes.append(static_cast<const char *>(data), static_cast<qsizetype>(size));
+  }
+};
+
 // Where the shapes go: an SVG group element, R12 lines or the R14 writer.
 struct TExportTarget {
   bool svg = false;
@@ -274,10 +309,9 @@ struct TExportTarget {
   }
   void save(const QString &fileName) {
     if (svg) {
-      std::ostringstream out;
+      TByteWriter out;
       doc.save(out, "  ", pugi::format_indent);
-      const std::string text = out.str();
-      writeFileAtomically(fileName, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+      writeFileAtomically(fileName, out.bytes);
     } else if (r14) {
       r14->SaveToFile(fileName);
     } else {

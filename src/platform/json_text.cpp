@@ -1,5 +1,6 @@
 #include "platform/json_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/file_io.h"
@@ -7,6 +8,8 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace quillon {
 
@@ -177,6 +180,103 @@ void checkNestingDepth(std::string_view text) {
   }
 }
 
+// Builds the value from the parser's events. Members and items are gathered in plain
+// vectors while their container is open and moved into it once it closes. The parser's
+// own builder adds each member to the open object in place; the object's vector holds
+// pairs with a const key, which it copies (with the whole member value) each time it
+// grows, so a large array inside an object could be copied whole. Here nothing is copied.
+// A key given twice keeps its first place and takes the last value, as before.
+class TJsonBuilder {
+ public:
+  using TNumberInt = TJson::number_integer_t;
+  using TNumberUnsigned = TJson::number_unsigned_t;
+  using TNumberFloat = TJson::number_float_t;
+
+  TJson take() { return std::move(root_); }
+
+  bool null() { return put(TJson(nullptr)); }
+  bool boolean(bool v) { return put(TJson(v)); }
+  bool number_integer(TNumberInt v) { return put(TJson(v)); }
+  bool number_unsigned(TNumberUnsigned v) { return put(TJson(v)); }
+  bool number_float(TNumberFloat v, const std::string &) { return put(TJson(v)); }
+  bool string(std::string &v) { return put(TJson(v)); }
+  bool binary(TJson::binary_t &v) { return put(TJson(v)); }
+
+  bool start_object(std::size_t) { return open(true); }
+  bool start_array(std::size_t) { return open(false); }
+  bool key(std::string &k) {
+    top().key = k;
+    return true;
+  }
+
+  bool end_array() {
+    TJson value(TJson::value_t::array);
+    *value.get_ptr<TJson::array_t *>() = std::move(top().items);
+    --depth_;
+    return put(std::move(value));
+  }
+
+  bool end_object() {
+    TJson value(TJson::value_t::object);
+    TJson::object_t &object = *value.get_ptr<TJson::object_t *>();
+    std::vector<std::pair<std::string, TJson>> &members = top().members;
+    object.reserve(members.size());
+    for (auto &[k, v] : members) {
+      const auto same = std::find_if(object.begin(), object.end(), [&k](const auto &m) { return m.first == k; });
+      if (same == object.end())
+        object.emplace_back(std::move(k), std::move(v));
+      else
+        same->second = std::move(v);
+    }
+    members.clear();
+    --depth_;
+    return put(std::move(value));
+  }
+
+  template <class Exception>
+  bool parse_error(std::size_t, const std::string &, const Exception &e) {
+    throw e;
+  }
+
+ private:
+  // An open array or object. Frames stay allocated when closed, so their vectors are
+  // reused by the next container at that depth.
+  struct TFrame {
+    bool object = false;
+    std::string key;
+    std::vector<TJson> items;
+    std::vector<std::pair<std::string, TJson>> members;
+  };
+
+  TFrame &top() { return frames_[depth_ - 1]; }
+
+  bool open(bool object) {
+    if (depth_ == frames_.size()) frames_.emplace_back();
+    TFrame &f = frames_[depth_++];
+    f.object = object;
+    f.items.clear();
+    f.members.clear();
+    return true;
+  }
+
+  bool put(TJson &&value) {
+    if (depth_ == 0) {
+      root_ = std::move(value);
+      return true;
+    }
+    TFrame &f = top();
+    if (f.object)
+      f.members.emplace_back(std::move(f.key), std::move(value));
+    else
+      f.items.push_back(std::move(value));
+    return true;
+  }
+
+  TJson root_;
+  std::vector<TFrame> frames_;
+  std::size_t depth_ = 0;
+};
+
 }  // namespace
 
 std::string writeJsonText(const TJson &value) {
@@ -189,7 +289,9 @@ TJson parseJsonText(std::string_view text) {
   if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
   checkNestingDepth(text);
   try {
-    return TJson::parse(text.begin(), text.end());
+    TJsonBuilder builder;
+    TJson::sax_parse(text.begin(), text.end(), &builder);
+    return builder.take();
   } catch (const TJson::parse_error &e) {
     throw std::runtime_error(std::string("Malformed JSON: ") + e.what());
   }

@@ -1,5 +1,7 @@
 #include "platform/number_text.h"
+#include "platform/number_chars.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -8,28 +10,36 @@
 
 namespace quillon {
 
-std::string formatGeneral15(double value) {
-  if (std::isnan(value)) return "NAN";
-  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-  if (value == 0.0) return "0";  // also for -0
+std::size_t writeGeneral15(double value, char *out) {
+  const auto put = [out](std::string_view text) {
+    std::copy(text.begin(), text.end(), out);
+    return text.size();
+  };
+  if (std::isnan(value)) return put("NAN");
+  if (std::isinf(value)) return put(value < 0 ? "-INF" : "INF");
+  if (value == 0.0) return put("0");  // also for -0
 
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-  std::string text(buf, res.ptr);
+  const auto res = std::to_chars(out, out + kGeneral15Size, value, std::chars_format::general, 15);
+  const std::size_t length = static_cast<std::size_t>(res.ptr - out);
 
   // to_chars writes "1e-05" / "1.5e+20"; the file format wants "1E-5" / "1.5E20".
-  const auto e = text.find('e');
-  if (e == std::string::npos) return text;
-  std::string mantissa = text.substr(0, e);
-  std::string exponent = text.substr(e + 1);
-  bool negative = false;
-  std::size_t i = 0;
-  if (i < exponent.size() && (exponent[i] == '+' || exponent[i] == '-')) {
-    negative = exponent[i] == '-';
-    ++i;
-  }
-  while (i + 1 < exponent.size() && exponent[i] == '0') ++i;
-  return mantissa + "E" + (negative ? "-" : "") + exponent.substr(i);
+  char *const e = std::find(out, res.ptr, 'e');
+  if (e == res.ptr) return length;
+  *e = 'E';
+  char *to = e + 1;
+  const char *from = e + 1;
+  if (*from == '-')
+    *to++ = *from++;
+  else if (*from == '+')
+    ++from;
+  while (from + 1 < res.ptr && *from == '0') ++from;
+  while (from < res.ptr) *to++ = *from++;
+  return static_cast<std::size_t>(to - out);
+}
+
+std::string formatGeneral15(double value) {
+  char buf[kGeneral15Size];
+  return std::string(buf, writeGeneral15(value, buf));
 }
 
 static std::string withDotZero(std::string text) {

@@ -170,6 +170,54 @@ TEST(JsonTextTest, NestingBeyondTheLimitIsRefusedWithItsPlace) {
   }
 }
 
+// The reader builds each object once its members are known. The value must be the one the
+// library's own builder makes: the same members in the same order (a key given twice
+// keeps its first place and its last value), the same number kinds, and the same errors.
+TEST(JsonTextTest, ReadsTheSameValueAsTheLibrarysOwnBuilder) {
+  std::string shapes = "[";
+  for (int i = 0; i < 300; ++i) {
+    if (i > 0) shapes += ',';
+    shapes += "{\"id\":" + std::to_string(i) + ",\"st\":{\"x\":" + std::to_string(i * 0.37) +
+              ",\"y\":-0.0},\"data\":[[0,1.5e-7],[18446744073709551615,-9223372036854775808]],\"nam\":\"\\u00e9\"}";
+  }
+  shapes += "]";
+  const std::string texts[] = {
+      "{\"meta\":{\"a\":1},\"layers\":[],\"shapes\":" + shapes + ",\"backdrops\":[],\"printareas\":[{}]}",
+      R"({"a":1,"b":[1,2],"a":{"c":null},"d":true,"b":false})",
+      R"([{"k":{"k":{"k":[[],{}]}}},"",0,-1,1.0,1E400x])",
+      R"({"x":[1,{"y":[2,{"z":3},4]},5],"w":"\"\\\/"})",
+      "[1e500]",
+      "{\"a\":[1,2}",
+      "  \n 42 ",
+      "true false",
+  };
+  for (const std::string &text : texts) {
+    const std::string head = text.substr(0, 60);
+    std::string expected, actual;
+    try {
+      expected = TJson::parse(text).dump();
+    } catch (const std::exception &e) {
+      expected = std::string("error: ") + e.what();
+    }
+    try {
+      const TJson value = parseJsonText(text);
+      actual = value.dump();
+      if (!expected.starts_with("error")) {
+        EXPECT_EQ(value, TJson::parse(text)) << head;
+      }
+    } catch (const std::exception &e) {
+      actual = std::string("error: ") + e.what();
+    }
+    if (expected.starts_with("error")) {
+      ASSERT_TRUE(actual.starts_with("error")) << head;
+      // The reader adds its own words before the library's message.
+      EXPECT_NE(actual.find(expected.substr(7)), std::string::npos) << actual;
+    } else {
+      EXPECT_EQ(actual, expected) << head;
+    }
+  }
+}
+
 class JsonTextFileTest : public ::testing::Test {
  protected:
   QTemporaryDir FDir;
