@@ -1,7 +1,11 @@
 #include "edit/drawing_check.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "i18n/phrase_format.h"
@@ -73,153 +77,329 @@ TRectF sortedRect(TPointF a, TPointF b) {
   return TRectF(std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y));
 }
 
-// Builds the warning list; the pair searches go through grids of the candidates' ends,
-// lines and arcs, and give the warnings in the order of the plain loops over all pairs.
-class TLintCollector {
- public:
-  explicit TLintCollector(const TEditor &editor) : FEditor(editor) {
-    const TShapeList &doc = editor.doc().PathList();
-    for (TQN_Path *s : doc)
-      if (isLintCandidate(doc, s)) FCands.push_back(s);
-  }
+// What the check reads of a candidate. Two candidates whose keys hold the same bits give
+// the same findings against the same neighbours.
+struct TShapeKey {
+  TShapeKind Kind = TShapeKind::Line;
+  bool FreeAngle = false;
+  TPointF Start, End, Center;
+  float Width = 0.0f, Height = 0.0f, Sweep = 0.0f;
+};
 
-  std::vector<TLintWarning> run() {
-    axisPass();
-    gapPass();
-    overlapPass();
-    tGapPass();
-    return std::move(FWarnings);
+bool sameBits(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
+bool sameBits(TPointF a, TPointF b) { return sameBits(a.X, b.X) && sameBits(a.Y, b.Y); }
+
+bool sameKey(const TShapeKey &a, const TShapeKey &b) {
+  return a.Kind == b.Kind && a.FreeAngle == b.FreeAngle && sameBits(a.Start, b.Start) && sameBits(a.End, b.End) &&
+         sameBits(a.Center, b.Center) && sameBits(a.Width, b.Width) && sameBits(a.Height, b.Height) &&
+         sameBits(a.Sweep, b.Sweep);
+}
+
+TShapeKey keyOf(const TQN_Path &s) {
+  return {s.FShapeType, s.FIsFreeAngle, s.FStartPt, s.FEndPt, s.FCenter, s.FWidth, s.FHeight, s.FSweepAngle};
+}
+
+bool isLabKind(TShapeKind k) { return k == TShapeKind::Line || k == TShapeKind::Arc || k == TShapeKind::Bezier; }
+
+// The cell size of the grids of lines and arcs; a line is listed piece by piece, each
+// piece at most this long, so a long line is found only near itself.
+constexpr float kCurveCell = 8.0f;
+constexpr float kQueryReach = kSearchReach + 0.01f;
+
+// The rectangles a line is listed under: pieces of its segment, each grown by a few units
+// of the last place so that a point whose single-precision foot lies within reach of the
+// line lies within reach of a piece. A line too long to cut up (or not finite) is one box.
+void linePieces(TPointF a, TPointF b, std::vector<TRectF> &out) {
+  out.clear();
+  const double dx = double(b.X) - a.X, dy = double(b.Y) - a.Y;
+  const double len = std::hypot(dx, dy);
+  const double pieces = std::ceil(len / kCurveCell);
+  if (!(pieces <= 4096.0)) {
+    out.push_back(sortedRect(a, b));
+    return;
+  }
+  const int n = std::max(1, static_cast<int>(pieces));
+  const float slack =
+      4e-7f * std::max({std::fabs(a.X), std::fabs(a.Y), std::fabs(b.X), std::fabs(b.Y), 1.0f});
+  TPointF from = a;
+  for (int k = 1; k <= n; ++k) {
+    const double t = double(k) / n;
+    const TPointF to = k == n ? b : TPointF(float(a.X + t * dx), float(a.Y + t * dy));
+    const TRectF r = sortedRect(from, to);
+    out.push_back(TRectF(r.Left - slack, r.Top - slack, r.Right + slack, r.Bottom + slack));
+    from = to;
+  }
+}
+
+TRectF arcCircleRect(const TShapeKey &k) {
+  const float r = std::fabs((k.Width + k.Height) / 2.0f);
+  return TRectF(k.Center.X - r, k.Center.Y - r, k.Center.X + r, k.Center.Y + r);
+}
+
+// The check kept between runs. Each candidate holds its findings (the warnings it would
+// add before the de-duplication): its axis warning, the gaps between its ends and those
+// of later candidates, the T-gaps of its ends. A run compares the candidates with those
+// of the last run (both in list order, keys by their bits), takes the changed stretch
+// out, lists the new one, and computes again only the findings of the new candidates and
+// of those within reach of what left or came. The warnings are then the findings in list
+// order, pass by pass, with the overlaps read from the records, de-duplicated as always.
+class TIncrementalLint final : public TLintMemo {
+ public:
+  std::vector<TLintWarning> run(const TEditor &editor) {
+    FEditor = &editor;
+    const std::array<QString, 4> templates = {phraseTemplate("lintInfoAxis"), phraseTemplate("lintInfoGap"),
+                                              phraseTemplate("lintInfoOverlap"), phraseTemplate("lintInfoTGap")};
+    if (templates != FTemplates) {  // another language: every text is made again
+      forgetAll();
+      FTemplates = templates;
+    }
+    collectCandidates(editor.doc().PathList());
+    updateCandidates();
+    std::vector<TLintWarning> warnings = assemble();
+    FEditor = nullptr;
+    return warnings;
   }
 
  private:
-  void add(TLintKind kind, TPointF p, const QString &info) {
-    TRectGrid &seen = FSeen[static_cast<int>(kind)];
-    seen.query(pointRect(p), 0.05f, FHits);
-    for (int k : FHits)
-      if (isNearPoint(FWarnings[static_cast<std::size_t>(k)].Point, p)) return;
-    seen.insert(static_cast<int>(FWarnings.size()), pointRect(p));
-    FWarnings.push_back({p, kind, info});
+  struct TFinding {
+    TPointF Point;
+    QString Info;
+  };
+  struct TSlot {
+    TQN_Path *Shape = nullptr;  // this run's shape (valid during a run only)
+    TShapeKey Key;
+    int Position = -1;  // in candidate order; -1 for a free slot
+    std::vector<TFinding> Axis, Gap, TGap;
+  };
+
+  QString phraseTemplate(const char *key) const { return FEditor->tr(QString::fromLatin1(key)); }
+  QString phrase(int kind, std::initializer_list<double> values) const {
+    return formatPhrase(FTemplates[static_cast<std::size_t>(kind)], values);
   }
 
-  QString phrase(const char *key, std::initializer_list<double> values) const {
-    return formatPhrase(FEditor.tr(QString::fromLatin1(key)), values);
+  void forgetAll() {
+    FSlots.clear();
+    FFree.clear();
+    FOrder.clear();
+    FMarks.clear();
+    FEnds.Clear(1.0f);
+    FLines.Clear(kCurveCell);
+    FArcs.Clear(kCurveCell);
   }
 
-  void axisPass() {
-    for (TQN_Path *s : FCands) {
-      if (!s->isKind(TShapeKind::Line) || s->FIsFreeAngle) continue;
-      const float angle = calcLineAngle(*s);
-      if (!isSlightlyOffAxis(angle)) continue;
-      const TPointF a = s->FStartPt, b = s->FEndPt;
-      add(TLintKind::lkAxis, TPointF((a.X + b.X) / 2.0f, (a.Y + b.Y) / 2.0f),
-          phrase("lintInfoAxis", {foldAngleToAxis(angle), a.X, a.Y, b.X, b.Y}));
+  // The candidates of the document in list order; the same test as isLintCandidate with
+  // the visibility of the last layer asked about remembered.
+  void collectCandidates(const TShapeList &doc) {
+    FNew.clear();
+    int layer = 0;
+    bool visible = false, known = false;
+    for (TQN_Path *s : doc) {
+      if (!s || s->isKind(TShapeKind::Hole) || s->isKind(TShapeKind::Other) || s->isKind(TShapeKind::Text) ||
+          s->FIsDimensionLine)
+        continue;
+      if (!known || s->FLayerID != layer) {
+        layer = s->FLayerID;
+        visible = doc.GetlayerVisible(layer);
+        known = true;
+      }
+      if (visible) FNew.emplace_back(s, keyOf(*s));
+    }
+  }
+
+  void updateCandidates() {
+    const std::size_t oldN = FOrder.size(), newN = FNew.size();
+    std::size_t head = 0;
+    while (head < oldN && head < newN && sameKey(slot(FOrder[head]).Key, FNew[head].second)) ++head;
+    std::size_t tail = 0;
+    while (tail < oldN - head && tail < newN - head &&
+           sameKey(slot(FOrder[oldN - 1 - tail]).Key, FNew[newN - 1 - tail].second))
+      ++tail;
+
+    if (++FStamp == 0) {  // the stamp wrapped round: forget every old mark
+      std::fill(FMarks.begin(), FMarks.end(), 0u);
+      FStamp = 1;
+    }
+    FDirty.clear();
+    // Those near a candidate that goes see it go; then it leaves the grids.
+    for (std::size_t k = head; k < oldN - tail; ++k) markNeighbours(slot(FOrder[k]).Key);
+    for (std::size_t k = head; k < oldN - tail; ++k) release(FOrder[k]);
+
+    std::vector<int> order;
+    order.reserve(newN);
+    order.insert(order.end(), FOrder.begin(), FOrder.begin() + static_cast<std::ptrdiff_t>(head));
+    for (std::size_t k = head; k < newN - tail; ++k) order.push_back(acquire(FNew[k].second));
+    order.insert(order.end(), FOrder.end() - static_cast<std::ptrdiff_t>(tail), FOrder.end());
+    FOrder = std::move(order);
+    for (std::size_t k = 0; k < newN; ++k) {
+      TSlot &s = slot(FOrder[k]);
+      s.Shape = FNew[k].first;
+      s.Position = static_cast<int>(k);
+    }
+    // Those near a candidate that came see it come; it is computed itself.
+    for (std::size_t k = head; k < newN - tail; ++k) {
+      markNeighbours(slot(FOrder[k]).Key);
+      mark(FOrder[k]);
+    }
+    for (int id : FDirty)
+      if (slot(id).Position >= 0) compute(id);
+  }
+
+  TSlot &slot(int id) { return FSlots[static_cast<std::size_t>(id)]; }
+
+  int acquire(const TShapeKey &key) {
+    int id;
+    if (!FFree.empty()) {
+      id = FFree.back();
+      FFree.pop_back();
+    } else {
+      id = static_cast<int>(FSlots.size());
+      FSlots.emplace_back();
+      FMarks.push_back(0);
+    }
+    TSlot &s = slot(id);
+    s.Key = key;
+    FEnds.insert(id, pointRect(key.Start));
+    FEnds.insert(id, pointRect(key.End));
+    if (key.Kind == TShapeKind::Line) {
+      linePieces(key.Start, key.End, FPieces);
+      for (const TRectF &r : FPieces) FLines.insert(id, r);
+    } else if (key.Kind == TShapeKind::Arc) {
+      FArcs.insert(id, arcCircleRect(key));
+    }
+    return id;
+  }
+
+  void release(int id) {
+    TSlot &s = slot(id);
+    FEnds.remove(id);
+    FLines.remove(id);
+    FArcs.remove(id);
+    s.Shape = nullptr;
+    s.Position = -1;
+    s.Axis.clear();
+    s.Gap.clear();
+    s.TGap.clear();
+    FFree.push_back(id);
+  }
+
+  void mark(int id) {
+    std::uint32_t &m = FMarks[static_cast<std::size_t>(id)];
+    if (m == FStamp) return;
+    m = FStamp;
+    FDirty.push_back(id);
+  }
+
+  // Every candidate whose findings may involve a shape of this key: ends within reach of
+  // its ends (gaps, and the short shapes that bridge them), and ends within reach of its
+  // segment or circle (T-gaps).
+  void markNeighbours(const TShapeKey &key) {
+    const TRectF ends[2] = {pointRect(key.Start), pointRect(key.End)};
+    FEnds.query(ends, 2, kQueryReach, FHits);
+    for (int id : FHits) mark(id);
+    if (key.Kind == TShapeKind::Line) {
+      linePieces(key.Start, key.End, FPieces);
+      FEnds.query(FPieces.data(), FPieces.size(), kQueryReach, FHits);
+      for (int id : FHits) mark(id);
+    } else if (key.Kind == TShapeKind::Arc) {
+      FEnds.query(arcCircleRect(key), kQueryReach, FHits);
+      for (int id : FHits) mark(id);
+    }
+  }
+
+  // The hits that are other candidates, by their positions in list order.
+  void positionsOf(const std::vector<int> &hits, int self, std::vector<int> &out) {
+    out.clear();
+    for (int id : hits)
+      if (id != self) out.push_back(slot(id).Position);
+    std::sort(out.begin(), out.end());
+  }
+
+  void compute(int id) {
+    TSlot &s = slot(id);
+    s.Axis.clear();
+    s.Gap.clear();
+    s.TGap.clear();
+    const TQN_Path &S = *s.Shape;
+    if (S.isKind(TShapeKind::Line) && !S.FIsFreeAngle) {
+      const float angle = calcLineAngle(S);
+      if (isSlightlyOffAxis(angle)) {
+        const TPointF a = S.FStartPt, b = S.FEndPt;
+        s.Axis.push_back({TPointF((a.X + b.X) / 2.0f, (a.Y + b.Y) / 2.0f),
+                          phrase(kAxis, {foldAngleToAxis(angle), a.X, a.Y, b.X, b.Y})});
+      }
+    }
+    if (!isLineArcOrBezier(&S)) return;
+    computeGaps(s);
+    computeTGaps(s, id);
+  }
+
+  // The gaps between this candidate's ends and those of the candidates after it: by the
+  // later candidate's position, then (start, start), (start, end), (end, start), (end, end).
+  void computeGaps(TSlot &s) {
+    const TRectF ends[2] = {pointRect(s.Key.Start), pointRect(s.Key.End)};
+    FEnds.query(ends, 2, kQueryReach, FHits);
+    FLater.clear();
+    for (int id : FHits) {
+      const TSlot &o = slot(id);
+      if (o.Position > s.Position && isLabKind(o.Key.Kind)) FLater.push_back(o.Position);
+    }
+    std::sort(FLater.begin(), FLater.end());
+    for (int position : FLater) {
+      const TQN_Path &other = *slot(FOrder[static_cast<std::size_t>(position)]).Shape;
+      for (int order = 0; order < 4; ++order) {
+        const TPointF a = endOf(*s.Shape, order < 2), b = endOf(other, order % 2 == 0);
+        if (!isAlmostNearPoint(a, b) || isGapBridged(a, b)) continue;
+        s.Gap.push_back({TPointF((a.X + b.X) / 2.0f, (a.Y + b.Y) / 2.0f),
+                         phrase(kGap, {calcDistance(a, b), a.X, a.Y, b.X, b.Y})});
+      }
     }
   }
 
   // Whether a candidate already runs from a to b (or b to a), within 0.008 at both ends.
   bool isGapBridged(TPointF a, TPointF b) {
     FEnds.query(pointRect(a), 0.01f, FHits2);
-    for (int item : FHits2) {
-      const TQN_Path &c = *FCands[static_cast<std::size_t>(item / 2)];
-      const bool atStart = item % 2 == 0;
-      if (isCoincident(endOf(c, atStart), a) && isCoincident(endOf(c, !atStart), b)) return true;
+    for (int id : FHits2) {
+      const TShapeKey &c = slot(id).Key;
+      if ((isCoincident(c.Start, a) && isCoincident(c.End, b)) || (isCoincident(c.End, a) && isCoincident(c.Start, b)))
+        return true;
     }
     return false;
   }
 
-  void gapPass() {
-    FEnds.Clear(0.5f);
-    for (std::size_t i = 0; i < FCands.size(); ++i) {
-      FEnds.insert(static_cast<int>(2 * i), pointRect(FCands[i]->FStartPt));
-      FEnds.insert(static_cast<int>(2 * i + 1), pointRect(FCands[i]->FEndPt));
+  // T-gaps of this candidate's ends: on lines by the line's position, then start before
+  // end; then for each end the nearest arc, the first in list order of equally near ones.
+  void computeTGaps(TSlot &s, int id) {
+    const TQN_Path &S = *s.Shape;
+    FFound.clear();
+    for (int end = 0; end < 2; ++end) {
+      FLines.query(pointRect(endOf(S, end == 0)), kQueryReach, FHits);
+      for (int li : FHits)
+        if (li != id) FFound.emplace_back(slot(li).Position, end);
     }
-    std::vector<std::pair<std::size_t, int>> pairs;  // (j, end pair in the order of the loops)
-    for (std::size_t i = 0; i < FCands.size(); ++i) {
-      if (!isLineArcOrBezier(FCands[i])) continue;
-      pairs.clear();
-      for (int endI = 0; endI < 2; ++endI) {
-        FEnds.query(pointRect(endOf(*FCands[i], endI == 0)), kSearchReach + 0.01f, FHits);
-        for (int item : FHits) {
-          const std::size_t j = static_cast<std::size_t>(item / 2);
-          if (j <= i || !isLineArcOrBezier(FCands[j])) continue;
-          pairs.emplace_back(j, endI * 2 + item % 2);
-        }
+    std::sort(FFound.begin(), FFound.end());
+    for (const auto &[position, end] : FFound)
+      lineTGap(s, endOf(S, end == 0), *slot(FOrder[static_cast<std::size_t>(position)]).Shape);
+    for (int end = 0; end < 2; ++end) {
+      const TPointF e = endOf(S, end == 0);
+      FArcs.query(pointRect(e), kQueryReach, FHits);
+      positionsOf(FHits, id, FLater);
+      double best = 1e30;
+      TPointF bestFoot;
+      bool any = false;
+      for (int position : FLater) {
+        const TQN_Path &arc = *slot(FOrder[static_cast<std::size_t>(position)]).Shape;
+        double dist = 0.0;
+        TPointF foot;
+        if (!circleFoot(e, arc, dist, foot) || !(dist < best) || !footOnArcInterior(foot, arc)) continue;
+        best = dist;
+        bestFoot = foot;
+        any = true;
       }
-      std::sort(pairs.begin(), pairs.end());
-      for (const auto &[j, order] : pairs) {
-        const TPointF a = endOf(*FCands[i], order < 2), b = endOf(*FCands[j], order % 2 == 0);
-        if (!isAlmostNearPoint(a, b) || isGapBridged(a, b)) continue;
-        add(TLintKind::lkGap, TPointF((a.X + b.X) / 2.0f, (a.Y + b.Y) / 2.0f),
-            phrase("lintInfoGap", {calcDistance(a, b), a.X, a.Y, b.X, b.Y}));
-      }
-    }
-  }
-
-  void overlapPass() {
-    const TShapeList &doc = FEditor.doc().PathList();
-    for (const TIntersection *ict : FEditor.doc().FIntersections) {
-      if (!ict->FIsCrossing || !ict->FPath1 || !ict->FPath2) continue;
-      if (!isLintCandidate(doc, ict->FPath1) || !isLintCandidate(doc, ict->FPath2)) continue;
-      const TPointF p = ict->FPoint;
-      if (!nearAnEnd(p, *ict->FPath1) || !nearAnEnd(p, *ict->FPath2)) continue;
-      add(TLintKind::lkOverlap, p, phrase("lintInfoOverlap", {p.X, p.Y}));
+      if (any) s.TGap.push_back({bestFoot, phrase(kTGap, {calcDistance(e, bestFoot), e.X, e.Y})});
     }
   }
 
-  void tGapPass() {
-    std::vector<TRectF> lineRects;
-    std::vector<int> lineItems, arcItems;
-    std::vector<TRectF> arcRects;
-    for (std::size_t i = 0; i < FCands.size(); ++i) {
-      const TQN_Path &s = *FCands[i];
-      if (s.isKind(TShapeKind::Line)) {
-        lineItems.push_back(static_cast<int>(i));
-        lineRects.push_back(sortedRect(s.FStartPt, s.FEndPt));
-      } else if (s.isKind(TShapeKind::Arc)) {
-        const float r = std::fabs((s.FWidth + s.FHeight) / 2.0f);
-        arcItems.push_back(static_cast<int>(i));
-        arcRects.push_back(TRectF(s.FCenter.X - r, s.FCenter.Y - r, s.FCenter.X + r, s.FCenter.Y + r));
-      }
-    }
-    TRectGrid lines(TRectGrid::chooseCellSize(lineRects));
-    for (std::size_t k = 0; k < lineItems.size(); ++k) lines.insert(lineItems[k], lineRects[k]);
-    TRectGrid arcs(TRectGrid::chooseCellSize(arcRects));
-    for (std::size_t k = 0; k < arcItems.size(); ++k) arcs.insert(arcItems[k], arcRects[k]);
-
-    std::vector<std::pair<int, int>> found;  // (line, end of S)
-    for (std::size_t si = 0; si < FCands.size(); ++si) {
-      TQN_Path &S = *FCands[si];
-      if (!isLineArcOrBezier(&S)) continue;
-      found.clear();
-      for (int end = 0; end < 2; ++end) {
-        lines.query(pointRect(endOf(S, end == 0)), kSearchReach + 0.01f, FHits);
-        for (int li : FHits)
-          if (static_cast<std::size_t>(li) != si) found.emplace_back(li, end);
-      }
-      std::sort(found.begin(), found.end());
-      for (const auto &[li, end] : found) lineTGap(endOf(S, end == 0), *FCands[static_cast<std::size_t>(li)]);
-      for (int end = 0; end < 2; ++end) {
-        const TPointF e = endOf(S, end == 0);
-        arcs.query(pointRect(e), kSearchReach + 0.01f, FHits);
-        double best = 1e30;
-        TPointF bestFoot;
-        bool any = false;
-        for (int ai : FHits) {
-          const TQN_Path &arc = *FCands[static_cast<std::size_t>(ai)];
-          if (&arc == &S) continue;
-          double dist = 0.0;
-          TPointF foot;
-          if (!circleFoot(e, arc, dist, foot) || !(dist < best) || !footOnArcInterior(foot, arc)) continue;
-          best = dist;
-          bestFoot = foot;
-          any = true;
-        }
-        if (any) add(TLintKind::lkTGap, bestFoot, phrase("lintInfoTGap", {calcDistance(e, bestFoot), e.X, e.Y}));
-      }
-    }
-  }
-
-  void lineTGap(TPointF e, const TQN_Path &line) {
+  void lineTGap(TSlot &s, TPointF e, const TQN_Path &line) {
     const TRectF box = sortedRect(line.FStartPt, line.FEndPt);
     if (!(double(box.Left) - 0.2 <= e.X && e.X <= double(box.Right) + 0.2 && double(box.Top) - 0.2 <= e.Y &&
           e.Y <= double(box.Bottom) + 0.2))
@@ -227,15 +407,56 @@ class TLintCollector {
     const TPointF f = closestPointOnSegment(e, line.FStartPt, line.FEndPt);
     const double d = calcDistance(e, f);
     if (!(d > 0.05 && d <= 0.2) || nearAnEnd(f, line)) return;
-    add(TLintKind::lkTGap, f, phrase("lintInfoTGap", {d, e.X, e.Y}));
+    s.TGap.push_back({f, phrase(kTGap, {d, e.X, e.Y})});
   }
 
-  const TEditor &FEditor;
-  std::vector<TQN_Path *> FCands;
-  std::vector<TLintWarning> FWarnings;
-  TRectGrid FSeen[4] = {TRectGrid(0.5f), TRectGrid(0.5f), TRectGrid(0.5f), TRectGrid(0.5f)};
-  TRectGrid FEnds{0.5f};
-  std::vector<int> FHits, FHits2;
+  // The warnings: the findings pass by pass in list order, the overlaps from the records;
+  // a warning near (0.05) one of the same kind already listed is left out.
+  std::vector<TLintWarning> assemble() {
+    std::vector<TLintWarning> out;
+    TRectGrid seen[4] = {TRectGrid(0.5f), TRectGrid(0.5f), TRectGrid(0.5f), TRectGrid(0.5f)};
+    std::vector<int> hits;
+    const auto add = [&](TLintKind kind, TPointF p, const QString &info) {
+      TRectGrid &grid = seen[static_cast<int>(kind)];
+      grid.query(pointRect(p), 0.05f, hits);
+      for (int k : hits)
+        if (isNearPoint(out[static_cast<std::size_t>(k)].Point, p)) return;
+      grid.insert(static_cast<int>(out.size()), pointRect(p));
+      out.push_back({p, kind, info});
+    };
+    for (int id : FOrder)
+      for (const TFinding &f : slot(id).Axis) add(TLintKind::lkAxis, f.Point, f.Info);
+    for (int id : FOrder)
+      for (const TFinding &f : slot(id).Gap) add(TLintKind::lkGap, f.Point, f.Info);
+    const TShapeList &doc = FEditor->doc().PathList();
+    for (const TIntersection *ict : FEditor->doc().FIntersections) {
+      // The cheap tests first; all must hold.
+      if (!ict->FIsCrossing || !ict->FPath1 || !ict->FPath2) continue;
+      const TPointF p = ict->FPoint;
+      if (!nearAnEnd(p, *ict->FPath1) || !nearAnEnd(p, *ict->FPath2)) continue;
+      if (!isLintCandidate(doc, ict->FPath1) || !isLintCandidate(doc, ict->FPath2)) continue;
+      add(TLintKind::lkOverlap, p, phrase(kOverlap, {p.X, p.Y}));
+    }
+    for (int id : FOrder)
+      for (const TFinding &f : slot(id).TGap) add(TLintKind::lkTGap, f.Point, f.Info);
+    return out;
+  }
+
+  static constexpr int kAxis = 0, kGap = 1, kOverlap = 2, kTGap = 3;
+
+  const TEditor *FEditor = nullptr;
+  std::array<QString, 4> FTemplates;
+  std::vector<TSlot> FSlots;
+  std::vector<int> FFree;
+  std::vector<int> FOrder;  // slots in candidate order
+  std::vector<std::pair<TQN_Path *, TShapeKey>> FNew;
+  TRectGrid FEnds{1.0f}, FLines{kCurveCell}, FArcs{kCurveCell};
+  std::vector<std::uint32_t> FMarks;
+  std::uint32_t FStamp = 0;
+  std::vector<int> FDirty;
+  std::vector<int> FHits, FHits2, FLater;
+  std::vector<std::pair<int, int>> FFound;
+  std::vector<TRectF> FPieces;
 };
 
 }  // namespace
@@ -384,9 +605,13 @@ bool hasDrawingIssue(const TEditor &editor, const TQN_Path *shape) {
   return false;
 }
 
-std::vector<TLintWarning> collectLintWarnings(const TEditor &editor) { return TLintCollector(editor).run(); }
+std::vector<TLintWarning> collectLintWarnings(const TEditor &editor) { return TIncrementalLint().run(editor); }
 
-void runDrawingCheck(TEditor &editor) { editor.lint().FLintWarnings = collectLintWarnings(editor); }
+void runDrawingCheck(TEditor &editor) {
+  std::unique_ptr<TLintMemo> &memo = editor.lint().FMemo;
+  if (!memo) memo = std::make_unique<TIncrementalLint>();
+  editor.lint().FLintWarnings = static_cast<TIncrementalLint &>(*memo).run(editor);
+}
 
 void refreshDrawingCheck(TEditor &editor) {
   TLintState &lint = editor.lint();

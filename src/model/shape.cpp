@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "model/point_helpers.h"
@@ -102,6 +103,21 @@ TQN_Path *TQN_Path::createCopy() const {
   return c;
 }
 
+namespace {
+
+// Outlines point by point as TPathData compares them; outlines of the same bits (the
+// usual case, checked at once) are also the same here even where a coordinate is NaN, as
+// a copy of either is then a copy of the other.
+bool sameOutline(const TPathData &a, const TPathData &b) {
+  const std::vector<TPathPoint> &p = a.Points(), &q = b.Points();
+  static_assert(sizeof(TPathPoint) == sizeof(TPathPointKind) + 2 * sizeof(float), "no padding between the fields");
+  if (p.size() == q.size() && (p.empty() || std::memcmp(p.data(), q.data(), p.size() * sizeof(TPathPoint)) == 0))
+    return true;
+  return a == b;
+}
+
+}  // namespace
+
 bool TQN_Path::sameContent(const TQN_Path &o) const {
   // The same fields as createCopy, cheapest first.
   return FID == o.FID && FPalletIndex == o.FPalletIndex && FColor == o.FColor && FDash == o.FDash &&
@@ -124,7 +140,7 @@ bool TQN_Path::sameContent(const TQN_Path &o) const {
          FShowBezierOffsetSupport == o.FShowBezierOffsetSupport && FThreadColor == o.FThreadColor &&
          FThreadDiameter == o.FThreadDiameter && FAlwaysShowStitchSimulator == o.FAlwaysShowStitchSimulator &&
          FGUID == o.FGUID && FShapeType == o.FShapeType && FUnknownKindName == o.FUnknownKindName && FText == o.FText &&
-         FFontFamily == o.FFontFamily && FName == o.FName && FThreadCode == o.FThreadCode && FData == o.FData;
+         FFontFamily == o.FFontFamily && FName == o.FName && FThreadCode == o.FThreadCode && sameOutline(FData, o.FData);
 }
 
 void TQN_Path::copyPalletValuesFrom(const TQN_Path &src) {

@@ -25,6 +25,13 @@ struct TLintWarning {
   QString Info;  // translated and filled in
 };
 
+// What the check keeps of its last run so that the next one redoes only the shapes an
+// edit touched (edit/drawing_check.cpp); the editor only owns it.
+class TLintMemo {
+ public:
+  virtual ~TLintMemo() = default;
+};
+
 struct TLintState {
   TLintState();
   ~TLintState();
@@ -35,6 +42,7 @@ struct TLintState {
   std::unique_ptr<QTimer> FLintAnimTimer;   // 450 ms; its tick is onLintAnimTimer
   bool ResolveAllEnabled = false;           // actResolveAll
   bool ResolveIssuesVisible = false;        // FMiResolveIssues, set at each right click
+  std::unique_ptr<TLintMemo> FMemo;         // the check's own, made at its first run
 };
 
 inline constexpr int kLintAnimIntervalMs = 450;

@@ -63,29 +63,29 @@ std::int64_t storedShapeBytes(const TUndoState &state) {
   return bytes;
 }
 
-// The positions of the document's shapes by address, for the records' look-ups (several
-// per record, hundreds of thousands in a drawing of dense crossings): an open-addressed
-// table sized once.
+// The positions in the document of the shapes the records name, by address, for the
+// records' look-ups (several per record, hundreds of thousands in a drawing of dense
+// crossings): an open-addressed table of just those shapes, kept small so that a snapshot
+// of a large drawing with few records does not fill a table of every shape.
 class TShapePositions {
  public:
-  explicit TShapePositions(const TShapeList &shapes) {
-    std::size_t size = 16;
-    while (size < 2 * static_cast<std::size_t>(shapes.Count())) size *= 2;
-    FSlots.assign(size, {nullptr, -1});
+  TShapePositions(const TShapeList &shapes, const TIntersections &records) {
+    FSlots.assign(16, {nullptr, -1});
+    for (const TIntersection *ict : records) {
+      add(ict->FPath1);
+      add(ict->FPath2);
+    }
+    if (FUsed == 0) return;
     for (int i = 0; i < shapes.Count(); ++i) {
-      std::size_t at = slotOf(shapes[i]);
-      while (FSlots[at].Shape != nullptr && FSlots[at].Shape != shapes[i]) at = (at + 1) & (FSlots.size() - 1);
-      if (FSlots[at].Shape == nullptr) FSlots[at] = {shapes[i], i};  // the first position of a shape counts
+      Slot &slot = FSlots[find(shapes[i])];
+      if (slot.Shape != nullptr && slot.Position < 0) slot.Position = i;  // the first position of a shape counts
     }
   }
 
   // The shape's position, or -1 when it is not in the document.
   int of(const TQN_Path *shape) const {
     if (shape == nullptr) return -1;
-    for (std::size_t at = slotOf(shape);; at = (at + 1) & (FSlots.size() - 1)) {
-      if (FSlots[at].Shape == shape) return FSlots[at].Position;
-      if (FSlots[at].Shape == nullptr) return -1;
-    }
+    return FSlots[find(shape)].Position;
   }
 
  private:
@@ -97,7 +97,25 @@ class TShapePositions {
     const auto h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(shape)) * 0x9E3779B97F4A7C15ull;
     return static_cast<std::size_t>(h >> 20) & (FSlots.size() - 1);
   }
+  // The slot that holds the shape, or the empty slot where it would go.
+  std::size_t find(const TQN_Path *shape) const {
+    std::size_t at = slotOf(shape);
+    while (FSlots[at].Shape != nullptr && FSlots[at].Shape != shape) at = (at + 1) & (FSlots.size() - 1);
+    return at;
+  }
+  void add(const TQN_Path *shape) {
+    if (shape == nullptr) return;
+    const std::size_t at = find(shape);
+    if (FSlots[at].Shape != nullptr) return;
+    FSlots[at] = {shape, -1};
+    if (2 * ++FUsed <= FSlots.size()) return;
+    std::vector<Slot> old(2 * FSlots.size(), Slot{nullptr, -1});  // kept at most half full
+    old.swap(FSlots);
+    for (const Slot &slot : old)
+      if (slot.Shape != nullptr) FSlots[find(slot.Shape)] = slot;
+  }
   std::vector<Slot> FSlots;
+  std::size_t FUsed = 0;
 };
 
 // Copies the document (shapes with their layers, and the intersections by shape
@@ -136,7 +154,7 @@ TUndoState storeDocument(TEditor &editor) {
     if (!stored) stored.reset(live->createCopy());
     state.Shapes.push_back(std::move(stored));
   }
-  const TShapePositions position(doc);
+  const TShapePositions position(doc, editor.doc().FIntersections);
   state.IsChanged = true;
 
   state.Intersections.reserve(static_cast<std::size_t>(editor.doc().FIntersections.Count()));

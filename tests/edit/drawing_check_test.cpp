@@ -326,5 +326,70 @@ TEST_F(DrawingCheckTest, GridSearchesGiveThePlainLoopsWarningsInOrder) {
   }
 }
 
+// The check that runs after every edit keeps its findings and redoes only the shapes an
+// edit reaches; after each of a series of edits of every sort it must give what the plain
+// loops give on the drawing as it then is.
+TEST_F(DrawingCheckTest, AfterEachEditTheKeptCheckGivesThePlainLoopsWarnings) {
+  std::mt19937 rng(7);
+  const float jitter[] = {0.0f, 0.03f, -0.08f, 0.1f, 0.15f, -0.19f, 0.3f};
+  const auto lattice = [&] {
+    return TPointF(float(rng() % 6) * 10.0f + jitter[rng() % 7], float(rng() % 6) * 10.0f + jitter[rng() % 7]);
+  };
+  const int side = doc().addLayer(3, QStringLiteral("side"), true);
+  const auto addSome = [&] {
+    const TPointF a = lattice();
+    switch (rng() % 6) {
+      case 0: return addLine(a, lattice(), rng() % 5 == 0 ? side : 0);
+      case 1: return addLine(a, a + TPointF(20.0f, 0.1f * float(rng() % 3)));
+      case 2: return addArc(a + TPointF(0, 10), 10, a, a + TPointF(10, 10), 90, rng() % 4 == 0 ? side : 0);
+      case 3: return addBezier(a, a + TPointF(3, 3), a + TPointF(6, -3), lattice());
+      case 4: return addLine(TPointF(a.X, -0.1f), TPointF(a.X + 0.12f, 60.0f));  // long, across many ends
+      default: return addLine(a, a + TPointF(0.1f, 0.05f));  // short: it may bridge a gap
+    }
+  };
+  for (int i = 0; i < 120; ++i) addSome();
+  recordIntersections();
+  takeUndoSnapshot(editor, QStringLiteral("test"));
+
+  const auto pick = [&]() -> TQN_Path * {
+    return doc().Count() ? doc()[int(rng() % unsigned(doc().Count()))] : nullptr;
+  };
+  std::size_t seen = 0;
+  for (int step = 0; step < 80; ++step) {
+    const unsigned edit = rng() % 9;
+    switch (edit) {
+      case 0: addSome(); break;
+      case 1: if (TQN_Path *s = pick()) moveShapeEnd(*s, rng() % 2 == 0, lattice()); break;
+      case 2: if (TQN_Path *s = pick()) editor.doc().remove(s); break;
+      case 3: {  // a shape moved up or down the stacking order
+        if (doc().Count() > 1)
+          editor.doc().moveShape(int(rng() % unsigned(doc().Count())), int(rng() % unsigned(doc().Count())));
+        break;
+      }
+      case 4: doc().SetlayerVisible(side, !doc().GetlayerVisible(side)); break;
+      case 5: {  // inserted in the middle, as a paste does
+        auto s = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1.0f, TStrokeDash::Solid, doc().getNextID());
+        s->drawLinePath(lattice(), lattice());
+        editor.doc().insert(int(rng() % unsigned(doc().Count() + 1)), std::move(s));
+        break;
+      }
+      case 6: if (TQN_Path *s = pick()) s->FIsFreeAngle = !s->FIsFreeAngle; break;
+      case 7: undo(editor); break;  // every shape a new copy
+      default: redo(editor); break;
+    }
+    if (edit < 7) takeUndoSnapshot(editor, QStringLiteral("test"));  // runs the kept check
+    const std::vector<TLintWarning> plain = plainCheck(editor);
+    const std::vector<TLintWarning> &kept = editor.lint().FLintWarnings;
+    seen += plain.size();
+    ASSERT_EQ(kept.size(), plain.size()) << "step " << step << ", edit " << edit;
+    for (std::size_t k = 0; k < plain.size(); ++k) {
+      EXPECT_EQ(kept[k].Kind, plain[k].Kind) << step << " " << k;
+      EXPECT_TRUE(kept[k].Point.exactlyEquals(plain[k].Point)) << step << " " << k;
+      EXPECT_EQ(kept[k].Info, plain[k].Info) << step << " " << k;
+    }
+  }
+  EXPECT_GT(seen, 80u * 20u);  // the drawing keeps plenty of warnings to get wrong
+}
+
 }  // namespace
 }  // namespace quillon

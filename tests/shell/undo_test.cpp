@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <memory>
+#include <vector>
+
 #include "model/intersection.h"
 #include "model/shape.h"
 #include "model/shape_list.h"
@@ -134,6 +138,69 @@ TEST_F(UndoTest, UnchangedShapesShareTheirStoredCopy) {
   // Undo brings back the old geometry of the moved line.
   undo(editor);
   EXPECT_FLOAT_EQ(doc()[1]->FStartPt.Y, 5.0f);
+}
+
+// The outline decides whether a stored copy can stand for a shape: any point that changed
+// (the last one here) makes a new copy; an outline of the same values, whether they are
+// the same bits (NaN included) or equal as numbers (-0 and 0), keeps the stored one.
+TEST_F(UndoTest, AnOutlineChangedAnywhereGetsANewCopy) {
+  const auto polyline = [](float last, float inner) {
+    TPathData d;
+    d.MoveTo({0, 0});
+    for (int i = 1; i < 60; ++i) d.LineTo({float(i), i == 30 ? inner : float(i % 3)});
+    d.LineTo({60, last});
+    return d;
+  };
+  // Not a line: a snapshot redraws a line's outline from its rounded ends.
+  auto shape = std::make_unique<TQN_Path>(0, 0xFFFFFFFF, 1, TStrokeDash::Solid, doc().getNextID());
+  shape->drawEllipsePath({5, 5}, 10, 4);
+  TQN_Path *free = editor.doc().add(std::move(shape), 0);
+  free->setData(polyline(0.0f, 0.0f));
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+  const auto stored = [&] { return editor.FUndoStore.FUndoList.back().Shapes[0]; };
+  struct Case {
+    float Last, Inner;
+    bool Shared;
+  } cases[] = {
+      {0.0f, 0.0f, true},                                      // nothing changed
+      {0.001f, 0.0f, false},                                   // the last point only
+      {0.001f, -0.0f, true},                                   // -0 equals 0
+      {0.001f, std::numeric_limits<float>::quiet_NaN(), false},  // 0 became NaN
+      {0.001f, std::numeric_limits<float>::quiet_NaN(), true},   // the same NaN again
+  };
+  for (const Case &c : cases) {
+    const std::shared_ptr<const TQN_Path> before = stored();
+    free->setData(polyline(c.Last, c.Inner));
+    takeUndoSnapshot(editor, QStringLiteral("edit"));
+    EXPECT_EQ(stored() == before, c.Shared) << c.Last << " " << c.Inner;
+    EXPECT_EQ(stored()->Data().Points().back().Point.Y, c.Last);
+  }
+}
+
+// Each stored record names the first position of each of its shapes, found in a table of
+// the shapes the records name (grown as they come); a shape not in the document is -1.
+TEST_F(UndoTest, StoredRecordsNameTheFirstPositionsOfTheirShapes) {
+  std::vector<TQN_Path *> across, down;
+  for (int i = 0; i < 40; ++i) {
+    across.push_back(addLine({0, float(i)}, {50, float(i)}, false));
+    down.push_back(addLine({float(i) + 0.5f, -1}, {float(i) + 0.5f, 50}, false));
+  }
+  for (TQN_Path *a : across)
+    for (TQN_Path *d : down) editor.doc().FIntersections.Add(new TIntersection({d->FStartPt.X, a->FStartPt.Y}, a, d));
+  TQN_Path outside(0, 0xFFFFFFFF, 1, TStrokeDash::Solid, 999);
+  outside.drawLinePath({0, 0}, {1, 1});
+  editor.doc().FIntersections.Add(new TIntersection({0, 0}, across[3], &outside));
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+
+  const TUndoState &state = editor.FUndoStore.FUndoList.back();
+  const TIntersections &records = editor.doc().FIntersections;
+  ASSERT_EQ(state.Intersections.size(), static_cast<std::size_t>(records.Count()));
+  for (int k = 0; k < records.Count(); ++k) {
+    EXPECT_EQ(state.Intersections[std::size_t(k)].Index1, doc().IndexOf(records[k]->FPath1)) << k;
+    EXPECT_EQ(state.Intersections[std::size_t(k)].Index2, doc().IndexOf(records[k]->FPath2)) << k;
+  }
+  EXPECT_EQ(state.Intersections.back().Index2, -1);
+  editor.doc().FIntersections.FreeAll();  // the record naming `outside` goes before it
 }
 
 TEST_F(UndoTest, SizeEstimate) {
