@@ -75,11 +75,17 @@ TDraw arcDrawing(float cx, float cy, float r, float startAngle, float endAngle) 
 }
 
 // The refusal of a geometry whose outline would have more than kMcpMaxOutlinePoints
-// points; it is built once on a shape of its own to count them.
+// points; it is built once on a shape of its own to count them. A curve counts a point
+// per 0.3 mm, its drawing step: a curve piece too long for that step is flattened into
+// fewer, longer lines, and the shape is no smaller for it. A line is one segment.
 std::optional<std::string> checkOutlineSize(const TDraw &draw) {
+  constexpr double kCurveStep = 0.3;
   TQN_Path probe(0, 0, 1.0f, TStrokeDash::Solid, 0);
   draw(probe);
-  if (probe.Data().Count() <= kMcpMaxOutlinePoints) return std::nullopt;
+  const bool fits = probe.Data().Count() <= kMcpMaxOutlinePoints &&
+                    (probe.isKind(TShapeKind::Line) ||
+                     double(probe.calcTotalLength()) / kCurveStep <= double(kMcpMaxOutlinePoints));
+  if (fits) return std::nullopt;
   return "the shape is too large: its outline would need more than " + std::to_string(kMcpMaxOutlinePoints) +
          " points";
 }

@@ -38,10 +38,6 @@ DPoint cubicPoint(DPoint p0, DPoint p1, DPoint p2, DPoint p3, double t) {
           b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y};
 }
 
-// A flattened piece never gets more lines than this, so that a damaged outline with an
-// absurd extent cannot exhaust memory.
-constexpr double kMaxLinesPerPiece = 1e7;
-
 // Appends the lines that replace the cubic piece p0..p3 (p0 is the current point).
 void flattenPiece(TPointF p0f, TPointF p1f, TPointF p2f, TPointF p3f, double flatness,
                   std::vector<TPathPoint> &out) {
@@ -57,7 +53,7 @@ void flattenPiece(TPointF p0f, TPointF p1f, TPointF p2f, TPointF p3f, double fla
   }
   double n = roundHalfEven(length / flatness);
   if (!std::isfinite(n)) n = 0.0;
-  n = std::min(n, kMaxLinesPerPiece);
+  n = std::min(n, static_cast<double>(kFlattenMaxLines));
   if (n > 2.0) {
     const auto count = static_cast<long long>(n);
     const double last = static_cast<double>(count - 1);

@@ -17,6 +17,12 @@ struct TPathPoint {
   TPointF Point;
 };
 
+// The most lines one flattened cubic piece becomes. At the 0.3 mm of drawn curves every
+// piece up to 3 m keeps its step (no hide is longer); a longer piece, as only a mistyped
+// or damaged drawing holds, gets this many lines spread along it, so that keeping,
+// crossing and writing its outline costs no more than for a 3 m curve.
+inline constexpr int kFlattenMaxLines = 10000;
+
 class TPathData {
  public:
   TPathData() = default;
@@ -61,7 +67,8 @@ class TPathData {
   // For the piece P0..P3: L is the sum of the chords through the curve points at
   // t = 0, 1/6, 2/6, 3/6, 4/6 and 1; n = L/f rounded halves to even. When n > 2 the
   // piece becomes lines to the points at t = i/(n-1), i = 0..n-2, then a line to P3;
-  // otherwise one line to P3. Moves, lines and closes are copied unchanged.
+  // otherwise one line to P3. n is at most kFlattenMaxLines (below). Moves, lines and
+  // closes are copied unchanged.
   void Flatten(float flatness);
 
   // Path text: "M" x "," y " " for a move, "L" x "," y " " for a line, "C" and its

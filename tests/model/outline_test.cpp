@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "model/model_test_util.h"
@@ -53,6 +55,106 @@ TEST(OutlineBezier, FlattenedIntoTheDocumentedNumberOfLines) {
   EXPECT_EQ(countKind(s->Data(), TPathPointKind::LineTo), 100);  // round(30 / 0.3)
   EXPECT_EQ(countKind(s->Data(), TPathPointKind::CurveTo), 0);
   EXPECT_TRUE(pointNear(s->Data().LastPoint(), {30, 0}, 0));
+}
+
+// The outline a builder should give by the flattening rule with no cap on the lines of
+// a piece: n = L / f rounded halves to even, L the chords through t = 0, 1/6 .. 4/6, 1;
+// lines to t = i / (n - 1) for i = 0 .. n - 2 and then to the end. `largest` gets the
+// highest n of any piece.
+TPathData flattenedByTheRule(const TPathData &raw, float flatness, long long &largest) {
+  const double f = flatness;
+  const auto at = [](const TPointF (&q)[4], double t) {
+    const double mt = 1.0 - t;
+    const double b0 = mt * mt * mt, b1 = 3.0 * mt * mt * t, b2 = 3.0 * mt * t * t, b3 = t * t * t;
+    return TPointF{static_cast<float>(b0 * q[0].X + b1 * q[1].X + b2 * q[2].X + b3 * q[3].X),
+                   static_cast<float>(b0 * q[0].Y + b1 * q[1].Y + b2 * q[2].Y + b3 * q[3].Y)};
+  };
+  TPathData out;
+  TPointF current;
+  const auto &e = raw.Points();
+  for (std::size_t i = 0; i < e.size(); ++i) {
+    if (e[i].Kind == TPathPointKind::MoveTo) {
+      out.MoveTo(current = e[i].Point);
+      continue;
+    }
+    if (e[i].Kind != TPathPointKind::CurveTo || i + 2 >= e.size()) {
+      ADD_FAILURE() << "entry " << i << " is neither a move nor a whole curve";
+      return out;
+    }
+    const TPointF q[4] = {current, e[i].Point, e[i + 1].Point, e[i + 2].Point};
+    double length = 0.0;
+    TPointF previous = q[0];
+    for (const double t : {1.0 / 6.0, 2.0 / 6.0, 3.0 / 6.0, 4.0 / 6.0, 1.0}) {
+      const TPointF p = t == 1.0 ? q[3] : at(q, t);
+      length += std::hypot(double(p.X) - previous.X, double(p.Y) - previous.Y);
+      previous = p;
+    }
+    const auto n = static_cast<long long>(std::nearbyint(length / f));
+    largest = std::max(largest, n);
+    for (long long k = 0; n > 2 && k <= n - 2; ++k) out.LineTo(at(q, double(k) / double(n - 1)));
+    out.LineTo(current = q[3]);
+    i += 2;
+  }
+  return out;
+}
+
+// Every curve a hide can hold (pieces up to 3 m) is flattened at its full step: the
+// outline is the rule's, entry for entry. Beyond that, a piece gets kFlattenMaxLines
+// lines and still runs from its start to its end.
+TEST(OutlineFlattening, CurvesUpToThreeMetresKeepTheirStepLongerOnesAreCapped) {
+  struct Case {
+    const char *name;
+    std::function<void(TQN_Path &)> draw;
+    std::function<void(TPathData &, const TQN_Path &)> raw;  // the curves before flattening
+    float flatness;       // as the builder asks for it
+  };
+  const Case cases[] = {
+      {"ellipse", [](TQN_Path &s) { s.drawEllipsePath({120, 80}, 200, 80); },
+       [](TPathData &d, const TQN_Path &) {
+         d.MoveTo({120, 80});
+         d.AddEllipse(TRectF(20, 40, 220, 120));
+       },
+       0.3f},
+      {"hide-sized ellipse", [](TQN_Path &s) { s.drawEllipsePath({1000, 1400}, 2000, 2800); },
+       [](TPathData &d, const TQN_Path &) {
+         d.MoveTo({1000, 1400});
+         d.AddEllipse(TRectF(0, 0, 2000, 2800));
+       },
+       0.3f},
+      {"quarter arc of 1.8 m", [](TQN_Path &s) { s.drawArcPath({5, 5}, {1800, 1800}, {1805, 5}, {5, 1805}, 90); },
+       [](TPathData &d, const TQN_Path &s) { d.AddArc(s.FCenter, {1800, 1800}, s.FStartAngle, s.FSweepAngle); },
+       0.3f},
+      {"small arc", [](TQN_Path &s) { s.drawArcPath({5, 5}, {3, 3}, {8, 5}, {2, 5}, 300); },
+       [](TPathData &d, const TQN_Path &s) { d.AddArc(s.FCenter, {3, 3}, s.FStartAngle, s.FSweepAngle); },
+       3.0f / 50.0f},
+      {"long curve", [](TQN_Path &s) { s.drawBezierPath({10, 10}, {900, -400}, {1700, 1300}, {2600, 900}); },
+       [](TPathData &d, const TQN_Path &) {
+         d.MoveTo({10, 10});
+         d.CurveTo({900, -400}, {1700, 1300}, {2600, 900});
+       },
+       0.3f},
+  };
+  long long largest = 0;
+  for (const Case &c : cases) {
+    auto s = shape();
+    c.draw(*s);
+    TPathData raw;
+    c.raw(raw, *s);
+    EXPECT_EQ(s->Data().toText(), flattenedByTheRule(raw, c.flatness, largest).toText()) << c.name;
+  }
+  // The table reaches close to the cap, so the cap is what lets these through unchanged.
+  EXPECT_GT(largest, kFlattenMaxLines * 9 / 10);
+  EXPECT_LE(largest, kFlattenMaxLines);
+
+  // An ellipse 109 m long: each quarter gets the cap, from its quarter point to the next.
+  auto thin = shape();
+  thin->drawEllipsePath({3, 4}, 10, 109005);
+  const auto &pts = thin->Data().Points();
+  ASSERT_EQ(thin->Data().Count(), 2 + 4 * kFlattenMaxLines);
+  const TPointF quarters[] = {{-2, 4}, {3, 4 - 54502.5f}, {8, 4}, {3, 4 + 54502.5f}, {-2, 4}};
+  for (int q = 0; q <= 4; ++q)
+    EXPECT_TRUE(pointNear(pts[static_cast<std::size_t>(1 + q * kFlattenMaxLines)].Point, quarters[q], 0)) << q;
+  for (std::size_t i = 2; i < pts.size(); ++i) ASSERT_EQ(pts[i].Kind, TPathPointKind::LineTo) << i;
 }
 
 TEST(OutlineArc, SweepIsFoldedOnceAndTheOutlineFollowsIt) {

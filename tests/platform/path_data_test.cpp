@@ -306,6 +306,33 @@ TEST(PathDataFlatten, LineCountRoundsHalvesToEven) {
   EXPECT_TRUE(pointNear(three[2].Point, 1.5, 0, 1e-6));
 }
 
+// Up to kFlattenMaxLines lines a piece keeps its step; a longer piece gets that many
+// lines, evenly spread in t, the last one still ending exactly at its end.
+TEST(PathDataFlatten, OnlyPiecesLongerThanTheLineCapGetALongerStep) {
+  struct Case {
+    float length;
+    int lines;
+  } cases[] = {
+      {30.0f, 100},      // 30 / 0.3
+      {1500.0f, 5000},   // 1499.99994 / 0.3
+      {2997.0f, 9990},   // just below the cap: unchanged
+      {3003.0f, kFlattenMaxLines},
+      {109005.0f, kFlattenMaxLines},
+      {1e9f, kFlattenMaxLines},
+  };
+  for (const Case &c : cases) {
+    TPathData p = straightCubic(c.length);
+    p.Flatten(0.3f);
+    ASSERT_EQ(p.Count() - 1, c.lines) << c.length;
+    EXPECT_EQ(kinds(p), "M" + std::string(static_cast<size_t>(c.lines), 'L')) << c.length;
+    EXPECT_TRUE(p.LastPoint().exactlyEquals({c.length, 0})) << c.length;
+    // Lines i = 0..n-2 go to x = length i / (n - 1), whatever the step.
+    const double step = double(c.length) / (c.lines - 1);
+    for (int i : {0, 1, c.lines / 2, c.lines - 2})
+      EXPECT_TRUE(pointNear(p[1 + i].Point, step * i, 0, 1e-6 * c.length)) << c.length << " line " << i;
+  }
+}
+
 TEST(PathDataFlatten, LengthEstimateLeavesOutTheFiveSixthsPoint) {
   // Chords through t = 0, 1/6, 2/6, 3/6, 4/6, 1 sum to 23.5096; with t = 5/6 they would
   // sum to 23.7377. At f = 0.508 that is 46.28 -> 46 lines (not 46.73 -> 47).

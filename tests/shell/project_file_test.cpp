@@ -504,9 +504,11 @@ TEST_F(ProjectFileTest, AShapeOnTheTopLayerIdGetsThatLayerWithItsName) {
 
 // Two long thin ellipses crossing at right angles, in a file of a few hundred bytes. Each
 // opens as four curves of thousands of segments; the curves' segments used to be
-// compared all with all (37 s for this file). The four crossings lie where
-// x^2/25 + y^2/7500^2 = 1 meets x^2/7500^2 + y^2/25 = 1: x and y both +-4.999999.
-TEST_F(ProjectFileTest, LongThinEllipsesOpenWithTheirFourCrossings) {
+// compared all with all (37 s for 15 m). At 109 m each curve would be hundreds of
+// thousands of segments at the drawing step: it gets kFlattenMaxLines, so it opens,
+// crosses and saves like a 3 m curve. The four crossings lie where
+// x^2/25 + y^2/(h/2)^2 = 1 meets x^2/(h/2)^2 + y^2/25 = 1: x and y both within 0.01 of +-5.
+TEST_F(ProjectFileTest, LongThinEllipsesOpenWithTheirFourCrossingsAndSaveAsTheyOpened) {
   // Centred on the origin, starting at the left point.
   const auto ellipse = [](int id, const std::string &w, const std::string &h, const std::string &left, int layer) {
     return "{\"id\":\"" + std::to_string(id) + R"(","type":"ELLIPSE","sp":[)" + left + R"(,0],"ep":[)" + left +
@@ -514,25 +516,52 @@ TEST_F(ProjectFileTest, LongThinEllipsesOpenWithTheirFourCrossings) {
            R"("path":"","rt":"0","st":"","inv":"0","bz1":[0,0],"bz2":[0,0],"thk":"1","la":"0","lb":"0",)" +
            R"("iv":"0","ih":"0","sta":"0","swa":"0","layer":")" + std::to_string(layer) + "\"}";
   };
-  const std::string text = R"({"layers":[{"id":0,"chk":"-1","nam":"a"},{"id":1,"chk":"-1","nam":"b"}],"shapes":[)" +
-                           ellipse(1, "10", "15000", "-5", 0) + "," + ellipse(2, "15000", "10", "-7500", 1) + "]}";
-  ASSERT_LT(text.size(), 800u);
-  const QString file = documentPath("thin_ellipses.qnd");
-  writeBytes(file, QByteArray::fromStdString(text));
-  ASSERT_TRUE(openProject(editor, file));
-  ASSERT_EQ(doc().Count(), 8);
+  struct Case {
+    std::string length, halfLength;
+  } cases[] = {{"15000", "7500"}, {"109005", "54502.5"}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.length);
+    const std::string text =
+        R"({"layers":[{"id":0,"chk":"-1","nam":"a"},{"id":1,"chk":"-1","nam":"b"}],"shapes":[)" +
+        ellipse(1, "10", c.length, "-5", 0) + "," + ellipse(2, c.length, "10", "-" + c.halfLength, 1) + "]}";
+    ASSERT_LT(text.size(), 800u);
+    const QString file = documentPath("thin_ellipses.qnd");
+    writeBytes(file, QByteArray::fromStdString(text));
+    ASSERT_TRUE(openProject(editor, file));
+    ASSERT_EQ(doc().Count(), 8);
+    for (const TQN_Path *curve : doc().Items()) {
+      EXPECT_EQ(curve->FShapeType, TShapeKind::Bezier);
+      EXPECT_LE(curve->Data().Count(), 1 + kFlattenMaxLines);
+    }
 
-  std::vector<TPointF> crossings;
-  for (const TIntersection *r : editor.doc().FIntersections)
-    if (r->FPath1->FLayerID != r->FPath2->FLayerID) crossings.push_back(r->FPoint);
-  ASSERT_EQ(crossings.size(), 4u);
-  for (const TPointF p : crossings) {
-    EXPECT_NEAR(std::fabs(p.X), 5.0, 0.01) << p.X << " " << p.Y;
-    EXPECT_NEAR(std::fabs(p.Y), 5.0, 0.01) << p.X << " " << p.Y;
+    const auto crossingsOf = [this] {
+      std::vector<TPointF> crossings;
+      for (const TIntersection *r : editor.doc().FIntersections)
+        if (r->FPath1->FLayerID != r->FPath2->FLayerID) crossings.push_back(r->FPoint);
+      return crossings;
+    };
+    const std::vector<TPointF> crossings = crossingsOf();
+    ASSERT_EQ(crossings.size(), 4u);
+    for (const TPointF p : crossings) {
+      EXPECT_NEAR(std::fabs(p.X), 5.0, 0.01) << p.X << " " << p.Y;
+      EXPECT_NEAR(std::fabs(p.Y), 5.0, 0.01) << p.X << " " << p.Y;
+    }
+    std::set<std::pair<bool, bool>> quadrants;
+    for (const TPointF p : crossings) quadrants.insert({p.X > 0.0f, p.Y > 0.0f});
+    EXPECT_EQ(quadrants.size(), 4u);
+
+    // Saved and opened again, the curves and their crossings are the ones that opened.
+    std::vector<std::string> opened;
+    for (const TQN_Path *curve : doc().Items()) opened.push_back(curve->toJson().dump());
+    ASSERT_TRUE(saveProject(editor));
+    ASSERT_TRUE(openProject(editor, file));
+    std::vector<std::string> reopened;
+    for (const TQN_Path *curve : doc().Items()) reopened.push_back(curve->toJson().dump());
+    EXPECT_EQ(reopened, opened);
+    const std::vector<TPointF> again = crossingsOf();
+    ASSERT_EQ(again.size(), crossings.size());
+    for (std::size_t i = 0; i < again.size(); ++i) EXPECT_TRUE(again[i].exactlyEquals(crossings[i])) << i;
   }
-  std::set<std::pair<bool, bool>> quadrants;
-  for (const TPointF p : crossings) quadrants.insert({p.X > 0.0f, p.Y > 0.0f});
-  EXPECT_EQ(quadrants.size(), 4u);
 }
 
 TEST_F(ProjectFileTest, AMissingFileIsReportedAsNotFound) {
