@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <unordered_set>
 #include <vector>
 
@@ -19,32 +20,18 @@ TIntersection *TIntersection::createCopy() const {
   return copy;
 }
 
-int TIntersections::Add(TIntersection *ict) {
-  for (const TIntersection *item : FItems) {
-    const bool samePair = (item->FPath1 == ict->FPath1 && item->FPath2 == ict->FPath2) ||
-                          (item->FPath1 == ict->FPath2 && item->FPath2 == ict->FPath1);
-    if (samePair && isSamePoint(item->FPoint, ict->FPoint, 0.0f)) return -1;
-  }
-  FItems.push_back(ict);
-  return static_cast<int>(FItems.size()) - 1;
-}
-
 namespace {
 
-// What makes two records the same for Add: the two shapes in either order and the point
-// after round2. A coordinate that is not a number is never the same as anything.
-struct TRecordKey {
-  const TQN_Path *Low;
-  const TQN_Path *High;
-  float X, Y;
+using TKey = TRecordKeyTable::Key;
 
-  explicit TRecordKey(const TIntersection &r)
-      : Low(std::min(r.FPath1, r.FPath2, std::less<const TQN_Path *>())),
-        High(std::max(r.FPath1, r.FPath2, std::less<const TQN_Path *>())),
-        X(round2(r.FPoint.X)),
-        Y(round2(r.FPoint.Y)) {}
-  bool operator==(const TRecordKey &o) const { return Low == o.Low && High == o.High && X == o.X && Y == o.Y; }
-};
+TKey keyOf(const TIntersection &r) {
+  return {std::min(r.FPath1, r.FPath2, std::less<const TQN_Path *>()),
+          std::max(r.FPath1, r.FPath2, std::less<const TQN_Path *>()), round2(r.FPoint.X), round2(r.FPoint.Y)};
+}
+
+bool hasKey(const TKey &k) { return !std::isnan(k.X) && !std::isnan(k.Y); }
+bool isFree(const TKey &k) { return std::isnan(k.X); }
+bool sameKey(const TKey &a, const TKey &b) { return a.Low == b.Low && a.High == b.High && a.X == b.X && a.Y == b.Y; }
 
 std::uint64_t mixBits(std::uint64_t h) {
   h ^= h >> 33;
@@ -55,64 +42,105 @@ std::uint64_t mixBits(std::uint64_t h) {
 }
 
 // Equal keys hash alike: -0 and +0 (equal as numbers) are hashed as +0.
-std::uint64_t hashOf(const TRecordKey &k) {
+std::uint64_t hashOf(const TKey &k) {
   const auto bits = [](float v) { return std::uint64_t(std::bit_cast<std::uint32_t>(v + 0.0f)); };
   std::uint64_t h = mixBits(reinterpret_cast<std::uintptr_t>(k.Low));
   h = mixBits(h ^ reinterpret_cast<std::uintptr_t>(k.High));
   return mixBits(h ^ (bits(k.X) << 32 | bits(k.Y)));
 }
 
-// The keys met so far, in an open-addressed table sized once for all of them.
-class TRecordKeySet {
- public:
-  explicit TRecordKeySet(std::size_t most) {
-    std::size_t size = 16;
-    while (size < 2 * most) size *= 2;
-    FSlots.assign(size, -1);
-    FKeys.reserve(most);
-  }
-
-  // True when the key was not met before (it is then remembered). A key with a
-  // coordinate that is not a number equals no key, so it is always new and never kept.
-  bool insert(const TRecordKey &key) {
-    if (std::isnan(key.X) || std::isnan(key.Y)) return true;
-    const std::size_t mask = FSlots.size() - 1;
-    for (std::size_t at = hashOf(key) & mask;; at = (at + 1) & mask) {
-      const int slot = FSlots[at];
-      if (slot < 0) {
-        FSlots[at] = static_cast<int>(FKeys.size());
-        FKeys.push_back(key);
-        return true;
-      }
-      if (FKeys[static_cast<std::size_t>(slot)] == key) return false;
-    }
-  }
-
- private:
-  std::vector<int> FSlots;  // index into FKeys, -1 for a free slot
-  std::vector<TRecordKey> FKeys;
-};
+constexpr TKey kFreeSlot{nullptr, nullptr, std::numeric_limits<float>::quiet_NaN(), 0.0f};
 
 }  // namespace
 
-void TIntersections::AddEach(const std::vector<TIntersection *> &records) {
-  if (records.empty()) return;
-  // Only a record between two shapes of the new records can be the same as one of them.
-  std::vector<const TIntersection *> rivals;
-  if (!FItems.empty()) {
-    std::unordered_set<const TQN_Path *> shapes;
-    for (const TIntersection *record : records) {
-      shapes.insert(record->FPath1);
-      shapes.insert(record->FPath2);
-    }
-    for (const TIntersection *item : FItems)
-      if (shapes.count(item->FPath1) && shapes.count(item->FPath2)) rivals.push_back(item);
+std::size_t TRecordKeyTable::home(const Key &key) const { return hashOf(key) & (FSlots.size() - 1); }
+
+std::size_t TRecordKeyTable::find(const Key &key) const {
+  const std::size_t mask = FSlots.size() - 1;
+  std::size_t at = home(key);
+  while (!isFree(FSlots[at]) && !sameKey(FSlots[at], key)) at = (at + 1) & mask;
+  return at;
+}
+
+bool TRecordKeyTable::contains(const TIntersection &record) const {
+  const Key key = keyOf(record);
+  return hasKey(key) && FUsed > 0 && !isFree(FSlots[find(key)]);
+}
+
+bool TRecordKeyTable::insert(const TIntersection &record) {
+  const Key key = keyOf(record);
+  if (!hasKey(key)) return false;
+  // Kept at most half full, so that a probe ends soon.
+  if (2 * (FUsed + 1) > FSlots.size()) grow(std::max<std::size_t>(16, 2 * FSlots.size()));
+  Key &slot = FSlots[find(key)];
+  if (!isFree(slot)) return false;
+  slot = key;
+  ++FUsed;
+  return true;
+}
+
+void TRecordKeyTable::erase(const TIntersection &record) {
+  const Key key = keyOf(record);
+  if (!hasKey(key) || FUsed == 0) return;
+  const std::size_t mask = FSlots.size() - 1;
+  std::size_t hole = find(key);
+  if (isFree(FSlots[hole])) return;
+  // Keys after the hole that could not stay at their home move back into it, so every
+  // key stays reachable from its home without passing a free slot.
+  for (std::size_t at = (hole + 1) & mask; !isFree(FSlots[at]); at = (at + 1) & mask) {
+    const std::size_t want = home(FSlots[at]);
+    const bool stays = hole <= at ? (hole < want && want <= at) : (hole < want || want <= at);
+    if (stays) continue;
+    FSlots[hole] = FSlots[at];
+    hole = at;
   }
-  TRecordKeySet present(rivals.size() + records.size());
-  for (const TIntersection *item : rivals) present.insert(TRecordKey(*item));
+  FSlots[hole] = kFreeSlot;
+  --FUsed;
+}
+
+void TRecordKeyTable::clear() {
+  FSlots.clear();
+  FUsed = 0;
+}
+
+void TRecordKeyTable::swap(TRecordKeyTable &other) noexcept {
+  FSlots.swap(other.FSlots);
+  std::swap(FUsed, other.FUsed);
+}
+
+void TRecordKeyTable::reserve(std::size_t more) {
+  std::size_t size = std::max<std::size_t>(16, FSlots.size());
+  while (2 * (FUsed + more) > size) size *= 2;
+  if (size > FSlots.size()) grow(size);
+}
+
+void TRecordKeyTable::grow(std::size_t size) {
+  std::vector<Key> old(size, kFreeSlot);
+  old.swap(FSlots);
+  for (const Key &key : old)
+    if (!isFree(key)) FSlots[find(key)] = key;
+}
+
+namespace {
+
+// The record's key was added to the table, or it has none (then it is never refused).
+bool isNewIn(TRecordKeyTable &keys, const TIntersection &record) {
+  return keys.insert(record) || !hasKey(keyOf(record));
+}
+
+}  // namespace
+
+int TIntersections::Add(TIntersection *ict) {
+  if (!isNewIn(FKeys, *ict)) return -1;
+  FItems.push_back(ict);
+  return static_cast<int>(FItems.size()) - 1;
+}
+
+void TIntersections::AddEach(const std::vector<TIntersection *> &records) {
   FItems.reserve(FItems.size() + records.size());
+  FKeys.reserve(records.size());
   for (TIntersection *record : records) {
-    if (present.insert(TRecordKey(*record)))
+    if (isNewIn(FKeys, *record))
       FItems.push_back(record);
     else
       delete record;
@@ -120,21 +148,28 @@ void TIntersections::AddEach(const std::vector<TIntersection *> &records) {
 }
 
 void TIntersections::Delete(int index) {
-  (void)FItems.at(static_cast<std::size_t>(index));  // out of range throws, as reading does
+  FKeys.erase(*FItems.at(static_cast<std::size_t>(index)));  // out of range throws, as reading does
   FItems.erase(FItems.begin() + index);
+}
+
+void TIntersections::Clear() {
+  FItems.clear();
+  FKeys.clear();
 }
 
 void TIntersections::FreeAll() {
   for (TIntersection *item : FItems) delete item;
   FItems.clear();
+  FKeys.clear();
 }
 
 void TIntersections::FreeWhere(const std::function<bool(const TIntersection &)> &picked) {
   auto kept = FItems.begin();
   for (TIntersection *item : FItems) {
-    if (picked(*item))
+    if (picked(*item)) {
+      FKeys.erase(*item);
       delete item;
-    else
+    } else
       *kept++ = item;
   }
   FItems.erase(kept, FItems.end());

@@ -81,6 +81,44 @@ struct TOutlineWalk {
   }
 };
 
+// The records of one LINE ordered by their place along it, so that the first record on
+// a way along the line is found without looking at all of them. Each record's offset
+// from the line bounds how far its distance along any way can differ from its place.
+struct TRecordsAlongLine {
+  struct Entry {
+    double Along;  // (X - start) . W
+    int Order;     // the record's position among the shape's records
+    TPointF X;
+  };
+  std::vector<Entry> Entries;  // by Along, then Order
+  TPointF Start;
+  double Wx = 0.0, Wy = 0.0;  // unit direction from the line's start to its end
+  double MostOff = 0.0;       // the largest distance of a record from the line
+  double MostAlong = 0.0;     // the largest |Along|
+  bool Usable = false;        // false for a line of no length, or points too far out
+
+  TRecordsAlongLine(const TQN_Path &line, const std::vector<TPointF> &points) : Start(line.FStartPt) {
+    const double ex = double(line.FEndPt.X) - Start.X, ey = double(line.FEndPt.Y) - Start.Y;
+    const double length = std::hypot(ex, ey);
+    if (!(length > 0.0) || !std::isfinite(length)) return;
+    Wx = ex / length;
+    Wy = ey / length;
+    Entries.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      const TPointF X = points[i];
+      const double rx = double(X.X) - Start.X, ry = double(X.Y) - Start.Y;
+      const double along = rx * Wx + ry * Wy;
+      MostOff = std::max(MostOff, std::fabs(rx * -Wy + ry * Wx));
+      MostAlong = std::max(MostAlong, std::fabs(along));
+      Entries.push_back({along, static_cast<int>(i), X});
+    }
+    std::sort(Entries.begin(), Entries.end(), [](const Entry &a, const Entry &b) {
+      return a.Along < b.Along || (a.Along == b.Along && a.Order < b.Order);
+    });
+    Usable = std::isfinite(MostOff) && std::isfinite(MostAlong);
+  }
+};
+
 }  // namespace
 
 // ---- TConnectionPointInfo ----
@@ -186,7 +224,12 @@ std::unique_ptr<TQN_Path> TJointInfo::getActualPath() const {
 
 struct TVertexNetwork::Lookups {
   TRectGrid Ends{1.0f};  // StartPt and EndPt of the walkable shapes, by list position
-  std::unordered_map<std::uint64_t, std::vector<int>> IntersectionsAt;  // record positions per rounded point
+  // Record positions by rounded point (key, position), in key order then list order: the
+  // first few points are looked for by a scan of the list, and the table is sorted only
+  // when a network reaches further.
+  int PointsScanned = 0;
+  bool HasRecordsByPoint = false;
+  std::vector<std::pair<std::uint64_t, int>> RecordsByPoint;
   bool HasOutlines = false;
   TRectGrid Outlines;  // outline bounds of every shape, built when first needed
   bool HasGoal = false;
@@ -196,6 +239,8 @@ struct TVertexNetwork::Lookups {
   bool HasRecordsOfShape = false;
   // Record positions per shape, built when first needed.
   std::unordered_map<const TQN_Path *, std::vector<int>> RecordsOfShape;
+  // The records of a LINE ordered along it, built when first needed per line.
+  std::unordered_map<const TQN_Path *, TRecordsAlongLine> AlongLine;
 };
 
 // The joints listed under their shape and the cells (0.1 mm squares) their two points lie
@@ -284,12 +329,9 @@ TVertexNetwork::Lookups &TVertexNetwork::lookups() {
     FLookups->Ends.insert(i, TRectF(s->FStartPt, s->FStartPt));
     FLookups->Ends.insert(i, TRectF(s->FEndPt, s->FEndPt));
   }
-  for (int i = 0; i < FIntersections.Count(); ++i) {
-    const TPointF p = FIntersections[i]->FPoint;
-    if (std::isfinite(p.X) && std::isfinite(p.Y)) FLookups->IntersectionsAt[pointKey(p)].push_back(i);
-  }
   return *FLookups;
 }
+
 
 TRouteVertex *TVertexNetwork::GetVertex(TPointF Pt) const {
   if (!std::isfinite(Pt.X) || !std::isfinite(Pt.Y)) return nullptr;
@@ -328,22 +370,44 @@ std::vector<TConnectionPointInfo> TVertexNetwork::searchEdgeAndIntersections(TPo
     result.push_back(cp);
   }
 
+  // The records at Pt, in list order.
+  const auto forRecordsAtPt = [this, &lk, Pt](const auto &visit) {
+    if (!std::isfinite(Pt.X) || !std::isfinite(Pt.Y)) return;
+    const std::uint64_t key = pointKey(Pt);
+    const auto finite = [](TPointF p) { return std::isfinite(p.X) && std::isfinite(p.Y); };
+    constexpr int kScannedPoints = 8;
+    if (!lk.HasRecordsByPoint && lk.PointsScanned < kScannedPoints) {
+      ++lk.PointsScanned;
+      for (int i = 0; i < FIntersections.Count(); ++i) {
+        const TPointF p = FIntersections[i]->FPoint;
+        if (finite(p) && pointKey(p) == key) visit(i);
+      }
+      return;
+    }
+    if (!lk.HasRecordsByPoint) {
+      lk.RecordsByPoint.reserve(static_cast<std::size_t>(FIntersections.Count()));
+      for (int i = 0; i < FIntersections.Count(); ++i) {
+        const TPointF p = FIntersections[i]->FPoint;
+        if (finite(p)) lk.RecordsByPoint.emplace_back(pointKey(p), i);
+      }
+      std::sort(lk.RecordsByPoint.begin(), lk.RecordsByPoint.end());
+      lk.HasRecordsByPoint = true;
+    }
+    const auto from = std::lower_bound(lk.RecordsByPoint.begin(), lk.RecordsByPoint.end(), std::make_pair(key, -1));
+    for (auto it = from; it != lk.RecordsByPoint.end() && it->first == key; ++it) visit(it->second);
+  };
+
   // Intersections at Pt, except where two shapes meet end to end (found above).
   const auto nearAnEnd = [Pt](const TQN_Path *s) {
     return s != nullptr && (closer(Pt, s->FStartPt) || closer(Pt, s->FEndPt));
   };
-  if (std::isfinite(Pt.X) && std::isfinite(Pt.Y)) {
-    const auto it = lk.IntersectionsAt.find(pointKey(Pt));
-    if (it != lk.IntersectionsAt.end()) {
-      for (const int i : it->second) {
-        TIntersection *I = FIntersections[i];
-        if (nearAnEnd(I->FPath1) && nearAnEnd(I->FPath2)) continue;
-        TConnectionPointInfo cp;
-        cp.SetPoint(I->FPath2, I, Pt);
-        result.push_back(cp);
-      }
-    }
-  }
+  forRecordsAtPt([&](int i) {
+    TIntersection *I = FIntersections[i];
+    if (nearAnEnd(I->FPath1) && nearAnEnd(I->FPath2)) return;
+    TConnectionPointInfo cp;
+    cp.SetPoint(I->FPath2, I, Pt);
+    result.push_back(cp);
+  });
   if (!result.empty()) return result;
 
   // Shapes whose outline passes through Pt.
@@ -419,9 +483,58 @@ TPointF TVertexNetwork::firstIntersectionOnTheWay(const TQN_Path *APath, TPointF
     const double dx = double(ToPt.X) - FromPt.X, dy = double(ToPt.Y) - FromPt.Y;
     const double span = std::hypot(dx, dy);
     if (span == 0.0) return ToPt;
-    candidates([&](TPointF X) {
-      consider(X, ((double(X.X) - FromPt.X) * dx + (double(X.Y) - FromPt.Y) * dy) / span, span);
-    });
+    const auto travelOf = [&](TPointF X) { return ((double(X.X) - FromPt.X) * dx + (double(X.Y) - FromPt.Y) * dy) / span; };
+    auto along = lk.AlongLine.find(APath);
+    if (along == lk.AlongLine.end()) {
+      std::vector<TPointF> points;
+      points.reserve(records->second.size());
+      for (const int i : records->second) points.push_back(FIntersections[i]->FPoint);
+      along = lk.AlongLine.emplace(APath, TRecordsAlongLine(*APath, points)).first;
+    }
+    const TRecordsAlongLine &line = along->second;
+    // With u the unit vector of the way, a record's travel is Along * (W . u) + its offset
+    // from the line times (N . u) + (start - FromPt) . u; only records whose travel can be
+    // above 0 and not above the best so far are looked at, in the order of their travel.
+    const double ux = dx / span, uy = dy / span;
+    const double a = line.Wx * ux + line.Wy * uy, b = -line.Wy * ux + line.Wx * uy;
+    const double c = (double(line.Start.X) - FromPt.X) * ux + (double(line.Start.Y) - FromPt.Y) * uy;
+    if (line.Usable && std::fabs(a) >= 0.5 && std::isfinite(span) && std::isfinite(c)) {
+      // The rounding of the bound and of the travel itself is far below this margin.
+      const double fromStart = std::hypot(double(line.Start.X) - FromPt.X, double(line.Start.Y) - FromPt.Y);
+      const double slack =
+          line.MostOff * std::fabs(b) + 1e-9 * (1.0 + line.MostAlong + line.MostOff + fromStart + span);
+      const auto lowest = [&](const TRecordsAlongLine::Entry &e) { return e.Along * a + c - slack; };
+      const auto &entries = line.Entries;
+      const std::size_t n = entries.size();
+      // The first entry (in the order of travel) whose travel can be above 0.
+      const auto upFrom = std::partition_point(entries.begin(), entries.end(), [&](const auto &e) {
+        return a > 0.0 ? e.Along * a + c + slack <= 0.0 : e.Along * a + c + slack > 0.0;
+      });
+      std::size_t at = static_cast<std::size_t>(upFrom - entries.begin());
+      int bestOrder = -1;
+      for (std::size_t step = 0; step < n; ++step) {
+        const TRecordsAlongLine::Entry *e = nullptr;
+        if (a > 0.0) {
+          if (at + step >= n) break;
+          e = &entries[at + step];
+        } else {
+          if (step >= at) break;
+          e = &entries[at - 1 - step];
+        }
+        const double low = lowest(*e);
+        if (low >= span || (bestOrder >= 0 && low > bestTravel)) break;
+        if (closer(e->X, FromPt) || closer(e->X, ToPt)) continue;
+        const double travel = travelOf(e->X);
+        if (!(travel > 0.0 && travel < span)) continue;
+        if (bestOrder < 0 || travel < bestTravel || (travel == bestTravel && e->Order < bestOrder)) {
+          best = e->X;
+          bestTravel = travel;
+          bestOrder = e->Order;
+        }
+      }
+      return best;
+    }
+    candidates([&](TPointF X) { consider(X, travelOf(X), span); });
     return best;
   }
 
@@ -504,8 +617,11 @@ void TVertexNetwork::dpConnectAddJoints(TPointF pt, TPointF goalPt) {
     lk.HasGoal = true;
     lk.Goal = goalPt;
     lk.NearGoal.clear();
-    for (const TIntersection *I : FIntersections)
-      if (closer(goalPt, I->FPoint)) lk.NearGoal.push_back(I);
+    for (const TIntersection *I : FIntersections) {
+      // A point 0.05 or more away on one axis is not closer than 0.05.
+      const double dx = std::fabs(double(goalPt.X) - I->FPoint.X), dy = std::fabs(double(goalPt.Y) - I->FPoint.Y);
+      if (dx < kNear && dy < kNear && closer(goalPt, I->FPoint)) lk.NearGoal.push_back(I);
+    }
   }
 
   const auto visit = [this](TPointF p) {

@@ -5,8 +5,10 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <random>
 #include <vector>
 
+#include "model/point_helpers.h"
 #include "model/shape.h"
 
 namespace quillon {
@@ -218,6 +220,90 @@ TEST_F(IntersectionListTest, RemovalComparesShapesAsObjectsNotIds) {
   removeIntersectionsOf(list, A.get());
   ASSERT_EQ(list.Count(), 1);
   EXPECT_EQ(list[0], kept);
+}
+
+// The list after a long mixed series of additions and removals on a dense set of crossings
+// (few shapes, points on a 0.01 grid with jitter across the rounding, -0, NaN) holds the
+// records a scan of the whole list for each new record would keep, in the same order.
+TEST_F(IntersectionListTest, MixedAdditionsAndRemovalsKeepWhatAScanKeeps) {
+  struct Entry {
+    TPointF P;
+    TQN_Path *A, *B;
+  };
+  // Kept by a scan: no record of the same two shapes (either order) at the same rounded point.
+  std::vector<Entry> scanned;
+  const auto scanAdd = [&scanned](const Entry &e) {
+    for (const Entry &o : scanned)
+      if (((o.A == e.A && o.B == e.B) || (o.A == e.B && o.B == e.A)) && isSamePoint(o.P, e.P, 0.0f)) return false;
+    scanned.push_back(e);
+    return true;
+  };
+  std::vector<std::unique_ptr<TQN_Path>> shapes;
+  for (int i = 0; i < 6; ++i) shapes.push_back(shape(i));
+  std::mt19937 random(7);
+  const auto pick = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  const auto anyEntry = [&]() -> Entry {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const auto coordinate = [&]() -> float {
+      const int kind = pick(40);
+      if (kind == 0) return nan;
+      if (kind == 1) return -0.0f;
+      return static_cast<float>(pick(8)) * 0.01f + static_cast<float>(pick(13) - 6) * 0.001f;
+    };
+    return {{coordinate(), coordinate()}, shapes[std::size_t(pick(6))].get(), shapes[std::size_t(pick(6))].get()};
+  };
+
+  TIntersections other;
+  int refused = 0;
+  for (int step = 0; step < 6000; ++step) {
+    const int op = pick(100);
+    if (op < 55) {
+      const Entry e = anyEntry();
+      auto *r = new TIntersection(e.P, e.A, e.B);
+      const int at = list.Add(r);
+      ASSERT_EQ(at >= 0, scanAdd(e)) << step;
+      if (at < 0) {
+        delete r;
+        ++refused;
+      }
+    } else if (op < 75) {
+      std::vector<TIntersection *> batch;
+      for (int k = pick(12); k >= 0; --k) {
+        const Entry e = anyEntry();
+        batch.push_back(new TIntersection(e.P, e.A, e.B));
+        scanAdd(e);
+      }
+      list.AddEach(batch);
+    } else if (op < 85 && list.Count() > 0) {
+      const int at = pick(list.Count());
+      TIntersection *taken = list[at];
+      list.Delete(at);
+      delete taken;
+      scanned.erase(scanned.begin() + at);
+    } else if (op < 93) {
+      const TQN_Path *gone = shapes[std::size_t(pick(6))].get();
+      removeIntersectionsOf(list, gone);
+      std::erase_if(scanned, [gone](const Entry &e) { return e.A == gone || e.B == gone; });
+    } else if (op < 96) {
+      list.Swap(other);  // the records go with their list, and come back
+      EXPECT_EQ(list.Count(), 0);
+      list.Swap(other);
+    } else if (op < 98) {
+      const std::vector<TIntersection *> taken = list.Items();
+      list.Clear();
+      for (TIntersection *r : taken) delete r;
+      scanned.clear();
+    }
+    ASSERT_EQ(list.Count(), static_cast<int>(scanned.size())) << step;
+    for (int i = 0; i < list.Count(); ++i) {
+      const Entry &e = scanned[std::size_t(i)];
+      ASSERT_TRUE(list[i]->FPath1 == e.A && list[i]->FPath2 == e.B &&
+                  std::memcmp(&list[i]->FPoint, &e.P, sizeof(TPointF)) == 0)
+          << "step " << step << ", record " << i;
+    }
+  }
+  EXPECT_GT(refused, 50);  // the series meets the duplicate test often
+  list.FreeAll();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <numbers>
@@ -612,6 +613,91 @@ TEST_F(RouteNetworkTest, FindJointGivesTheFirstMatchingJointInCreationOrder) {
       }
     EXPECT_EQ(net.findJoint(J->FPath, J->FPoints[0].FPoint, J->FPoints[1].FPoint), first);
   }
+}
+
+// The first record on a way along a LINE, as a scan of all its records in list order
+// finds it: the smallest distance along the way inside it, the earlier record on a tie.
+TPointF firstOnTheWayByScan(const TIntersections &records, const TQN_Path *line, TPointF from, TPointF to) {
+  const double dx = double(to.X) - from.X, dy = double(to.Y) - from.Y;
+  const double span = std::hypot(dx, dy);
+  if (span == 0.0) return to;
+  TPointF best = to;
+  double bestTravel = 0.0;
+  bool found = false;
+  for (const TIntersection *r : records) {
+    if (r->FPath1 != line && r->FPath2 != line) continue;
+    const TPointF X = r->FPoint;
+    if (!std::isfinite(X.X) || !std::isfinite(X.Y)) continue;
+    if (isSamePoint(X, from, 0.05f) || isSamePoint(X, to, 0.05f)) continue;
+    const double travel = ((double(X.X) - from.X) * dx + (double(X.Y) - from.Y) * dy) / span;
+    if (travel > 0.0 && travel < span && (!found || travel < bestTravel)) {
+      best = X;
+      bestTravel = travel;
+      found = true;
+    }
+  }
+  return best;
+}
+
+TEST_F(RouteNetworkTest, FirstIntersectionOnALineIsTheOneAScanOfItsRecordsFinds) {
+  // Lines across (some drawn right to left), lines down and slanted lines, crossing each
+  // other; the crossing points of the slanted ones lie a little off the lines as floats
+  // do. Three lines pass through (5.5, 5.5); a record far from its line (as a damaged file
+  // may hold) and a line of no length take part too.
+  std::vector<TQN_Path *> lines;
+  for (int i = 0; i < 8; ++i) {
+    const float at = static_cast<float>(i) + 0.5f;
+    lines.push_back(i % 3 == 1 ? line({9, at}, {0, at}) : line({0, at}, {9, at}));
+    lines.push_back(line({at, 0}, {at, 9}));
+  }
+  TQN_Path *slant = line({0.2f, 0.1f}, {8.9f, 8.7f});
+  TQN_Path *steep = line({7.3f, 0.1f}, {2.1f, 8.8f});
+  TQN_Path *diagonal = line({0.5f, 0.5f}, {8.5f, 8.5f});
+  TQN_Path *dot = line({4.0f, 4.0f}, {4.0f, 4.0f});
+  const auto crossAt = [](const TQN_Path *p, const TQN_Path *q, TPointF &x) {
+    const double ax = p->FStartPt.X, ay = p->FStartPt.Y, bx = double(p->FEndPt.X) - ax, by = double(p->FEndPt.Y) - ay;
+    const double cx = q->FStartPt.X, cy = q->FStartPt.Y, ex = double(q->FEndPt.X) - cx, ey = double(q->FEndPt.Y) - cy;
+    const double den = bx * ey - by * ex;
+    if (std::fabs(den) < 1e-12) return false;
+    const double t = ((cx - ax) * ey - (cy - ay) * ex) / den, u = ((cx - ax) * by - (cy - ay) * bx) / den;
+    if (t < 0 || t > 1 || u < 0 || u > 1) return false;
+    x = {static_cast<float>(ax + bx * t), static_cast<float>(ay + by * t)};
+    return true;
+  };
+  std::vector<TQN_Path *> all = lines;
+  for (TQN_Path *s : {slant, steep, diagonal}) all.push_back(s);
+  for (std::size_t i = 0; i < all.size(); ++i)
+    for (std::size_t j = i + 1; j < all.size(); ++j) {
+      TPointF x;
+      if (crossAt(all[i], all[j], x)) crossing(x, all[j], all[i]);
+    }
+  crossing({5.5f, 5.51f}, lines[10], diagonal);  // a second record near the shared point
+  crossing({30.0f, 2.0f}, lines[2], slant);
+  crossing({4.0f, 4.0f}, dot, diagonal);
+  all.push_back(dot);
+  ASSERT_GT(intersections.Count(), 100);
+
+  TVertexNetwork net(doc, intersections);
+  int compared = 0, stopped = 0;
+  for (const TQN_Path *s : all) {
+    std::vector<TPointF> places = {s->FStartPt, s->FEndPt, {4.26f, 4.3f}, {NAN, 1.0f}};
+    for (const TIntersection *r : intersections)
+      if (r->FPath1 == s || r->FPath2 == s)
+        for (const TPointF offset : {TPointF{0, 0}, TPointF{0.03f, -0.02f}, TPointF{0.3f, 0.4f}})
+          places.push_back(r->FPoint + offset);
+    for (std::size_t f = 0; f < places.size(); ++f)
+      for (std::size_t t = 0; t < places.size(); t += (f % 3) + 1) {
+        const TPointF expected = firstOnTheWayByScan(intersections, s, places[f], places[t]);
+        const TPointF got = net.firstIntersectionOnTheWay(s, places[f], places[t]);
+        ASSERT_TRUE(std::memcmp(&got, &expected, sizeof(TPointF)) == 0)
+            << "from (" << places[f].X << ", " << places[f].Y << ") to (" << places[t].X << ", " << places[t].Y
+            << ") got (" << got.X << ", " << got.Y << ") expected (" << expected.X << ", " << expected.Y << ")";
+        ++compared;
+        stopped += std::memcmp(&expected, &places[t], sizeof(TPointF)) != 0;
+      }
+  }
+  EXPECT_GT(compared, 10000);
+  EXPECT_GT(stopped, compared / 4);  // most ways meet a record before their end
 }
 
 }  // namespace
