@@ -96,15 +96,10 @@ class TEndGrid {
     std::int64_t x = 0, y = 0;
     std::uint32_t begin = 0, end = 0;
   };
-  // Mixes every bit of both cell numbers into the low bits the table uses: neighbouring
-  // cells must not fall into neighbouring slots, or the runs of taken slots that a look-up
-  // of an empty cell walks grow long.
   static std::size_t hash(std::int64_t x, std::int64_t y) {
-    std::uint64_t h = static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull + static_cast<std::uint64_t>(y);
-    h ^= h >> 32;
-    h *= 0xD6E8FEB86659FD93ull;
-    h ^= h >> 32;
-    return static_cast<std::size_t>(h);
+    const std::uint64_t h = static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ull ^
+                            (static_cast<std::uint64_t>(y) + 0x632BE59BD9B4E019ull + (static_cast<std::uint64_t>(x) << 6));
+    return static_cast<std::size_t>(h ^ (h >> 29));
   }
   static bool finite(TPointF p) { return std::isfinite(p.X) && std::isfinite(p.Y); }
   static std::int64_t cellOf(float v) {
