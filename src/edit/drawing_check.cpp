@@ -224,12 +224,13 @@ class TIncrementalLint final : public TLintMemo {
     for (std::size_t k = head; k < oldN - tail; ++k) markNeighbours(slot(FOrder[k]).Key);
     for (std::size_t k = head; k < oldN - tail; ++k) release(FOrder[k]);
 
-    std::vector<int> order;
+    std::vector<int> &order = FNextOrder;  // kept between runs, so its room is reused
+    order.clear();
     order.reserve(newN);
     order.insert(order.end(), FOrder.begin(), FOrder.begin() + static_cast<std::ptrdiff_t>(head));
     for (std::size_t k = head; k < newN - tail; ++k) order.push_back(acquire(FNew[k].second));
     order.insert(order.end(), FOrder.end() - static_cast<std::ptrdiff_t>(tail), FOrder.end());
-    FOrder = std::move(order);
+    FOrder.swap(order);
     for (std::size_t k = 0; k < newN; ++k) {
       TSlot &s = slot(FOrder[k]);
       s.Shape = FNew[k].first;
@@ -449,6 +450,7 @@ class TIncrementalLint final : public TLintMemo {
   std::vector<TSlot> FSlots;
   std::vector<int> FFree;
   std::vector<int> FOrder;  // slots in candidate order
+  std::vector<int> FNextOrder;  // the order being made during a run
   std::vector<std::pair<TQN_Path *, TShapeKey>> FNew;
   TRectGrid FEnds{1.0f}, FLines{kCurveCell}, FArcs{kCurveCell};
   std::vector<std::uint32_t> FMarks;

@@ -73,9 +73,20 @@ void TDXFR14Writer::WriteStr(int Code, const QString &Value) {
 }
 
 void TDXFR14Writer::WriteStr(int Code, std::string_view Value) {
-  char code[16];
-  const auto end = std::to_chars(code, code + sizeof code, Code).ptr;
-  FEntities.append(code, end).append("\r\n").append(Value).append("\r\n");
+  // The two lines are put together first and appended at once; a long value is appended
+  // by itself.
+  char lines[80];
+  char *at = std::to_chars(lines, lines + 16, Code).ptr;
+  *at++ = '\r';
+  *at++ = '\n';
+  if (Value.size() <= sizeof lines - 20) {
+    at = std::copy(Value.begin(), Value.end(), at);
+    *at++ = '\r';
+    *at++ = '\n';
+    FEntities.append(lines, at);
+    return;
+  }
+  FEntities.append(lines, at).append(Value).append("\r\n");
 }
 
 void TDXFR14Writer::WriteFloat(int Code, double Value) {

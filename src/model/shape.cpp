@@ -116,6 +116,12 @@ bool sameOutline(const TPathData &a, const TPathData &b) {
   return a == b;
 }
 
+// Texts that share their characters (a copy and its source do) are equal without reading
+// them.
+bool sameText(const QString &a, const QString &b) {
+  return (a.size() == b.size() && a.constData() == b.constData()) || a == b;
+}
+
 }  // namespace
 
 bool TQN_Path::sameContent(const TQN_Path &o) const {
@@ -129,7 +135,8 @@ bool TQN_Path::sameContent(const TQN_Path &o) const {
          FIsHorizontalLine == o.FIsHorizontalLine && FIsFreeAngle == o.FIsFreeAngle &&
          FClickedPoint.exactlyEquals(o.FClickedPoint) && FOpacity == o.FOpacity && FCatalogGUID == o.FCatalogGUID &&
          FCatalogRotation == o.FCatalogRotation && FCatalogScale.exactlyEquals(o.FCatalogScale) &&
-         FStitchType == o.FStitchType && FStitchInversed == o.FStitchInversed && FPrickingIron == o.FPrickingIron &&
+         sameText(FStitchType, o.FStitchType) && FStitchInversed == o.FStitchInversed &&
+         FPrickingIron == o.FPrickingIron &&
          FFontSize == o.FFontSize && FTextStretch == o.FTextStretch && FTextRadius == o.FTextRadius &&
          FTextFill == o.FTextFill && FIsSymmetryTarget == o.FIsSymmetryTarget &&
          FIsDimensionLine == o.FIsDimensionLine && FShowArrowSt == o.FShowArrowSt && FShowArrowEd == o.FShowArrowEd &&
@@ -139,8 +146,9 @@ bool TQN_Path::sameContent(const TQN_Path &o) const {
          FNumMandalaSections == o.FNumMandalaSections && FMandalaRotation == o.FMandalaRotation &&
          FShowBezierOffsetSupport == o.FShowBezierOffsetSupport && FThreadColor == o.FThreadColor &&
          FThreadDiameter == o.FThreadDiameter && FAlwaysShowStitchSimulator == o.FAlwaysShowStitchSimulator &&
-         FGUID == o.FGUID && FShapeType == o.FShapeType && FUnknownKindName == o.FUnknownKindName && FText == o.FText &&
-         FFontFamily == o.FFontFamily && FName == o.FName && FThreadCode == o.FThreadCode && sameOutline(FData, o.FData);
+         FGUID == o.FGUID && FShapeType == o.FShapeType && sameText(FUnknownKindName, o.FUnknownKindName) &&
+         sameText(FText, o.FText) && sameText(FFontFamily, o.FFontFamily) && sameText(FName, o.FName) &&
+         sameText(FThreadCode, o.FThreadCode) && sameOutline(FData, o.FData);
 }
 
 void TQN_Path::copyPalletValuesFrom(const TQN_Path &src) {

@@ -3,7 +3,7 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <unordered_map>
+#include <optional>
 #include <vector>
 
 #include "model/intersection.h"
@@ -55,12 +55,6 @@ namespace {
 
 std::int64_t storedIntersectionBytes(const TUndoState &state) {
   return 72 * static_cast<std::int64_t>(state.Intersections.size());
-}
-
-std::int64_t storedShapeBytes(const TUndoState &state) {
-  std::int64_t bytes = 0;
-  for (const auto &s : state.Shapes) bytes += 536 + 16 * static_cast<std::int64_t>(s->Data().Count());
-  return bytes;
 }
 
 // The positions in the document of the shapes the records name, by address, for the
@@ -118,6 +112,42 @@ class TShapePositions {
   std::size_t FUsed = 0;
 };
 
+// The copies of a stored state by shape ID (the first copy of an ID counts), as positions
+// in the state: an open-addressed table, made only when a shape is not found where it was.
+class TCopiesById {
+ public:
+  explicit TCopiesById(const std::vector<std::shared_ptr<const TQN_Path>> &copies) {
+    std::size_t size = 16;
+    while (size < 2 * copies.size()) size *= 2;
+    FSlots.assign(size, Slot{0, -1});
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+      Slot &slot = FSlots[find(copies[i]->ID())];
+      if (slot.Position < 0) slot = {copies[i]->ID(), static_cast<int>(i)};
+    }
+  }
+  // The position of the first copy with the ID, or -1.
+  int of(int id) const { return FSlots[find(id)].Position; }
+
+ private:
+  struct Slot {
+    int ID;
+    int Position;
+  };
+  std::size_t find(int id) const {
+    const std::size_t mask = FSlots.size() - 1;
+    std::size_t at = static_cast<std::size_t>(static_cast<std::uint32_t>(id) * 0x9E3779B1u) & mask;
+    while (FSlots[at].Position >= 0 && FSlots[at].ID != id) at = (at + 1) & mask;
+    return at;
+  }
+  std::vector<Slot> FSlots;
+};
+
+// Starts loading a shape's object into the cache ahead of its comparison.
+void prefetchShape(const TQN_Path *shape) {
+  const char *at = reinterpret_cast<const char *>(shape);
+  for (std::size_t offset = 0; offset < sizeof(TQN_Path); offset += 64) __builtin_prefetch(at + offset);
+}
+
 // Copies the document (shapes with their layers, and the intersections by shape
 // position) into a new stored state. Shapes equal to their copy in the previous state
 // share that copy.
@@ -128,30 +158,45 @@ TUndoState storeDocument(TEditor &editor) {
   state.Layers->copyLayersFrom(doc);
 
   const TUndoState *previous = editor.FUndoStore.FUndoList.empty() ? nullptr : &editor.FUndoStore.FUndoList.back();
-  // The previous copies by ID, made only when a shape is not where it was.
-  std::unordered_map<int, const std::shared_ptr<const TQN_Path> *> previousById;
-  bool byIdMade = false;
+  const int previousCount = previous ? static_cast<int>(previous->Shapes.size()) : 0;
+  const auto previousAt = [&](int position) { return previous->Shapes[static_cast<std::size_t>(position)]; };
+  // Shapes added or taken out before a shape move its previous copy by as many places:
+  // the last such move is tried first.
+  int shift = 0;
+  std::optional<TCopiesById> byId;
   const auto reuse = [&](const TQN_Path &live, int index) -> std::shared_ptr<const TQN_Path> {
-    if (!previous) return nullptr;
-    if (index < static_cast<int>(previous->Shapes.size()) &&
-        previous->Shapes[static_cast<std::size_t>(index)]->sameContent(live))
-      return previous->Shapes[static_cast<std::size_t>(index)];
-    if (!byIdMade) {
-      previousById.reserve(previous->Shapes.size());
-      for (const auto &p : previous->Shapes) previousById.emplace(p->ID(), &p);
-      byIdMade = true;
+    const int guess = index + shift;
+    if (guess >= 0 && guess < previousCount) {
+      const TQN_Path &copy = *previous->Shapes[static_cast<std::size_t>(guess)];
+      if (copy.sameContent(live)) return previousAt(guess);
+      // Its own previous copy, changed: no other copy is looked for.
+      if (copy.ID() == live.ID()) return nullptr;
     }
-    const auto it = previousById.find(live.ID());
-    if (it != previousById.end() && (*it->second)->sameContent(live)) return *it->second;
-    return nullptr;
+    // A shape with an ID above every ID of the previous state is new.
+    if (previousCount == 0 || live.ID() > previous->MaxShapeID) return nullptr;
+    if (!byId) byId.emplace(previous->Shapes);
+    const int found = byId->of(live.ID());
+    if (found < 0 || !previous->Shapes[static_cast<std::size_t>(found)]->sameContent(live)) return nullptr;
+    shift = found - index;
+    return previousAt(found);
   };
 
-  state.Shapes.reserve(static_cast<std::size_t>(doc.Count()));
-  for (int i = 0; i < doc.Count(); ++i) {
+  constexpr int kAhead = 4;  // how many shapes ahead their objects are fetched
+  const int count = doc.Count();
+  state.Shapes.reserve(static_cast<std::size_t>(count));
+  std::int64_t shapeBytes = 0;
+  for (int i = 0; i < count; ++i) {
+    if (i + kAhead < count) {
+      prefetchShape(doc[i + kAhead]);
+      const int ahead = i + kAhead + shift;
+      if (ahead >= 0 && ahead < previousCount) prefetchShape(previous->Shapes[static_cast<std::size_t>(ahead)].get());
+    }
     TQN_Path *live = doc[i];
     roundLineEnds(*live);
     std::shared_ptr<const TQN_Path> stored = reuse(*live, i);
     if (!stored) stored.reset(live->createCopy());
+    state.MaxShapeID = std::max(state.MaxShapeID, live->ID());
+    shapeBytes += 536 + 16 * static_cast<std::int64_t>(live->Data().Count());
     state.Shapes.push_back(std::move(stored));
   }
   const TShapePositions position(doc, editor.doc().FIntersections);
@@ -168,7 +213,7 @@ TUndoState storeDocument(TEditor &editor) {
     stored.PathID2 = ict->FPath2 ? ict->FPath2->ID() : -1;
     state.Intersections.push_back(stored);
   }
-  state.Bytes = storedShapeBytes(state) + storedIntersectionBytes(state);
+  state.Bytes = shapeBytes + storedIntersectionBytes(state);
   return state;
 }
 

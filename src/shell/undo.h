@@ -39,6 +39,7 @@ struct TUndoState {
   TUndoState &operator=(TUndoState &&) noexcept;
 
   std::vector<std::shared_ptr<const TQN_Path>> Shapes;
+  int MaxShapeID = -1;  // the highest ID of the shapes; -1 when there are none
   std::unique_ptr<TShapeList> Layers;  // layer order, names and flags; holds no shapes
   bool IsChanged = true;
   std::vector<TStoredIntersection> Intersections;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <random>
 #include <memory>
 #include <vector>
 
@@ -174,6 +176,106 @@ TEST_F(UndoTest, AnOutlineChangedAnywhereGetsANewCopy) {
     takeUndoSnapshot(editor, QStringLiteral("edit"));
     EXPECT_EQ(stored() == before, c.Shared) << c.Last << " " << c.Inner;
     EXPECT_EQ(stored()->Data().Points().back().Point.Y, c.Last);
+  }
+}
+
+// After every edit of a random series the stored state holds, in document order, a copy
+// of each shape equal to it (as a copy made from nothing would be), with its size
+// estimate; a shape the edit did not touch keeps its stored copy when no other has its ID.
+// Undoing the whole series then brings back every earlier document in turn.
+TEST_F(UndoTest, EachSnapshotOfARandomSeriesHoldsTheDocumentAsItIs) {
+  std::mt19937 rng(21);
+  const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  const auto coordinate = [&] { return std::uniform_real_distribution<float>(-50.0f, 2500.0f)(rng); };
+  const auto newShape = [&] {
+    auto s = std::make_unique<TQN_Path>(0, 0xFF00FFFF, 1, TStrokeDash::Solid, doc().getNextID());
+    const TPointF a{coordinate(), coordinate()};
+    switch (pick(3)) {
+      case 0: s->drawLinePath(a, {coordinate(), coordinate()}); break;
+      case 1: s->drawEllipsePath(a, 3, 2); break;
+      default: s->drawBezierPath(a, a + TPointF{1, 2}, a + TPointF{3, -1}, a + TPointF{4, 0}); break;
+    }
+    return s;
+  };
+  for (int i = 0; i < 30; ++i) editor.doc().add(newShape(), 0);
+  takeUndoSnapshot(editor, QStringLiteral("draw"));
+
+  // What each state must bring back: copies of the document's shapes, unselected.
+  std::vector<std::vector<std::unique_ptr<TQN_Path>>> documents;
+  const auto remember = [&] {
+    std::vector<std::unique_ptr<TQN_Path>> copies;
+    for (const TQN_Path *s : doc()) {
+      copies.emplace_back(s->createCopy());
+      copies.back()->SetSelected(false);
+    }
+    documents.push_back(std::move(copies));
+  };
+  remember();
+
+  for (int step = 0; step < 300; ++step) {
+    const TUndoState &before = editor.FUndoStore.FUndoList.back();
+    std::vector<const TQN_Path *> touched;
+    const int n = doc().Count();
+    const int edit = n < 5 ? 0 : pick(9);
+    TQN_Path *target = n > 0 ? doc()[pick(n)] : nullptr;
+    switch (edit) {
+      case 0: touched.push_back(editor.doc().add(newShape(), 0)); break;
+      case 1: touched.push_back(editor.doc().insert(pick(n + 1), newShape())); break;
+      case 2: editor.doc().remove(target); break;
+      case 3: editor.doc().moveShape(pick(n), pick(n)); break;
+      case 4: target->FColor ^= 0x00010000u; touched.push_back(target); break;
+      case 5: target->SetSelected(!target->FSelected); touched.push_back(target); break;
+      case 6:  // a shape that takes the ID of another, as a repeated copy does
+        target->updateId(doc()[pick(n)]->ID());
+        touched.push_back(target);
+        break;
+      case 7: {  // one point of the outline, or the end of a line (rounded by the snapshot)
+        if (target->isKind(TShapeKind::Line)) {
+          target->FEndPt.X += 0.00003f;
+        } else {
+          TPathData outline = target->Data();
+          outline.Translate(0.0f, 0.25f);
+          target->setData(outline);
+        }
+        touched.push_back(target);
+        break;
+      }
+      default: {  // several shapes removed at once
+        std::vector<TQN_Path *> going = {target, doc()[pick(n)], doc()[pick(n)]};
+        editor.doc().remove(going);
+        break;
+      }
+    }
+    std::vector<std::shared_ptr<const TQN_Path>> previousCopies = before.Shapes;
+    takeUndoSnapshot(editor, QStringLiteral("edit"));
+    remember();
+
+    const TUndoState &after = editor.FUndoStore.FUndoList.back();
+    ASSERT_EQ(after.Shapes.size(), static_cast<std::size_t>(doc().Count())) << step;
+    EXPECT_EQ(after.Bytes, estimateSnapshotBytes(&doc(), &editor.doc().FIntersections)) << step;
+    for (int i = 0; i < doc().Count(); ++i) {
+      const TQN_Path &live = *doc()[i];
+      ASSERT_TRUE(after.Shapes[std::size_t(i)]->sameContent(live)) << "step " << step << " shape " << i;
+      // (Of copies that share an ID, which one a shape keeps is not fixed.)
+      const bool ownId =
+          std::count_if(doc().begin(), doc().end(), [&](const TQN_Path *s) { return s->ID() == live.ID(); }) == 1 &&
+          std::count_if(previousCopies.begin(), previousCopies.end(),
+                        [&](const auto &c) { return c->ID() == live.ID(); }) <= 1;
+      if (!ownId || std::find(touched.begin(), touched.end(), &live) != touched.end()) continue;
+      const auto same = [&](const std::shared_ptr<const TQN_Path> &c) { return c == after.Shapes[std::size_t(i)]; };
+      EXPECT_TRUE(std::any_of(previousCopies.begin(), previousCopies.end(), same) ||
+                  std::none_of(previousCopies.begin(), previousCopies.end(),
+                               [&](const auto &c) { return c->sameContent(live); }))
+          << "step " << step << " shape " << i << ": an unchanged shape got a new copy";
+    }
+  }
+
+  for (std::size_t k = documents.size() - 1; k-- > 0;) {
+    undo(editor);
+    const std::vector<std::unique_ptr<TQN_Path>> &expected = documents[k];
+    ASSERT_EQ(static_cast<std::size_t>(doc().Count()), expected.size()) << k;
+    for (int i = 0; i < doc().Count(); ++i)
+      EXPECT_TRUE(doc()[i]->sameContent(*expected[std::size_t(i)])) << "state " << k << " shape " << i;
   }
 }
 
