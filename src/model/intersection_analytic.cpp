@@ -305,6 +305,14 @@ void offer(TIntersectionList &list, const Candidates &candidates, TQN_Path *X, T
 
 bool always(DPoint) { return true; }
 
+// ends(i) of a list of segments, as forNearSegmentPairs asks for them.
+auto segmentEnds(const std::vector<TPathInterval> &segs) {
+  return [&segs](int i) {
+    const TPathInterval &s = segs[static_cast<std::size_t>(i)];
+    return std::pair{s.St, s.Ed};
+  };
+}
+
 }  // namespace
 
 bool IsPointOnArc(TPointF pt, const TQN_Path &S) { return pointOnArc(widen(pt), S); }
@@ -372,20 +380,28 @@ void IntersectBezierShape(TIntersectionList &list, TQN_Path *Bz, TQN_Path *S) {
   }
 }
 
-void IntersectBezierBezier(TIntersectionList &list, TQN_Path *Bz1, TQN_Path *Bz2) {
-  const std::vector<TPathInterval> segs1 = Bz1->getIntervalsFast(false);
-  const std::vector<TPathInterval> segs2 = Bz2->getIntervalsFast(false);
-  const auto ends = [](const std::vector<TPathInterval> &segs) {
-    return [&segs](int i) {
-      const TPathInterval &s = segs[static_cast<std::size_t>(i)];
-      return std::pair{s.St, s.Ed};
-    };
-  };
+const TBezierPieces::TPieces &TBezierPieces::of(const TQN_Path &curve) {
+  const auto [at, added] = FPieces.try_emplace(&curve);
+  TPieces &pieces = at->second;
+  if (added) {
+    pieces.Segments = curve.getIntervalsFast(false);
+    pieces.Runs = segmentRunBoxes(static_cast<int>(pieces.Segments.size()), segmentEnds(pieces.Segments));
+  }
+  return pieces;
+}
+
+void IntersectBezierBezier(TIntersectionList &list, TQN_Path *Bz1, TQN_Path *Bz2, TBezierPieces *pieces) {
+  TBezierPieces ownPieces;
+  TBezierPieces &kept = pieces != nullptr ? *pieces : ownPieces;
+  const TBezierPieces::TPieces &pieces1 = kept.of(*Bz1);
+  const TBezierPieces::TPieces &pieces2 = kept.of(*Bz2);
+  const std::vector<TPathInterval> &segs1 = pieces1.Segments;
+  const std::vector<TPathInterval> &segs2 = pieces2.Segments;
   // Only segments whose boxes overlap (within kBoxMargin) meet, so the pairs of runs
   // that lie apart are skipped; the pairs left come in the order of the double loop.
   forNearSegmentPairs(
-      static_cast<int>(segs1.size()), ends(segs1), static_cast<int>(segs2.size()), ends(segs2), 2.0 * kBoxMargin,
-      [&](int i, int j) {
+      pieces1.Runs, static_cast<int>(segs1.size()), segmentEnds(segs1), pieces2.Runs, static_cast<int>(segs2.size()),
+      2.0 * kBoxMargin, [&](int i, int j) {
         const TPathInterval &s1 = segs1[static_cast<std::size_t>(i)];
         const TPathInterval &s2 = segs2[static_cast<std::size_t>(j)];
         const DPoint p0 = widen(s1.St), p1 = widen(s1.Ed);
@@ -398,7 +414,7 @@ void IntersectBezierBezier(TIntersectionList &list, TQN_Path *Bz1, TQN_Path *Bz2
       });
 }
 
-TIntersectionList IntersectShapes(TQN_Path *A, TQN_Path *B) {
+TIntersectionList IntersectShapes(TQN_Path *A, TQN_Path *B, TBezierPieces *pieces) {
   TIntersectionList list;
   if (A == nullptr || B == nullptr) return list;
   if (!boxesOverlap(A->getBoundary(false), B->getBoundary(false), kBoxMargin)) return list;
@@ -407,6 +423,10 @@ TIntersectionList IntersectShapes(TQN_Path *A, TQN_Path *B) {
   // Only lines, circles, arcs and Beziers meet anything here (a Bezier against any other
   // kind finds no candidates).
   if (ka == Kind::Other || kb == Kind::Other) return list;
+  if (ka == Kind::Bezier && kb == Kind::Bezier) {
+    IntersectBezierBezier(list, A, B, pieces);
+    return list;
+  }
 
   // The routine of the pair and its argument order (its first argument becomes Path1).
   using Routine = void (*)(TIntersectionList &, TQN_Path *, TQN_Path *);
@@ -425,7 +445,6 @@ TIntersectionList IntersectShapes(TQN_Path *A, TQN_Path *B) {
       {Kind::Arc, Kind::Ellipse, IntersectArcEllipse, false},
       {Kind::Ellipse, Kind::Arc, IntersectArcEllipse, true},
       {Kind::Arc, Kind::Arc, IntersectArcArc, false},
-      {Kind::Bezier, Kind::Bezier, IntersectBezierBezier, false},
   };
   Routine routine = nullptr;
   bool swapped = false;

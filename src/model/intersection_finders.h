@@ -15,26 +15,46 @@
 // Both return a new list whose records the caller owns (list and records alike). Path1
 // of every record is the first shape argument, Path2 the second, and PathID1/PathID2 hold
 // their IDs.
+#include <unordered_map>
 #include <vector>
 
 #include "model/intersection.h"
+#include "model/segment_runs.h"
+#include "model/shape.h"
 #include "platform/geometry.h"
 
 namespace quillon {
 
-class TQN_Path;
 class TShapeList;
 
 // A plain list of intersection records as the finders return it; the caller frees the
 // records (the list itself is a value).
 using TIntersectionList = std::vector<TIntersection *>;
 
+// The straight pieces of Beziers' cached outlines and the boxes of their runs, built once
+// per curve. A caller that intersects many pairs while no shape changes keeps one for
+// the whole pass, so a curve that meets many others is walked once, not once per pair.
+// It holds the curves by address: it must not outlive a change to any of them.
+class TBezierPieces {
+ public:
+  struct TPieces {
+    std::vector<TPathInterval> Segments;
+    std::vector<TSegmentBox> Runs;
+  };
+  const TPieces &of(const TQN_Path &curve);
+
+ private:
+  // Elements stay where they are while others are added.
+  std::unordered_map<const TQN_Path *, TPieces> FPieces;
+};
+
 // ---- Analytic finder ----
 
 // Where A and B meet. Empty when either is null, when their boxes (margin 0.1) do not
 // overlap, or when the pair of kinds has no routine. Records within 0.008 of each other
 // are merged.
-TIntersectionList IntersectShapes(TQN_Path *A, TQN_Path *B);
+// A caller that passes `pieces` gets the same records; see TBezierPieces.
+TIntersectionList IntersectShapes(TQN_Path *A, TQN_Path *B, TBezierPieces *pieces = nullptr);
 
 // Whether pt lies on the circle of S (radius Width for an ARC, Width / 2 for an ELLIPSE)
 // and within its sweep from StartPt; its ends always count.
@@ -48,7 +68,7 @@ void IntersectEllipseEllipse(TIntersectionList &list, TQN_Path *E1, TQN_Path *E2
 void IntersectArcEllipse(TIntersectionList &list, TQN_Path *Arc, TQN_Path *E);
 void IntersectArcArc(TIntersectionList &list, TQN_Path *Arc1, TQN_Path *Arc2);
 void IntersectBezierShape(TIntersectionList &list, TQN_Path *Bz, TQN_Path *S);
-void IntersectBezierBezier(TIntersectionList &list, TQN_Path *Bz1, TQN_Path *Bz2);
+void IntersectBezierBezier(TIntersectionList &list, TQN_Path *Bz1, TQN_Path *Bz2, TBezierPieces *pieces = nullptr);
 
 // Appends pt as a record of (A, B), or merges it into a record of the list within 0.008.
 // A point next to two touching ends is moved onto their midpoint and never crosses.

@@ -44,7 +44,7 @@ void offerJointAndTeePoints(TQN_Path *S, TQN_Path *O, const std::vector<TPointF>
 // S against one other shape O: the layer, kind and box tests, then the analytic
 // records, joint points and T-points, appended to `offered` (nothing is refused yet).
 void upkeepPair(const TShapeList &shapes, std::vector<TIntersection *> &offered, TQN_Path *S, const TRectF &boxS,
-                TQN_Path *O) {
+                TQN_Path *O, TBezierPieces &pieces) {
   if (O == S) return;
   if (!shapes.GetlayerVisible(O->FLayerID)) return;
   if ((shapes.GetIsIndependentLayer(O->FLayerID) || shapes.GetIsIndependentLayer(S->FLayerID)) &&
@@ -53,7 +53,7 @@ void upkeepPair(const TShapeList &shapes, std::vector<TIntersection *> &offered,
   if (isSkippedByIntersectionUpkeep(*O)) return;
   if (boxesApart(boxS, sortedBoundary(*O))) return;
 
-  const TIntersectionList pairList = IntersectShapes(S, O);
+  const TIntersectionList pairList = IntersectShapes(S, O, &pieces);
   // The points are kept apart from the records: a refused record is freed at once.
   std::vector<TPointF> pairPoints;
   pairPoints.reserve(pairList.size());
@@ -184,13 +184,14 @@ void calcIntersectionsOfShape(const TShapeList &shapes, TIntersections &intersec
   if (shapeEditUnderWay || S == nullptr || isSkippedByIntersectionUpkeep(*S)) return;
   const TRectF boxS = sortedBoundary(*S);
   std::vector<TIntersection *> offered;
+  TBezierPieces pieces;
   if (index == nullptr) {
-    for (TQN_Path *O : shapes) upkeepPair(shapes, offered, S, boxS, O);
+    for (TQN_Path *O : shapes) upkeepPair(shapes, offered, S, boxS, O, pieces);
   } else {
     index->sync(shapes);
     std::vector<int> candidates;
     index->candidatesOf(*S, kUpkeepQueryMargin, candidates);
-    for (const int position : candidates) upkeepPair(shapes, offered, S, boxS, shapes[position]);
+    for (const int position : candidates) upkeepPair(shapes, offered, S, boxS, shapes[position], pieces);
   }
   offerEach(intersections, offered);
 }
@@ -200,6 +201,7 @@ void calcIntersectionsOfAppendedShapes(const TShapeList &shapes, TIntersections 
   index.sync(shapes);
   std::vector<TIntersection *> offered;
   std::vector<int> candidates;
+  TBezierPieces pieces;
   for (int k = std::max(first, 0); k < shapes.Count(); ++k) {
     TQN_Path *S = shapes[k];
     if (isSkippedByIntersectionUpkeep(*S)) continue;
@@ -208,7 +210,7 @@ void calcIntersectionsOfAppendedShapes(const TShapeList &shapes, TIntersections 
     // Only the shapes before S were there when it came.
     for (const int position : candidates) {
       if (position >= k) break;
-      upkeepPair(shapes, offered, S, boxS, shapes[position]);
+      upkeepPair(shapes, offered, S, boxS, shapes[position], pieces);
     }
   }
   // One pass keeps what offering them one by one would keep.

@@ -61,11 +61,13 @@ std::vector<TSegmentBox> segmentRunBoxes(int count, const Ends &ends) {
 // segment i itself; i rises in the outer order, j in the inner, as in the double loop.
 // Every pair whose own two segments come within `margin` is visited. endsA(i) and
 // endsB(j) give the two ends of a segment.
-template <typename EndsA, typename EndsB, typename Visit>
-void forNearSegmentPairs(int countA, const EndsA &endsA, int countB, const EndsB &endsB, double margin,
-                         const Visit &visit) {
-  const std::vector<TSegmentBox> runsA = segmentRunBoxes(countA, endsA);
-  const std::vector<TSegmentBox> runsB = segmentRunBoxes(countB, endsB);
+//
+// The form with `runsA` and `runsB` takes the run boxes made by segmentRunBoxes for the
+// same segments, for a caller that keeps them across many pairs (B's segments are then
+// known by their run boxes alone).
+template <typename EndsA, typename Visit>
+void forNearSegmentPairs(const std::vector<TSegmentBox> &runsA, int countA, const EndsA &endsA,
+                         const std::vector<TSegmentBox> &runsB, int countB, double margin, const Visit &visit) {
   std::vector<int> nearRuns;
   for (std::size_t ra = 0; ra < runsA.size(); ++ra) {
     nearRuns.clear();
@@ -87,6 +89,13 @@ void forNearSegmentPairs(int countA, const EndsA &endsA, int countB, const EndsB
       }
     }
   }
+}
+
+template <typename EndsA, typename EndsB, typename Visit>
+void forNearSegmentPairs(int countA, const EndsA &endsA, int countB, const EndsB &endsB, double margin,
+                         const Visit &visit) {
+  forNearSegmentPairs(segmentRunBoxes(countA, endsA), countA, endsA, segmentRunBoxes(countB, endsB), countB, margin,
+                      visit);
 }
 
 }  // namespace quillon

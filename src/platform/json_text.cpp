@@ -221,12 +221,15 @@ class TJsonBuilder {
     TJson::object_t &object = *value.get_ptr<TJson::object_t *>();
     std::vector<std::pair<std::string, TJson>> &members = top().members;
     object.reserve(members.size());
-    for (auto &[k, v] : members) {
-      const auto same = std::find_if(object.begin(), object.end(), [&k](const auto &m) { return m.first == k; });
+    // A named member rather than a structured binding: clang 14 (the fuzz build) cannot
+    // capture a binding in a lambda.
+    for (auto &member : members) {
+      const std::string &key = member.first;
+      const auto same = std::find_if(object.begin(), object.end(), [&key](const auto &m) { return m.first == key; });
       if (same == object.end())
-        object.emplace_back(std::move(k), std::move(v));
+        object.emplace_back(std::move(member.first), std::move(member.second));
       else
-        same->second = std::move(v);
+        same->second = std::move(member.second);
     }
     members.clear();
     --depth_;

@@ -91,6 +91,38 @@ bool autoSaveTick(TEditor &editor, double now) {
 
 void TimerAutoSaveTimer(TEditor &editor) { autoSaveTick(editor, dateTimeNow()); }
 
+namespace {
+
+// A left-over file that one start already began to reopen carries this head instead of
+// "autosave".
+const QString kReopeningHead = QStringLiteral("autosave_reopening");
+
+// `name` in `folder`, with "a" put before its ".tmp" while a file of that name exists.
+QString freeName(const QDir &folder, QString name) {
+  while (QFileInfo::exists(folder.filePath(name))) name.insert(name.size() - 4, QLatin1Char('a'));
+  return folder.filePath(name);
+}
+
+// The name that marks a left-over file as safe to delete: its head ("autosave", or the
+// head of a file already tried once) becomes "delete_anytime". Only the file name
+// changes, never a folder of the path.
+QString deleteAnytimeName(const QDir &folder, const QString &name) {
+  const QString head = name.startsWith(kReopeningHead) ? kReopeningHead : QStringLiteral("autosave");
+  return freeName(folder, QStringLiteral("delete_anytime") + name.mid(head.size()));
+}
+
+// Moves `from` to `to` and opens it there; false when either fails.
+bool moveAndOpen(TEditor &editor, const QString &from, const QString &to) {
+  return QFile::rename(from, to) && openProjectQuietly(editor, to);
+}
+
+void reportUnreadable(TEditor &editor, const QString &path) {
+  const QString head = QString::fromLatin1(kAutosaveErrorText);
+  editor.ui().messageBox(head, head + QLatin1Char('\r') + path);
+}
+
+}  // namespace
+
 bool recoverAutosave(TEditor &editor) {
   const QDir folder(editor.FAppDataPath);
   const QStringList names = folder.entryList({QStringLiteral("autosave*.tmp")},
@@ -98,22 +130,37 @@ bool recoverAutosave(TEditor &editor) {
   for (const QString &name : names) {
     const QString path = folder.filePath(name);
     if (!QFileInfo::exists(path)) continue;
-    // Only the file name changes, never a folder of the path.
-    QString newName = name;
-    newName.replace(QStringLiteral("autosave"), QStringLiteral("delete_anytime"));
-    while (QFileInfo::exists(folder.filePath(newName))) newName.insert(newName.size() - 4, QLatin1Char('a'));
-    const QString newPath = folder.filePath(newName);
-
-    if (!QFile::rename(path, newPath) || !openProjectQuietly(editor, newPath)) {
-      const QString head = QString::fromLatin1(kAutosaveErrorText);
-      editor.ui().messageBox(head, head + QLatin1Char('\r') + newPath);
-      continue;
+    // The file is opened under a name that no later start reopens, so that a file whose
+    // opening kills the program is not opened at every start. A file seen for the first
+    // time gets one more chance first: it is opened under its "reopening" name, which the
+    // next start still lists, because a start that is killed while reading (or before it
+    // takes the file over) must not leave the only copy of the work under a name that
+    // says it may be deleted. The next start then opens it under its "delete_anytime"
+    // name, and a file that cannot be opened ends there.
+    QString openedPath;
+    if (name.startsWith(kReopeningHead)) {
+      openedPath = deleteAnytimeName(folder, name);
+      if (!moveAndOpen(editor, path, openedPath)) {
+        reportUnreadable(editor, openedPath);
+        continue;
+      }
+    } else {
+      openedPath = freeName(folder, kReopeningHead + name.mid(QStringLiteral("autosave").size()));
+      if (!moveAndOpen(editor, path, openedPath)) {
+        // A file that does not read (rather than one whose reading stopped the program)
+        // is marked at once.
+        const QString moved = QFileInfo::exists(openedPath) ? openedPath : path;
+        const QString marked = deleteAnytimeName(folder, QFileInfo(moved).fileName());
+        QFile::rename(moved, marked);
+        reportUnreadable(editor, marked);
+        continue;
+      }
     }
     // The recovered file becomes this window's own auto-save file, so the recovered work
     // stays on disk, where the next start finds it, until an auto-save replaces it or the
-    // user saves or discards the document. When it cannot be renamed, it stays under its
-    // "delete_anytime" name rather than being deleted.
-    QFile::rename(newPath, autosaveFileName(editor));
+    // user saves or discards the document. When it cannot be renamed, it keeps the name
+    // it was opened under.
+    QFile::rename(openedPath, autosaveFileName(editor));
     editor.FFilename.clear();
     editor.updateCaption(QString());
     editor.setDocumentChanged(true);

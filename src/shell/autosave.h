@@ -8,10 +8,13 @@
 // ("autosave_" + FRandomStr + ".tmp"), or the project file itself when the setting
 // UseAutoSave is on and the document has a name. The document stays marked changed.
 //
-// At a normal start, a left-over auto-save file (a crashed run's) is renamed to
-// "delete_anytime..." and opened as an untitled, changed document; then it becomes the
-// new window's own auto-save file, so a second crash before the next auto-save loses
-// nothing.
+// At a normal start, a left-over auto-save file (a crashed run's) is opened as an
+// untitled, changed document; then it becomes the new window's own auto-save file, so a
+// second crash before the next auto-save loses nothing. It is opened under a name that
+// marks it as being reopened ("autosave_reopening..."), which one more start still
+// reopens (a start killed while reading it loses nothing), and that start opens it under
+// a "delete_anytime..." name, which no start reopens: a file whose reading kills the
+// program is opened at most twice.
 #include <QString>
 
 namespace quillon {
@@ -49,7 +52,7 @@ void TimerAutoSaveTimer(TEditor &editor);
 
 // Reopens the first left-over auto-save file of the data folder (by name); true when one
 // was reopened, and the file is then this window's auto-save file. A file that cannot be
-// moved or read gets an error box and the next one is tried; it then keeps its
+// moved or read gets an error box and the next one is tried; it is then left under its
 // "delete_anytime" name.
 bool recoverAutosave(TEditor &editor);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <deque>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -330,6 +331,77 @@ TEST_F(AnalyticFinderTest, PointBesideTouchingEndsMovesOntoTheirMidpoint) {
   ASSERT_EQ(list.size(), 1u);
   EXPECT_TRUE(pointNear(list[0]->FPoint, {0, 0}));
   EXPECT_FALSE(list[0]->FIsCrossing);
+}
+
+// Keeping the curves' pieces across a whole pass gives, pair by pair, the records of
+// building them for each pair: the same points, crossing marks and shapes, in the same
+// order, in either argument order.
+TEST_F(AnalyticFinderTest, KeptBezierPiecesGiveTheSameRecords) {
+  std::vector<TQN_Path *> curves;
+  // The four quarter curves of an ellipse about (0, 0) turned by `turn`, as a file's
+  // ellipse that is not a circle becomes curves: a long thin one has long curves of many
+  // short pieces.
+  const auto addEllipseQuarters = [&](double width, double height, double turn) {
+    const double h = 4.0 / 3.0 * std::tan(std::numbers::pi / 8.0);
+    const double c = std::cos(turn), s = std::sin(turn);
+    const auto at = [&](double x, double y) {
+      return TPointF{static_cast<float>(x * c - y * s), static_cast<float>(x * s + y * c)};
+    };
+    double ax = 0.0, ay = height / 2.0, bx = width / 2.0, by = 0.0;
+    for (int i = 0; i < 4; ++i) {
+      const TPointF st = at(ax, ay), cp1 = at(ax + h * bx, ay + h * by);
+      const double nax = bx, nay = by;
+      bx = -ax;
+      by = -ay;
+      ax = nax;
+      ay = nay;
+      curves.push_back(bezier(st, cp1, at(ax - h * bx, ay - h * by), at(ax, ay)));
+    }
+  };
+  addEllipseQuarters(10, 109005, 0);
+  addEllipseQuarters(109005, 10, 0);
+  addEllipseQuarters(10, 15000, 0.3);
+  addEllipseQuarters(640, 420, 0.1);
+  // Long curves that wind across the ellipses, and a short one at the centre.
+  curves.push_back(bezier({-3000, -20}, {-1000, 4000}, {1000, -4000}, {3000, 20}));
+  curves.push_back(bezier({-60, -2800}, {900, -900}, {-900, 900}, {60, 2800}));
+  curves.push_back(bezier({-8, -8}, {-8, 8}, {8, 8}, {8, -8}));
+
+  TBezierPieces kept;
+  std::size_t records = 0, pairsMeeting = 0;
+  for (TQN_Path *a : curves) {
+    for (TQN_Path *b : curves) {
+      if (a == b) continue;
+      const TIntersectionList &fresh = keep(IntersectShapes(a, b));
+      const TIntersectionList &reused = keep(IntersectShapes(a, b, &kept));
+      ASSERT_EQ(reused.size(), fresh.size()) << "curves " << a->ID() << " and " << b->ID();
+      for (std::size_t i = 0; i < fresh.size(); ++i) {
+        SCOPED_TRACE("curves " + std::to_string(a->ID()) + " and " + std::to_string(b->ID()) + ", record " +
+                     std::to_string(i));
+        EXPECT_EQ(reused[i]->FPoint.X, fresh[i]->FPoint.X);
+        EXPECT_EQ(reused[i]->FPoint.Y, fresh[i]->FPoint.Y);
+        EXPECT_EQ(reused[i]->FIsCrossing, fresh[i]->FIsCrossing);
+        EXPECT_EQ(reused[i]->FPath1, fresh[i]->FPath1);
+        EXPECT_EQ(reused[i]->FPath2, fresh[i]->FPath2);
+        EXPECT_EQ(reused[i]->FPathID1, fresh[i]->FPathID1);
+        EXPECT_EQ(reused[i]->FPathID2, fresh[i]->FPathID2);
+      }
+      records += fresh.size();
+      pairsMeeting += fresh.empty() ? 0 : 1;
+    }
+  }
+  // The drawing has crossings and shared ends to compare, not only empty pairs.
+  EXPECT_GT(pairsMeeting, curves.size());
+  EXPECT_GT(records, 2 * curves.size());
+  // The tall and the wide thin ellipse cross near (+-5, +-5).
+  int nearCentre = 0;
+  for (std::size_t i = 0; i < 4; ++i)
+    for (std::size_t j = 4; j < 8; ++j)
+      for (const TIntersection *r : keep(IntersectShapes(curves[i], curves[j], &kept)))
+        if (r->FIsCrossing && std::fabs(std::fabs(r->FPoint.X) - 5.0) < 0.1 &&
+            std::fabs(std::fabs(r->FPoint.Y) - 5.0) < 0.1)
+          ++nearCentre;
+  EXPECT_EQ(nearCentre, 4);
 }
 
 // ---------------------------------------------------------------------------------

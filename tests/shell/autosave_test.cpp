@@ -3,8 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
 
 #include "model/shape.h"
 #include "model/shape_list.h"
@@ -183,8 +187,7 @@ TEST(AutoSaveRecovery, ANewWindowReopensTheFileACrashedOneLeft) {
   EXPECT_EQ(ui.caption, "Quillon ver3.7.9");
   EXPECT_TRUE(editor.doc().PathList().IsChanged);
   EXPECT_EQ(editor.FUndoStore.FUndoList.size(), 1u);
-  // The file was moved to its "delete_anytime" name, read, and became the new window's
-  // own auto-save file.
+  // The file was read and became the new window's own auto-save file.
   EXPECT_EQ(dataFolderEntries(), QStringList{QFileInfo(autosaveFileName(editor)).fileName()});
 }
 
@@ -247,6 +250,106 @@ TEST(AutoSaveRecovery, AnUnreadableFileKeepsItsDeleteAnytimeNameAndTheNextIsTrie
   EXPECT_EQ(editor.doc().PathList().Count(), 12);
   EXPECT_TRUE(editor.FFilename.isEmpty());
   EXPECT_TRUE(editor.doc().PathList().IsChanged);
+}
+
+// The auto-save files of the data folder as they stand: name and bytes of each.
+using TFolderState = std::map<QString, QByteArray>;
+
+TFolderState folderState() {
+  TFolderState state;
+  for (const QString &name : dataFolderEntries()) state[name] = readBytes(dataFile(name));
+  return state;
+}
+
+void restoreFolderState(const TFolderState &state) {
+  for (const QString &name : dataFolderEntries()) QFile::remove(dataFile(name));
+  for (const auto &[name, bytes] : state) writeBytes(dataFile(name), bytes);
+}
+
+QString describe(const TFolderState &state) {
+  QStringList names;
+  for (const auto &entry : state) names << entry.first;
+  return names.join(QStringLiteral(", "));
+}
+
+// Notes the data folder whenever the editor shows something (the caption while a file
+// is read and after it was taken over, the canvas): the files a kill -9 at that moment
+// leaves behind.
+class TFolderWatchingUi : public TScriptedUi {
+ public:
+  std::vector<TFolderState> states;
+
+  void setCaption(const QString &text) override {
+    TScriptedUi::setCaption(text);
+    note();
+  }
+  void refreshCanvas() override {
+    TScriptedUi::refreshCanvas();
+    note();
+  }
+
+ private:
+  void note() {
+    TFolderState now = folderState();
+    if (states.empty() || states.back() != now) states.push_back(std::move(now));
+  }
+};
+
+// A start killed at any moment of a recovery (before it moves the file, while it reads
+// it, before it takes it over, after) leaves the work where the next start reopens it.
+TEST(AutoSaveRecovery, AStartKilledAtAnyMomentOfARecoveryLeavesTheWorkToTheNext) {
+  const QByteArray work = readBytes(test::fixturePath(QStringLiteral("documents/repairs.qnd")));
+  writeBytes(dataFile("autosave_5.tmp"), work);
+  std::vector<TFolderState> moments;
+  {
+    TFolderWatchingUi ui;
+    TEditor first(ui, {});
+    ASSERT_EQ(first.doc().PathList().Count(), 12);
+    moments = ui.states;
+  }
+  // The moments include the one while the file is read: neither its first name nor the
+  // window's own one holds it then.
+  ASSERT_GE(moments.size(), 3u);
+  EXPECT_EQ(moments.front(), (TFolderState{{"autosave_5.tmp", work}}));
+  bool whileReading = false;
+  for (const TFolderState &moment : moments)
+    whileReading = whileReading || (moment.size() == 1 && !moment.count("autosave_5.tmp") &&
+                                    !moment.begin()->first.contains(QRegularExpression("^autosave_\\d+\\.tmp$")));
+  EXPECT_TRUE(whileReading);
+
+  for (const TFolderState &moment : moments) {
+    SCOPED_TRACE(describe(moment).toStdString());
+    restoreFolderState(moment);
+    TScriptedUi ui;
+    TEditor next(ui, {});
+    EXPECT_EQ(next.doc().PathList().Count(), 12);
+    EXPECT_TRUE(next.doc().PathList().IsChanged);
+    EXPECT_TRUE(ui.boxKeys.isEmpty());
+    EXPECT_EQ(folderState(), (TFolderState{{QFileInfo(autosaveFileName(next)).fileName(), work}}));
+  }
+}
+
+// A file whose reading kills the program: each start dies while reading it, leaving the
+// folder as it stood then. It is read by two starts, then left as safe to delete.
+TEST(AutoSaveRecovery, AFileWhoseReadingKillsTheProgramIsNotReopenedForever) {
+  const QByteArray work = readBytes(test::fixturePath(QStringLiteral("documents/repairs.qnd")));
+  writeBytes(dataFile("autosave_5.tmp"), work);
+  int reads = 0;
+  for (int start = 0; start < 4; ++start) {
+    TFolderWatchingUi ui;
+    TFolderState killedAt;
+    {
+      TEditor editor(ui, {});
+      const QString own = QFileInfo(autosaveFileName(editor)).fileName();
+      if (editor.doc().PathList().Count() == 12) ++reads;
+      // The last moment before the window took the file over.
+      for (const TFolderState &moment : ui.states)
+        if (!moment.count(own)) killedAt = moment;
+    }
+    restoreFolderState(killedAt);
+  }
+  EXPECT_EQ(reads, 2);
+  EXPECT_EQ(folderState(), (TFolderState{{"delete_anytime_5.tmp", work}}));
 }
 
 TEST(AutoSaveRecovery, AWindowWithAnInstanceIdLeavesEveryFileInPlace) {
