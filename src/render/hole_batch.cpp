@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
@@ -11,12 +12,14 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "model/point_helpers.h"
 #include "model/shape.h"
 #include "platform/path_data.h"
+#include "render/coverage_raster.h"
 #include "render/shape_painters.h"
 #include "shell/view_transform.h"
 #include "shell/editor.h"
@@ -188,48 +191,103 @@ QRect footprint(const QTransform &toDevice, const QRectF &bounds, TPenReach reac
   return QRect(QPoint(pixel(f.left()), pixel(f.top())), QPoint(pixel(f.right()), pixel(f.bottom())));
 }
 
-// Draws outlines (stroked, or filled as shadows) with the painter's current state: one
-// drawPath per outline, or per group of outlines that overlap.
-void drawOutlines(QPainter &canvas, const std::vector<QPainterPath> &paths) {
+// How a list can go through a coverage mask: the colour it draws with and, when it
+// strokes, the pen's width in device pixels (0 when it fills).
+struct TMaskStyle {
+  QRgb Color = 0;
+  double Width = 0.0;
+  double MiterLimit = 2.0;
+};
+
+// The mask style of the painter's state on a canvas a mask fits: a solid pen with flat caps
+// and mitred joins that only strokes, or a solid brush that only fills; nothing otherwise.
+std::optional<TMaskStyle> maskStyle(const QPainter &canvas) {
+  if (!coverageFits(canvas)) return std::nullopt;
+  const QPen &pen = canvas.pen();
+  const bool strokes = pen.style() != Qt::NoPen, fills = canvas.brush().style() != Qt::NoBrush;
+  if (strokes == fills) return std::nullopt;
+  TMaskStyle style;
+  if (strokes) {
+    const std::optional<double> width = maskPenWidth(canvas);
+    if (!width) return std::nullopt;
+    style.Color = pen.color().rgba();
+    style.Width = *width;
+    style.MiterLimit = pen.miterLimit();
+  } else {
+    if (canvas.brush().style() != Qt::SolidPattern) return std::nullopt;
+    style.Color = canvas.brush().color().rgba();
+  }
+  return style;
+}
+
+// Draws a list of batched shapes (outlines or dots) with the painter's current state, so
+// that shapes sharing a pixel cover it once, as one path of them all would:
+// - where a coverage mask fits the canvas and the state, all of them go into `mask`,
+//   which is laid over the canvas once;
+// - else shapes that share no pixel with another are drawn one call each (`drawOne`),
+//   and one path per group of overlapping shapes (`addOne`), which keeps them vector on a
+//   printer.
+template <class DrawOne, class AddOne, class MaskOne>
+void drawList(QPainter &canvas, TCoverageRaster &mask, const std::vector<QRect> &footprints, DrawOne drawOne,
+              AddOne addOne, MaskOne maskOne) {
+  const int n = static_cast<int>(footprints.size());
+  if (const std::optional<TMaskStyle> style = maskStyle(canvas)) {
+    const QPaintDevice *device = canvas.device();
+    const qreal dpr = device->devicePixelRatioF();
+    mask.begin(static_cast<int>(std::ceil(device->width() * dpr)), static_cast<int>(std::ceil(device->height() * dpr)));
+    const QTransform toDevice = canvas.deviceTransform();
+    for (int i = 0; i < n; ++i) maskOne(mask, toDevice, *style, i);
+    mask.paint(canvas, style->Color, canvas.opacity());
+    return;
+  }
+  const TOverlapGroups groups(footprints);
+  for (int i = 0; i < n; ++i) {
+    if (!groups.leads(i)) continue;
+    if (groups.next(i) < 0) {
+      drawOne(canvas, i);
+      continue;
+    }
+    QPainterPath group;
+    group.setFillRule(Qt::WindingFill);  // shapes that overlap add up instead of cancelling
+    for (int j = i; j >= 0; j = groups.next(j)) addOne(group, j);
+    canvas.drawPath(group);
+  }
+}
+
+// Draws outlines (stroked, or filled as shadows) with the painter's current state.
+void drawOutlines(QPainter &canvas, TCoverageRaster &mask, const std::vector<QPainterPath> &paths) {
   const QTransform toDevice = canvas.deviceTransform();
   const TPenReach reach = penReach(canvas.pen());
   std::vector<QRect> footprints;
   footprints.reserve(paths.size());
   for (const QPainterPath &p : paths) footprints.push_back(footprint(toDevice, p.controlPointRect(), reach));
-  const TOverlapGroups groups(footprints);
-  for (int i = 0; i < int(paths.size()); ++i) {
-    if (!groups.leads(i)) continue;
-    if (groups.next(i) < 0) {
-      canvas.drawPath(paths[std::size_t(i)]);
-      continue;
-    }
-    QPainterPath group;
-    group.setFillRule(Qt::WindingFill);  // shadows that overlap add up instead of cancelling
-    for (int j = i; j >= 0; j = groups.next(j)) group.addPath(paths[std::size_t(j)]);
-    canvas.drawPath(group);
-  }
+  drawList(
+      canvas, mask, footprints, [&](QPainter &painter, int i) { painter.drawPath(paths[std::size_t(i)]); },
+      [&](QPainterPath &group, int i) { group.addPath(paths[std::size_t(i)]); },
+      [&](TCoverageRaster &m, const QTransform &t, const TMaskStyle &style, int i) {
+        if (style.Width > 0.0)
+          m.addPathStroke(paths[std::size_t(i)], t, style.Width, style.MiterLimit);
+        else
+          m.addPath(paths[std::size_t(i)], t);
+      });
 }
 
-// Fills dots (ellipses) with the painter's current state: one drawEllipse per dot, or one
-// path per group of dots that overlap.
-void drawDots(QPainter &canvas, const std::vector<QRectF> &dots) {
+// Fills dots (ellipses) with the painter's current state.
+void drawDots(QPainter &canvas, TCoverageRaster &mask, const std::vector<QRectF> &dots) {
   const QTransform toDevice = canvas.deviceTransform();
   const TPenReach reach = penReach(canvas.pen());
   std::vector<QRect> footprints;
   footprints.reserve(dots.size());
   for (const QRectF &r : dots) footprints.push_back(footprint(toDevice, r, reach));
-  const TOverlapGroups groups(footprints);
-  for (int i = 0; i < int(dots.size()); ++i) {
-    if (!groups.leads(i)) continue;
-    if (groups.next(i) < 0) {
-      canvas.drawEllipse(dots[std::size_t(i)]);
-      continue;
-    }
-    QPainterPath group;
-    group.setFillRule(Qt::WindingFill);
-    for (int j = i; j >= 0; j = groups.next(j)) group.addEllipse(dots[std::size_t(j)]);
-    canvas.drawPath(group);
-  }
+  QPainterPath dot;
+  drawList(
+      canvas, mask, footprints, [&](QPainter &painter, int i) { painter.drawEllipse(dots[std::size_t(i)]); },
+      [&](QPainterPath &group, int i) { group.addEllipse(dots[std::size_t(i)]); },
+      [&](TCoverageRaster &m, const QTransform &t, const TMaskStyle &, int i) {
+        dot.clear();
+        dot.addEllipse(dots[std::size_t(i)]);
+        m.addPath(dot, t);
+      });
 }
 
 // Restores the painter's pen, brush and opacity when it goes out of scope, also when
@@ -340,19 +398,19 @@ void flushHoleBatch(TEditor &editor, QPainter &painter) {
     painter.setPen(Qt::NoPen);
     setSolidFill(painter, kOpaqueBlack);
     painter.setOpacity(kShadowOpacity);
-    drawOutlines(painter, batch.FHoleShadows);
+    drawOutlines(painter, batch.FMask, batch.FHoleShadows);
   }
   if (!batch.FHoleOutlines.empty() && batch.FHoleBatchThickness > 0.0f) {
     setCanvasStroke(painter, batch.FHoleBatchStroke, batch.FHoleBatchThickness, batch.FHoleBatchDash);
     painter.setBrush(Qt::NoBrush);
     painter.setOpacity(batch.FHoleBatchStrokeOpacity);
-    drawOutlines(painter, batch.FHoleOutlines);
+    drawOutlines(painter, batch.FMask, batch.FHoleOutlines);
   }
   if (!batch.FHoleDots.empty()) {
     painter.setPen(Qt::NoPen);
     setSolidFill(painter, batch.FHoleBatchFill);
     painter.setOpacity(batch.FHoleBatchDotOpacity);
-    drawDots(painter, batch.FHoleDots);
+    drawDots(painter, batch.FMask, batch.FHoleDots);
   }
 }
 
@@ -397,11 +455,7 @@ void drawStitchingHole(TEditor &editor, QPainter &painter, TQN_Path &shape, cons
   // 4. The outline in pixels, moved with the drag: the stored outline scaled and moved as
   // pathToVirtual does, on a copy of the outline alone (a copy of the whole shape would
   // cost more than painting the hole).
-  TPathData pixels = shape.Data();
-  if (sx != 1.0f) pixels.Scale(sx, sx);
-  const TPointF offset = editor.view().FOffset + shift;
-  pixels.Translate(offset.X, offset.Y);
-  const QPainterPath outline = toPainterPath(pixels);
+  const QPainterPath outline = toPixelPath(shape.Data(), sx, editor.view().FOffset + shift);
 
   // 6. Style of the hole.
   const bool shadowed = isHole && simulation && !shape.FSelected && !state.SelectNextStitchingHoleMode;

@@ -4,9 +4,10 @@
 // when a hole must be painted on its own, or when the shape pass ends: the painter's state
 // is set once for each list, then the list is drawn one cheap call per hole. (One combined
 // path of thousands of holes is far slower to fill or stroke than the holes one by one.)
-// Holes whose pixels overlap are drawn together as one path, so the image is the one a
-// single path of the whole batch gives (a translucent dot or shadow covers a shared pixel
-// once).
+// Holes whose pixels overlap are drawn so that a translucent dot or shadow covers a shared
+// pixel once, as a single path of the whole batch would: on raster canvases each list is
+// gathered into one coverage mask laid over the canvas once at the list's opacity; on
+// other devices (printers, PDF) overlapping holes are drawn together as one path.
 //
 // The "canvas style" of the batch is the painter's pen (colour, width, dash) and brush
 // colour, as applyShapeStroke left them for the hole's line type.
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "platform/geometry.h"
+#include "render/coverage_raster.h"
 
 class QPainter;
 
@@ -37,6 +39,7 @@ struct THoleBatch {
   TAlphaColor FHoleBatchFill = 0;
   float FHoleBatchStrokeOpacity = 1.0f;
   float FHoleBatchDotOpacity = 1.0f;
+  TCoverageRaster FMask;  // where a list is gathered on raster canvases; kept between frames for its buffers
 };
 
 // The hole batch of an editor (one per editor, kept as long as the process runs).

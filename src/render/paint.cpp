@@ -192,6 +192,7 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
 
   // 7. An empty hole batch.
   resetHoleBatch(editor);
+  state.Strokes.discard();
 
   // 8. Shapes: every shape but the stitching holes in document order, then the holes.
   TShapePaintState shapeState;
@@ -206,6 +207,7 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
   shapeState.SelectNextStitchingHoleMode = editor.display().SelectNextStitchingHoleMode;
   shapeState.BezierDrag = state.BezierDrag;
   shapeState.OnPaintShape = state.OnPaintShape;
+  shapeState.Strokes = &state.Strokes;
 
   TShapeList &doc = editor.doc().PathList();
   std::vector<TQN_Path *> order;
@@ -233,7 +235,8 @@ void paintFrame(TEditor &editor, QPainter &canvas, const TPaintTarget &target, T
     }
   }
 
-  // 9. What the hole batch still holds.
+  // 9. What the stroke and hole batches still hold.
+  state.Strokes.flush(canvas);
   flushHoleBatch(editor, canvas);
 
   // 10. Group rectangles, then the radial-repeat guides.

@@ -15,6 +15,7 @@
 #include "render/grid_cache.h"
 #include "render/overlays.h"
 #include "render/shape_stroke.h"
+#include "render/stroke_batch.h"
 
 class QPainter;
 
@@ -46,6 +47,7 @@ struct TCanvasState {
   TGridCache Grid;
   TPrintAreaState PrintAreas;  // print pages (its printing flags come from the target)
   TBezierDragState BezierDrag;  // the Bezier handle being dragged
+  TStrokeBatch Strokes;         // strokes of the shape pass, kept between frames for its buffers
 
   // Test hook, called with each shape handed to its painter (after culling and the
   // visibility decision); it may count or throw.

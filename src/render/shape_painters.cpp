@@ -9,6 +9,7 @@
 #include "model/shape.h"
 #include "render/fill_painter.h"
 #include "render/hole_batch.h"
+#include "render/stroke_batch.h"
 #include "shell/view_transform.h"
 #include "shell/editor.h"
 
@@ -41,6 +42,17 @@ void strokePath(QPainter &canvas, const QPainterPath &path, qreal opacity) {
 void strokeLine(QPainter &canvas, QPointF a, QPointF b, qreal opacity) {
   StrokeScope scope(canvas, opacity);
   canvas.drawLine(a, b);
+}
+
+// Strokes the shape's outline (pixels) with the painter's pen, through the frame's stroke
+// batch where it can take it.
+void strokeShapePath(QPainter &canvas, const QPainterPath &path, qreal opacity, const TShapePaintState &state) {
+  if (!state.Strokes || !state.Strokes->add(canvas, path, opacity)) strokePath(canvas, path, opacity);
+}
+
+// Draws what the stroke batch holds before something else is drawn over it.
+void flushStrokes(QPainter &canvas, const TShapePaintState &state) {
+  if (state.Strokes) state.Strokes->flush(canvas);
 }
 
 QRectF around(QPointF p, qreal r) { return {p.x() - r, p.y() - r, 2 * r, 2 * r}; }
@@ -86,18 +98,22 @@ QPointF rotated(QPointF v, double degrees) {
 
 }  // namespace
 
-QPainterPath toPainterPath(const TPathData &data) {
+namespace {
+
+// The outline as a Qt path, each point mapped by `map`.
+template <class Map>
+QPainterPath mappedPath(const TPathData &data, Map map) {
   QPainterPath path;
   const auto &pts = data.Points();
   const std::size_t n = pts.size();
   for (std::size_t i = 0; i < n; ++i) {
     const TPathPoint &e = pts[i];
     switch (e.Kind) {
-      case TPathPointKind::MoveTo: path.moveTo(qp(e.Point)); break;
-      case TPathPointKind::LineTo: path.lineTo(qp(e.Point)); break;
+      case TPathPointKind::MoveTo: path.moveTo(map(e.Point)); break;
+      case TPathPointKind::LineTo: path.lineTo(map(e.Point)); break;
       case TPathPointKind::CurveTo:
         if (i + 2 < n) {
-          path.cubicTo(qp(e.Point), qp(pts[i + 1].Point), qp(pts[i + 2].Point));
+          path.cubicTo(map(e.Point), map(pts[i + 1].Point), map(pts[i + 2].Point));
           i += 2;
         } else {
           i = n;  // an incomplete curve ends the outline
@@ -107,6 +123,19 @@ QPainterPath toPainterPath(const TPathData &data) {
     }
   }
   return path;
+}
+
+}  // namespace
+
+QPainterPath toPainterPath(const TPathData &data) {
+  return mappedPath(data, [](TPointF p) { return qp(p); });
+}
+
+QPainterPath toPixelPath(const TPathData &data, float scale, TPointF offset) {
+  return mappedPath(data, [scale, offset](TPointF p) {
+    const float x = p.X * scale, y = p.Y * scale;
+    return QPointF(x + offset.X, y + offset.Y);
+  });
 }
 
 void setCanvasStroke(QPainter &canvas, TAlphaColor color, float thickness, TStrokeDash dash) {
@@ -131,6 +160,7 @@ void paintShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, const TShape
              isDot = shape.isKind(TShapeKind::Dot), isHole = shape.isKind(TShapeKind::Hole);
   const bool known = isDot || isHole || isBezier || isLine || isEllipse || isArc;
   const bool arrow = editor.display().FShowPathDirections && (isLine || isBezier || isEllipse || isArc);
+  if (arrow || !(isLine || isBezier || isArc)) flushStrokes(canvas, state);
 
   // A pixel copy of the outline for the painters that draw the outline itself.
   std::unique_ptr<TQN_Path> copy;
@@ -177,8 +207,10 @@ void paintShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, const TShape
 
 void drawLineShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, const TShapePaintState &state) {
   const QPointF vs = pixel(editor, shape.FStartPt), ve = pixel(editor, shape.FEndPt);
-  strokeLine(canvas, vs, ve, layerOpacity(editor, shape, state));
+  const float opacity = layerOpacity(editor, shape, state);
+  if (!state.Strokes || !state.Strokes->addLine(canvas, vs, ve, opacity)) strokeLine(canvas, vs, ve, opacity);
   if (showsHandles(shape, state)) {
+    flushStrokes(canvas, state);
     setHandleStroke(editor, canvas);
     squareMark(canvas, vs);
     squareMark(canvas, ve);
@@ -195,9 +227,10 @@ void drawArcShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, const TSha
   std::unique_ptr<TQN_Path> arc(shape.createCopy());
   arc->drawArcPath(shape.FCenter, {shape.FWidth, shape.FHeight}, s, e, sweep);
   pathToVirtual(editor.view(), *arc, editor.view().FOffset);
-  strokePath(canvas, toPainterPath(arc->Data()), layerOpacity(editor, shape, state));
+  strokeShapePath(canvas, toPainterPath(arc->Data()), layerOpacity(editor, shape, state), state);
 
   if (shape.FSelected && state.onScreen()) {  // grouped arcs too
+    flushStrokes(canvas, state);
     setCanvasStroke(canvas, editor.display().FHandleColor, 1.0f, TStrokeDash::Dot);
     const QPointF c = pixel(editor, shape.FCenter), ps = pixel(editor, s), pe = pixel(editor, e);
     roundMark(canvas, c);
@@ -245,9 +278,10 @@ void drawBezierShape(TEditor &editor, QPainter &canvas, TQN_Path &shape, bool Fo
 
   QPainterPath path(vs);
   path.cubicTo(cp1, cp2, ve);
-  strokePath(canvas, path, layerOpacity(editor, shape, state));
+  strokeShapePath(canvas, path, layerOpacity(editor, shape, state), state);
 
   if (showsHandles(shape, state) || ForceHandles) {
+    flushStrokes(canvas, state);
     setHandleStroke(editor, canvas);
     strokeLine(canvas, vs, cp1, 0.7);
     strokeLine(canvas, cp2, ve, 0.7);

@@ -19,6 +19,7 @@ namespace quillon {
 
 class TEditor;
 class TQN_Path;
+class TStrokeBatch;
 
 // What the painters read of the paint in progress besides the editor: the kind of
 // target and the window's switches.
@@ -36,6 +37,9 @@ struct TShapePaintState {
   // Called with each shape paintShape is given, before anything is drawn; a test hook
   // (it may count shapes or throw).
   std::function<void(const TQN_Path &)> OnPaintShape;
+  // Where lines, arcs and Beziers are stroked when the canvas allows it (the frame draws
+  // what it holds before anything else); none: each shape is stroked on its own.
+  TStrokeBatch *Strokes = nullptr;
 
   bool onScreen() const { return !IsPrinting && !IsPrintPreviewing; }
 };
@@ -62,6 +66,9 @@ void drawPathDirection(QPainter &canvas, const TQN_Path &pixelCopy);
 // Canvas helpers shared by the painters.
 // The outline as a Qt path, entry by entry (a close entry closes the subpath).
 QPainterPath toPainterPath(const TPathData &data);
+// The outline (millimetres) in pixels: scaled by `scale`, then moved by `offset`, point by
+// point as pathToVirtual moves a copy.
+QPainterPath toPixelPath(const TPathData &data, float scale, TPointF offset);
 // Sets the pen: colour, thickness in pixels (no pen when 0 or less), dash; flat caps.
 void setCanvasStroke(QPainter &canvas, TAlphaColor color, float thickness, TStrokeDash dash);
 

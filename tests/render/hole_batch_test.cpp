@@ -6,9 +6,11 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPicture>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -624,6 +626,79 @@ TEST_F(HoleBatchTest, OverlappingShadowsDarkenASharedPixelOnce) {
   EXPECT_NEAR(shared.blue(), 140, 2);
   const QColor single = image.pixelColor(47, 102);  // inside the first outline only
   EXPECT_NEAR(single.red(), 140, 2);
+}
+
+// On an image, each list of holes is gathered into one coverage mask laid over the image
+// once. Against the combined paths (what a device other than an image still gets:
+// recorded in a picture, then replayed on an image), the frame may only differ in the
+// antialiasing of edges (where overlapping holes meet, and along one-pixel outlines, which
+// the painter spreads its own way): every pixel within kEdgeTolerance per channel (half
+// that where no holes overlap), and the mean difference over the painted pixels below
+// kMeanTolerance.
+TEST_F(HoleBatchTest, CompositedOverlapsLookLikeCombinedPaths) {
+  constexpr int kEdgeTolerance = 64;
+  constexpr double kMeanTolerance = 8.0;
+  struct Case {
+    const char *what;
+    float scale;      // pixels per millimetre
+    bool simulation;  // stitch simulation: shadows and faint outlines
+    float layerOpacity;
+    float top;  // millimetres at the top of the image
+    bool overlaps;
+  };
+  const Case cases[] = {
+      {"view all, dots and outlines overlap", 1.2f, false, 1.0f, -4.0f, true},
+      {"view all, another layer", 1.2f, false, 0.5f, -4.0f, true},
+      {"view all, stitch simulation", 1.6f, true, 1.0f, -3.0f, true},
+      {"close up, nothing overlaps", 20.0f, false, 0.5f, 10.0f, false},
+      {"close up, stitch simulation", 20.0f, true, 1.0f, 10.0f, false},
+  };
+  // Rows of holes 4 mm apart in two line types, as a pricking iron lays them along pieces,
+  // and a few holes laid nearly on each other near the top.
+  for (int row = 0; row < 12; ++row)
+    for (int i = 0; i < 30; ++i) {
+      TQN_Path *h = addHole({3.0f + 4.0f * float(i) + 0.5f * float(row % 2), 3.0f + 3.0f * float(row)});
+      if (row % 3 == 2) h->FPalletIndex = 10;
+    }
+  for (int i = 0; i < 5; ++i) addHole({3.0f + 8.0f * float(i), 3.3f});
+
+  for (const Case &c : cases) {
+    editor.view().FScale = c.scale;
+    editor.view().FOffset = {5.0f, -c.top * c.scale};
+    editor.FOptions->ShowStitchPattern = c.simulation;
+    state.LayerOpacity = c.layerOpacity;
+    const int w = c.scale > 10.0f ? 400 : 200, h = w;
+
+    const QImage composited = render(kBlack, w, h);
+    QPicture picture;
+    {
+      QPainter p(&picture);
+      p.setRenderHint(QPainter::Antialiasing);
+      paintHoles(p);
+    }
+    QImage combined(w, h, QImage::Format_ARGB32);
+    combined.fill(kBlack);
+    {
+      QPainter p(&combined);
+      picture.play(&p);
+    }
+
+    int painted = 0, worst = 0;
+    long long total = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const QRgb a = composited.pixel(x, y), b = combined.pixel(x, y);
+        if (a != kBlack || b != kBlack) ++painted;
+        const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                std::abs(qBlue(a) - qBlue(b))});
+        worst = std::max(worst, d);
+        total += d;
+      }
+    EXPECT_GT(painted, 1000) << c.what;
+    const double mean = double(total) / painted;
+    EXPECT_LE(worst, c.overlaps ? kEdgeTolerance : kEdgeTolerance / 2) << c.what;
+    EXPECT_LT(mean, kMeanTolerance) << c.what;
+  }
 }
 
 }  // namespace
