@@ -72,6 +72,13 @@ void TCoverageRaster::begin(int width, int height) {
   FBottom = -1;
 }
 
+void TCoverageRaster::beginOn(const QPainter &painter) {
+  const QPaintDevice *device = painter.device();
+  const qreal dpr = device ? device->devicePixelRatioF() : 1.0;
+  begin(device ? static_cast<int>(std::ceil(device->width() * dpr)) : 0,
+        device ? static_cast<int>(std::ceil(device->height() * dpr)) : 0);
+}
+
 // The signed area `d` (positive downwards) of a piece of an edge inside one row, from x
 // = xa to x = xb: each cell gets the part of the piece's area to its right, the cell after
 // it the rest, so that the running sum along the row is the covered area.

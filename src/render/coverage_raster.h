@@ -29,6 +29,8 @@ class TCoverageRaster {
  public:
   // Empties the mask and sizes it to a device of `width` x `height` pixels.
   void begin(int width, int height);
+  // The same, sized to the device `painter` draws on, in device pixels.
+  void beginOn(const QPainter &painter);
   bool empty() const { return FTop > FBottom; }
 
   // A closed polygon (the last point joins the first).

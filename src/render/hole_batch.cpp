@@ -2,7 +2,6 @@
 
 #include <QBrush>
 #include <QColor>
-#include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QRect>
@@ -227,19 +226,21 @@ std::optional<TMaskStyle> maskStyle(const QPainter &canvas) {
 // - else shapes that share no pixel with another are drawn one call each (`drawOne`),
 //   and one path per group of overlapping shapes (`addOne`), which keeps them vector on a
 //   printer.
-template <class DrawOne, class AddOne, class MaskOne>
-void drawList(QPainter &canvas, TCoverageRaster &mask, const std::vector<QRect> &footprints, DrawOne drawOne,
+template <class FootprintOf, class DrawOne, class AddOne, class MaskOne>
+void drawList(QPainter &canvas, TCoverageRaster &mask, int n, FootprintOf footprintOf, DrawOne drawOne,
               AddOne addOne, MaskOne maskOne) {
-  const int n = static_cast<int>(footprints.size());
   if (const std::optional<TMaskStyle> style = maskStyle(canvas)) {
-    const QPaintDevice *device = canvas.device();
-    const qreal dpr = device->devicePixelRatioF();
-    mask.begin(static_cast<int>(std::ceil(device->width() * dpr)), static_cast<int>(std::ceil(device->height() * dpr)));
+    mask.beginOn(canvas);
     const QTransform toDevice = canvas.deviceTransform();
     for (int i = 0; i < n; ++i) maskOne(mask, toDevice, *style, i);
     mask.paint(canvas, style->Color, canvas.opacity());
     return;
   }
+  const QTransform toDevice = canvas.deviceTransform();
+  const TPenReach reach = penReach(canvas.pen());
+  std::vector<QRect> footprints;
+  footprints.reserve(std::size_t(n));
+  for (int i = 0; i < n; ++i) footprints.push_back(footprintOf(toDevice, reach, i));
   const TOverlapGroups groups(footprints);
   for (int i = 0; i < n; ++i) {
     if (!groups.leads(i)) continue;
@@ -256,13 +257,12 @@ void drawList(QPainter &canvas, TCoverageRaster &mask, const std::vector<QRect> 
 
 // Draws outlines (stroked, or filled as shadows) with the painter's current state.
 void drawOutlines(QPainter &canvas, TCoverageRaster &mask, const std::vector<QPainterPath> &paths) {
-  const QTransform toDevice = canvas.deviceTransform();
-  const TPenReach reach = penReach(canvas.pen());
-  std::vector<QRect> footprints;
-  footprints.reserve(paths.size());
-  for (const QPainterPath &p : paths) footprints.push_back(footprint(toDevice, p.controlPointRect(), reach));
   drawList(
-      canvas, mask, footprints, [&](QPainter &painter, int i) { painter.drawPath(paths[std::size_t(i)]); },
+      canvas, mask, static_cast<int>(paths.size()),
+      [&](const QTransform &toDevice, TPenReach reach, int i) {
+        return footprint(toDevice, paths[std::size_t(i)].controlPointRect(), reach);
+      },
+      [&](QPainter &painter, int i) { painter.drawPath(paths[std::size_t(i)]); },
       [&](QPainterPath &group, int i) { group.addPath(paths[std::size_t(i)]); },
       [&](TCoverageRaster &m, const QTransform &t, const TMaskStyle &style, int i) {
         if (style.Width > 0.0)
@@ -274,14 +274,11 @@ void drawOutlines(QPainter &canvas, TCoverageRaster &mask, const std::vector<QPa
 
 // Fills dots (ellipses) with the painter's current state.
 void drawDots(QPainter &canvas, TCoverageRaster &mask, const std::vector<QRectF> &dots) {
-  const QTransform toDevice = canvas.deviceTransform();
-  const TPenReach reach = penReach(canvas.pen());
-  std::vector<QRect> footprints;
-  footprints.reserve(dots.size());
-  for (const QRectF &r : dots) footprints.push_back(footprint(toDevice, r, reach));
   QPainterPath dot;
   drawList(
-      canvas, mask, footprints, [&](QPainter &painter, int i) { painter.drawEllipse(dots[std::size_t(i)]); },
+      canvas, mask, static_cast<int>(dots.size()),
+      [&](const QTransform &toDevice, TPenReach reach, int i) { return footprint(toDevice, dots[std::size_t(i)], reach); },
+      [&](QPainter &painter, int i) { painter.drawEllipse(dots[std::size_t(i)]); },
       [&](QPainterPath &group, int i) { group.addEllipse(dots[std::size_t(i)]); },
       [&](TCoverageRaster &m, const QTransform &t, const TMaskStyle &, int i) {
         dot.clear();

@@ -1,13 +1,11 @@
 #include "render/stroke_batch.h"
 
-#include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QTransform>
 
-#include <algorithm>
 #include <array>
-#include <cmath>
+#include <optional>
 
 namespace quillon {
 
@@ -21,9 +19,7 @@ bool TStrokeBatch::accept(QPainter &canvas, qreal opacity) {
   if (FOpen && (color != FColor || width != FWidth || opacity != FOpacity || pen.miterLimit() != FMiterLimit))
     flush(canvas);
   if (!FOpen) {
-    const QPaintDevice *device = canvas.device();
-    const qreal dpr = device->devicePixelRatioF();
-    FMask.begin(static_cast<int>(std::ceil(device->width() * dpr)), static_cast<int>(std::ceil(device->height() * dpr)));
+    FMask.beginOn(canvas);
     FOpen = true;
     FColor = color;
     FWidth = width;
